@@ -1,0 +1,10 @@
+#include "shell/command_loop.h"
+
+namespace drav {
+
+std::uint16_t quit = 0;
+std::uint16_t aborted = 0;
+std::uint16_t accepted = 0;
+std::uint16_t touched = 0;
+
+}  // namespace drav

@@ -1,0 +1,3 @@
+#include "shell/program.h"
+
+int main(int argc, char** argv) { return drav::run_program(argc, argv); }

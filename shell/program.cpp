@@ -1,0 +1,16 @@
+#include "shell/program.h"
+
+#include "shell/shutdown.h"
+#include "store/record_store.h"
+
+namespace drav {
+
+int run_program(int argc, char** argv) {
+    (void)argc;
+    (void)argv;
+    // TODO(init_system) start-up, the window and the event loop arrive with the shell
+    if (!init_record_store()) leave_program();
+    exit_program(0);
+}
+
+}  // namespace drav

@@ -1,0 +1,51 @@
+#include "tests/support/harness.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/core/process.h"
+
+namespace drav::test {
+
+namespace {
+std::filesystem::path g_scratch;
+}
+
+void ScriptedAnswerer::expect(std::string text, int item) { script_.push_back({std::move(text), item}); }
+
+int ScriptedAnswerer::answer(const plat::AlertRequest& request) {
+    shown_.push_back(request.text);
+    if (script_.empty()) {
+        ADD_FAILURE() << "unexpected alert: " << request.text;
+        return request.cancel_item > 0 ? request.cancel_item : request.default_item;
+    }
+    Step s = script_.front();
+    script_.pop_front();
+    EXPECT_NE(request.text.find(s.text), std::string::npos)
+        << "alert \"" << request.text << "\" does not contain \"" << s.text << "\"";
+    return s.item;
+}
+
+void ScriptedAnswerer::reset() {
+    script_.clear();
+    shown_.clear();
+}
+
+ScriptedAnswerer& answers() {
+    static ScriptedAnswerer a;
+    return a;
+}
+
+std::optional<int> exit_status_of(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const plat::ProgramExit& e) {
+        return e.status;
+    }
+    return std::nullopt;
+}
+
+std::filesystem::path scratch_dir() { return g_scratch; }
+
+void set_scratch_dir(const std::filesystem::path& p) { g_scratch = p; }
+
+}  // namespace drav::test

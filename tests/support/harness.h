@@ -1,0 +1,45 @@
+// What every test executable shares: scripted answers to alerts and a way
+// to run code that may end the program.
+#pragma once
+
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/ui/answerer.h"
+
+namespace drav::test {
+
+// Answers alerts from a script. An alert nobody expected fails the test.
+class ScriptedAnswerer final : public plat::Answerer {
+public:
+    // The next alert must contain `text` (UTF-8; empty matches any) and is
+    // answered with `item`.
+    void expect(std::string text, int item = 1);
+    int answer(const plat::AlertRequest& request) override;
+    // True when every expected alert has been shown.
+    bool done() const { return script_.empty(); }
+    const std::vector<std::string>& shown() const { return shown_; }
+    void reset();
+
+private:
+    struct Step {
+        std::string text;
+        int item;
+    };
+    std::deque<Step> script_;
+    std::vector<std::string> shown_;
+};
+
+ScriptedAnswerer& answers();
+
+// Runs f; the exit status when it ended the program, nothing when it returned.
+std::optional<int> exit_status_of(const std::function<void()>& f);
+
+// This test process's own temporary folder (HOME points into it).
+std::filesystem::path scratch_dir();
+
+}  // namespace drav::test
