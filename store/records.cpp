@@ -4,6 +4,8 @@
 
 namespace drav {
 
+std::int16_t number_of_objects = first_object_slot;
+
 int set_text_chars(ObjectRec& obj, ObjectRec& tail, const char* s) {
     int n = 0;
     while (s[n] && n < tail::text_size - 1) ++n;

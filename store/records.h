@@ -312,6 +312,10 @@ constexpr std::int16_t first_view_slot = 7;
 constexpr std::int16_t last_view_slot = 35;
 constexpr std::int16_t first_object_slot = 36;
 
+// The next free index: every slot from 36 up to it holds an object, a text
+// continuation or an emptied slot; 36 means an empty drawing.
+extern std::int16_t number_of_objects;
+
 }  // namespace drav
 
 namespace drav {

@@ -134,6 +134,24 @@ extern std::uint16_t swaper;  // the drawing's option word
 extern std::uint16_t levels_visible[level_set_words];
 extern std::uint16_t levels_locked[level_set_words];
 
+// Drawing time: the total of earlier intervals, and the start of this one
+// (seconds since midnight).
+extern std::uint32_t total_dwg_time;
+extern std::int32_t current_dwg_time;
+
+// Stores the settings globals into workfile slots 0-6, keeping the caller's
+// current record.
+void write_sav_rec();
+// Loads them back. A slot of the wrong kind is reported (errors 50-56) and
+// gives 0, with the slots before it loaded; values that could not work are
+// replaced by their start values. 1 on success.
+int read_sav_rec();
+// Start-up calls this once the start values are set; loaded settings that
+// could not work fall back to them.
+void remember_start_settings();
+// Replaces values a drawing cannot work with by their start values.
+void sanitize_settings();
+
 // ---- `swaper` ----
 constexpr std::uint16_t sw_midmarks = 1 << 0;          // middle markers drawn
 constexpr std::uint16_t sw_templates = 1 << 1;         // template objects shown and pickable

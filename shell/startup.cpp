@@ -1,0 +1,7 @@
+#include "shell/startup.h"
+
+namespace drav {
+
+FSRef UserAppSupportFSRef;
+
+}  // namespace drav
