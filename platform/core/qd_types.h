@@ -1,5 +1,6 @@
 // Pixel points and rectangles as the system keeps them: 16-bit, y downward,
-// rectangles right and bottom exclusive.
+// vertical first; rectangles (top, left, bottom, right) hold right and bottom
+// exclusive.
 #pragma once
 
 #include <cstdint>
@@ -17,6 +18,7 @@ struct Rect {
     std::int16_t left = 0;
     std::int16_t bottom = 0;
     std::int16_t right = 0;
+    bool empty() const { return right <= left || bottom <= top; }
     friend bool operator==(const Rect&, const Rect&) = default;
 };
 
