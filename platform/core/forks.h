@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "platform/core/files.h"
@@ -51,5 +52,55 @@ std::int16_t get_type_creator(const FileRef& file, std::uint32_t* type, std::uin
 // Sets them, keeping every other entry (and the rest of the Finder
 // information) byte for byte; a malformed companion is replaced.
 std::int16_t set_type_creator(const FileRef& file, std::uint32_t type, std::uint32_t creator);
+
+// ---- The resource fork inside the companion (entry 2) ----
+
+// The map of a resource fork does not agree with its bytes.
+constexpr std::int16_t mapReadErr = -199;
+
+struct Resource {
+    std::uint32_t type = 0;
+    std::int16_t id = 0;
+    std::string name;  // Mac Roman bytes, at most 255; empty: none
+    std::uint8_t attributes = 0;
+    std::vector<std::uint8_t> data;
+};
+
+// The resources of one fork, in the classic layout when stored: a 16-byte
+// header, the data area of length-prefixed resource data and the map with
+// its type list, reference lists and name list, all big-endian.
+class ResourceFork {
+public:
+    // Reads the fork of `file`'s companion. fnfErr (and no resources) when
+    // there is no companion; noErr and no resources when the companion holds
+    // no fork; eofErr or mapReadErr (and no resources) when it is malformed.
+    std::int16_t load(const FileRef& file);
+    // Writes the fork into `file`'s companion, keeping every other entry; a
+    // missing or malformed companion is replaced. fnfErr when `file` does not
+    // exist, paramErr when the resources do not fit the classic layout.
+    std::int16_t save(const FileRef& file) const;
+
+    // Parses the bytes of a fork; mapReadErr (and no resources) when any
+    // offset, length or count does not fit. No bytes is an empty fork.
+    std::int16_t parse(const std::vector<std::uint8_t>& bytes);
+    // False when the resources do not fit the layout's 16-bit and 24-bit fields.
+    bool format(std::vector<std::uint8_t>* out) const;
+
+    const Resource* find(std::uint32_t type, std::int16_t id) const;
+    // Adds the resource, replacing one of the same type and id in its place.
+    // False (and nothing changed) when the name is longer than 255 bytes or
+    // the data larger than a fork can hold.
+    bool put(std::uint32_t type, std::int16_t id, const std::string& name,
+             std::vector<std::uint8_t> data);
+    // False when there was none.
+    bool remove(std::uint32_t type, std::int16_t id);
+
+    const std::vector<Resource>& resources() const { return resources_; }
+    void clear() { *this = ResourceFork{}; }
+
+private:
+    std::uint16_t attributes_ = 0;  // of the fork as a whole, kept as read
+    std::vector<Resource> resources_;
+};
 
 }  // namespace plat
