@@ -1,6 +1,7 @@
 #include "shell/shutdown.h"
 
 #include "platform/core/process.h"
+#include "shell/tool_options.h"
 #include "store/files.h"
 #include "store/record_store.h"
 
@@ -23,7 +24,11 @@ void exit_program(int abnormal) {
     if (buffer) nomore_info();
     FSRef_CloseMyFile(&workfileRefNum);
     // TODO(exit_program_cleanup) the rest of shut-down arrives with start-up: scratch files, libraries, display list, modules
-    if (!abnormal) free_record_store();
+    if (!abnormal) {
+        free_record_store();
+        delete objopts;
+        objopts = nullptr;
+    }
     plat::exit_process(abnormal ? -1 : 0);
 }
 
