@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "files/current_drawing.h"
+#include "files/library_file.h"
 #include "platform/core/clock.h"
 #include "shell/command_loop.h"
 #include "shell/startup.h"
@@ -269,4 +270,10 @@ TEST_F(Workfile, SettingsADrawingCannotWorkWithFallBackToStartValues) {
     EXPECT_EQ(users_defs.hatch_spacing, 0.25);
     EXPECT_EQ(users_defs.fillet_radius, 0.0);
     EXPECT_TRUE(std::isfinite(cur_win.xr));
+}
+
+TEST_F(Workfile, ALibraryThatCannotBeOpenedIsReported) {
+    answers().expect("symbol library could not be opened");
+    EXPECT_EQ(FSRef_init_library(FSRef{folder_ / "no-such-library"}, 512, 10, 1), 0);
+    EXPECT_FALSE(std::filesystem::exists(folder_ / "no-such-library"));
 }
