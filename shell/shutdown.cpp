@@ -4,6 +4,7 @@
 #include "shell/tool_options.h"
 #include "store/files.h"
 #include "store/record_store.h"
+#include "store/selection_state.h"
 
 namespace drav {
 
@@ -26,6 +27,7 @@ void exit_program(int abnormal) {
     // TODO(exit_program_cleanup) the rest of shut-down arrives with start-up: scratch files, libraries, display list, modules
     if (!abnormal) {
         free_record_store();
+        free_selection_sets();
         delete objopts;
         objopts = nullptr;
     }

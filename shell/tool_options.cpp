@@ -9,7 +9,9 @@
 #include "shell/shutdown.h"
 #include "store/geometry.h"
 #include "store/record_store.h"
+#include "store/record_ops.h"
 #include "store/records.h"
+#include "store/selection_state.h"
 #include "store/settings.h"
 #include "store/strings.h"
 #include "store/units.h"
@@ -244,7 +246,7 @@ void init_variables() {
     // TODO(clear_valid_objects)
     // TODO(prevsnapmode) prevsnapmode = 1
     // TODO(clear_object_snap)
-    // TODO(textline) textline = ""
+    textline[0] = '\0';
     // TODO(pick_number) pick_number = 1
     // TODO(coor_number) coor_number = 1
     total_dwg_time = 0;
@@ -259,9 +261,7 @@ void init_variables() {
 
     if (!init_record_store()) leave_program();
     // TODO(picks) 7500 bytes, zero-filled
-    // TODO(on_size) on_size = in_size = 2 x ((worksize + 15) / 16) bytes
-    // TODO(on_screen) on_size bytes, zero-filled
-    // TODO(in_group) in_size bytes, zero-filled
+    if (!init_selection_sets()) leave_program();
     // TODO(libcache) 3072 bytes, zero-filled
     // TODO(snap_obj) one record, zero-filled
     cur_buff_num = -1;

@@ -1,0 +1,677 @@
+#include "store/undo.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "shell/command_loop.h"
+#include "shell/messages.h"
+#include "shell/tool_options.h"
+#include "store/geometry.h"
+#include "store/levels.h"
+#include "store/record_ops.h"
+#include "store/record_store.h"
+#include "store/records.h"
+#include "store/selection_state.h"
+#include "store/settings.h"
+
+namespace drav {
+
+std::uint16_t didsomething = 0;
+char name_new_group[group_name_size] = {};
+
+namespace {
+
+// The remembered operation, its arguments as last performed.
+std::int16_t sav_operation = 0;
+double sav_real_1 = 0, sav_real_2 = 0, sav_real_3 = 0, sav_real_4 = 0;
+std::uint16_t sav_bool_1 = 0, sav_bool_2 = 0;
+std::uint16_t undo = 0;  // the operation stands undone: the menu offers Redo
+std::int16_t last_indx = first_object_slot;  // `number_of_objects` at registration
+std::int16_t saveindx = first_object_slot;   // `indx` at registration; the first added record
+std::int16_t endindx = first_object_slot;    // `number_of_objects` when added records were taken back
+// The records the operation changed when last performed or reversed: Undo
+// and Redo act on exactly these, never on an object it did not touch.
+std::vector<std::int16_t> changed;
+
+char item_text[256] = {};
+int item_enabled = 0;
+
+constexpr int name_undo = 9;
+constexpr int name_redo = 10;
+
+// Entry of table 428 that names each operation; 0 none.
+int operation_name(int code) {
+    switch (code) {
+    case op_group_mode: return 12;
+    case op_move: return 13;
+    case op_copy: return 14;
+    case op_rotate: return 15;
+    case op_scale: return 16;
+    case op_mirror: return 17;
+    case op_explode: return 18;
+    case op_delete: return 19;
+    case op_extend: return 20;
+    case op_fence_break:
+    case op_object_break:
+    case op_intersection_break: return 21;
+    case op_fillet: return 22;
+    case op_chamfer: return 23;
+    case op_perpendicular: return 24;
+    case op_parallel: return 25;
+    case op_tangent: return 26;
+    case op_isometric: return 27;
+    case op_add: return 11;
+    default: return 0;
+    }
+}
+
+bool per_object(int code) {
+    return (code >= op_move && code <= op_explode) || code == op_delete || code == op_isometric;
+}
+
+// Codes whose whole work exists. The others are reached below by their
+// workers' TODOs and are never remembered until their commands are built.
+// TODO(hpchangeit) the handle and pivot codes 34 and 35 come with object snap
+bool operation_built(int code, double r1, double r2) {
+    switch (code) {
+    case op_rotate:
+    case op_delete:
+    case op_perpendicular:
+    case op_parallel:
+    case op_tangent:
+    case op_add: return true;
+    // A zero or broken factor could not be undone.
+    case op_scale: return std::isfinite(1 / r1) && std::isfinite(1 / r2) && r1 != 0 && r2 != 0;
+    default: return false;
+    }
+}
+
+void clear_handle_and_pivot() {
+    if (macgroup) {
+        // TODO(nullghp)
+    } else {
+        // TODO(nullohp)
+    }
+}
+
+void erase_added_records() {
+    erase_many_objects(last_indx);
+    number_of_objects = last_indx;
+}
+
+// Whole operations, performed or redone.
+void run_whole(int code, double r1, double r2, double r3, double r4) {
+    switch (code) {
+    case op_group_mode:
+        // TODO(changegroup)
+        break;
+    case op_extend:
+        // TODO(extendit)
+        break;
+    case op_fence_break:
+        // TODO(fnce_breakit)
+        break;
+    case op_object_break:
+        // TODO(obj_breakit)
+        break;
+    case op_intersection_break:
+        // TODO(intr_breakit)
+        break;
+    case op_fillet:
+        // TODO(grind_out_fillet)
+        break;
+    case op_chamfer:
+        // TODO(grind_out_chamfer)
+        break;
+    case op_perpendicular:
+    case op_parallel:
+    case op_add:
+        // The command stores its objects itself from here on.
+        saveindx = indx = number_of_objects;
+        break;
+    case op_tangent: {
+        get_info(number_of_objects);
+        zero_info(info);
+        set_obj_kind_colour(info, ok_line, props_defs.colour);
+        info.b[obj::level] = static_cast<std::uint8_t>(props_defs.level);
+        info.b[obj::width] = static_cast<std::uint8_t>(props_defs.width);
+        info.b[obj::style] = static_cast<std::uint8_t>(props_defs.style);
+        set_init(r1, r2, info);
+        set_rec_f64(info, line::dx, r3);
+        set_rec_f64(info, line::dy, r4);
+        if (objopts && objopts->new_arrow) arrw_change();
+        if (objopts && objopts->new_marker) marker_change();
+        if (objopts && objopts->new_template) templ_change();
+        save_object();
+        break;
+    }
+    case op_symbol:
+        saveindx = number_of_objects;
+        break;
+    default: break;
+    }
+}
+
+void rotate_step(double cx, double cy, double angle) {
+    // TODO(show) erase it (mode 2)
+    double x = 0, y = 0;
+    rotate_cr(rec_f64(info, obj::ref_x) - cx, rec_f64(info, obj::ref_y) - cy, &x, &y, angle);
+    set_init(cx + x, cy + y, info);
+    change_object(r_one, r_one, angle, 0, 0, info);
+    modified = 1;
+    // TODO(show) draw it (mode 1); its on_screen bit follows `clipped`
+}
+
+void scale_step(double rx, double ry, double cx, double cy, int move, int resize) {
+    // TODO(show) erase it (mode 2)
+    if (move) {
+        // In the object's own rotated frame.
+        const double rot = rec_f64(info, obj::rotation);
+        double wx = 0, wy = 0, x = 0, y = 0;
+        rotate_cr(rec_f64(info, obj::ref_x) - cx, rec_f64(info, obj::ref_y) - cy, &wx, &wy, -rot);
+        rotate_cr(wx * rx, wy * ry, &x, &y, rot);
+        set_init(cx + x, cy + y, info);
+    }
+    if (resize) change_object(rx, ry, 0, 0, 0, info);
+    modified = 1;
+    // TODO(show) draw it (mode 1); its on_screen bit follows `clipped`
+}
+
+// 1 when the object changed.
+int delete_step(std::int16_t i, int remove) {
+    if (remove) {
+        // TODO(show) erase it (mode 2)
+        delete_object(i, 0);
+        if (!macgroup) {
+            // TODO(getidle) when no command runs, the next valid object becomes current:
+            // TODO(okindx)
+            // TODO(showonoff)
+        }
+        if (macgroup)
+            grpdelok = 1;
+        else
+            objdeleted = 1;
+        return 1;
+    }
+    indx = saveindx;
+    if (is_live_object(info)) return 0;  // nothing to bring back
+    undel_object(i, 1);
+    if (!macgroup) {
+        // TODO(getidle) when no command runs, the undeleted object becomes current:
+        indx = i;
+    }
+    if (macgroup) grpdelok = 0;
+    return 1;
+}
+
+int perform_on(int code, std::int16_t i, double r1, double r2, double r3, double r4, std::uint16_t b1,
+               std::uint16_t b2) {
+    switch (code) {
+    case op_move:
+        // TODO(mve_scl)
+        return 0;
+    case op_copy:
+        // TODO(copyit)
+        return 0;
+    case op_rotate:
+        rotate_step(r1, r2, r3);
+        return 1;
+    case op_scale:
+        scale_step(r1, r2, r3, r4, b1, b2);
+        return 1;
+    case op_mirror:
+        // TODO(image_it)
+        return 0;
+    case op_explode:
+        // TODO(explodeit)
+        return 0;
+    case op_delete: return delete_step(i, b1);
+    case op_isometric:
+        // TODO(isoit)
+        return 0;
+    default: return 0;
+    }
+}
+
+// The per-object loop; `replay` walks the objects the operation changed
+// last. Leaves `changed` holding what this run changed; 0 when nothing.
+int run_per_object(int code, double r1, double r2, double r3, double r4, std::uint16_t b1, std::uint16_t b2,
+                   bool replay) {
+    if (code == op_copy || (code == op_mirror && b1) || (code == op_isometric && b1)) {
+        if (undo)
+            reset_groupnum();
+        else
+            update_group(name_new_group);
+    }
+    std::vector<std::int16_t> targets;
+    if (replay) {
+        targets = changed;
+    } else if (macgroup) {
+        for (int i = first_object_slot; i < number_of_objects; ++i) targets.push_back(static_cast<std::int16_t>(i));
+    } else {
+        targets.push_back(indx);
+    }
+    std::vector<std::int16_t> done;
+    for (std::int16_t i : targets) {
+        if (quit || aborted) break;
+        if (!get_and_check(i) && !notvalidok(i, code, b1, undo)) continue;
+        if (!macgroup) {
+            // TODO(showonoff) hide the current object's highlight
+        }
+        if (perform_on(code, i, r1, r2, r3, r4, b1, b2)) done.push_back(i);
+    }
+    if (code == op_move && macgroup) {
+        // TODO(grpfnce) every point of the selection's fence list moves by (r1, r2)
+    }
+    changed = std::move(done);
+    return changed.empty() ? 0 : 1;
+}
+
+// Takes back (undoing) or brings back the records a command added after
+// registering codes 28, 29 or 32: deleted in place beyond the count, so that
+// Redo finds them as they were.
+void toggle_added_records() {
+    if (undo) {
+        endindx = number_of_objects;
+        changed.clear();
+        for (int i = saveindx; i < endindx; ++i) {
+            get_info(static_cast<std::int16_t>(i));
+            if (!is_live_object(info)) continue;  // continuations go with their text
+            // TODO(show) erase it (mode 2)
+            delete_object(static_cast<std::int16_t>(i), 0);
+            changed.push_back(static_cast<std::int16_t>(i));
+        }
+        number_of_objects = last_indx;
+    } else {
+        number_of_objects = endindx;
+        for (std::int16_t i : changed) {
+            get_info(i);
+            if (rec_kind(info) != rk_object || is_live_object(info)) continue;
+            if (obj_kind(info) == ok_text) cumstgs(i);
+            undel_object(i, 1);
+        }
+    }
+    // TODO(last_valid_indx) the last valid object becomes current
+}
+
+void forget(std::int16_t* code, int* go) {
+    reset_undo();
+    *code = 0;
+    *go = 0;
+}
+
+void after_operation() {
+    // TODO(getidle) the rest applies when no command runs:
+    if (macgroup) {
+        // TODO(nullghp) when no live member remains
+    } else {
+        // TODO(okindx) highlight the current object again, else clear its handle and pivot:
+        // TODO(showonoff)
+        // TODO(nullohp)
+    }
+    // TODO(setidle) re-apply the idle state, which refreshes the menus
+    // TODO(setvalidrect) invalidate the drawing area so the next update redraws it
+}
+
+}  // namespace
+
+void reset_undo() {
+    sav_operation = 0;
+    undo = 0;
+    last_indx = number_of_objects;
+    saveindx = indx;
+    changed.clear();
+    GetMyLocalCString(item_text, tbl_edit_names, name_undo);
+    // TODO(MySetMenuCommandText) the Edit menu's 'undo' item takes item_text
+    enable_undoredo(0);
+}
+
+void enable_undoredo(int on) {
+    item_enabled = on ? 1 : 0;
+    // TODO(MyEnableMenuItem) or MyDisableMenuItem of the Edit menu's 'undo' item
+}
+
+void set_undoredo() {
+    const int name = operation_name(sav_operation);
+    if (name) {
+        char what[256];
+        GetMyLocalCString(item_text, tbl_edit_names, undo ? name_redo : name_undo);
+        GetMyLocalCString(what, tbl_edit_names, name);
+        // Cut to the item's 255 bytes.
+        std::strncat(item_text, what, sizeof item_text - 1 - std::strlen(item_text));
+        // TODO(MySetMenuCommandText) the Edit menu's 'undo' item takes item_text
+    }
+    // Some construction steps cannot be replayed with the tool options as
+    // they stand now.
+    // TODO(getidle) these checks apply only while no command runs
+    if (undo && objopts) {
+        const ObjOptsRec& o = *objopts;
+        bool no_redo = false;
+        switch (sav_operation) {
+        case op_extend: no_redo = o.extend_opt1 == 0 && o.extend_opt2 == 0; break;
+        case op_fence_break:
+        case op_object_break:
+        case op_intersection_break:
+            no_redo = (o.break_opt1 == 1 && o.break_opt2 != 1) || (o.break_opt1 == 2 && o.break_opt5 == 0) ||
+                      o.break_opt1 == 3;
+            break;
+        case op_fillet: no_redo = o.fillet_opt1 == 2; break;
+        default: break;
+        }
+        if (no_redo) enable_undoredo(0);
+    }
+}
+
+void undooperation(std::int16_t* code, double* r1, double* r2, double* r3, double* /*r4*/, std::uint16_t* b1,
+                   std::uint16_t* b2, int* go) {
+    undo = !undo;
+    *code = sav_operation;
+    switch (*code) {
+    case op_group_mode: break;
+    case op_move:
+        clear_handle_and_pivot();
+        *r1 = -*r1;
+        *r2 = -*r2;
+        break;
+    case op_copy:
+        indx = saveindx;
+        if (undo) {
+            erase_added_records();
+            reset_groupnum();
+            // TODO(set_group_limits)
+            if (macgroup) {
+                // TODO(nullghp) when the group is empty now
+            } else {
+                // TODO(okindx) when no command runs and objects are on screen, highlight the current object:
+                // TODO(showcurrent)
+            }
+            *go = 0;
+        }
+        break;
+    case op_rotate:
+        clear_handle_and_pivot();
+        *r3 = -*r3;
+        break;
+    case op_scale:
+        clear_handle_and_pivot();
+        *r1 = 1 / *r1;
+        *r2 = 1 / *r2;
+        break;
+    case op_mirror:
+        if (*b1) {
+            if (undo) {
+                erase_added_records();
+                reset_groupnum();
+                *go = 0;
+            }
+        } else {
+            clear_handle_and_pivot();
+        }
+        break;
+    case op_explode:
+        clear_handle_and_pivot();
+        if (undo) {
+            erase_added_records();
+            indx = saveindx;
+        }
+        break;
+    case op_delete:
+        *b1 = !*b1;
+        // TODO(showonoff) hide the current object's highlight
+        indx = saveindx;
+        break;
+    case op_extend:
+    case op_fence_break:
+    case op_object_break:
+    case op_intersection_break:
+    case op_fillet:
+    case op_chamfer:
+        clear_handle_and_pivot();
+        indx = saveindx;
+        // TODO(showonoff) hide the current object's highlight
+        if (undo) {
+            switch (*code) {
+            case op_extend:
+                // TODO(erase_extend)
+                break;
+            case op_fillet:
+                // TODO(one_fillet_erase)
+                break;
+            case op_chamfer:
+                // TODO(one_chamfer_erase)
+                break;
+            default:
+                // TODO(link_undo)
+                break;
+            }
+            // TODO(last_valid_indx) the last valid object becomes current, highlighted when no command runs
+            *go = 0;
+        } else {
+            get_info(number_of_objects);
+            zero_info(info);
+            modified = 1;
+            if (*code == op_extend) {
+                // TODO(extend_release)
+                // TODO(init_extend) when it fails, *go = 0
+            } else {
+                // TODO(cut_release)
+                // TODO(link_init) when it fails, *go = 0
+            }
+        }
+        break;
+    case op_perpendicular:
+    case op_parallel:
+    case op_add:
+        // Nothing may have been appended since the Undo, or Redo would
+        // bring the count back over it.
+        if (!undo && number_of_objects != last_indx) {
+            forget(code, go);
+            return;
+        }
+        toggle_added_records();
+        *go = 0;
+        break;
+    case op_tangent:
+        indx = saveindx;
+        // TODO(showonoff) hide the current object's highlight
+        if (undo) {
+            erase_added_records();
+            // TODO(last_valid_indx) the last valid object becomes current, highlighted when no command runs
+            *go = 0;
+        }
+        break;
+    case op_isometric:
+        indx = saveindx;
+        *b2 = !*b2;
+        if (*b1 && undo) {
+            erase_added_records();
+            reset_groupnum();
+            *go = 0;
+        } else {
+            clear_handle_and_pivot();
+        }
+        break;
+    case op_symbol:
+        if (undo && number_of_objects > saveindx) {
+            // TODO(link_undo)
+            get_info(saveindx);
+            // TODO(show) erase it (mode 2)
+            delete_object(saveindx, 0);
+            number_of_objects = static_cast<std::int16_t>(saveindx + 1);
+            get_info(number_of_objects);
+            zero_info(info);
+            modified = 1;
+            // TODO(okindx)
+        } else {
+            // TODO(cut_release)
+            // TODO(link_init) the rest only when it succeeds:
+            get_info(saveindx);
+            undel_object(saveindx, 0);
+            modified = 1;
+            // TODO(link_fence) over the symbol's box when objopts->sym_opt3 is set
+            // TODO(cut_grp_link) otherwise
+            // TODO(show) draw it (mode 1)
+            indx = saveindx;
+        }
+        *go = 0;
+        break;
+    default: forget(code, go); break;
+    }
+}
+
+void do_operation(std::int16_t code, double r1, double r2, double r3, double r4, std::uint16_t b1,
+                  std::uint16_t b2) {
+    quit = 0;
+    aborted = 0;
+    didsomething = 1;
+    int go = 1;
+    const bool replay = code == op_undo;
+    if (replay) {
+        if (sav_operation == 0) {
+            reset_undo();
+            return;
+        }
+        undooperation(&code, &r1, &r2, &r3, &r4, &b1, &b2, &go);
+        if (code == 0) return;
+    } else {
+        reset_undo();
+        if (!operation_built(code, r1, r2)) return;
+    }
+    if (go) {
+        enable_undoredo(1);
+        if (per_object(code)) {
+            if (!run_per_object(code, r1, r2, r3, r4, b1, b2, replay)) {
+                reset_undo();
+                after_operation();
+                return;
+            }
+        } else {
+            run_whole(code, r1, r2, r3, r4);
+            if (!macgroup) {
+                // TODO(getidle) when no command runs and objects are on screen:
+                // TODO(okindx)
+                // TODO(showcurrent)
+            }
+        }
+    }
+    sav_operation = code;
+    sav_real_1 = r1;
+    sav_real_2 = r2;
+    sav_real_3 = r3;
+    sav_real_4 = r4;
+    sav_bool_1 = b1;
+    sav_bool_2 = b2;
+    enable_undoredo(1);
+    set_undoredo();
+    after_operation();
+}
+
+void do_undo() {
+    // TODO(stuff_macch) while a drawing (addnum 4-13), construction (constnum 2-8) or dimension
+    // (dimnum 2-5) command or a single symbol placement runs, queue 'U' for it instead
+    do_operation(op_undo, sav_real_1, sav_real_2, sav_real_3, sav_real_4, sav_bool_1, sav_bool_2);
+}
+
+int get_and_check(std::int16_t n) {
+    if (macgroup && !get_in_group(n)) return 0;
+    if (n < first_object_slot || n >= number_of_objects) return 0;
+    get_info(n);
+    if (!is_live_object(info)) return 0;
+    // TODO(levelok) the shell's test, which also lets through a symbol on level 0 with an editable piece
+    if (!LevelEditable(info.b[obj::level])) return 0;
+    if (obj_kind(info) == ok_text) cumstgs(n);
+    return 1;
+}
+
+int notvalidok(std::int16_t n, int code, int b1, int undoing) {
+    if (!((code == op_explode && undoing) || (code == op_delete && !b1))) return 0;
+    if (macgroup && !get_in_group(n)) return 0;
+    if (n < first_object_slot || n >= number_of_objects) return 0;
+    get_info(n);
+    if (rec_kind(info) != rk_object) return 0;
+    if (obj_kind(info) == ok_text) cumstgs(n);
+    return 1;
+}
+
+void update_group(char* name) {
+    if (!macgroup) return;
+    // Seven characters of the name and at most three digits.
+    std::snprintf(name, group_name_size, "%.7s", props_defs.name);
+    if (objopts && objopts->group_opt1 && objopts->group_opt2 && props_defs.group <= 999) {
+        std::snprintf(name, group_name_size, "%.7s%d", props_defs.name, props_defs.group % 1000);
+        if (name != name_new_group) std::snprintf(name_new_group, group_name_size, "%s", name);
+        ++props_defs.group;
+    }
+}
+
+void reset_groupnum() {
+    if (macgroup && objopts && objopts->group_opt1 && objopts->group_opt2 && props_defs.group >= 2)
+        --props_defs.group;
+}
+
+void group(int n) {
+    // TODO(getidle) remember the idle state
+    // TODO(setidle) go busy
+    quit = 0;
+    aborted = 0;
+    if (n == 9 && !macgroup) {
+        // TODO(changegroup)
+    }
+    // TODO(get_oghandle) the handle of the group or object becomes the reference point:
+    // TODO(update_ref)
+    // TODO(set_group_limits)
+    if (n == 8) {
+        // TODO(group_undelete)
+    }
+    // TODO(okindx) in object mode: the current object, or the next valid one
+    const bool selected = macgroup ? objs_in_grp > 0 : objok(indx, 0) && LevelEditable(info.b[obj::level]);
+    if (!selected) {
+        no_group();
+    } else {
+        switch (n) {
+        case 1:
+            // TODO(move_group)
+            break;
+        case 2:
+            // TODO(copy_group)
+            break;
+        case 3:
+            // TODO(rotate_group)
+            break;
+        case 4:
+            // TODO(scale_group)
+            break;
+        case 5:
+            // TODO(image_group)
+            break;
+        case 6:
+            // TODO(explode)
+            break;
+        case 7:
+            clear_handle_and_pivot();
+            do_operation(op_delete, 0, 0, 0, 0, 1, 0);
+            break;
+        case 9:
+            // TODO(iso_group)
+            break;
+        default: break;
+        }
+    }
+    mess_clear();
+    // TODO(set_group_limits)
+    // TODO(checkpht)
+    // TODO(setidle) restore the idle state
+}
+
+void no_group() {
+    pr_alert(4, alert_standard);
+    // TODO(addnum) the select tool (2) becomes current
+}
+
+const char* undo_item_text() { return item_text; }
+
+int undo_item_enabled() { return item_enabled; }
+
+}  // namespace drav
