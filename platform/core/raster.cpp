@@ -1,0 +1,723 @@
+#include "platform/core/raster.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <new>
+#include <utility>
+
+#include "platform/core/picture.h"
+#include "platform/core/region.h"
+
+namespace plat {
+
+namespace {
+
+// A screen-sized buffer and then some; beyond this a port is refused rather
+// than risking the process.
+constexpr std::int64_t max_pixels = std::int64_t{1} << 26;
+constexpr std::uint32_t colour_bits = 0x00FFFFFFu;
+
+Port* g_current = nullptr;
+PortSaver* g_savers = nullptr;
+
+std::int16_t clamp16(long long v) {
+    return static_cast<std::int16_t>(std::clamp<long long>(v, -32768, 32767));
+}
+
+std::int64_t floor_div(std::int64_t a, std::int64_t b) {  // b > 0
+    std::int64_t q = a / b;
+    if (a % b != 0 && a < 0) --q;
+    return q;
+}
+
+std::int64_t ceil_div(std::int64_t a, std::int64_t b) {
+    return -floor_div(-a, b);
+}
+
+// Buffer coordinates, right and bottom exclusive.
+struct Box {
+    int l = 0, t = 0, r = 0, b = 0;
+    bool empty() const { return r <= l || b <= t; }
+};
+
+// What may be drawn: the clip (moved into buffer coordinates) within the buffer.
+Box visible_box(const Port& p) {
+    const Rect c = p.clip();
+    const Point o = p.origin();
+    return {std::max(0, c.left - o.h), std::max(0, c.top - o.v), std::min(p.width(), c.right - o.h),
+            std::min(p.height(), c.bottom - o.v)};
+}
+
+// The pixels of a line whose major coordinate a runs from a0 up to a1
+// (a1 - a0 >= |b1 - b0|), one call f(a, b) each, keeping those with
+// alo <= a <= ahi and blo <= b <= bhi. Step i has minor offset
+// k(i) = floor((2 i db + da) / (2 da)): the exact line rounded half away from
+// b0. The clip bounds are solved for i first, so a line far outside costs
+// nothing and one partly inside starts where it enters.
+template <class F>
+void walk_major(int a0, int b0, int a1, int b1, int alo, int ahi, int blo, int bhi, F&& f) {
+    const std::int64_t da = std::int64_t{a1} - a0;
+    const std::int64_t db = std::abs(std::int64_t{b1} - b0);
+    const int sb = b1 >= b0 ? 1 : -1;
+    std::int64_t ilo = std::max<std::int64_t>(0, std::int64_t{alo} - a0);
+    std::int64_t ihi = std::min<std::int64_t>(da, std::int64_t{ahi} - a0);
+    const std::int64_t kmin = sb > 0 ? std::int64_t{blo} - b0 : std::int64_t{b0} - bhi;
+    const std::int64_t kmax = sb > 0 ? std::int64_t{bhi} - b0 : std::int64_t{b0} - blo;
+    if (db == 0) {
+        if (kmin > 0 || kmax < 0) return;
+    } else {
+        ilo = std::max(ilo, ceil_div(2 * da * kmin - da, 2 * db));
+        ihi = std::min(ihi, floor_div(2 * da * (kmax + 1) - da - 1, 2 * db));
+    }
+    if (ilo > ihi) return;
+    if (da == 0) {
+        f(a0, b0);
+        return;
+    }
+    const std::int64_t den = 2 * da;
+    const std::int64_t num = 2 * ilo * db + da;
+    std::int64_t k = num / den;
+    std::int64_t rem = num % den;
+    for (std::int64_t i = ilo; i <= ihi; ++i) {
+        f(static_cast<int>(a0 + i), static_cast<int>(b0 + sb * k));
+        rem += 2 * db;
+        if (rem >= den) {
+            rem -= den;
+            ++k;
+        }
+    }
+}
+
+// The pixels of the line from (x0, y0) to (x1, y1) inside the box, one call
+// f(y, xa, xb) per row (xa <= xb, inclusive), rows in order along the line.
+// The ends are put in a fixed order first, so the pixels are the same
+// whichever end the caller names first.
+template <class F>
+void line_rows(int x0, int y0, int x1, int y1, const Box& box, F&& f) {
+    if (box.empty()) return;
+    if (std::abs(x1 - x0) >= std::abs(y1 - y0)) {
+        if (x0 > x1) {
+            std::swap(x0, x1);
+            std::swap(y0, y1);
+        }
+        bool have = false;
+        int ry = 0, ra = 0, rb = 0;
+        walk_major(x0, y0, x1, y1, box.l, box.r - 1, box.t, box.b - 1, [&](int x, int y) {
+            if (have && y == ry) {
+                rb = x;
+                return;
+            }
+            if (have) f(ry, ra, rb);
+            have = true;
+            ry = y;
+            ra = rb = x;
+        });
+        if (have) f(ry, ra, rb);
+    } else {
+        if (y0 > y1) {
+            std::swap(x0, x1);
+            std::swap(y0, y1);
+        }
+        walk_major(y0, x0, y1, x1, box.t, box.b - 1, box.l, box.r - 1,
+                   [&](int y, int x) { f(y, x, x); });
+    }
+}
+
+struct Run {
+    int y, a, b;
+};
+
+// The runs, clipped to v, covered by a pw x ph pen whose top-left corner
+// follows the line; sink(y, x0, x1) once per row, x1 exclusive. Along a
+// monotone path the pen positions touching a row are consecutive, so the
+// row's run reaches from the leftmost to the rightmost of them and is found
+// from the path's first and last rows within the pen's height.
+template <class Sink>
+void pen_line_spans(int x0, int y0, int x1, int y1, int pw, int ph, const Box& v, Sink&& sink) {
+    if (pw == 1 && ph == 1) {
+        line_rows(x0, y0, x1, y1, v, [&](int y, int a, int b) { sink(y, a, b + 1); });
+        return;
+    }
+    const Box reach{v.l - pw + 1, v.t - ph + 1, v.r, v.b};
+    std::vector<Run> rows;
+    line_rows(x0, y0, x1, y1, reach, [&](int y, int a, int b) { rows.push_back({y, a, b}); });
+    if (rows.empty()) return;
+    if (rows.front().y > rows.back().y) std::reverse(rows.begin(), rows.end());
+    const int ymin = rows.front().y;
+    const int ymax = rows.back().y;
+    const int last = std::min(ymax + ph - 1, v.b - 1);
+    for (int y = std::max(ymin, v.t); y <= last; ++y) {
+        const Run& p = rows[std::max(y - ph + 1, ymin) - ymin];
+        const Run& q = rows[std::min(y, ymax) - ymin];
+        const int a = std::max(std::min(p.a, q.a), v.l);
+        const int b = std::min(std::max(p.b, q.b) + pw, v.r);
+        if (a < b) sink(y, a, b);
+    }
+}
+
+// Sorts runs by row and joins those that overlap or touch, so that each
+// pixel is drawn once.
+void merge_spans(std::vector<Span>& s) {
+    std::sort(s.begin(), s.end(),
+              [](const Span& a, const Span& b) { return a.y != b.y ? a.y < b.y : a.x0 < b.x0; });
+    std::size_t n = 0;
+    for (const Span& sp : s) {
+        if (n > 0 && s[n - 1].y == sp.y && sp.x0 <= s[n - 1].x1)
+            s[n - 1].x1 = std::max(s[n - 1].x1, sp.x1);
+        else
+            s[n++] = sp;
+    }
+    s.resize(n);
+}
+
+// Doubled half-widths of the rows of the oval inscribed in a w x h box, from
+// the top row to the middle one. With X and Y the doubled offsets of a pixel
+// centre from the box centre, the pixel is inside when
+// X^2 h^2 + Y^2 w^2 <= w^2 h^2; row j (|Y| = h - 1 - 2j) holds |X| <= half[j],
+// -1 when empty. X has the parity of w + 1. Midpoint stepping: the half-width
+// only grows towards the middle, so each row continues from the last.
+std::vector<int> oval_halves(int w, int h) {
+    using Wide = __int128;
+    const int rows = (h + 1) / 2;
+    std::vector<int> half(rows);
+    const Wide ah = Wide(h) * h;
+    const Wide bw = Wide(w) * w;
+    const Wide c = ah * bw;
+    int x = (w % 2) ? 0 : 1;
+    Wide fx = Wide(x) * x * ah;
+    for (int j = 0; j < rows; ++j) {
+        const int y = h - 1 - 2 * j;
+        const Wide limit = c - Wide(y) * y * bw;
+        for (;;) {
+            const Wide next = fx + Wide(4 * x + 4) * ah;
+            if (next > limit) break;
+            fx = next;
+            x += 2;
+        }
+        half[j] = fx <= limit ? x : -1;
+    }
+    return half;
+}
+
+template <int Op>
+inline void apply(std::uint32_t& d, bool bit, std::uint32_t fore, std::uint32_t back) {
+    const bool on = bit != ((Op & 4) != 0);
+    if constexpr ((Op & 3) == 0) {
+        d = on ? fore : back;
+    } else if constexpr ((Op & 3) == 1) {
+        if (on) d = fore;
+    } else if constexpr ((Op & 3) == 2) {
+        if (on) d ^= colour_bits;
+    } else {
+        if (on) d = back;
+    }
+}
+
+// One run of a row in one mode; solid pattern rows take the short way.
+template <int Op>
+void run_op(std::uint32_t* p, int x0, int x1, std::uint8_t prow, int xo, std::uint32_t fore,
+            std::uint32_t back) {
+    if (prow == 0xFF || prow == 0) {
+        const bool on = (prow != 0) != ((Op & 4) != 0);
+        if constexpr ((Op & 3) == 0) {
+            std::fill(p + x0, p + x1, on ? fore : back);
+        } else if constexpr ((Op & 3) == 1) {
+            if (on) std::fill(p + x0, p + x1, fore);
+        } else if constexpr ((Op & 3) == 2) {
+            if (on)
+                for (int x = x0; x < x1; ++x) p[x] ^= colour_bits;
+        } else {
+            if (on) std::fill(p + x0, p + x1, back);
+        }
+        return;
+    }
+    for (int x = x0; x < x1; ++x)
+        apply<Op>(p[x], ((prow >> (7 - ((x + xo) & 7))) & 1) != 0, fore, back);
+}
+
+template <int Op>
+void copy_rows(const std::uint32_t* sbase, int sstride, std::uint32_t* dbase, int dstride,
+               const Box& box, const std::vector<int>& sx, const std::vector<int>& sy,
+               std::uint32_t sback, std::uint32_t fore, std::uint32_t back) {
+    for (int y = box.t; y < box.b; ++y) {
+        const int srow = sy[y - box.t];
+        if (srow < 0) continue;
+        const std::uint32_t* s = sbase + static_cast<std::size_t>(srow) * sstride;
+        std::uint32_t* d = dbase + static_cast<std::size_t>(y) * dstride;
+        for (int x = box.l; x < box.r; ++x) {
+            const int scol = sx[x - box.l];
+            if (scol < 0) continue;
+            const std::uint32_t sp = s[scol];
+            const bool on = ((sp ^ sback) & colour_bits) != 0;
+            if constexpr (Op == 0) {
+                d[x] = sp;
+            } else if constexpr (Op == 4) {
+                d[x] = sp ^ colour_bits;
+            } else {
+                const bool hit = on != ((Op & 4) != 0);
+                if (!hit) continue;
+                if constexpr (Op == 1)
+                    d[x] = sp;
+                else if constexpr (Op == 5)
+                    d[x] = fore;
+                else if constexpr ((Op & 3) == 2)
+                    d[x] ^= colour_bits;
+                else
+                    d[x] = back;
+            }
+        }
+    }
+}
+
+// For each destination coordinate from d0 (n of them) the source one, or -1
+// outside the source's 0..limit; sizes differing scale by the nearest pixel.
+std::vector<int> source_map(int d0, int n, int dstart, int dsize, int sstart, int ssize,
+                            int limit) {
+    std::vector<int> m(n);
+    for (int i = 0; i < n; ++i) {
+        const std::int64_t off = std::int64_t{d0} + i - dstart;
+        const std::int64_t s =
+            sstart + (dsize == ssize ? off : (2 * off + 1) * ssize / (2 * std::int64_t{dsize}));
+        m[i] = (s >= 0 && s < limit) ? static_cast<int>(s) : -1;
+    }
+    return m;
+}
+
+}  // namespace
+
+std::uint32_t pixel_of(const RGBColor& c) {
+    return 0xFF000000u | (std::uint32_t{c.red} >> 8) << 16 | (std::uint32_t{c.green} >> 8) << 8 |
+           (std::uint32_t{c.blue} >> 8);
+}
+
+RGBColor color_of(std::uint32_t pixel) {
+    return {static_cast<std::uint16_t>(((pixel >> 16) & 0xFF) * 0x0101),
+            static_cast<std::uint16_t>(((pixel >> 8) & 0xFF) * 0x0101),
+            static_cast<std::uint16_t>((pixel & 0xFF) * 0x0101)};
+}
+
+std::vector<Span> oval_spans(const Rect& r, int y_from, int y_to) {
+    std::vector<Span> out;
+    if (r.empty()) return out;
+    const int l = r.left, t = r.top, rr = r.right, b = r.bottom;
+    const int first = std::max(t, y_from);
+    const int last = std::min(b, y_to);
+    if (first >= last) return out;
+    const std::vector<int> half = oval_halves(rr - l, b - t);
+    for (int y = first; y < last; ++y) {
+        const int x = half[std::min(y - t, b - 1 - y)];
+        if (x >= 0) out.push_back({y, (l + rr - 1 - x) / 2, (l + rr - 1 + x) / 2 + 1});
+    }
+    return out;
+}
+
+// ---- Port ----
+
+Port::Port() = default;
+
+Port::Port(int width, int height) {
+    resize(width, height);
+}
+
+Port::~Port() {
+    if (g_current == this) g_current = nullptr;
+    for (PortSaver* s = g_savers; s; s = s->next_)
+        if (s->saved_ == this) s->saved_ = nullptr;
+}
+
+bool Port::resize(int width, int height) {
+    buf_ = {};
+    width_ = height_ = 0;
+    if (width < 0 || height < 0 || width > 32767 || height > 32767 ||
+        std::int64_t{width} * height > max_pixels)
+        return false;
+    try {
+        buf_.assign(static_cast<std::size_t>(width) * height, pixel_of(back_));
+    } catch (const std::bad_alloc&) {
+        buf_ = {};
+        return false;
+    }
+    width_ = width;
+    height_ = height;
+    return true;
+}
+
+std::uint32_t Port::pixel(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
+    return buf_[static_cast<std::size_t>(y) * width_ + x];
+}
+
+void Port::set_origin(std::int16_t h, std::int16_t v) {
+    origin_ = {v, h};
+}
+
+Rect Port::port_rect() const {
+    return {origin_.v, origin_.h, clamp16(origin_.v + height_), clamp16(origin_.h + width_)};
+}
+
+void Port::pen_normal() {
+    pen_.size = {1, 1};
+    pen_.mode = patCopy;
+    pen_.pattern = black_pattern;
+}
+
+DrawState Port::state() const {
+    return {pen_.size, pen_.mode, pen_.pattern, fore_, back_, clip_};
+}
+
+Port::Ink Port::ink(Fill f) const {
+    Ink k;
+    k.fore = pixel_of(fore_);
+    k.back = pixel_of(back_);
+    switch (f) {
+        case Fill::pen:
+            k.op = pen_.mode & 7;
+            k.pattern = pen_.pattern;
+            break;
+        case Fill::erase:
+            k.op = 0;
+            k.fore = k.back;
+            break;
+        case Fill::invert: k.op = 2; break;
+    }
+    return k;
+}
+
+void Port::fill_run(const Ink& k, int y, int x0, int x1) {
+    std::uint32_t* p = row(y);
+    const std::uint8_t prow = k.pattern[(y + origin_.v) & 7];
+    const int xo = origin_.h;
+    switch (k.op) {
+        case 0: run_op<0>(p, x0, x1, prow, xo, k.fore, k.back); break;
+        case 1: run_op<1>(p, x0, x1, prow, xo, k.fore, k.back); break;
+        case 2: run_op<2>(p, x0, x1, prow, xo, k.fore, k.back); break;
+        case 3: run_op<3>(p, x0, x1, prow, xo, k.fore, k.back); break;
+        case 4: run_op<4>(p, x0, x1, prow, xo, k.fore, k.back); break;
+        case 5: run_op<5>(p, x0, x1, prow, xo, k.fore, k.back); break;
+        case 6: run_op<6>(p, x0, x1, prow, xo, k.fore, k.back); break;
+        default: run_op<7>(p, x0, x1, prow, xo, k.fore, k.back); break;
+    }
+}
+
+void Port::fill_local_spans(std::span<const Span> spans, const Ink& k) {
+    const Box v = visible_box(*this);
+    if (v.empty()) return;
+    for (const Span& s : spans) {
+        const int y = s.y - origin_.v;
+        if (y < v.t || y >= v.b) continue;
+        const int x0 = std::max(s.x0 - origin_.h, v.l);
+        const int x1 = std::min(s.x1 - origin_.h, v.r);
+        if (x0 < x1) fill_run(k, y, x0, x1);
+    }
+}
+
+void Port::move_to(std::int16_t h, std::int16_t v) {
+    pen_.location = {v, h};
+}
+
+void Port::move(std::int16_t dh, std::int16_t dv) {
+    pen_.location = {clamp16(pen_.location.v + dv), clamp16(pen_.location.h + dh)};
+}
+
+void Port::line_to(std::int16_t h, std::int16_t v) {
+    const Point from = pen_.location;
+    const Point to{v, h};
+    pen_.location = to;
+    if (region_rec_) region_rec_->line(from, to);
+    if (picture_rec_) picture_rec_->line(state(), from, to);
+    if (!hidden()) draw_line(from, to, pen_.size);
+}
+
+void Port::line(std::int16_t dh, std::int16_t dv) {
+    line_to(clamp16(pen_.location.h + dh), clamp16(pen_.location.v + dv));
+}
+
+void Port::dot(std::int16_t h, std::int16_t v) {
+    const Point p{v, h};
+    if (picture_rec_) {
+        DrawState s = state();
+        s.pen_size = {1, 1};
+        picture_rec_->line(s, p, p);
+    }
+    if (!hidden()) draw_line(p, p, {1, 1});
+}
+
+void Port::draw_line(Point a, Point b, Point size) {
+    const int pw = size.h, ph = size.v;
+    if (pw <= 0 || ph <= 0) return;
+    const Box v = visible_box(*this);
+    if (v.empty()) return;
+    const Ink k = ink(Fill::pen);
+    pen_line_spans(a.h - origin_.h, a.v - origin_.v, b.h - origin_.h, b.v - origin_.v, pw, ph, v,
+                   [&](int y, int x0, int x1) { fill_run(k, y, x0, x1); });
+}
+
+void Port::rect_op(const Rect& r, Fill f, bool frame, std::uint16_t opcode) {
+    const int pw = pen_.size.h, ph = pen_.size.v;
+    if (r.empty() || (frame && (pw <= 0 || ph <= 0))) return;
+    if (picture_rec_) picture_rec_->shape(state(), opcode, r);
+    if (region_rec_ && frame) {
+        Region outline;
+        outline.add_rect(r);
+        region_rec_->add_closed(outline);
+    }
+    if (hidden()) return;
+    const Box v = visible_box(*this);
+    const int top = std::max<int>(r.top, v.t + origin_.v);
+    const int bottom = std::min<int>(r.bottom, v.b + origin_.v);
+    const bool hollow = frame && r.right - r.left > 2 * pw && r.bottom - r.top > 2 * ph;
+    std::vector<Span> spans;
+    for (int y = top; y < bottom; ++y) {
+        if (hollow && y >= r.top + ph && y < r.bottom - ph) {
+            spans.push_back({y, r.left, r.left + pw});
+            spans.push_back({y, r.right - pw, r.right});
+        } else {
+            spans.push_back({y, r.left, r.right});
+        }
+    }
+    fill_local_spans(spans, ink(f));
+}
+
+void Port::oval_op(const Rect& r, Fill f, bool frame, std::uint16_t opcode) {
+    const int pw = pen_.size.h, ph = pen_.size.v;
+    if (r.empty() || (frame && (pw <= 0 || ph <= 0))) return;
+    if (picture_rec_) picture_rec_->shape(state(), opcode, r);
+    if (region_rec_ && frame) {
+        Region outline;
+        outline.add_oval(r);
+        region_rec_->add_closed(outline);
+    }
+    if (hidden()) return;
+    const Box v = visible_box(*this);
+    if (v.empty()) return;
+    const int y_from = v.t + origin_.v, y_to = v.b + origin_.v;
+    std::vector<Span> spans = oval_spans(r, y_from, y_to);
+    const Rect inner{clamp16(r.top + ph), clamp16(r.left + pw), clamp16(r.bottom - ph),
+                     clamp16(r.right - pw)};
+    if (frame && r.right - r.left > 2 * pw && r.bottom - r.top > 2 * ph) {
+        // The inner oval lies within the outer one row by row.
+        const std::vector<Span> hole = oval_spans(inner, y_from, y_to);
+        std::vector<Span> ring;
+        std::size_t j = 0;
+        for (const Span& s : spans) {
+            while (j < hole.size() && hole[j].y < s.y) ++j;
+            if (j < hole.size() && hole[j].y == s.y) {
+                ring.push_back({s.y, s.x0, hole[j].x0});
+                ring.push_back({s.y, hole[j].x1, s.x1});
+            } else {
+                ring.push_back(s);
+            }
+        }
+        spans = std::move(ring);
+    }
+    fill_local_spans(spans, ink(f));
+}
+
+void Port::poly_op(std::span<const Point> points, Fill f, std::uint16_t opcode) {
+    if (points.empty()) return;
+    const bool frame = opcode == pict::op_poly + pict::frame;
+    const int pw = pen_.size.h, ph = pen_.size.v;
+    if (frame && (pw <= 0 || ph <= 0)) return;
+    if (picture_rec_) picture_rec_->poly(state(), opcode, points);
+    if (region_rec_ && frame) {
+        if (points.size() == 1) region_rec_->line(points[0], points[0]);
+        for (std::size_t i = 1; i < points.size(); ++i) region_rec_->line(points[i - 1], points[i]);
+    }
+    if (hidden()) return;
+    const Box v = visible_box(*this);
+    if (v.empty()) return;
+    if (!frame) {
+        Region area;
+        area.add_polygon(points);
+        fill_local_spans(area.spans(v.t + origin_.v, v.b + origin_.v), ink(f));
+        return;
+    }
+    std::vector<Span> spans;
+    const auto edge = [&](Point a, Point b) {
+        pen_line_spans(a.h - origin_.h, a.v - origin_.v, b.h - origin_.h, b.v - origin_.v, pw, ph,
+                       v, [&](int y, int x0, int x1) {
+                           spans.push_back({y + origin_.v, x0 + origin_.h, x1 + origin_.h});
+                       });
+    };
+    if (points.size() == 1) edge(points[0], points[0]);
+    for (std::size_t i = 1; i < points.size(); ++i) edge(points[i - 1], points[i]);
+    merge_spans(spans);
+    fill_local_spans(spans, ink(f));
+}
+
+void Port::region_op(const Region& rgn, Fill f, std::uint16_t opcode) {
+    const bool frame = opcode == pict::op_region + pict::frame;
+    const int pw = pen_.size.h, ph = pen_.size.v;
+    if (frame && (pw <= 0 || ph <= 0)) return;
+    if (picture_rec_) {
+        if (frame) {
+            // Recorded as the pixels it frames, painted with the pen.
+            const Rect b = rgn.bounds();
+            Region ring;
+            ring.add_spans(rgn.frame_spans(pw, ph, b.top, b.bottom));
+            picture_rec_->region(state(), pict::op_region + pict::paint, ring);
+        } else {
+            picture_rec_->region(state(), opcode, rgn);
+        }
+    }
+    if (region_rec_ && frame) region_rec_->add_closed(rgn);
+    if (hidden()) return;
+    const Box v = visible_box(*this);
+    if (v.empty()) return;
+    const int y_from = v.t + origin_.v, y_to = v.b + origin_.v;
+    fill_local_spans(frame ? rgn.frame_spans(pw, ph, y_from, y_to) : rgn.spans(y_from, y_to),
+                     ink(f));
+}
+
+void Port::frame_rect(const Rect& r) {
+    rect_op(r, Fill::pen, true, pict::op_rect + pict::frame);
+}
+void Port::paint_rect(const Rect& r) {
+    rect_op(r, Fill::pen, false, pict::op_rect + pict::paint);
+}
+void Port::erase_rect(const Rect& r) {
+    rect_op(r, Fill::erase, false, pict::op_rect + pict::erase);
+}
+void Port::invert_rect(const Rect& r) {
+    rect_op(r, Fill::invert, false, pict::op_rect + pict::invert);
+}
+
+void Port::frame_oval(const Rect& r) {
+    oval_op(r, Fill::pen, true, pict::op_oval + pict::frame);
+}
+void Port::paint_oval(const Rect& r) {
+    oval_op(r, Fill::pen, false, pict::op_oval + pict::paint);
+}
+void Port::erase_oval(const Rect& r) {
+    oval_op(r, Fill::erase, false, pict::op_oval + pict::erase);
+}
+void Port::invert_oval(const Rect& r) {
+    oval_op(r, Fill::invert, false, pict::op_oval + pict::invert);
+}
+
+void Port::frame_poly(std::span<const Point> p) {
+    poly_op(p, Fill::pen, pict::op_poly + pict::frame);
+}
+void Port::paint_poly(std::span<const Point> p) {
+    poly_op(p, Fill::pen, pict::op_poly + pict::paint);
+}
+void Port::erase_poly(std::span<const Point> p) {
+    poly_op(p, Fill::erase, pict::op_poly + pict::erase);
+}
+void Port::invert_poly(std::span<const Point> p) {
+    poly_op(p, Fill::invert, pict::op_poly + pict::invert);
+}
+
+void Port::frame_region(const Region& r) {
+    region_op(r, Fill::pen, pict::op_region + pict::frame);
+}
+void Port::paint_region(const Region& r) {
+    region_op(r, Fill::pen, pict::op_region + pict::paint);
+}
+void Port::erase_region(const Region& r) {
+    region_op(r, Fill::erase, pict::op_region + pict::erase);
+}
+void Port::invert_region(const Region& r) {
+    region_op(r, Fill::invert, pict::op_region + pict::invert);
+}
+
+int Port::comment(std::int16_t kind, std::span<const std::uint8_t> data) {
+    if (data.size() > 0x7FFF) return 0;
+    if (picture_rec_) return picture_rec_->comment(kind, data);
+    return 1;
+}
+
+int Port::open_region() {
+    if (region_rec_) return 0;
+    region_rec_ = std::make_unique<RegionRecorder>();
+    return 1;
+}
+
+Region Port::close_region() {
+    if (!region_rec_) return {};
+    Region r = region_rec_->finish();
+    region_rec_.reset();
+    return r;
+}
+
+int Port::open_picture(const Rect& frame) {
+    if (picture_rec_) return 0;
+    picture_rec_ = std::make_unique<PictureRecorder>(frame);
+    return 1;
+}
+
+Picture Port::close_picture() {
+    if (!picture_rec_) return {};
+    Picture p = picture_rec_->finish();
+    picture_rec_.reset();
+    return p;
+}
+
+// ---- Copies ----
+
+void copy_bits(const Port& src, Port& dst, const Rect& src_rect, const Rect& dst_rect,
+               std::int16_t mode) {
+    if (src_rect.empty() || dst_rect.empty() || src.width_ == 0 || src.height_ == 0) return;
+    const Box v = visible_box(dst);
+    const int dl = dst_rect.left - dst.origin_.h, dt = dst_rect.top - dst.origin_.v;
+    const int dw = dst_rect.right - dst_rect.left, dh = dst_rect.bottom - dst_rect.top;
+    const int sl = src_rect.left - src.origin_.h, st = src_rect.top - src.origin_.v;
+    const int sw = src_rect.right - src_rect.left, sh = src_rect.bottom - src_rect.top;
+    const Box box{std::max(dl, v.l), std::max(dt, v.t), std::min(dl + dw, v.r),
+                  std::min(dt + dh, v.b)};
+    if (box.empty()) return;
+    const std::vector<int> sx = source_map(box.l, box.r - box.l, dl, dw, sl, sw, src.width_);
+    const std::vector<int> sy = source_map(box.t, box.b - box.t, dt, dh, st, sh, src.height_);
+    // Copying within one port reads from a snapshot, so overlapping
+    // rectangles move as a whole.
+    std::vector<std::uint32_t> snapshot;
+    const std::uint32_t* sbase = src.buf_.data();
+    if (&src == &dst) {
+        snapshot = src.buf_;
+        sbase = snapshot.data();
+    }
+    const std::uint32_t sback = pixel_of(src.back_);
+    const std::uint32_t fore = pixel_of(dst.fore_), back = pixel_of(dst.back_);
+    std::uint32_t* dbase = dst.buf_.data();
+    const int ss = src.width_, ds = dst.width_;
+    switch (mode & 7) {
+        case 0: copy_rows<0>(sbase, ss, dbase, ds, box, sx, sy, sback, fore, back); break;
+        case 1: copy_rows<1>(sbase, ss, dbase, ds, box, sx, sy, sback, fore, back); break;
+        case 2: copy_rows<2>(sbase, ss, dbase, ds, box, sx, sy, sback, fore, back); break;
+        case 3: copy_rows<3>(sbase, ss, dbase, ds, box, sx, sy, sback, fore, back); break;
+        case 4: copy_rows<4>(sbase, ss, dbase, ds, box, sx, sy, sback, fore, back); break;
+        case 5: copy_rows<5>(sbase, ss, dbase, ds, box, sx, sy, sback, fore, back); break;
+        case 6: copy_rows<6>(sbase, ss, dbase, ds, box, sx, sy, sback, fore, back); break;
+        default: copy_rows<7>(sbase, ss, dbase, ds, box, sx, sy, sback, fore, back); break;
+    }
+}
+
+// ---- The current port ----
+
+Port* current_port() {
+    return g_current;
+}
+
+void set_port(Port* port) {
+    g_current = port;
+}
+
+PortSaver::PortSaver() : saved_(g_current), next_(g_savers) {
+    g_savers = this;
+}
+
+PortSaver::PortSaver(Port* port) : PortSaver() {
+    g_current = port;
+}
+
+PortSaver::~PortSaver() {
+    g_current = saved_;
+    for (PortSaver** p = &g_savers; *p; p = &(*p)->next_) {
+        if (*p == this) {
+            *p = next_;
+            break;
+        }
+    }
+}
+
+}  // namespace plat

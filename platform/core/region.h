@@ -1,0 +1,84 @@
+// Regions: areas bounded by outlines in a port's local coordinates. A pixel
+// belongs to a region when its centre is inside the outlines, even-odd, so a
+// rectangle's outline holds exactly the pixels that painting it sets.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "platform/core/raster.h"
+
+namespace plat {
+
+class Region {
+public:
+    struct Edge {
+        Point a;
+        Point b;
+        friend bool operator==(const Edge&, const Edge&) = default;
+    };
+
+    void add_edge(Point a, Point b);
+    void add_rect(const Rect& r);
+    // The closed outline through the points.
+    void add_polygon(std::span<const Point> points);
+    // The outline of the pixels that paint_oval(r) sets.
+    void add_oval(const Rect& r);
+    // The outline of each span (spans of one row must not overlap).
+    void add_spans(std::span<const Span> spans);
+    void add_region(const Region& other);
+    // Every edge moved by (dh, dv), saturating at the 16-bit range.
+    void offset(int dh, int dv);
+
+    const std::vector<Edge>& edges() const { return edges_; }
+    bool empty() const;
+    // The smallest rectangle holding every pixel of the region.
+    Rect bounds() const;
+    // Whether pixel (h, v) belongs to the region.
+    bool contains(std::int16_t h, std::int16_t v) const;
+    // Whether any pixel of r belongs to the region.
+    bool meets(const Rect& r) const;
+
+    // The region's runs in rows y_from <= y < y_to, top row first, each
+    // row's runs left to right, touching runs joined.
+    std::vector<Span> spans(int y_from, int y_to) const;
+    // The runs of the frame drawn with a pen of pw x ph (both at least 1):
+    // the region less the pixels whose whole (2 pw + 1) x (2 ph + 1)
+    // neighbourhood lies inside.
+    std::vector<Span> frame_spans(int pw, int ph, int y_from, int y_to) const;
+
+private:
+    std::vector<Edge> edges_;
+};
+
+// Collects what a port draws while a region records (used by Port).
+class RegionRecorder {
+public:
+    // A line from the end of the open outline continues it; any other
+    // starts a new outline and closes the previous one.
+    void line(Point from, Point to);
+    void add_closed(const Region& outline);
+    Region finish();
+
+private:
+    void close_outline();
+    Region region_;
+    bool open_ = false;
+    Point start_;
+    Point end_;
+};
+
+// The classic region data of pictures, big-endian: size, bounding box, then
+// for each row where the region changes its y and the x of every inversion
+// point, each list ended by 0x7FFF, and a final 0x7FFF; 10 bytes for a
+// rectangle. The region is cut into bands of rows so that no piece exceeds
+// `limit` bytes (a single row that does stays whole). An empty region gives
+// no pieces.
+std::vector<std::vector<std::uint8_t>> encode_region(const Region& rgn, std::size_t limit = 0x7FFF);
+// Reads one piece of region data, which must fill `data` exactly; 0 when it
+// is malformed (sizes, order and ranges are checked), 1 when out holds it.
+int decode_region(std::span<const std::uint8_t> data, Region& out);
+
+}  // namespace plat

@@ -1,0 +1,210 @@
+#include "platform/core/region.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/core/raster.h"
+#include "tests/support/pixels.h"
+
+using drav::test::pixel_rows;
+using drav::test::rows;
+using plat::Point;
+using plat::Port;
+using plat::Rect;
+using plat::Region;
+
+namespace {
+
+Rect rect(int left, int top, int right, int bottom) {
+    return {static_cast<std::int16_t>(top), static_cast<std::int16_t>(left),
+            static_cast<std::int16_t>(bottom), static_cast<std::int16_t>(right)};
+}
+
+// As the screen primitives draw: every segment a move and a line.
+void segment(Port& p, int x0, int y0, int x1, int y1) {
+    p.move_to(static_cast<std::int16_t>(x0), static_cast<std::int16_t>(y0));
+    p.line_to(static_cast<std::int16_t>(x1), static_cast<std::int16_t>(y1));
+}
+
+// Outer 10 x 8 with a 2 x 2 hole, recorded from framed rectangles; the
+// painted rectangle adds nothing.
+Region ring(Port& p) {
+    EXPECT_EQ(p.open_region(), 1);
+    p.frame_rect(rect(0, 0, 10, 8));
+    p.paint_rect(rect(0, 0, 3, 3));
+    p.frame_rect(rect(4, 3, 6, 5));
+    return p.close_region();
+}
+
+}  // namespace
+
+TEST(RegionRecording, SegmentsJoinIntoClosedOutlinesWhileThePenIsHidden) {
+    Port p(10, 8);
+    ASSERT_EQ(p.open_region(), 1);
+    EXPECT_EQ(p.open_region(), 0);
+    segment(p, 2, 1, 7, 1);
+    segment(p, 7, 1, 7, 6);
+    segment(p, 7, 6, 2, 6);
+    segment(p, 2, 6, 2, 1);
+    // Left open: closed when the region is.
+    segment(p, 0, 10, 4, 10);
+    segment(p, 4, 10, 4, 14);
+    const Region r = p.close_region();
+    EXPECT_EQ(pixel_rows(p), rows({"..........", "..........", "..........", "..........",
+                                   "..........", "..........", "..........", ".........."}));
+    EXPECT_FALSE(p.recording_region());
+
+    struct Hit {
+        int h, v;
+        bool inside;
+    };
+    const Hit hits[] = {{2, 1, true},  {6, 5, true},   {7, 1, false},
+                        {2, 6, false}, {1, 3, false},  {4, 3, true},
+                        {3, 11, true}, {1, 13, false}, {-32768, 0, false}};
+    for (const Hit& h : hits)
+        EXPECT_EQ(r.contains(static_cast<std::int16_t>(h.h), static_cast<std::int16_t>(h.v)),
+                  h.inside)
+            << h.h << "," << h.v;
+    EXPECT_EQ(r.bounds(), rect(0, 1, 7, 14));
+}
+
+TEST(Regions, PointAndRectangleTestsAreEvenOdd) {
+    Port p(1, 1);
+    const Region r = ring(p);
+    struct Hit {
+        int h, v;
+        bool inside;
+    };
+    const Hit points[] = {{4, 3, false}, {5, 4, false},  {3, 3, true}, {6, 3, true},
+                          {9, 7, true},  {10, 7, false}, {9, 8, false}};
+    for (const Hit& h : points)
+        EXPECT_EQ(r.contains(static_cast<std::int16_t>(h.h), static_cast<std::int16_t>(h.v)),
+                  h.inside)
+            << h.h << "," << h.v;
+    struct Meet {
+        Rect r;
+        bool meets;
+    };
+    const Meet rects[] = {{rect(4, 3, 6, 5), false},   {rect(4, 3, 7, 5), true},
+                          {rect(10, 0, 12, 8), false}, {rect(-5, 8, 20, 9), false},
+                          {rect(-5, 7, 20, 9), true},  {rect(0, 0, 0, 5), false},
+                          {plat::wide_open_rect, true}};
+    for (const Meet& m : rects) EXPECT_EQ(r.meets(m.r), m.meets) << m.r.left << "," << m.r.top;
+    EXPECT_TRUE(Region().empty());
+    EXPECT_FALSE(Region().meets(plat::wide_open_rect));
+}
+
+TEST(Regions, FillAndFrameCoverTheOutlinedPixels) {
+    Port rec(1, 1);
+    const Region r = ring(rec);
+    Port p(10, 8);
+    p.paint_region(r);
+    EXPECT_EQ(pixel_rows(p), rows({"##########", "##########", "##########", "####..####",
+                                   "####..####", "##########", "##########", "##########"}));
+    Port f(10, 8);
+    f.frame_region(r);
+    EXPECT_EQ(pixel_rows(f), rows({"##########", "#........#", "#..####..#", "#..#..#..#",
+                                   "#..#..#..#", "#..####..#", "#........#", "##########"}));
+
+    // The same pixels as the shapes themselves.
+    struct Case {
+        const char* name;
+        Region region;
+        void (*direct)(Port&);
+        bool frame;
+    };
+    Region oval;
+    oval.add_oval(rect(1, 2, 14, 10));
+    Region box;
+    box.add_rect(rect(2, 1, 12, 9));
+    Region triangle;
+    const Point tri[] = {{0, 1}, {11, 14}, {4, 0}};
+    triangle.add_polygon(tri);
+    const Case cases[] = {
+        {"oval", oval, [](Port& q) { q.paint_oval(rect(1, 2, 14, 10)); }, false},
+        {"box frame", box, [](Port& q) { q.frame_rect(rect(2, 1, 12, 9)); }, true},
+        {"triangle", triangle,
+         [](Port& q) {
+             const Point t[] = {{0, 1}, {11, 14}, {4, 0}};
+             q.paint_poly(t);
+         },
+         false},
+    };
+    for (const Case& c : cases) {
+        Port a(16, 12), b(16, 12);
+        a.set_pen_size(2, 2);
+        b.set_pen_size(2, 2);
+        c.direct(a);
+        c.frame ? b.frame_region(c.region) : b.paint_region(c.region);
+        EXPECT_EQ(pixel_rows(b), pixel_rows(a)) << c.name;
+    }
+}
+
+TEST(RegionData, RoundTripsInBands) {
+    Port rec(1, 1);
+    Region hole = ring(rec);
+    Region oval;
+    oval.add_oval(rect(-20, -7, 23, 31));
+    Region box;
+    box.add_rect(rect(3, 4, 9, 12));
+    for (const Region* r : {&hole, &oval, &box}) {
+        const Rect b = r->bounds();
+        for (std::size_t limit : {std::size_t{0x7FFF}, std::size_t{40}}) {
+            std::vector<plat::Span> back;
+            const auto pieces = plat::encode_region(*r, limit);
+            ASSERT_FALSE(pieces.empty());
+            for (const auto& piece : pieces) {
+                if (limit == 40) {
+                    EXPECT_LE(piece.size(), limit);
+                }
+                Region part;
+                ASSERT_EQ(plat::decode_region(piece, part), 1);
+                const auto s = part.spans(b.top, b.bottom);
+                back.insert(back.end(), s.begin(), s.end());
+            }
+            EXPECT_EQ(back, r->spans(b.top, b.bottom)) << b.left << "," << b.top << " " << limit;
+            if (limit == 40 && r == &oval) {
+                EXPECT_GT(pieces.size(), 2u);
+            }
+        }
+    }
+    const auto pieces = plat::encode_region(box);
+    ASSERT_EQ(pieces.size(), 1u);
+    EXPECT_EQ(pieces[0], (std::vector<std::uint8_t>{0, 10, 0, 4, 0, 3, 0, 12, 0, 9}));
+    EXPECT_TRUE(plat::encode_region(Region()).empty());
+}
+
+TEST(RegionData, MalformedDataIsRefused) {
+    using Bytes = std::vector<std::uint8_t>;
+    // A 2 x 1 region at (1, 1): rows 1 and 2 each toggle x 1 and 3.
+    const Bytes good = {0, 28, 0,    1,    0, 1, 0, 2, 0, 3, 0,    1,    0,    1,
+                        0, 3,  0x7F, 0xFF, 0, 2, 0, 1, 0, 3, 0x7F, 0xFF, 0x7F, 0xFF};
+    Region r;
+    ASSERT_EQ(plat::decode_region(good, r), 1);
+    EXPECT_EQ(r.bounds(), rect(1, 1, 3, 2));
+
+    struct Case {
+        const char* name;
+        Bytes data;
+    };
+    const Case cases[] = {
+        {"short", {0, 10, 0, 1}},
+        {"size differs", {0, 12, 0, 1, 0, 1, 0, 2, 0, 3}},
+        {"no end", {0, 16, 0, 1, 0, 1, 0, 2, 0, 3, 0, 1, 0, 1, 0, 3}},
+        {"rows out of order", {0, 28, 0,    1,    0, 1, 0, 2, 0, 3, 0,    2,    0,    1,
+                               0, 3,  0x7F, 0xFF, 0, 1, 0, 1, 0, 3, 0x7F, 0xFF, 0x7F, 0xFF}},
+        {"x out of order", {0, 28, 0,    1,    0, 1, 0, 2, 0, 3, 0,    1,    0,    3,
+                            0, 1,  0x7F, 0xFF, 0, 2, 0, 1, 0, 3, 0x7F, 0xFF, 0x7F, 0xFF}},
+        {"x outside box", {0, 28, 0,    1,    0, 1, 0, 2, 0, 3, 0,    1,    0,    1,
+                           0, 9,  0x7F, 0xFF, 0, 2, 0, 1, 0, 3, 0x7F, 0xFF, 0x7F, 0xFF}},
+        {"trailing", {0, 16, 0, 1, 0, 1, 0, 2, 0, 3, 0x7F, 0xFF, 0x7F, 0xFF, 0, 0}},
+        {"empty box", {0, 14, 0, 1, 0, 1, 0, 1, 0, 3, 0x7F, 0xFF, 0x7F, 0xFF}},
+    };
+    for (const Case& c : cases) {
+        Region out = r;
+        EXPECT_EQ(plat::decode_region(c.data, out), 0) << c.name;
+        EXPECT_TRUE(out.edges().empty()) << c.name;
+    }
+}
