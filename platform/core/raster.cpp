@@ -339,6 +339,18 @@ bool Port::resize(int width, int height) {
     }
     width_ = width;
     height_ = height;
+    mark_changed(0, 0, width, height);
+    return true;
+}
+
+bool Port::take_changed(Rect* changed) {
+    const int l = std::max(changed_l_, 0), t = std::max(changed_t_, 0);
+    const int r = std::min(changed_r_, width_), b = std::min(changed_b_, height_);
+    changed_l_ = changed_t_ = 1 << 30;
+    changed_r_ = changed_b_ = -1;
+    if (r <= l || b <= t) return false;
+    *changed = Rect{static_cast<std::int16_t>(t), static_cast<std::int16_t>(l),
+                    static_cast<std::int16_t>(b), static_cast<std::int16_t>(r)};
     return true;
 }
 
@@ -384,6 +396,7 @@ Port::Ink Port::ink(Fill f) const {
 }
 
 void Port::fill_run(const Ink& k, int y, int x0, int x1) {
+    mark_changed(x0, y, x1, y + 1);
     std::uint32_t* p = row(y);
     const std::uint8_t prow = k.pattern[(y + origin_.v) & 7];
     const int xo = origin_.h;
@@ -679,6 +692,7 @@ void copy_bits(const Port& src, Port& dst, const Rect& src_rect, const Rect& dst
     const std::uint32_t sback = pixel_of(src.back_);
     const std::uint32_t fore = pixel_of(dst.fore_), back = pixel_of(dst.back_);
     std::uint32_t* dbase = dst.buf_.data();
+    dst.mark_changed(box.l, box.t, box.r, box.b);
     const int ss = src.width_, ds = dst.width_;
     switch (mode & 7) {
         case 0: copy_rows<0>(sbase, ss, dbase, ds, box, sx, sy, sback, fore, back); break;

@@ -127,6 +127,16 @@ public:
     // Rows of width() pixels, top row first.
     const std::vector<std::uint32_t>& pixels() const { return buf_; }
     std::uint32_t* row(int y) { return buf_.data() + static_cast<std::size_t>(y) * width_; }
+    // The buffer area changed since the last call, in buffer coordinates
+    // (right and bottom exclusive); false when nothing changed. Windows use
+    // it to present only what was drawn.
+    bool take_changed(Rect* changed);
+    void mark_changed(int l, int t, int r, int b) {
+        if (l < changed_l_) changed_l_ = l;
+        if (t < changed_t_) changed_t_ = t;
+        if (r > changed_r_) changed_r_ = r;
+        if (b > changed_b_) changed_b_ = b;
+    }
     const std::uint32_t* row(int y) const {
         return buf_.data() + static_cast<std::size_t>(y) * width_;
     }
@@ -242,6 +252,7 @@ private:
     int width_ = 0;
     int height_ = 0;
     std::vector<std::uint32_t> buf_;
+    int changed_l_ = 1 << 30, changed_t_ = 1 << 30, changed_r_ = -1, changed_b_ = -1;
     Point origin_;
     Rect clip_ = wide_open_rect;
     PenState pen_;

@@ -1,0 +1,378 @@
+#include "platform/ui/windows.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QImage>
+#include <QLayout>
+#include <QMenuBar>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QScrollBar>
+#include <QVBoxLayout>
+#include <QWidget>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+namespace plat {
+
+namespace {
+
+// Shows a window's port; it never draws anything of its own.
+class Surface final : public QWidget {
+public:
+    explicit Surface(Window* owner) : owner_(owner) {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setAttribute(Qt::WA_NoSystemBackground);
+        setFocusPolicy(Qt::StrongFocus);
+        setMouseTracking(true);
+    }
+    Window* owner() const { return owner_; }
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+
+private:
+    Window* owner_;
+};
+
+bool g_sizing_by_program = false;
+std::vector<Window*> g_windows;  // front to back
+
+bool is_palette(WindowKind k) { return k == WindowKind::palette || k == WindowKind::extension_palette; }
+
+}  // namespace
+
+class Window {
+public:
+    WindowKind kind = WindowKind::document;
+    long refcon = 0;
+    std::string title;
+    Port port;
+    QWidget* top = nullptr;  // the top-level widget
+    Surface* content = nullptr;
+    bool resized = false;
+    bool has_invalid = false;
+    Rect invalid;
+    std::vector<std::unique_ptr<Control>> controls;
+};
+
+class Control {
+public:
+    Window* owner = nullptr;
+    long refcon = 0;
+    QScrollBar* bar = nullptr;
+    Rect rect;
+};
+
+namespace {
+
+void Surface::paintEvent(QPaintEvent* e) {
+    Port& p = owner_->port;
+    if (p.width() == 0 || p.height() == 0) return;
+    const QImage image(reinterpret_cast<const uchar*>(p.pixels().data()), p.width(), p.height(),
+                       p.width() * 4, QImage::Format_RGB32);
+    QPainter painter(this);
+    const QRect r = e->rect();
+    painter.drawImage(r.topLeft(), image, r);
+}
+
+// Copies what a port shows into a new buffer of another size, keeping the
+// pixels that still fit.
+void resize_keeping(Port& port, int width, int height) {
+    if (width == port.width() && height == port.height()) return;
+    Port old(port.width(), port.height());
+    const Point origin = port.origin();
+    port.set_origin(0, 0);
+    const Rect all{0, 0, static_cast<std::int16_t>(port.height()), static_cast<std::int16_t>(port.width())};
+    copy_bits(port, old, all, all, srcCopy);
+    port.resize(width, height);
+    const Rect kept{0, 0, static_cast<std::int16_t>(std::min(height, old.height())),
+                    static_cast<std::int16_t>(std::min(width, old.width()))};
+    copy_bits(old, port, kept, kept, srcCopy);
+    port.set_origin(origin.h, origin.v);
+}
+
+void Surface::resizeEvent(QResizeEvent*) {
+    Port& p = owner_->port;
+    const int old_w = p.width(), old_h = p.height();
+    resize_keeping(p, width(), height());
+    if (!g_sizing_by_program && (old_w != width() || old_h != height())) owner_->resized = true;
+    // New area shows nothing yet: the system redraws it.
+    if (width() > old_w) invalidate_rect(owner_, Rect{0, static_cast<std::int16_t>(old_w),
+                                                      static_cast<std::int16_t>(height()),
+                                                      static_cast<std::int16_t>(width())});
+    if (height() > old_h) invalidate_rect(owner_, Rect{static_cast<std::int16_t>(old_h), 0,
+                                                       static_cast<std::int16_t>(height()),
+                                                       static_cast<std::int16_t>(width())});
+}
+
+// Where the content sits inside its top-level widget.
+QPoint content_offset(const Window* w) {
+    if (w->top->layout()) w->top->layout()->activate();
+    return w->content->mapTo(w->top, QPoint(0, 0));
+}
+
+void order_qt_windows() {
+    // Raise from back to front so the toolkit's order follows ours.
+    for (auto it = g_windows.rbegin(); it != g_windows.rend(); ++it)
+        if ((*it)->top->isVisible()) (*it)->top->raise();
+}
+
+}  // namespace
+
+Window* new_window(const WindowSpec& spec) {
+    auto* w = new Window;
+    w->kind = spec.kind;
+    w->refcon = spec.refcon;
+    w->title = spec.title;
+    w->content = new Surface(w);
+    if (spec.main) {
+        // The menu bar lies inside the main window, above the content.
+        auto* top = new QWidget;
+        auto* layout = new QVBoxLayout(top);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->setSpacing(0);
+        layout->setMenuBar(new QMenuBar(top));
+        layout->addWidget(w->content);
+        w->top = top;
+    } else {
+        w->top = w->content;
+        if (is_palette(spec.kind)) w->top->setWindowFlags(Qt::Tool);
+    }
+    w->top->setWindowTitle(QString::fromStdString(spec.title));
+    const int width = std::max(spec.bounds.right - spec.bounds.left, 1);
+    const int height = std::max(spec.bounds.bottom - spec.bounds.top, 1);
+    w->port.resize(width, height);
+    g_windows.push_back(w);
+    size_window(w, width, height);
+    move_window(w, spec.bounds.left, spec.bounds.top, false);
+    if (spec.visible) show_window(w);
+    return w;
+}
+
+void dispose_window(Window* w) {
+    if (!w) return;
+    g_windows.erase(std::remove(g_windows.begin(), g_windows.end(), w), g_windows.end());
+    w->controls.clear();
+    delete w->top;
+    delete w;
+}
+
+Port* window_port(Window* w) { return w ? &w->port : nullptr; }
+
+Window* window_of_port(const Port* p) {
+    for (Window* w : g_windows)
+        if (&w->port == p) return w;
+    return nullptr;
+}
+
+WindowKind window_kind(const Window* w) { return w ? w->kind : WindowKind::other; }
+long window_refcon(const Window* w) { return w ? w->refcon : 0; }
+void set_window_refcon(Window* w, long refcon) { w->refcon = refcon; }
+
+void set_window_title(Window* w, const std::string& utf8) {
+    w->title = utf8;
+    w->top->setWindowTitle(QString::fromStdString(utf8));
+}
+
+std::string window_title(const Window* w) { return w->title; }
+
+Rect window_bounds(const Window* w) {
+    const QPoint g = w->content->mapToGlobal(QPoint(0, 0));
+    return Rect{static_cast<std::int16_t>(g.y()), static_cast<std::int16_t>(g.x()),
+                static_cast<std::int16_t>(g.y() + w->port.height()),
+                static_cast<std::int16_t>(g.x() + w->port.width())};
+}
+
+void move_window(Window* w, int left, int top, bool front) {
+    const QPoint off = content_offset(w);
+    // Client geometry, not the frame's: the content lands exactly there.
+    w->top->setGeometry(left - off.x(), top - off.y(), w->top->width(), w->top->height());
+    if (front) select_window(w);
+}
+
+void size_window(Window* w, int width, int height) {
+    width = std::clamp(width, 1, 32767);
+    height = std::clamp(height, 1, 32767);
+    g_sizing_by_program = true;
+    if (w->top == w->content) {
+        w->top->resize(width, height);
+    } else {
+        // Whatever the layout adds around the content (the menu bar) comes on top.
+        QLayout* layout = w->top->layout();
+        const int bar = layout->menuBar() ? layout->menuBar()->sizeHint().height() : 0;
+        w->top->resize(width, height + bar);
+        layout->activate();
+        const int dw = width - w->content->width(), dh = height - w->content->height();
+        if (dw || dh) {
+            w->top->resize(w->top->width() + dw, w->top->height() + dh);
+            layout->activate();
+        }
+    }
+    resize_keeping(w->port, width, height);
+    g_sizing_by_program = false;
+}
+
+bool take_resized(Window* w) {
+    const bool r = w->resized;
+    w->resized = false;
+    return r;
+}
+
+void show_window(Window* w) {
+    w->top->show();
+    order_qt_windows();
+}
+
+void hide_window(Window* w) { w->top->hide(); }
+
+bool window_visible(const Window* w) { return w->top->isVisible(); }
+
+void select_window(Window* w) {
+    auto it = std::find(g_windows.begin(), g_windows.end(), w);
+    if (it == g_windows.end()) return;
+    g_windows.erase(it);
+    // Palettes stay above documents: a document goes in front of the first non-palette.
+    auto pos = g_windows.begin();
+    if (!is_palette(w->kind))
+        pos = std::find_if(g_windows.begin(), g_windows.end(), [](Window* x) { return !is_palette(x->kind); });
+    g_windows.insert(pos, w);
+    if (w->top->isVisible()) {
+        order_qt_windows();
+        w->top->activateWindow();
+    }
+}
+
+std::vector<Window*> window_list() { return g_windows; }
+
+Window* front_window() {
+    for (Window* w : g_windows)
+        if (w->top->isVisible()) return w;
+    return nullptr;
+}
+
+void invalidate_rect(Window* w, const Rect& r) {
+    const Rect c{std::max<std::int16_t>(r.top, 0), std::max<std::int16_t>(r.left, 0),
+                 std::min<std::int16_t>(r.bottom, static_cast<std::int16_t>(w->port.height())),
+                 std::min<std::int16_t>(r.right, static_cast<std::int16_t>(w->port.width()))};
+    if (c.empty()) return;
+    if (!w->has_invalid) {
+        w->invalid = c;
+        w->has_invalid = true;
+        return;
+    }
+    w->invalid = Rect{std::min(w->invalid.top, c.top), std::min(w->invalid.left, c.left),
+                      std::max(w->invalid.bottom, c.bottom), std::max(w->invalid.right, c.right)};
+}
+
+void validate_rect(Window* w, const Rect& r) {
+    // The invalid area is kept as one box: validating a box that covers it
+    // clears it; a partial cover leaves it, so nothing is ever missed.
+    if (w->has_invalid && r.top <= w->invalid.top && r.left <= w->invalid.left &&
+        r.bottom >= w->invalid.bottom && r.right >= w->invalid.right)
+        w->has_invalid = false;
+}
+
+bool take_invalid(Window* w, Rect* local) {
+    if (!w->has_invalid) return false;
+    *local = w->invalid;
+    w->has_invalid = false;
+    return true;
+}
+
+void present_windows() {
+    for (Window* w : g_windows) {
+        Rect r;
+        if (w->port.take_changed(&r) && w->top->isVisible())
+            w->content->update(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top));
+    }
+}
+
+Rect screen_bounds() {
+    if (const char* s = std::getenv("DRAVELIN_SCREEN"); s && *s) {
+        int width = 0, height = 0;
+        if (std::sscanf(s, "%dx%d", &width, &height) == 2 && width >= 64 && height >= 64 &&
+            width <= 32767 && height <= 32767)
+            return Rect{0, 0, static_cast<std::int16_t>(height), static_cast<std::int16_t>(width)};
+    }
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return Rect{0, 0, 768, 1024};
+    const QRect g = screen->availableGeometry();
+    return Rect{static_cast<std::int16_t>(g.top()), static_cast<std::int16_t>(g.left()),
+                static_cast<std::int16_t>(g.bottom() + 1), static_cast<std::int16_t>(g.right() + 1)};
+}
+
+Control* new_scroll_bar(Window* w, const Rect& local, long refcon, int value, int min, int max) {
+    auto c = std::make_unique<Control>();
+    c->owner = w;
+    c->refcon = refcon;
+    const bool horizontal = local.right - local.left > local.bottom - local.top;
+    c->bar = new QScrollBar(horizontal ? Qt::Horizontal : Qt::Vertical, w->content);
+    c->bar->setFocusPolicy(Qt::NoFocus);
+    c->bar->setRange(min, std::max(min, max));
+    c->bar->setValue(value);
+    c->rect = local;
+    c->bar->setGeometry(local.left, local.top, local.right - local.left, local.bottom - local.top);
+    c->bar->show();
+    w->controls.push_back(std::move(c));
+    return w->controls.back().get();
+}
+
+void dispose_control(Control* c) {
+    if (!c) return;
+    auto& list = c->owner->controls;
+    delete c->bar;
+    list.erase(std::remove_if(list.begin(), list.end(), [c](const auto& p) { return p.get() == c; }), list.end());
+}
+
+Window* control_window(const Control* c) { return c->owner; }
+long control_refcon(const Control* c) { return c->refcon; }
+int control_value(const Control* c) { return c->bar->value(); }
+int control_minimum(const Control* c) { return c->bar->minimum(); }
+int control_maximum(const Control* c) { return c->bar->maximum(); }
+void set_control_value(Control* c, int v) { c->bar->setValue(v); }
+void set_control_minimum(Control* c, int v) { c->bar->setMinimum(v); }
+void set_control_maximum(Control* c, int v) { c->bar->setMaximum(v); }
+Rect control_rect(const Control* c) { return c->rect; }
+
+void move_control(Control* c, int left, int top) {
+    const int w = c->rect.right - c->rect.left, h = c->rect.bottom - c->rect.top;
+    c->rect = Rect{static_cast<std::int16_t>(top), static_cast<std::int16_t>(left),
+                   static_cast<std::int16_t>(top + h), static_cast<std::int16_t>(left + w)};
+    c->bar->move(left, top);
+}
+
+void size_control(Control* c, int width, int height) {
+    c->rect.right = static_cast<std::int16_t>(c->rect.left + width);
+    c->rect.bottom = static_cast<std::int16_t>(c->rect.top + height);
+    c->bar->resize(width, height);
+}
+
+void show_control(Control* c) { c->bar->show(); }
+void hide_control(Control* c) { c->bar->hide(); }
+bool control_visible(const Control* c) { return !c->bar->isHidden(); }
+
+std::vector<Control*> window_controls(const Window* w) {
+    std::vector<Control*> out;
+    for (const auto& c : w->controls) out.push_back(c.get());
+    return out;
+}
+
+}  // namespace plat
+
+#include "platform/ui/windows_qt.h"
+
+namespace plat {
+
+QWidget* content_widget(Window* w) { return w->content; }
+
+QImage grab_content(Window* w) {
+    QCoreApplication::processEvents();
+    return w->content->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+}  // namespace plat
