@@ -370,6 +370,12 @@ namespace plat {
 
 QWidget* content_widget(Window* w) { return w->content; }
 
+Window* window_of_widget(const QWidget* widget) {
+    for (Window* w : g_windows)
+        if (widget == w->top || w->top->isAncestorOf(widget)) return w;
+    return nullptr;
+}
+
 QImage grab_content(Window* w) {
     QCoreApplication::processEvents();
     return w->content->grab().toImage().convertToFormat(QImage::Format_RGB32);
