@@ -14,19 +14,11 @@ using plat::PictOp;
 using plat::Picture;
 using plat::Point;
 using plat::Port;
+using drav::test::rect;
+using drav::test::draw_line;
 using plat::Rect;
 
 namespace {
-
-Rect rect(int left, int top, int right, int bottom) {
-    return {static_cast<std::int16_t>(top), static_cast<std::int16_t>(left),
-            static_cast<std::int16_t>(bottom), static_cast<std::int16_t>(right)};
-}
-
-void draw_line(Port& p, int x0, int y0, int x1, int y1) {
-    p.move_to(static_cast<std::int16_t>(x0), static_cast<std::int16_t>(y0));
-    p.line_to(static_cast<std::int16_t>(x1), static_cast<std::int16_t>(y1));
-}
 
 // Something of every kind, in every state a picture carries.
 void scene(Port& p) {

@@ -14,6 +14,8 @@ using drav::test::pixel_rows;
 using drav::test::rows;
 using plat::Point;
 using plat::Port;
+using drav::test::rect;
+using drav::test::draw_line;
 using plat::Rect;
 
 namespace {
@@ -26,16 +28,6 @@ void fill_gradient(Port& p) {
     for (int y = 0; y < p.height(); ++y)
         for (int x = 0; x < p.width(); ++x)
             p.row(y)[x] = 0xFF000000u | (((x * 37u + y * 101u) * 2654435761u) & 0x00FFFFFFu);
-}
-
-Rect rect(int left, int top, int right, int bottom) {
-    return {static_cast<std::int16_t>(top), static_cast<std::int16_t>(left),
-            static_cast<std::int16_t>(bottom), static_cast<std::int16_t>(right)};
-}
-
-void draw_line(Port& p, int x0, int y0, int x1, int y1) {
-    p.move_to(static_cast<std::int16_t>(x0), static_cast<std::int16_t>(y0));
-    p.line_to(static_cast<std::int16_t>(x1), static_cast<std::int16_t>(y1));
 }
 
 }  // namespace

@@ -12,15 +12,12 @@ using drav::test::pixel_rows;
 using drav::test::rows;
 using plat::Point;
 using plat::Port;
+using drav::test::rect;
+using drav::test::draw_line;
 using plat::Rect;
 using plat::Region;
 
 namespace {
-
-Rect rect(int left, int top, int right, int bottom) {
-    return {static_cast<std::int16_t>(top), static_cast<std::int16_t>(left),
-            static_cast<std::int16_t>(bottom), static_cast<std::int16_t>(right)};
-}
 
 // As the screen primitives draw: every segment a move and a line.
 void segment(Port& p, int x0, int y0, int x1, int y1) {

@@ -12,6 +12,7 @@
 #include "store/settings.h"
 #include "store/workfile.h"
 #include "tests/support/harness.h"
+#include "tests/support/workfile.h"
 
 using namespace drav;
 
@@ -20,9 +21,7 @@ namespace {
 class FreshState : public testing::Test {
 protected:
     void SetUp() override {
-        folder_ = drav::test::scratch_dir() / "data" / "Dravelin";
-        std::filesystem::create_directories(folder_);
-        UserAppSupportFSRef = FSRef{folder_};
+        folder_ = drav::test::use_data_folder();
         objopts = new ObjOptsRec{};
         init_objopts();
         set_work_sizes(15000, 10000, 5000);
@@ -31,11 +30,8 @@ protected:
         init_levels();
     }
     void TearDown() override {
-        nomore_info();
-        FSRef_CloseMyFile(&workfileRefNum);
-        FSRef_CloseMyFile(&worklibRefNum);
+        drav::test::close_workfile();
         term_levels();
-        free_record_store();
         delete objopts;
         objopts = nullptr;
         EXPECT_TRUE(drav::test::answers().done());

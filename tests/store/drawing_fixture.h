@@ -21,6 +21,7 @@
 #include "store/undo.h"
 #include "store/workfile.h"
 #include "tests/support/harness.h"
+#include "tests/support/workfile.h"
 
 namespace drav::test {
 
@@ -39,17 +40,8 @@ inline void record_event(CustomEventRec* e) { seen_events().push_back({e->code, 
 class Drawing : public testing::Test {
 protected:
     void SetUp() override {
-        const auto folder = scratch_dir() / "data" / "Dravelin";
-        std::filesystem::create_directories(folder);
-        UserAppSupportFSRef = FSRef{folder};
-        ASSERT_EQ(init_record_store(), 1);
-        number_of_objects = first_object_slot;
-        set_work_sizes(100, 50, 20);
-        units_defs.units_code = 3;
-        units_defs.unit_size = 1;
-        units_defs.increment = 1.0 / 64;
-        users_defs.hatch_spacing = 0.25;
-        remember_start_settings();
+        use_data_folder();
+        start_small_drawing(3);
         ASSERT_EQ(setup_workfile(), 1);
         ASSERT_EQ(init_selection_sets(), 1);
         init_levels();  // level 1 visible and unlocked
@@ -77,10 +69,7 @@ protected:
     void TearDown() override {
         module_table[0] = nullptr;
         objopts = nullptr;
-        nomore_info();
-        FSRef_CloseMyFile(&workfileRefNum);
-        FSRef_CloseMyFile(&worklibRefNum);
-        free_record_store();
+        close_workfile();
         free_selection_sets();
         term_levels();
         EXPECT_TRUE(answers().done());

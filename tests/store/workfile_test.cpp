@@ -15,6 +15,7 @@
 #include "store/settings.h"
 #include "store/workfile.h"
 #include "tests/support/harness.h"
+#include "tests/support/workfile.h"
 
 using namespace drav;
 using drav::test::answers;
@@ -45,24 +46,11 @@ namespace {
 class Workfile : public testing::Test {
 protected:
     void SetUp() override {
-        folder_ = drav::test::scratch_dir() / "data" / "Dravelin";
-        std::filesystem::create_directories(folder_);
-        UserAppSupportFSRef = FSRef{folder_};
-        ASSERT_EQ(init_record_store(), 1);
-        number_of_objects = first_object_slot;
-        set_work_sizes(100, 50, 20);
-        units_defs.units_code = 2;
-        units_defs.unit_size = 1;
-        units_defs.increment = 1.0 / 64;
-        users_defs.hatch_spacing = 0.25;
-        std::strcpy(units_defs.abbrev, "in");
-        remember_start_settings();
+        folder_ = drav::test::use_data_folder();
+        drav::test::start_small_drawing(2);
     }
     void TearDown() override {
-        nomore_info();
-        FSRef_CloseMyFile(&workfileRefNum);
-        FSRef_CloseMyFile(&worklibRefNum);
-        free_record_store();
+        drav::test::close_workfile();
         EXPECT_TRUE(answers().done());
     }
     static std::uintmax_t size_of(const std::filesystem::path& p) { return std::filesystem::file_size(p); }

@@ -62,4 +62,14 @@ void set_pixel_rows(plat::Port& port, std::initializer_list<const char*> lines) 
     }
 }
 
+plat::Rect rect(int left, int top, int right, int bottom) {
+    return {static_cast<std::int16_t>(top), static_cast<std::int16_t>(left),
+            static_cast<std::int16_t>(bottom), static_cast<std::int16_t>(right)};
+}
+
+void draw_line(plat::Port& p, int x0, int y0, int x1, int y1) {
+    p.move_to(static_cast<std::int16_t>(x0), static_cast<std::int16_t>(y0));
+    p.line_to(static_cast<std::int16_t>(x1), static_cast<std::int16_t>(y1));
+}
+
 }  // namespace drav::test

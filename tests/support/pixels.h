@@ -21,4 +21,9 @@ std::string rows(std::initializer_list<const char*> lines);
 void set_pixel_rows(plat::Port& port, std::initializer_list<const char*> lines);
 std::uint32_t pixel_of_char(char c);
 
+// A rectangle given the way people read it: left, top, right, bottom.
+plat::Rect rect(int left, int top, int right, int bottom);
+// Moves the pen to (x0, y0) and draws to (x1, y1).
+void draw_line(plat::Port& p, int x0, int y0, int x1, int y1);
+
 }  // namespace drav::test
