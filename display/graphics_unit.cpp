@@ -1,0 +1,324 @@
+#include "display/graphics_unit.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "display/pan_canvas.h"
+#include "display/screen.h"
+#include "platform/ui/windows.h"
+#include "shell/command_loop.h"
+#include "shell/shutdown.h"
+#include "store/files.h"
+#include "store/geometry.h"
+#include "store/units.h"
+
+namespace drav {
+
+ViewportRec viewport{};
+ViewportRec qdviewport{};
+std::int16_t xdots = 0, ydots = 0;
+double pixelratio = 1.0;
+double aspectratio = 1.0;
+double wvxm = 1, wvxa = 0, wvym = 1, wvya = 0, wvxar = 0.5, wvyar = 0.5;
+double vwxm = 1, vwxa = 0, vwym = 1, vwya = 0;
+double cx_pos = 0, cy_pos = 0;
+std::uint16_t clip_it = 1;
+std::uint16_t clipped = 1;
+std::uint16_t listing = 0;
+std::int16_t printing = 0;
+std::uint16_t save_pts = 0;
+std::int16_t num_pts = 0;
+double* endpoints = nullptr;
+double dotwidth = 1.0;
+std::int16_t curlwidth = 0;
+std::int16_t screen_thick_table[thick_codes] = {};
+std::int16_t cursor_counter = 0;
+std::uint16_t drwcur = 0;
+double scrn_x = 0, scrn_y = 0;
+
+namespace {
+
+constexpr std::uint16_t out_left = 1, out_right = 2, out_bottom = 4, out_top = 8;
+
+std::uint16_t outcode(double x, double y, const WindowRec& w) {
+    std::uint16_t c = 0;
+    if (x < w.xl)
+        c |= out_left;
+    else if (x > w.xr)
+        c |= out_right;
+    if (y < w.yb)
+        c |= out_bottom;
+    else if (y > w.yt)
+        c |= out_top;
+    return c;
+}
+
+// Cohen-Sutherland; false when nothing of the line is inside.
+bool clip_line(double& x1, double& y1, double& x2, double& y2, const WindowRec& w) {
+    std::uint16_t c1 = outcode(x1, y1, w), c2 = outcode(x2, y2, w);
+    while (c1 | c2) {
+        if (c1 & c2) return false;
+        const bool first = c1 != 0;
+        const std::uint16_t c = first ? c1 : c2;
+        double x, y;
+        if (c & (out_left | out_right)) {
+            x = (c & out_left) ? w.xl : w.xr;
+            y = y1 + (y2 - y1) * (x - x1) / (x2 - x1);
+        } else {
+            y = (c & out_bottom) ? w.yb : w.yt;
+            x = x1 + (x2 - x1) * (y - y1) / (y2 - y1);
+        }
+        if (first) {
+            x1 = x, y1 = y;
+            c1 = outcode(x1, y1, w);
+        } else {
+            x2 = x, y2 = y;
+            c2 = outcode(x2, y2, w);
+        }
+    }
+    return true;
+}
+
+// A pixel coordinate beyond 16 bits (a box larger than the screen can be
+// handed down unclipped) is held at the 16-bit range instead of wrapping
+// round to the other side of the window.
+std::int16_t to_pixel(double v) {
+    return static_cast<std::int16_t>(std::clamp<std::int32_t>(trunc_i32(v), -32768, 32767));
+}
+
+void crosshair() {
+    togglecursor(iround(scrn_x), iround(scrn_y), static_cast<std::int16_t>(crosshair_style(swaper)));
+}
+
+}  // namespace
+
+void setupviewport() {
+    const plat::Rect s = plat::screen_bounds();
+    qdviewport = {s.left, s.right, s.top, s.bottom, static_cast<std::int16_t>(s.right - s.left),
+                  static_cast<std::int16_t>(s.bottom - s.top)};
+    viewport.yt = s.bottom;
+    viewport.yb = static_cast<std::int16_t>(s.bottom - ydots);
+    viewport.xl = s.left;
+    viewport.xr = static_cast<std::int16_t>(s.left + xdots);
+    viewport.width = xdots;
+    viewport.height = ydots;
+    if (xdots > 0 && pixelratio > 0) aspectratio = ydots / (xdots * pixelratio);
+}
+
+void setgrvars() { setupviewport(); }
+
+void world_screen(double* x, double* y) {
+    *x = wvxm * *x + wvxa;
+    *y = wvym * *y + wvya;
+}
+
+void screen_world(double* x, double* y) {
+    *x = vwxm * *x + vwxa;
+    *y = vwym * *y + vwya;
+}
+
+void rel_world_screen(double dx, double dy, double* sx, double* sy) {
+    *sx = wvxm * (cur_win.xl + dx) + wvxa - viewport.xl;
+    *sy = wvym * (cur_win.yb + dy) + wvya - viewport.yb;
+}
+
+void rel_screen_world(double sx, double sy, double* dx, double* dy) {
+    *dx = vwxm * (viewport.xl + sx) + vwxa - cur_win.xl;
+    *dy = vwym * (viewport.yb + sy) + vwya - cur_win.yb;
+}
+
+void pworld_screen(double* x, double* y) {
+    *x = pwvxm * *x + pwvxa;
+    *y = pwvym * *y + pwvya;
+}
+
+void pscreen_world(double* x, double* y) {
+    *x = pvwxm * *x + pvwxa;
+    *y = pvwym * *y + pvwya;
+}
+
+void prel_world_screen(double dx, double dy, double* sx, double* sy) {
+    *sx = pwvxm * (pancur_win.xl + dx) + pwvxa - qdviewport.xl;
+    *sy = pwvym * (pancur_win.yb + dy) + pwvya - qdviewport.yb;
+}
+
+void prel_screen_world(double sx, double sy, double* dx, double* dy) {
+    *dx = pvwxm * (qdviewport.xl + sx) + pvwxa - pancur_win.xl;
+    *dy = pvwym * (qdviewport.yb + sy) + pvwya - pancur_win.yb;
+}
+
+void change_window(double xl, double xr, double yb, double aspect, std::int16_t full) {
+    curlwidth = 0;
+    // TODO(watch_on)
+    cur_stop();
+    world_screen(&last_x, &last_y);
+    world_screen(&keybrd_x, &keybrd_y);
+
+    const double yt = yb + (xr - xl) * aspect;
+    cur_win = {xl, xr, yb, yt};
+    const double w = viewport.width, h = viewport.height, l = viewport.xl, b = viewport.yb;
+    wvxm = w / (xr - xl);
+    wvym = h / (yt - yb);
+    vwxm = (xr - xl) / w;
+    vwym = (yt - yb) / h;
+    wvxa = l - xl * wvxm;
+    wvya = b - yb * wvym;
+    vwxa = xl - l * vwxm;
+    vwya = yb - b * vwym;
+    wvxar = wvxa + 0.5;
+    wvyar = wvya + 0.5;
+
+    if (full) {
+        changelist();
+        double a, bb;
+        prel_screen_world(1, 1, &a, &bb);
+        dotwidth = a < bb ? a : bb;
+        if (std::fabs(output_defs.plot_scale) < small_tol) output_defs.plot_scale = 1.0;
+        setup_thick(screen_thick_table, dotwidth * conv_factor(units_defs.units_code, 1), 1.0,
+                    output_defs.plot_scale);
+        // TODO(setlpatscale) the drawing scale when of_style_on_paper is set, else 1.0
+    }
+
+    screen_world(&last_x, &last_y);
+    screen_world(&keybrd_x, &keybrd_y);
+    cur_go();
+    // TODO(watch_off)
+}
+
+void SketchWindow() {
+    change_window(cur_win.xl, cur_win.xr, cur_win.yb, aspectratio, 1);
+    // TODO(show_new_window) redraw everything in the new window
+}
+
+void initgunit() {
+    bse_win = {0, 30, 0, 30 * aspectratio};
+    cur_win = bse_win;
+    scrn_x = viewport.xl;
+    scrn_y = viewport.yb;
+    cx_pos = cy_pos = 0;
+    last_x = last_y = 0;
+    // TODO(zpos_x) zpos_x/y, ref_x/y, abs_x/y and abs_z = 0 once the command loop holds them
+    keybrd_x = (cur_win.xl + cur_win.xr) / 2;
+    keybrd_y = (cur_win.yb + cur_win.yt) / 2;
+    // TODO(snap_it) snap the keyboard cursor
+    clip_it = 1;
+    num_pts = 0;
+    clipped = 1;
+    drwcur = 0;
+    touched = accepted = 0;
+    // TODO(coord_avail) coord_avail, whatbutt and bell_allowed = 0 once they exist
+    save_pts = 0;
+    if (!endpoints) endpoints = static_cast<double*>(getmemory(endpoints_bytes));
+    if (!endpoints) leave_program();
+    std::memset(endpoints, 0, endpoints_bytes);
+    // TODO(initlist)
+}
+
+void setup_thick(std::int16_t* table, double unit, double scrf, double pltf) {
+    const double base = (output_defs.flags & of_widths_on_paper)
+                            ? output_defs.width_size * conv_factor(output_defs.paper_units, 1) * pltf
+                            : output_defs.width_size * conv_factor(units_defs.units_code, 1) * scrf;
+    const double step = output_defs.width_factor * unit;
+    table[0] = 0;
+    table[1] = 1;
+    for (int i = 2; i < thick_codes; ++i) {
+        // A spacing of nothing (a damaged settings record) would divide by
+        // zero: one stroke each.
+        int n = 1;
+        if (step > 0 && std::isfinite(step))
+            n = std::clamp(iround((base * (i - 1) - unit) / step) + 1, 1, 32767);
+        table[i] = static_cast<std::int16_t>(n);
+    }
+}
+
+void move_abs(double x, double y) {
+    cx_pos = x;
+    cy_pos = y;
+}
+
+void move_rel(double dx, double dy) {
+    cx_pos += dx;
+    cy_pos += dy;
+}
+
+void line_abs(double x, double y) {
+    do_obj(cx_pos, cy_pos, x, y, listing ? clpcur_win : cur_win, prim_line);
+    cx_pos = x;
+    cy_pos = y;
+}
+
+void line_rel(double dx, double dy) { line_abs(cx_pos + dx, cy_pos + dy); }
+
+void rect_abs(double x1, double y1, double x2, double y2) {
+    do_obj(x1, y1, x2, y2, listing ? clpcur_win : cur_win, prim_rect);
+    cx_pos = x1;
+    cy_pos = y1;
+}
+
+void circle_abs(double x1, double y1, double x2, double y2) {
+    do_obj(x1, y1, x2, y2, listing ? clpcur_win : cur_win, prim_circle);
+    cx_pos = x1;
+    cy_pos = y1;
+}
+
+void do_obj(double x1, double y1, double x2, double y2, const WindowRec& win, int type) {
+    // TODO(pattern_toosmall) a dash pattern applies when it is 0, curpat_avail(0) is 1, the pen mode is neither 0 nor 3 and the primitive is a line
+    // TODO(curpat_avail)
+    // TODO(startlinstk) with getlinstk: each pen-down dash goes to worldclip; clipped is whether any dash showed
+    worldclip(x1, y1, x2, y2, win, type);
+}
+
+void worldclip(double x1, double y1, double x2, double y2, const WindowRec& win, int type) {
+    clipped = 1;
+    if (clip_it) {
+        if (type == prim_rect || type == prim_circle) {
+            if (outcode(x1, y1, win) & outcode(x2, y2, win)) clipped = 0;
+        } else if (type == prim_line) {
+            if (!clip_line(x1, y1, x2, y2, win)) clipped = 0;
+        }
+    }
+    if (!clipped) return;
+
+    if (printing == 0 && listing) {
+        // TODO(growseg) record a line into the segment being built
+        // TODO(growrect) a rectangle
+        // TODO(growcir) a circle
+        return;
+    }
+    if (save_pts && endpoints && num_pts * 8 + 24 <= 3999) {
+        endpoints[num_pts] = x1;
+        endpoints[num_pts + 1] = y1;
+        endpoints[num_pts + 2] = x2;
+        endpoints[num_pts + 3] = y2;
+        num_pts += 2;
+    }
+    if (gdrawmode == mode_trace) return;
+
+    const std::int16_t px1 = to_pixel(x1 * wvxm + wvxar), py1 = to_pixel(y1 * wvym + wvyar);
+    const std::int16_t px2 = to_pixel(x2 * wvxm + wvxar), py2 = to_pixel(y2 * wvym + wvyar);
+    switch (type) {
+        case prim_line: drawline(px1, py1, px2, py2); break;
+        case prim_rect: drawrectangle(px1, py1, px2, py2); break;
+        case prim_circle: drawcircle(px1, py1, px2, py2); break;
+        default: break;
+    }
+}
+
+void cur_stop() {
+    --cursor_counter;
+    if (cursor_counter == 0) {
+        crosshair();
+        drwcur = 0;
+    }
+}
+
+void cur_go() {
+    if (cursor_counter == 0) {
+        crosshair();
+        drwcur = 1;
+    }
+    ++cursor_counter;
+}
+
+}  // namespace drav

@@ -1,0 +1,7 @@
+#include "display/object_renderer.h"
+
+namespace drav {
+
+ObjectRec sinfo{};
+
+}  // namespace drav

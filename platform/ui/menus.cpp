@@ -1,0 +1,369 @@
+#include "platform/ui/menus.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QFile>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QUiLoader>
+#include <QWidget>
+#include <algorithm>
+#include <set>
+
+#include "platform/core/clock.h"
+#include "platform/ui/events.h"
+#include "platform/ui/windows.h"
+#include "platform/ui/windows_qt.h"
+
+namespace plat {
+
+namespace {
+
+struct MenuNode {
+    QPointer<QMenu> menu;
+    QMenu* parent = nullptr;  // nullptr for a menu of the bar
+    int id = 0;               // 0: a submenu addressed through its parent's id
+    bool title_wanted = true;
+};
+
+struct Item {
+    QPointer<QAction> action;
+    QMenu* owner = nullptr;    // the menu that lists it
+    QMenu* submenu = nullptr;  // the entry opens this submenu
+    int menu_id = 0;
+    std::uint32_t code = 0;    // 0: not addressable
+    bool wanted = true;        // what the program asked
+    std::uint8_t mark = noMark;
+};
+
+QPointer<QMenuBar> g_bar;
+std::vector<MenuNode> g_menus;
+std::vector<Item> g_items;
+std::set<std::uint32_t> g_built;
+
+// The layer turns Quit into the quit event itself, as the close box does.
+constexpr std::uint32_t quit_command = ae_quit;
+
+// A Designer property holding a four-character code: exactly four
+// printable ASCII characters, spaces kept.
+std::uint32_t code_of(const QVariant& v) {
+    if (!v.isValid()) return 0;
+    const QByteArray b = v.toString().toLatin1();
+    if (b.size() != 4) return 0;
+    std::uint32_t code = 0;
+    for (char c : b) {
+        if (c < 0x20 || c > 0x7E) return 0;
+        code = code << 8 | static_cast<std::uint8_t>(c);
+    }
+    return code;
+}
+
+int menu_id_of(const QMenu* m) {
+    bool ok = false;
+    const int id = m->property("menu_id").toInt(&ok);
+    return ok && id > 0 && id <= 32767 ? id : 0;
+}
+
+MenuNode* node_of(const QMenu* m) {
+    for (MenuNode& n : g_menus)
+        if (n.menu == m) return &n;
+    return nullptr;
+}
+
+MenuNode* node_by_id(int id) {
+    if (id <= 0) return nullptr;
+    for (MenuNode& n : g_menus)
+        if (n.id == id && n.menu) return &n;
+    return nullptr;
+}
+
+Item* find_item(int menu_id, std::uint32_t code) {
+    if (code == 0 || menu_id <= 0) return nullptr;
+    for (Item& it : g_items)
+        if (it.menu_id == menu_id && it.code == code && it.action) return &it;
+    return nullptr;
+}
+
+bool built(const Item& it);
+
+// A submenu can do something when one of its items can.
+bool any_built(const QMenu* m) {
+    return std::any_of(g_items.begin(), g_items.end(), [m](const Item& it) { return it.owner == m && built(it); });
+}
+
+bool built(const Item& it) {
+    if (it.submenu) return any_built(it.submenu);
+    return it.code == quit_command || (it.code != 0 && g_built.count(it.code) != 0);
+}
+
+bool shown_enabled(const Item& it) {
+    if (!it.wanted || !built(it)) return false;
+    if (it.submenu) {
+        const MenuNode* n = node_of(it.submenu);
+        if (n && !n->title_wanted) return false;
+    }
+    return true;
+}
+
+void refresh() {
+    for (const Item& it : g_items)
+        if (it.action) it.action->setEnabled(shown_enabled(it));
+    for (const MenuNode& n : g_menus)
+        if (n.menu && !n.parent) n.menu->menuAction()->setEnabled(n.title_wanted);
+}
+
+void queue_choice(const Item& it) {
+    EventRecord r;
+    if (it.code == quit_command) {
+        r.what = kHighLevelEvent;
+        r.message = ae_quit;
+    } else {
+        r.what = app1Evt;
+        r.message = it.code;
+        r.menu_id = static_cast<std::int16_t>(it.menu_id);
+    }
+    r.when = ticks();
+    r.where = mouse_global();
+    post_event(std::move(r));
+}
+
+void on_triggered(QAction* a) {
+    for (const Item& it : g_items) {
+        if (it.action != a) continue;
+        // The toolkit flips a check mark by itself; the program sets marks.
+        if (a->isCheckable()) a->setChecked(it.mark != noMark);
+        queue_choice(it);
+        return;
+    }
+}
+
+void collect(QMenu* m, QMenu* parent, int inherited_id) {
+    const int own = menu_id_of(m);
+    const int id = own ? own : inherited_id;
+    g_menus.push_back(MenuNode{m, parent, own, true});
+    for (QAction* a : m->actions()) {
+        if (a->isSeparator()) continue;
+        Item it;
+        it.action = a;
+        it.owner = m;
+        it.menu_id = id;
+        if (QMenu* sub = QMenu::menuInAction(a)) {
+            it.submenu = sub;
+            it.code = code_of(sub->property("command"));
+            if (!it.code) it.code = code_of(a->property("command"));
+            g_items.push_back(it);
+            collect(sub, m, id);
+            continue;
+        }
+        it.code = code_of(a->property("command"));
+        it.mark = a->isChecked() ? checkMark : noMark;
+        g_items.push_back(it);
+        QObject::connect(a, &QAction::triggered, a, [a](bool) { on_triggered(a); });
+        // Menu keys work from palettes too, as they do from the drawing window.
+        a->setShortcutContext(Qt::ApplicationShortcut);
+    }
+}
+
+QWidget* main_top(Window* w) {
+    if (!w) return nullptr;
+    QWidget* content = content_widget(w);
+    QWidget* top = content ? content->parentWidget() : nullptr;
+    return top && top->layout() ? top : nullptr;
+}
+
+Window* find_main_window() {
+    for (Window* w : window_list())
+        if (main_top(w) && main_top(w)->layout()->menuBar()) return w;
+    return nullptr;
+}
+
+// Titles can hold '&', which the toolkit would take for a mnemonic.
+QString escaped(const QString& s) {
+    QString r = s;
+    return r.replace(QLatin1Char('&'), QLatin1String("&&"));
+}
+
+QString unescaped(const QString& s) {
+    QString r = s;
+    return r.replace(QLatin1String("&&"), QLatin1String("&"));
+}
+
+}  // namespace
+
+bool load_menu_bar(const std::string& path) {
+    if (!QCoreApplication::instance()) return false;
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    QUiLoader loader;
+    QWidget* loaded = loader.load(&file, nullptr);
+    auto* bar = qobject_cast<QMenuBar*>(loaded);
+    if (!bar) {
+        delete loaded;
+        return false;
+    }
+    QPointer<QMenuBar> previous = g_bar;
+    g_menus.clear();
+    g_items.clear();
+    g_bar = bar;
+    for (QAction* a : bar->actions()) {
+        if (QMenu* m = QMenu::menuInAction(a))
+            collect(m, nullptr, 0);
+        else
+            a->setEnabled(false);  // a bare command on the bar is not a menu
+    }
+    refresh();
+    if (Window* w = find_main_window()) attach_menu_bar(w);
+    if (previous && previous != g_bar && !previous->parentWidget()) delete previous;
+    return true;
+}
+
+void attach_menu_bar(Window* main) {
+    QWidget* top = main_top(main);
+    if (!top || !g_bar) return;
+    QLayout* layout = top->layout();
+    QWidget* old = layout->menuBar();
+    if (old == g_bar) return;
+    // The content keeps its place and size; the frame grows around the bar.
+    const Rect b = window_bounds(main);
+    layout->setMenuBar(g_bar);
+    delete old;
+    size_window(main, b.right - b.left, b.bottom - b.top);
+    move_window(main, b.left, b.top, false);
+}
+
+void clear_menu_bar() {
+    if (Window* w = find_main_window()) {
+        QLayout* layout = main_top(w)->layout();
+        if (layout->menuBar() == g_bar) {
+            const Rect b = window_bounds(w);
+            layout->setMenuBar(nullptr);
+            delete g_bar;
+            size_window(w, b.right - b.left, b.bottom - b.top);
+            move_window(w, b.left, b.top, false);
+        }
+    }
+    delete g_bar;
+    g_menus.clear();
+    g_items.clear();
+}
+
+void register_command(std::uint32_t code) {
+    if (code == 0) return;
+    g_built.insert(code);
+    refresh();
+}
+
+bool command_registered(std::uint32_t code) { return g_built.count(code) != 0; }
+
+bool menu_exists(int menu_id) { return node_by_id(menu_id) != nullptr; }
+
+void enable_menu(int menu_id, bool enable) {
+    MenuNode* n = node_by_id(menu_id);
+    if (!n) return;
+    n->title_wanted = enable;
+    for (Item& it : g_items)
+        if (it.owner == n->menu) it.wanted = enable;
+    refresh();
+}
+
+bool menu_enabled(int menu_id) {
+    const MenuNode* n = node_by_id(menu_id);
+    return n && n->title_wanted;
+}
+
+void show_menu(int menu_id, bool show) {
+    if (MenuNode* n = node_by_id(menu_id)) n->menu->menuAction()->setVisible(show);
+}
+
+bool menu_visible(int menu_id) {
+    const MenuNode* n = node_by_id(menu_id);
+    return n && n->menu->menuAction()->isVisible();
+}
+
+std::vector<std::uint32_t> menu_commands(int menu_id) {
+    std::vector<std::uint32_t> codes;
+    for (const Item& it : g_items)
+        if (it.menu_id == menu_id && it.code && it.action) codes.push_back(it.code);
+    return codes;
+}
+
+bool menu_item_exists(int menu_id, std::uint32_t code) { return find_item(menu_id, code) != nullptr; }
+
+bool enable_menu_item(int menu_id, std::uint32_t code, bool enable) {
+    Item* it = find_item(menu_id, code);
+    if (!it) return false;
+    it->wanted = enable;
+    refresh();
+    return true;
+}
+
+bool menu_item_enabled(int menu_id, std::uint32_t code) {
+    const Item* it = find_item(menu_id, code);
+    return it && it->action->isEnabled();
+}
+
+bool set_menu_item_mark(int menu_id, std::uint32_t code, std::uint8_t mark) {
+    Item* it = find_item(menu_id, code);
+    if (!it || it->submenu) return false;
+    it->mark = mark;
+    // Any mark shows as the check: the toolkit draws no other.
+    if (mark != noMark) it->action->setCheckable(true);
+    it->action->setChecked(mark != noMark);
+    return true;
+}
+
+std::uint8_t menu_item_mark(int menu_id, std::uint32_t code) {
+    const Item* it = find_item(menu_id, code);
+    return it ? it->mark : noMark;
+}
+
+bool set_menu_item_text(int menu_id, std::uint32_t code, const std::string& utf8) {
+    Item* it = find_item(menu_id, code);
+    if (!it) return false;
+    it->action->setText(escaped(QString::fromStdString(utf8)));
+    return true;
+}
+
+std::string menu_item_text(int menu_id, std::uint32_t code) {
+    const Item* it = find_item(menu_id, code);
+    return it ? unescaped(it->action->text()).toStdString() : std::string();
+}
+
+bool show_menu_item(int menu_id, std::uint32_t code, bool show) {
+    Item* it = find_item(menu_id, code);
+    if (!it) return false;
+    it->action->setVisible(show);
+    return true;
+}
+
+bool menu_item_visible(int menu_id, std::uint32_t code) {
+    const Item* it = find_item(menu_id, code);
+    return it && it->action->isVisible();
+}
+
+int menu_item_number(int menu_id, std::uint32_t code) {
+    const Item* it = find_item(menu_id, code);
+    if (!it) return 0;
+    const QList<QAction*> actions = it->owner->actions();
+    const auto pos = std::find(actions.begin(), actions.end(), it->action.data());
+    return pos == actions.end() ? 0 : static_cast<int>(pos - actions.begin()) + 1;
+}
+
+bool choose_menu_item(int menu_id, std::uint32_t code) {
+    const Item* it = find_item(menu_id, code);
+    if (!it || it->submenu) return false;
+    if (!it->action->isEnabled() || !it->action->isVisible()) return false;
+    // A person reaches the item only through menus that show and open.
+    for (QMenu* m = it->owner; m;) {
+        const QAction* entry = m->menuAction();
+        if (!entry->isVisible() || !entry->isEnabled()) return false;
+        const MenuNode* n = node_of(m);
+        m = n ? n->parent : nullptr;
+    }
+    it->action->trigger();
+    return true;
+}
+
+}  // namespace plat
