@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "display/graphics_unit.h"
 #include "shell/messages.h"
 #include "shell/preferences.h"
 #include "shell/shutdown.h"
@@ -234,7 +235,7 @@ void init_variables() {
 
     // TODO(selectedPattern) the pattern at index 413/13 of the system pattern list 413/12
     // TODO(yes_char) yes_char, yes_Char, no_char, no_Char = the first characters of 413/6 to 413/9
-    // TODO(initgunit) the graphics unit; it gives cur_win and bse_win their start values
+    initgunit();  // also the start values of cur_win and bse_win
     // TODO(bez_guides) bez_guides = 0
     // TODO(reset_on_screen) reset_on_screen = 0
     modified = 0;
@@ -256,7 +257,7 @@ void init_variables() {
     // TODO(device_scale) device_scale = 1.0
     // TODO(lx_device) lx_device, ly_device, inqarea, inqperm = 0.0
     // TODO(cursor_mag) cursor_mag = 1
-    // TODO(cursor_counter) cursor_counter = 0
+    cursor_counter = 0;
     // TODO(zoom_arrows) zoom_arrows = 0
 
     if (!init_record_store()) leave_program();

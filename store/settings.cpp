@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "display/graphics_unit.h"
+#include "display/screen.h"
 #include "shell/command_loop.h"
 #include "shell/messages.h"
 #include "store/record_store.h"
@@ -284,7 +286,8 @@ int read_sav_rec() {
     }
     sanitize_settings();
     // TODO(clear_object_snap)
-    // TODO(SketchWindow) redraw the whole window for the new cur_win, under watch_on and cur_stop
+    // Without a display (tests of the store alone) there is nothing to redraw.
+    if (graphwasinit) SketchWindow();
     last_x = 0;
     last_y = 0;
     // TODO(scrn_x) the screen cursor goes to the left and bottom pixel of the viewport
@@ -304,6 +307,9 @@ void sanitize_settings() {
     replace_non_finite(output_defs, g_start.output);
     replace_non_finite(props_defs, g_start.props);
     replace_non_finite(users_defs, g_start.users);
+    // A view window with no width cannot be drawn.
+    if (!(cur_win.xr > cur_win.xl) || !(cur_win.yt > cur_win.yb)) cur_win = g_start.cur;
+    if (!(bse_win.xr > bse_win.xl) || !(bse_win.yt > bse_win.yb)) bse_win = g_start.bse;
     if (units_defs.units_code < 0 || units_defs.units_code > 11) {
         units_defs.units_code = g_start.units.units_code;
         std::memcpy(units_defs.abbrev, g_start.units.abbrev, sizeof units_defs.abbrev);
