@@ -1,18 +1,78 @@
 #include "shell/program.h"
 
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "display/screen.h"
+#include "platform/core/clock.h"
+#include "platform/ui/cursors.h"
+#include "platform/ui/events.h"
+#include "shell/command_loop.h"
+#include "shell/event_pump.h"
+#include "shell/idle.h"
+#include "shell/main_loop.h"
 #include "shell/shutdown.h"
+#include "shell/startup.h"
 #include "shell/tool_options.h"
-#include "store/record_store.h"
+#include "store/selection_state.h"
+#include "store/undo.h"
 
 namespace drav {
 
 int run_program(int argc, char** argv) {
-    (void)argc;
-    (void)argv;
+    if (!plat::init_application(argc, argv)) {
+        std::fputs("Dravelin needs a desktop: no display was found (DISPLAY or WAYLAND_DISPLAY is not set).\n",
+                   stderr);
+        return 1;
+    }
+    plat::install_termination_handlers();
+    // TODO(InitClipboard)
+    LoadMenus();
+    // Chosen menu items reach the pump as command records (MyMenuEventHandlerProc).
+    plat::flush_events(plat::everyEvent);
+    plat::set_cursor(plat::Cursor::arrow);
+
+    macgroup = 0;
+    globalch = 0;
+    watchon = 0;
+    idle = 0;
+    watch_on();
     objopts = new ObjOptsRec{};
-    init_objopts();
-    // TODO(init_system) start-up, the window and the event loop arrive with the shell
-    if (!init_record_store()) leave_program();
+    init_system();
+    // TODO(nullghp) TODO(nullohp) no handle or pivot shows
+    // TODO(setuphooks) the extension clients, event 0
+    open_selected_doc();
+    // TODO(startup_library)
+    {
+        plat::PortSaver saver(drawCWindow);
+        setdrawmode(mode_draw);
+        // TODO(setlstyle) solid lines
+        setscreencolor(whitecolor);
+    }
+    // TODO(ArrangeFP) TODO(FixActivate)
+    watch_off();
+    setidle(1);
+    reset_undo();
+
+    // Files named on the command line open as the open-documents event does.
+    if (argc > 1) {
+        plat::EventRecord open;
+        open.what = plat::kHighLevelEvent;
+        open.message = plat::ae_open_documents;
+        for (int i = 1; i < argc; ++i) open.files.emplace_back(argv[i]);
+        plat::post_event(std::move(open));
+    }
+
+    while (!globalch) {
+        // Ended by the session (SIGTERM, SIGINT): a normal exit without questions.
+        if (plat::termination_requested()) break;
+        gobbleoskeys(-1);
+    }
+
+    watch_on();
+    // TODO(sett_hpat) 0: release the hatch pattern chooser
+    // TODO(ReleaseClipboard)
     exit_program(0);
 }
 

@@ -1,12 +1,20 @@
 #include "shell/shutdown.h"
 
+#include "display/graphics_unit.h"
+#include "display/screen.h"
 #include "platform/core/process.h"
+#include "platform/ui/events.h"
+#include "shell/startup.h"
 #include "shell/tool_options.h"
 #include "store/files.h"
+#include "store/levels.h"
 #include "store/record_store.h"
 #include "store/selection_state.h"
+#include "store/workfile.h"
 
 namespace drav {
+
+std::uint16_t keep_workfile = 0;
 
 namespace {
 bool g_exiting = false;
@@ -15,6 +23,12 @@ struct ExitingFlag {
     ExitingFlag() { g_exiting = true; }
     ~ExitingFlag() { g_exiting = false; }
 };
+
+void remove_scratch(int slot) {
+    if (!dfilenames || !dfilenames[slot * dfilename_size]) return;
+    const char* name = dfilenames + slot * dfilename_size;
+    if (IsMyFilePresent(workvrefnum, workDirID, name)) RemoveMyFile(workvrefnum, workDirID, name);
+}
 }  // namespace
 
 void exit_program(int abnormal) {
@@ -24,13 +38,31 @@ void exit_program(int abnormal) {
     ExitingFlag flag;
     if (buffer) nomore_info();
     FSRef_CloseMyFile(&workfileRefNum);
-    // TODO(exit_program_cleanup) the rest of shut-down arrives with start-up: scratch files, libraries, display list, modules
+    FSRef_CloseMyFile(&worklibRefNum);
+    if (!abnormal && !keep_workfile) {
+        remove_scratch(0);
+        remove_scratch(1);
+    }
+    // TODO(currentlibRefNum) close the current symbol library
+    remove_scratch(2);
+    // TODO(termlist) release the display-list engine when it is installed
     if (!abnormal) {
+        xfree(&dfilenames);
+        // TODO(snap_obj) TODO(picks) TODO(libcache) freed once they exist
         free_record_store();
         free_selection_sets();
+        xfree(&endpoints);
+        xfree(&genenv);
         delete objopts;
         objopts = nullptr;
+        // TODO(theHPlotRec) TODO(closestk) TODO(closelinstk)
     }
+    term_levels();
+    closegraphics();
+    // TODO(closesegs) close the open drawing file
+    // TODO(closehooks) the modules hear event 6
+    release_data_folder();
+    plat::close_application();
     plat::exit_process(abnormal ? -1 : 0);
 }
 

@@ -1,7 +1,12 @@
 // The one way out of the program.
 #pragma once
 
+#include <cstdint>
+
 namespace drav {
+
+// Set: a normal exit leaves the two scratch files in place.
+extern std::uint16_t keep_workfile;
 
 // Flushes the store, closes and removes what start-up made, ends the process
 // with status 0 (normal) or -1 (abnormal). Never returns.

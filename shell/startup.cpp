@@ -1,11 +1,130 @@
 #include "shell/startup.h"
 
+#include <cstdio>
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "display/graphics_unit.h"
+#include "display/screen.h"
+#include "files/current_drawing.h"
+#include "platform/core/clock.h"
+#include "platform/core/lock.h"
+#include "platform/core/process.h"
+#include "platform/ui/events.h"
+#include "platform/ui/menus.h"
+#include "platform/ui/windows.h"
+#include "shell/apple_events.h"
+#include "shell/bundle_data.h"
+#include "shell/drawing_window.h"
+#include "shell/messages.h"
+#include "shell/preferences.h"
 #include "shell/shutdown.h"
+#include "shell/tool_options.h"
+#include "store/geometry.h"
+#include "store/levels.h"
+#include "store/number_text.h"
+#include "store/records.h"
+#include "store/settings.h"
+#include "store/workfile.h"
 
 namespace drav {
 
 FSRef UserAppSupportFSRef;
 std::uint8_t* genenv = nullptr;
+char* dfilenames = nullptr;
+std::int16_t ourvrefnum = 0, workvrefnum = 0;
+std::int32_t ourDirID = 0, workDirID = 0;
+plat::Point lastpnt[lastpnt_count];
+
+namespace {
+
+constexpr int err_already_running = 144;  // table 406
+constexpr int str_scratch1 = 20, str_scratch2 = 21, str_hatch_scratch = 22, str_font_list = 23;
+
+plat::FolderLock g_folder_lock;
+
+// One instance at a time: the lock comes before any file of the folder is touched.
+void lock_data_folder() {
+    g_folder_lock = plat::lock_folder(plat::user_data_dir());
+    if (g_folder_lock.held()) return;
+    show_error(err_already_running, 0);
+    plat::exit_process(1);
+}
+
+bool meets(const plat::Rect& a, const plat::Rect& b) {
+    return !a.empty() && a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+bool on_screen(plat::Point p, const plat::Rect& screen) {
+    return p.h >= screen.left && p.h < screen.right && p.v >= screen.top && p.v < screen.bottom;
+}
+
+void name_scratch(int slot, int string_index, const char* digits) {
+    char name[256];
+    GetMyLocalCString(name, tbl_startup, string_index);
+    const std::string full = std::string(name) + digits;
+    const std::size_t n = std::min<std::size_t>(full.size(), dfilename_size - 1);
+    std::memcpy(dfilenames + slot * dfilename_size, full.data(), n);
+    dfilenames[slot * dfilename_size + n] = '\0';
+}
+
+// Steps 16 and 19: the drawing window from the stored rectangle, then the
+// other windows at their stored places.
+void place_windows(const PrefsRec& prefs) {
+    const plat::Rect screen = plat::screen_bounds();
+    plat::Window* drawing = whichdrawWindow();
+    const plat::Rect frame = drawing_window_frame(prefs.drawing_window, screen);
+    plat::move_window(drawing, frame.left, frame.top, false);
+    plat::size_window(drawing, frame.right - frame.left, frame.bottom - frame.top);
+    update_drawing_rects(drawing);
+    size_drawing_scrolls(drawing);
+    plat::show_window(drawing);
+
+    lastpnt[0] = prefs.status_pos;
+    lastpnt[1] = prefs.coord_pos;
+    lastpnt[2] = prefs.add_pos;
+    lastpnt[3] = prefs.loc_pos;
+    lastpnt[4] = prefs.prop_pos;
+    lastpnt[5] = prefs.const_pos;
+    lastpnt[6] = prefs.dim_pos;
+    lastpnt[7] = prefs.multi_pos;
+    lastpnt[8] = prefs.hatch_pos;
+    lastpnt[9] = prefs.wind_pos_select_accept;
+    lastpnt[10] = prefs.wind_pos_input;
+    lastpnt[11] = prefs.wind_pos_add_remove;
+    lastpnt[12] = prefs.wind_pos_messages;
+    usewindow(prefs.prop_visible, &lastpnt[4], prefs.prop_pos_lr);
+    if (usewindow(prefs.add_visible, &lastpnt[2], prefs.add_pos_lr)) {
+        // TODO(handle_palette_menu) 1: the tool palette
+    }
+    if (usewindow(prefs.coord_visible, &lastpnt[1], prefs.coord_pos_lr)) {
+        // TODO(handle_palette_menu) 3: the coordinates palette
+    }
+    if (usewindow(prefs.loc_visible, &lastpnt[3], prefs.loc_pos_lr)) {
+        // TODO(handle_palette_menu) 5: the restraints palette
+    }
+    if (usewindow(prefs.const_visible, &lastpnt[5], prefs.const_pos_lr)) {
+        // TODO(handle_palette_menu) 6: the construct palette
+    }
+    if (usewindow(prefs.dim_visible, &lastpnt[6], prefs.dim_pos_lr)) {
+        // TODO(handle_palette_menu) 7: the dimension palette
+    }
+    if (usewindow(prefs.hatch_visible, &lastpnt[8], prefs.hatch_pos_lr)) {
+        // TODO(handle_palette_menu) 13: the hatch palette
+    }
+    if (prefs.mess_visible) {
+        // TODO(ShowMessageWindow)
+    }
+    plat::select_window(drawing);
+    // TODO(ArrangeFP2) documents behind the palettes, then FixActivate
+
+    if (on_screen(prefs.library_window, screen))
+        plat::move_window(windSymbols, prefs.library_window.h, prefs.library_window.v, false);
+    // TODO(debugDPtr) the debug window goes to "DebugWindow" when it exists
+}
+
+}  // namespace
 
 std::int16_t grid_colour() {
     if (!genenv) return 255;
@@ -17,6 +136,151 @@ void set_grid_colour(std::int16_t colour) {
     genenv[genenv_grid_colour] = static_cast<std::uint8_t>(static_cast<std::uint16_t>(colour) >> 8);
     genenv[genenv_grid_colour + 1] = static_cast<std::uint8_t>(colour);
 }
+
+plat::Rect drawing_window_frame(const plat::Rect& stored, const plat::Rect& screen) {
+    if (meets(stored, screen)) return stored;
+    constexpr int menu_bar_height = 0;  // the menu bar lies inside the window
+    return plat::Rect{static_cast<std::int16_t>(screen.top + menu_bar_height + 43),
+                      static_cast<std::int16_t>(screen.left + 54), static_cast<std::int16_t>(screen.bottom - 35),
+                      static_cast<std::int16_t>(screen.right - 3)};
+}
+
+int usewindow(std::int16_t visible, plat::Point* position, plat::Point lower_right) {
+    const plat::Rect r{position->v, position->h, lower_right.v, lower_right.h};
+    if (!meets(r, plat::screen_bounds())) *position = plat::Point{};
+    return visible != 0 ? 1 : 0;
+}
+
+void check_sizes() {}
+
+void initenv() {
+    PrefsRec prefs{};
+    getprefs(&prefs);
+    set_work_sizes(prefs.object_size, prefs.symbol_size, prefs.ctrl_size);
+}
+
+void get_enviro() {
+    genenv = static_cast<std::uint8_t*>(getmemory(genenv_bytes));
+    if (!genenv) initexit();
+    initenv();
+}
+
+void opendisplay() {
+    std::int16_t err = 0;
+    opengraphics(&err);
+    // TODO(openlinstk) the line styles
+}
+
+void openinpdevice() {
+    misc_defs.digitizer[0] = 0.0;
+    misc_defs.digitizer[1] = 0.0;
+    misc_defs.digitizer[2] = 6.0;
+    misc_defs.digitizer[3] = static_cast<double>(static_cast<long>(6.0 * aspectratio));
+    misc_defs.digitizer[4] = 0.0;
+    // TODO(listinstalled) zoom_arrows = 1 when the display list is installed
+}
+
+void open_data_files() {
+    if (!opencossin()) {
+        pr_alert(35, alert_standard);
+        leave_program();
+    }
+    init_poly();
+}
+
+void init_system() {
+    // 1-2: the toolkit gives dialogs and scroll bars their callbacks.
+    // TODO(vmlistinit) the display-list driver table
+    check_sizes();
+
+    // 3: the data folder, locked first, then filled from the bundle.
+    lock_data_folder();
+    InitBundleInfo();
+    if (!UserAppSupportFSRef.valid()) initexit();
+    ourvrefnum = workvrefnum = plat::the_volume;
+    ourDirID = workDirID = plat::folder_id(UserAppSupportFSRef.path);
+
+    // 4-5: scratch names from the start time, and the preferences.
+    dfilenames = static_cast<char*>(getmemory(dfilenames_bytes));
+    if (!dfilenames) leave_program();
+    char digits[16];
+    ultoa(plat::seconds_since_1904(), digits);
+    PrefsRec prefs{};
+    getprefs(&prefs);
+    name_scratch(0, str_scratch1, digits);
+    name_scratch(1, str_scratch2, digits);
+    name_scratch(2, str_hatch_scratch, digits);
+    char font_list[256];
+    GetMyLocalCString(font_list, tbl_startup, str_font_list);
+
+    // 6: no drawing file yet.
+    current_drawing = FileRefRec{};
+    current_drawing.vref = ourvrefnum;
+    current_drawing.dirid = ourDirID;
+    GetMyLocalCString(current_drawing.name, tbl_names, 1);
+    current_lib = FileRefRec{};
+    current_lib.vref = ourvrefnum;
+    current_lib.dirid = ourDirID;
+    current_lib_version = twddbrel;
+
+    // 7: TODO(openfontlist) with the font list named by 413/23
+    (void)font_list;
+
+    // 8-10
+    get_enviro();
+    opendisplay();
+    plat::attach_menu_bar(whichdrawWindow());
+    plat::flush_events(plat::everyEvent & ~plat::highLevelEventMask);
+
+    // 11-12
+    init_objopts();
+    // TODO(openkeyboard) the keystroke ring starts empty
+    init_variables();
+    // TODO(init_symbols)
+    open_data_files();
+    // TODO(sett_hpat) 1: the hatch pattern chooser
+
+    // 13: the preferences that belong to the drawing window.
+    {
+        plat::PortSaver saver(drawCWindow);
+        copy_prefs_to_objopts(prefs);
+        setbackgnd(objopts->background_colour);
+        cleargraphics();
+        SketchWindow();
+        set_grid_colour(prefs.grid_color);
+    }
+
+    // 14-15
+    if (!setup_workfile()) initexit();
+    init_macevents();
+    init_levels();
+    init_findTCFile();
+    char leftover[file_name_bytes];
+    if (FindTCMyFile(workvrefnum, workDirID, leftover, four_cc("HAT "), four_cc("DRAV")) == 0)
+        RemoveMyFile(workvrefnum, workDirID, leftover);
+
+    // 16-19
+    place_windows(prefs);
+
+    // 20: the first view, in the window as it now stands.
+    {
+        plat::PortSaver saver(drawCWindow);
+        winchanged();
+        change_window(bse_win.xl, bse_win.xr, bse_win.yb, aspectratio, 1);
+    }
+    openinpdevice();
+    // TODO(changezoomlimits)
+    // TODO(start_symbolscan)
+
+    // 21: through the workfile and back, which draws the first, empty view.
+    write_sav_rec();
+    FSRef_put_levelinfo(workfileFSRef);
+    read_sav_rec();
+    FSRef_get_levelinfo(workfileFSRef);
+    // TODO(update_status_line)
+}
+
+void release_data_folder() { g_folder_lock.unlock(); }
 
 void initexit() { exit_program(1); }
 

@@ -4,6 +4,8 @@
 #include <initializer_list>
 #include <cstring>
 
+#include "display/graphics_unit.h"
+#include "display/object_renderer.h"
 #include "extension/api/custom_event.h"
 #include "shell/command_loop.h"
 #include "shell/messages.h"
@@ -208,7 +210,8 @@ void undel_object(std::int16_t n, int draw) {
     if (draw) {
         // TODO(stop_show_go) draw it with drawtoscreen 1; its on_screen bit follows `clipped`
     } else {
-        // TODO(show) test-draw it (mode 0); its on_screen bit follows `clipped`
+        show(0, &info);
+        put_on_screen(n, clipped);
     }
     if (obj_kind(info) == ok_symbol) {
         // TODO(symb_undelete) one user more of the control record at +124
@@ -252,7 +255,7 @@ void erase_many_objects(std::int16_t n) {
         }
         number_of_objects = i;
         if (is_text(info)) cumstgs(i);
-        // TODO(show) erase it (mode 2)
+        show(2, &info);
         delete_object(i, 1);
     }
     // TODO(cur_go)

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <vector>
 
+#include "display/graphics_unit.h"
+#include "display/object_renderer.h"
 #include "shell/command_loop.h"
 #include "shell/messages.h"
 #include "shell/tool_options.h"
@@ -155,17 +157,18 @@ void run_whole(int code, double r1, double r2, double r3, double r4) {
 }
 
 void rotate_step(double cx, double cy, double angle) {
-    // TODO(show) erase it (mode 2)
+    show(2, &info);
     double x = 0, y = 0;
     rotate_cr(rec_f64(info, obj::ref_x) - cx, rec_f64(info, obj::ref_y) - cy, &x, &y, angle);
     set_init(cx + x, cy + y, info);
     change_object(r_one, r_one, angle, 0, 0, info);
     modified = 1;
-    // TODO(show) draw it (mode 1); its on_screen bit follows `clipped`
+    show(1, &info);
+    put_on_screen(prev_index, clipped);
 }
 
 void scale_step(double rx, double ry, double cx, double cy, int move, int resize) {
-    // TODO(show) erase it (mode 2)
+    show(2, &info);
     if (move) {
         // In the object's own rotated frame.
         const double rot = rec_f64(info, obj::rotation);
@@ -176,13 +179,14 @@ void scale_step(double rx, double ry, double cx, double cy, int move, int resize
     }
     if (resize) change_object(rx, ry, 0, 0, 0, info);
     modified = 1;
-    // TODO(show) draw it (mode 1); its on_screen bit follows `clipped`
+    show(1, &info);
+    put_on_screen(prev_index, clipped);
 }
 
 // 1 when the object changed.
 int delete_step(std::int16_t i, int remove) {
     if (remove) {
-        // TODO(show) erase it (mode 2)
+        show(2, &info);
         delete_object(i, 0);
         if (!macgroup) {
             // TODO(getidle) when no command runs, the next valid object becomes current:
@@ -279,7 +283,7 @@ void toggle_added_records() {
         for (int i = saveindx; i < endindx; ++i) {
             get_info(static_cast<std::int16_t>(i));
             if (!is_live_object(info)) continue;  // continuations go with their text
-            // TODO(show) erase it (mode 2)
+            show(2, &info);
             delete_object(static_cast<std::int16_t>(i), 0);
             changed.push_back(static_cast<std::int16_t>(i));
         }
@@ -497,7 +501,7 @@ void undooperation(std::int16_t* code, double* r1, double* r2, double* r3, doubl
         if (undo && number_of_objects > saveindx) {
             // TODO(link_undo)
             get_info(saveindx);
-            // TODO(show) erase it (mode 2)
+            show(2, &info);
             delete_object(saveindx, 0);
             number_of_objects = static_cast<std::int16_t>(saveindx + 1);
             get_info(number_of_objects);
@@ -512,7 +516,7 @@ void undooperation(std::int16_t* code, double* r1, double* r2, double* r3, doubl
             modified = 1;
             // TODO(link_fence) over the symbol's box when objopts->sym_opt3 is set
             // TODO(cut_grp_link) otherwise
-            // TODO(show) draw it (mode 1)
+            show(1, &info);
             indx = saveindx;
         }
         *go = 0;

@@ -117,6 +117,8 @@ QPoint content_offset(const Window* w) {
 }
 
 void order_qt_windows() {
+    // The headless platform has no stacking to follow.
+    if (QGuiApplication::platformName() == QLatin1String("offscreen")) return;
     // Raise from back to front so the toolkit's order follows ours.
     for (auto it = g_windows.rbegin(); it != g_windows.rend(); ++it)
         if ((*it)->top->isVisible()) (*it)->top->raise();
@@ -136,6 +138,7 @@ Window* new_window(const WindowSpec& spec) {
         auto* layout = new QVBoxLayout(top);
         layout->setContentsMargins(0, 0, 0, 0);
         layout->setSpacing(0);
+        layout->setSizeConstraint(QLayout::SetNoConstraint);
         layout->setMenuBar(new QMenuBar(top));
         layout->addWidget(w->content);
         w->top = top;
@@ -144,6 +147,11 @@ Window* new_window(const WindowSpec& spec) {
         if (is_palette(spec.kind)) w->top->setWindowFlags(Qt::Tool);
     }
     w->top->setWindowTitle(QString::fromStdString(spec.title));
+    // The native window is made now, small: a first show would otherwise fit
+    // a window to the toolkit's idea of the screen, and the program places
+    // its windows itself.
+    w->top->resize(1, 1);
+    w->top->winId();
     const int width = std::max(spec.bounds.right - spec.bounds.left, 1);
     const int height = std::max(spec.bounds.bottom - spec.bounds.top, 1);
     w->port.resize(width, height);
@@ -202,16 +210,12 @@ void size_window(Window* w, int width, int height) {
     if (w->top == w->content) {
         w->top->resize(width, height);
     } else {
-        // Whatever the layout adds around the content (the menu bar) comes on top.
+        // The menu bar comes on top of the content. A hidden window lays
+        // out only when shown, so its height is taken from the bar itself.
         QLayout* layout = w->top->layout();
         const int bar = layout->menuBar() ? layout->menuBar()->sizeHint().height() : 0;
         w->top->resize(width, height + bar);
-        layout->activate();
-        const int dw = width - w->content->width(), dh = height - w->content->height();
-        if (dw || dh) {
-            w->top->resize(w->top->width() + dw, w->top->height() + dh);
-            layout->activate();
-        }
+        if (w->top->isVisible()) layout->activate();
     }
     resize_keeping(w->port, width, height);
     g_sizing_by_program = false;
@@ -252,6 +256,15 @@ std::vector<Window*> window_list() { return g_windows; }
 Window* front_window() {
     for (Window* w : g_windows)
         if (w->top->isVisible()) return w;
+    return nullptr;
+}
+
+Window* find_window(Point g) {
+    for (Window* w : g_windows) {
+        if (!w->top->isVisible()) continue;
+        const Rect b = window_bounds(w);
+        if (g.h >= b.left && g.h < b.right && g.v >= b.top && g.v < b.bottom) return w;
+    }
     return nullptr;
 }
 

@@ -57,6 +57,8 @@ void select_window(Window* w);
 // Every window, front to back.
 std::vector<Window*> window_list();
 Window* front_window();
+// The front-most visible window whose content holds the global point.
+Window* find_window(Point global);
 
 // Areas that need redrawing by the system (update events).
 void invalidate_rect(Window* w, const Rect& local);

@@ -1,0 +1,217 @@
+// A full redraw of a mixed drawing into a 1920 x 1080 offscreen copy: every
+// record loaded from the workfile, a text's string joined, then drawn.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "display/graphics_unit.h"
+#include "display/line_styles.h"
+#include "display/object_renderer.h"
+#include "display/screen.h"
+#include "platform/core/files.h"
+#include "platform/core/process.h"
+#include "platform/ui/events.h"
+#include "shell/startup.h"
+#include "shell/tool_options.h"
+#include "store/geometry.h"
+#include "store/levels.h"
+#include "store/record_ops.h"
+#include "store/record_store.h"
+#include "store/records.h"
+#include "store/settings.h"
+
+namespace {
+
+using namespace drav;
+
+constexpr double view_width = 400;  // drawing units across the screen
+
+std::filesystem::path scratch_folder() {
+    return std::filesystem::temp_directory_path() / ("dravelin-render-bench-" + std::to_string(::getpid()));
+}
+
+ObjectRec base(std::mt19937& rng, int kind, double x, double y) {
+    static const int colours[] = {colour_black, 35, 210, 185, 100};
+    static const std::uint8_t styles[] = {1, 1, 1, 3, 5, 8};
+    ObjectRec r{};
+    set_rec_u16(r, o_word0, live_object_word);
+    r.b[obj::level] = 1;
+    r.b[obj::width] = 1;
+    r.b[obj::style] = styles[rng() % 6];
+    set_obj_kind_colour(r, kind, colours[rng() % 5]);
+    set_rec_f64(r, obj::ref_x, x);
+    set_rec_f64(r, obj::ref_y, y);
+    return r;
+}
+
+// A drawing as a draftsman leaves it: mostly lines, then circles, arcs,
+// rectangles, texts, points, curves and dimensions; a few wide objects and
+// markers.
+std::vector<ObjectRec> mixed_drawing(int n) {
+    std::mt19937 rng(12345);
+    std::uniform_real_distribution<double> ux(0, view_width), uy(0, view_width * 1080 / 1920);
+    std::uniform_real_distribution<double> len(-12, 12), size(0.3, 8), angle(0, two_pie);
+    std::vector<ObjectRec> v;
+    v.reserve(n);
+    for (int i = 0; i < n; ++i) {
+        const int pick = static_cast<int>(rng() % 100);
+        const double x = ux(rng), y = uy(rng);
+        ObjectRec r;
+        if (pick < 38) {
+            r = base(rng, ok_line, x, y);
+            set_rec_f64(r, line::dx, len(rng));
+            set_rec_f64(r, line::dy, len(rng));
+        } else if (pick < 46) {
+            r = base(rng, ok_rect, x, y);
+            set_rec_f64(r, rect::width, len(rng));
+            set_rec_f64(r, rect::height, len(rng));
+            if (pick % 3 == 0) set_rec_f64(r, obj::rotation, angle(rng));
+        } else if (pick < 64) {
+            r = base(rng, ok_ellipse, x, y);
+            const double a = size(rng);
+            set_rec_f64(r, ell::radius1, a);
+            set_rec_f64(r, ell::radius2, pick < 58 ? a : size(rng));
+            if (pick >= 52 && pick < 58) {  // arcs
+                set_rec_f64(r, ell::begin, angle(rng));
+                set_rec_f64(r, ell::end, angle(rng));
+            }
+            if (pick >= 61) {  // polygons
+                set_rec_u16(r, ell::flags, ell::polygon);
+                set_rec_i16(r, ell::sides, static_cast<std::int16_t>(3 + rng() % 10));
+            }
+            if (pick >= 58) set_rec_f64(r, obj::rotation, angle(rng));
+        } else if (pick < 74) {
+            r = base(rng, ok_text, x, y);
+            set_rec_f32(r, text::char_width, 0.8f);
+            set_rec_f32(r, text::char_height, 1.2f);
+            ObjectRec tail{};
+            set_text_chars(r, tail, "Room 12 - 3.40 m");
+        } else if (pick < 82) {
+            r = base(rng, ok_point, x, y);
+        } else if (pick < 88) {
+            r = base(rng, ok_bezier, x, y);
+            for (int k = 0; k < 6; ++k) set_rec_f64(r, bez::c1x + 8 * k, len(rng));
+        } else if (pick < 94) {
+            r = base(rng, ok_lindim, x, y);
+            set_rec_f64(r, ldim::second_x, len(rng));
+            set_rec_f64(r, ldim::offset, 2);
+            set_rec_u16(r, ldim::mode, ldim::ext1 | ldim::ext2 | (1 << ldim::arrow_shift));
+        } else if (pick < 96) {
+            r = base(rng, ok_angdim, x, y);
+            set_rec_f64(r, adim::second_x, -3);
+            set_rec_f64(r, adim::second_y, 4);
+            set_rec_f64(r, adim::arc_dist, 1);
+            set_rec_f64(r, adim::vertex_dist, 5);
+            set_rec_f32(r, adim::angle, 1.2f);
+            set_rec_u16(r, adim::mode, adim::ext1 | adim::ext2 | (1 << adim::arrow_shift));
+        } else {
+            r = base(rng, ok_line, x, y);  // wide lines with arrows and markers
+            set_rec_f64(r, line::dx, len(rng));
+            set_rec_f64(r, line::dy, len(rng));
+            r.b[obj::width] = static_cast<std::uint8_t>(3 + rng() % 4);
+            set_obj_density_marks(r, 0, 1, 1);
+        }
+        v.push_back(r);
+    }
+    return v;
+}
+
+void open_screen() {
+    static bool opened = false;
+    if (opened) return;
+    opened = true;
+    objopts = new ObjOptsRec;
+    std::int16_t err = 0;
+    opengraphics(&err);
+    initgunit();
+    opencossin();
+    init_poly();
+    init_levels();
+    output_defs.plot_scale = 1;
+    output_defs.width_size = 0.02;
+    output_defs.width_factor = 1;
+    output_defs.arrow_length = 1;
+    output_defs.arrow_half_angle = degrad(15);
+    output_defs.marker_half_size = 0.5;
+    output_defs.ext_line_gap = 0.3;
+    units_defs.units_code = 1;
+    swaper = sw_wide_strokes | sw_midmarks | sw_templates;
+
+    const auto folder = scratch_folder();
+    std::filesystem::create_directories(folder);
+    UserAppSupportFSRef = FSRef{folder};
+    std::error_code ec;
+    std::filesystem::copy_file(plat::bundle_dir() / line_styles_file, folder / line_styles_file,
+                               std::filesystem::copy_options::overwrite_existing, ec);
+    openlinstk();
+    change_window(0, view_width, 0, aspectratio, 1);
+}
+
+// The drawing in a workfile of its own, as a redraw finds it.
+void open_workfile(const std::vector<ObjectRec>& objects) {
+    const auto path = scratch_folder() / "workfile";
+    const int records = (first_object_slot + static_cast<int>(objects.size()) + 11) / 12 * 12 + 12;
+    {
+        std::ofstream f(path, std::ios::binary | std::ios::trunc);
+        const ObjectRec empty{};
+        for (int i = 0; i < first_object_slot; ++i) f.write(reinterpret_cast<const char*>(empty.b), 128);
+        for (const ObjectRec& r : objects) f.write(reinterpret_cast<const char*>(r.b), 128);
+        for (int i = first_object_slot + static_cast<int>(objects.size()); i < records; ++i)
+            f.write(reinterpret_cast<const char*>(empty.b), 128);
+    }
+    if (workfileRefNum > 0) plat::close_file(workfileRefNum);
+    free_record_store();
+    plat::open_file({path}, plat::Perm::read_write, &workfileRefNum);
+    worksize = static_cast<std::uint16_t>(records);
+    init_record_store();
+    number_of_objects = static_cast<std::int16_t>(first_object_slot + objects.size());
+}
+
+void redraw(benchmark::State& state, std::int16_t mode) {
+    open_screen();
+    const int n = static_cast<int>(state.range(0));
+    open_workfile(mixed_drawing(n));
+    for (auto _ : state) {
+        if (mode == mode_draw) cleargraphics();
+        curlwidth = 0;
+        for (std::int16_t i = first_object_slot; i < number_of_objects; ++i) {
+            get_info(i);
+            if (!is_live_object(info)) continue;
+            if (obj_kind(info) == ok_text) cumstgs(i);
+            show(mode, &info);
+        }
+    }
+    benchmark::DoNotOptimize(myCGrafPtr->pixels().data());
+    state.counters["objects_per_second"] =
+        benchmark::Counter(static_cast<double>(n), benchmark::Counter::kIsIterationInvariantRate);
+}
+
+// The offscreen copy cleared and every object drawn into it.
+void BM_FullRedraw(benchmark::State& state) { redraw(state, mode_draw); }
+BENCHMARK(BM_FullRedraw)->Arg(1000)->Arg(10000)->Arg(30000)->Unit(benchmark::kMillisecond);
+
+// The same walk in trace mode: everything but the pixels.
+void BM_TraceWalk(benchmark::State& state) { redraw(state, mode_trace); }
+BENCHMARK(BM_TraceWalk)->Arg(30000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    setenv("DRAVELIN_SCREEN", "1920x1080", 1);
+    if (!plat::init_application(argc, argv)) return 1;
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    std::error_code ec;
+    std::filesystem::remove_all(scratch_folder(), ec);
+    return 0;
+}

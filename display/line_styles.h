@@ -1,0 +1,70 @@
+// Line styles: dash patterns 2-63 read from "DRAVstyles.txt" in the
+// program's data folder, one ring of dash elements per style, and the
+// engine that cuts straight segments into pen-down and pen-up pieces,
+// carrying an unfinished dash over to the next segment so that a polyline's
+// pattern runs on round its corners. Every other style draws solid.
+#pragma once
+
+#include <cstdint>
+
+namespace drav {
+
+// One dash element: a length in drawing units, pen down when 0 or more,
+// pen up (a gap) when negative. A style's elements link into a ring.
+struct LineStkRec {
+    double length;
+    LineStkRec* next;
+};
+
+constexpr const char* line_styles_file = "DRAVstyles.txt";
+constexpr int line_styles_line = 80;  // characters read at a time
+// Pieces one segment may be cut into; the rest of a longer one draws solid.
+constexpr int max_pieces_per_segment = 65536;
+
+extern std::int16_t solidstyle;   // 1
+extern std::int16_t dottedstyle;  // 8: templates and guides
+
+extern LineStkRec** toplstk;       // 64 entries: first element of each style, or none
+extern std::int16_t numstyles;     // 64
+extern std::uint16_t patopen;      // the file was read; 0: everything solid
+extern std::uint16_t sw_plotter;   // patterns are used for plotting too
+extern std::uint16_t swnumstyles;  // lines read from the file
+extern double lpatlen;             // the drawing's line-style scale
+extern double scrnfactor;          // screen factor
+extern double pltfactor;           // plot factor
+extern double sclpatlen;           // scale in force
+extern LineStkRec** lpatlist;      // table entry of the current style
+extern LineStkRec* lpathead;       // its first element
+extern LineStkRec* curlpat;        // the element being cut
+extern double leftover;            // rest of `curlpat` carried over (scaled); 0 afresh
+extern double linedist;            // rest of the current segment
+extern double ux, uy;              // its unit direction
+extern double x_current, y_current, x_final, y_final;
+extern double unitdist;            // scaled length of `curlpat` started afresh
+
+// Reads the file; without it, or with too little memory, every style is solid.
+void openlinstk();
+void closelinstk();
+// Selects style n for the screen, restarting its pattern.
+void setlstyle(std::int16_t n);
+// Selects style n for plotting.
+void pltlstyle(std::int16_t n);
+void resetlinstk(std::int16_t n);
+// 1 when the current style has a pattern to cut (for plotting when plot is
+// non-zero); 0: draw solid.
+std::int16_t curpat_avail(std::int16_t plot);
+// 1 when no pattern is available for the screen or its current element is
+// below one pixel.
+std::int16_t pattern_toosmall();
+void startlinstk(double x1, double y1, double x2, double y2);
+// The next piece of the segment; 0 when it is used up.
+std::int16_t getlinstk(double* x1, double* y1, double* x2, double* y2, std::int16_t* pendown);
+// Starts cutting `ring` at a phase `offset` into its period (hatching).
+void resethatpat(LineStkRec* ring, double offset);
+void setlpatlen(double len);
+void setlpatscale(double f);
+void pltlpatscale(double f);
+// Removes leading spaces from line, then as many characters as token has.
+void remparam(char* line, const char* token);
+
+}  // namespace drav

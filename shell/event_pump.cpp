@@ -1,0 +1,275 @@
+#include "shell/event_pump.h"
+
+#include "display/graphics_unit.h"
+#include "display/screen.h"
+#include "extension/api/custom_event.h"
+#include "platform/core/clock.h"
+#include "platform/ui/cursors.h"
+#include "shell/apple_events.h"
+#include "shell/command_loop.h"
+#include "shell/idle.h"
+#include "shell/tool_options.h"
+
+namespace drav {
+
+plat::EventRecord myEvent;
+std::uint16_t snapidle = 1;
+std::uint16_t windowidle = 1;
+
+namespace {
+
+std::int16_t savedoption = 0;
+std::int16_t saveditem = 0;
+plat::Window* savedPtr = nullptr;
+plat::Point savedPt;
+
+// Waits here are short so the idle loop does not spin, yet timers and
+// signals are seen at once.
+constexpr std::uint32_t pump_sleep_ticks = 6;
+
+ModuleEventFields module_fields(const plat::EventRecord& e) {
+    return ModuleEventFields{static_cast<std::uint16_t>(e.what), e.message, e.when, e.where.v, e.where.h,
+                             e.modifiers};
+}
+
+void replay(std::int16_t code, std::int16_t item) {
+    switch (code) {
+    case pp_dimension:
+        // TODO(dimension_singleclick)
+        break;
+    case pp_build:
+        // TODO(build_commands)
+        break;
+    case pp_restraint:
+        // TODO(restraint_singleclick)
+        break;
+    case pp_window_double:
+        // TODO(window_doubleclick)
+        break;
+    case pp_window_single:
+        // TODO(window_singleclick)
+        break;
+    case pp_symbol:
+        // TODO(symbolsingleclick) with savedPtr and savedPt
+        break;
+    case pp_tool:
+        // TODO(toolsingleclick)
+        break;
+    case pp_construct:
+        // TODO(construct_singleclick)
+        break;
+    default:
+        break;
+    }
+    (void)item;
+}
+
+// Busy until the tick count reaches `until`; the pump is not run.
+void wait_ticks(std::uint32_t until) {
+    while (static_cast<std::int32_t>(plat::ticks() - until) < 0) plat::busy_wait_step();
+}
+
+}  // namespace
+
+std::int16_t postponed_code() { return savedoption; }
+
+int getevent(int mask, plat::EventRecord* event) {
+    if (savedoption != 0) {
+        const std::int16_t code = savedoption;
+        savedoption = 0;
+        replay(code, saveditem);
+        return 0;
+    }
+    const bool came = plat::wait_next_event(static_cast<std::uint16_t>(mask & 0xFFFF), event, pump_sleep_ticks);
+    if (came) {
+        const ModuleEventFields fields = module_fields(*event);
+        custom_event(18, 0, 0, 0, "", &fields);
+    }
+    custom_event(11, 0, 0, 0, "", nullptr);
+    return came ? 1 : 0;
+}
+
+int gobbleoskeys(int mask) {
+    Cursor_adjust();
+    if (!getevent(mask, &myEvent)) {
+        // TODO(updatemarquee) step the selection marquee; palettes get their idle time
+        return 0;
+    }
+    // TODO(firstPallette) events of palette dialogs go to their own dispatch once palettes exist
+    switch (myEvent.what) {
+    case plat::mouseDown:
+        // TODO(Handle_mouse_down)
+        break;
+    case plat::keyDown:
+    case plat::autoKey:
+        // TODO(Handle_keys)
+        break;
+    case plat::updateEvt:
+        Handle_update(myEvent.window);
+        break;
+    case plat::activateEvt:
+        Handle_activate();
+        break;
+    case plat::app1Evt:
+        // TODO(MyMenuEventHandlerProc) the menu command handler takes chosen items
+        break;
+    case plat::kHighLevelEvent:
+        AEProcessAppleEvent(myEvent);
+        break;
+    default:
+        break;
+    }
+    return 1;
+}
+
+int postpone_event(std::int16_t code, std::int16_t item) {
+    if (getidle()) return 0;
+    savedoption = code;
+    saveditem = item;
+    quit = 1;
+    // TODO(addnum) the current tool becomes select (2)
+    return 1;
+}
+
+int postpone_symbol(plat::Window* window, plat::Point* point) {
+    if (getidle()) return 0;
+    quit = 1;
+    savedoption = pp_symbol;
+    savedPtr = window;
+    savedPt = *point;
+    return 1;
+}
+
+int postpone_snap(std::int16_t code, std::int16_t item) {
+    if (snapidle) return 0;
+    savedoption = code;
+    saveditem = item;
+    quit = 1;
+    return 1;
+}
+
+int postpone_window(std::int16_t code, std::int16_t item) {
+    if (windowidle) return 0;
+    savedoption = code;
+    saveditem = item;
+    quit = 1;
+    return 1;
+}
+
+int isdoubleclick() {
+    if (objopts && objopts->dblclick_mode) return (myEvent.modifiers & plat::optionKey) ? 1 : 0;
+    const std::uint32_t dbl = plat::double_click_ticks();
+    wait_ticks(myEvent.when + dbl);
+    plat::EventRecord up;
+    if (!getevent(plat::mUpMask, &up)) return 0;
+    const std::uint32_t deadline = up.when + dbl;
+    const plat::Point target = up.where;
+    wait_ticks(deadline);
+    plat::EventRecord down;
+    if (!getevent(plat::mDownMask, &down)) return 0;
+    // Within 11 pixels of where the first click was let go.
+    return down.where.h >= target.h - 11 && down.where.h < target.h + 11 + 1 &&
+                   down.where.v >= target.v - 11 && down.where.v < target.v + 11 + 1
+               ? 1
+               : 0;
+}
+
+void Cursor_adjust() {
+    plat::Window* front = plat::front_window();
+    if (!front || plat::window_kind(front) == plat::WindowKind::other) return;
+    if (watchon) {
+        plat::set_cursor(plat::Cursor::watch);
+        return;
+    }
+    const plat::Point mouse = plat::mouse_global();
+    plat::Window* under = plat::find_window(mouse);
+    plat::Window* drawing = graphwasinit ? whichdrawWindow() : nullptr;
+    auto show_system = [] {
+        if (MacCursorShowing == 0) {
+            MacCursorShowing = 1;
+            plat::show_cursor(true);
+            cur_stop();
+        }
+    };
+    if (!under) {
+        show_system();
+        plat::set_cursor(plat::Cursor::arrow);
+        return;
+    }
+    if (under == drawing) {
+        const plat::Rect b = plat::window_bounds(drawing);
+        const int h = mouse.h - b.left, v = mouse.v - b.top;
+        if (h >= drawRect.left && h < drawRect.right && v >= drawRect.top && v < drawRect.bottom) {
+            // TODO(update_mouse) record the pointer; then update_cursor moves the cross-hair
+            if (!getidle()) {
+                if (MacCursorShowing) {
+                    MacCursorShowing = 0;
+                    plat::show_cursor(false);
+                    cur_go();
+                }
+            } else {
+                plat::set_cursor(plat::Cursor::arrow);
+                show_system();
+            }
+            return;
+        }
+        plat::set_cursor(plat::Cursor::arrow);
+        show_system();
+        return;
+    }
+    show_system();
+    // TODO(inpDPtr) the I-beam over the text fields of the input window and the properties palette
+    plat::set_cursor(plat::Cursor::arrow);
+}
+
+void Handle_update(plat::Window* window) {
+    if (!window) return;
+    plat::PortSaver saver(plat::window_port(window));
+    RedrawWindow(window);
+}
+
+void RedrawWindow(plat::Window* window) {
+    const std::int16_t mode = gdrawmode, pat = gdrawpat;
+    cur_stop();
+    if (plat::window_port(window) != drawCWindow) plat::window_port(window)->pen_normal();
+    setdrawmode(mode_draw);
+    setdrawpat(0);
+    if (graphwasinit && window == whichdrawWindow()) {
+        // TODO(biofPicHdl) the window-button strip's picture at get_biofrect
+        Get_Drawing();
+        // TODO(updatemarquee)
+    } else if (graphwasinit && window == whichsymbWindow()) {
+        // TODO(redraw_library)
+    } else {
+        // TODO(clipPicHdl) the clipboard window shows the clipboard's picture
+    }
+    cur_go();
+    setdrawmode(mode);
+    setdrawpat(pat);
+}
+
+void Get_Drawing() {
+    if (!graphwasinit || !myCGrafPtr || !drawCWindow) return;
+    // TODO(blink_off)
+    cur_stop();
+    const plat::Rect source{0, 0, static_cast<std::int16_t>(drawRect.bottom - drawRect.top),
+                            static_cast<std::int16_t>(drawRect.right - drawRect.left)};
+    plat::copy_bits(*myCGrafPtr, *drawCWindow, source, drawRect, plat::srcCopy);
+    setbackgnd(objopts ? objopts->background_colour : colour_white);
+    setscreencolor(gcolor);
+    // TODO(get_oghandle) redraw the current handle and pivot markers when idle
+    plat::validate_rect(whichdrawWindow(), drawRect);
+    cur_go();
+}
+
+void Handle_activate() {
+    if (myEvent.modifiers & plat::activeFlag) {
+        // TODO(FixActivate)
+    }
+}
+
+int kbd_event() { return myEvent.what == plat::keyDown || myEvent.what == plat::autoKey ? 1 : 0; }
+int cmdkey_pressed() { return (myEvent.modifiers & plat::cmdKey) ? 1 : 0; }
+int charcode() { return static_cast<int>(myEvent.message & 0xFF); }
+
+}  // namespace drav

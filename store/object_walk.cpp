@@ -1,0 +1,40 @@
+#include "store/object_walk.h"
+
+#include "shell/idle.h"
+#include "store/record_ops.h"
+#include "store/record_store.h"
+#include "store/records.h"
+#include "store/selection_state.h"
+#include "store/settings.h"
+
+namespace drav {
+
+int o_k(std::int16_t n) {
+    get_info(n);
+    if (!is_live_object(info) || !levelok(info)) return 0;
+    if (is_template(info) && !(swaper & sw_templates)) return 0;
+    if (obj_kind(info) == ok_text) cumstgs(n);
+    return 1;
+}
+
+int there_are_objects() {
+    if (number_of_objects < first_object_slot + 1) return 0;
+    for (int n = first_object_slot; n < number_of_objects; ++n)
+        if (get_on_screen(n)) return 1;
+    return 0;
+}
+
+int first_valid_indx() {
+    for (int n = first_object_slot; n < number_of_objects; ++n)
+        if (o_k(static_cast<std::int16_t>(n))) return n;
+    return number_of_objects - 1 < first_object_slot ? first_object_slot : number_of_objects - 1;
+}
+
+int last_valid_indx() {
+    if (!there_are_objects()) return first_object_slot;
+    for (int n = number_of_objects - 1; n >= first_object_slot; --n)
+        if (o_k(static_cast<std::int16_t>(n))) return n;
+    return first_object_slot;
+}
+
+}  // namespace drav
