@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "display/line_styles.h"
 #include "display/pan_canvas.h"
 #include "display/screen.h"
 #include "platform/ui/windows.h"
@@ -177,7 +178,7 @@ void change_window(double xl, double xr, double yb, double aspect, std::int16_t 
         if (std::fabs(output_defs.plot_scale) < small_tol) output_defs.plot_scale = 1.0;
         setup_thick(screen_thick_table, dotwidth * conv_factor(units_defs.units_code, 1), 1.0,
                     output_defs.plot_scale);
-        // TODO(setlpatscale) the drawing scale when of_style_on_paper is set, else 1.0
+        setlpatscale((output_defs.flags & of_style_on_paper) ? output_defs.plot_scale : 1.0);
     }
 
     screen_world(&last_x, &last_y);
@@ -263,10 +264,22 @@ void circle_abs(double x1, double y1, double x2, double y2) {
 }
 
 void do_obj(double x1, double y1, double x2, double y2, const WindowRec& win, int type) {
-    // TODO(pattern_toosmall) a dash pattern applies when it is 0, curpat_avail(0) is 1, the pen mode is neither 0 nor 3 and the primitive is a line
-    // TODO(curpat_avail)
-    // TODO(startlinstk) with getlinstk: each pen-down dash goes to worldclip; clipped is whether any dash showed
-    worldclip(x1, y1, x2, y2, win, type);
+    const bool dashed = type == prim_line && gdrawmode != mode_trace && gdrawmode != mode_xor &&
+                        !pattern_toosmall() && curpat_avail(0);
+    if (!dashed) {
+        worldclip(x1, y1, x2, y2, win, type);
+        return;
+    }
+    startlinstk(x1, y1, x2, y2);
+    std::uint16_t visible = 0;
+    double a = 0, b = 0, c = 0, d = 0;
+    std::int16_t pendown = 0;
+    while (getlinstk(&a, &b, &c, &d, &pendown)) {
+        if (!pendown) continue;
+        worldclip(a, b, c, d, win, prim_line);
+        if (clipped) visible = 1;
+    }
+    clipped = visible;
 }
 
 void worldclip(double x1, double y1, double x2, double y2, const WindowRec& win, int type) {

@@ -12,6 +12,7 @@
 #include "display/line_styles.h"
 #include "display/pan_canvas.h"
 #include "display/screen.h"
+#include "display/stroke_text.h"
 #include "store/geometry.h"
 #include "store/levels.h"
 #include "store/record_ops.h"
@@ -104,47 +105,6 @@ void restore_pen() {
     }
     setlstyle(s);
     setscreencolor(obj_colour16());
-}
-
-// A text shown as its box, as stroke text does when it is switched off.
-void text_box(std::int16_t m, std::int16_t stroke) {
-    const double w = rec_f32(sinfo, text::char_width);
-    const double h = rec_f32(sinfo, text::char_height);
-    double t = rec_f64(sinfo, obj::rotation);
-    double x0 = ref_x(), y0 = ref_y();
-    char s[textline_size];
-    std::memcpy(s, textline, sizeof s);
-    s[textline_size - 1] = 0;
-    const int n = chr_len(s);
-    const double len = w * (1.5 * n - 0.5);
-    if (std::fabs(t) < small_tol)
-        save_clip = static_cast<std::uint16_t>(fast_clip(x0, x0 + len, y0, y0 + h));
-    else
-        save_clip = static_cast<std::uint16_t>(clip_area(1, len / 2, h / 2));
-    if (!((m != mode_trace && save_clip) || stroke > 1 || listing)) return;
-    double c = 1, sn = 0;
-    if (t != 0) {
-        if ((swaper & sw_text_upright) && t > half_pie && t <= three_half_pie) {
-            double dx = 0, dy = 0;
-            rotate_cr(len, h, &dx, &dy, t);
-            x0 += dx;
-            y0 += dy;
-            t = adjust_rotation(t + pie);
-        }
-        c = std::cos(t);
-        sn = std::sin(t);
-    }
-    if (n <= 0) return;
-    move_abs(x0, y0);
-    line_rel(len * c, len * sn);
-    move_abs(x0 - h * sn, y0 + h * c);
-    line_rel(len * c, len * sn);
-    if (stroke > 1) {
-        move_abs(x0, y0);
-        line_abs(x0 - h * sn, y0 + h * c);
-        move_abs(x0 + len * c, y0 + len * sn);
-        line_rel(-h * sn, h * c);
-    }
 }
 
 void draw_markers(int kind, bool arrow, bool middle) {
@@ -284,10 +244,7 @@ void select_object(std::int16_t stroke, std::uint16_t thk) {
     case ok_line: draw_lineo(stroke, thk); break;
     case ok_rect: draw_rect(); break;
     case ok_ellipse: draw_ellipse(stroke, thk); break;
-    case ok_text:
-        // TODO(draw_text) until it is wired a text shows as its box
-        text_box(mode, stroke);
-        break;
+    case ok_text: draw_text(mode, stroke); break;
     case ok_lindim: draw_ldim(); break;
     case ok_bezier: draw_bezier(mode, stroke, &lastbx, &lastby, &lastex, &lastey); break;
     case ok_point:

@@ -1,7 +1,9 @@
 #include "shell/shutdown.h"
 
 #include "display/graphics_unit.h"
+#include "display/line_styles.h"
 #include "display/screen.h"
+#include "display/stroke_text.h"
 #include "platform/core/process.h"
 #include "platform/ui/events.h"
 #include "shell/startup.h"
@@ -55,7 +57,9 @@ void exit_program(int abnormal) {
         xfree(&genenv);
         delete objopts;
         objopts = nullptr;
-        // TODO(theHPlotRec) TODO(closestk) TODO(closelinstk)
+        // TODO(theHPlotRec) the plot record, once plotting exists
+        closestk();
+        closelinstk();
     }
     term_levels();
     closegraphics();

@@ -6,7 +6,9 @@
 #include <string>
 
 #include "display/graphics_unit.h"
+#include "display/line_styles.h"
 #include "display/screen.h"
+#include "display/stroke_text.h"
 #include "files/current_drawing.h"
 #include "platform/core/clock.h"
 #include "platform/core/lock.h"
@@ -168,7 +170,7 @@ void get_enviro() {
 void opendisplay() {
     std::int16_t err = 0;
     opengraphics(&err);
-    // TODO(openlinstk) the line styles
+    openlinstk();
 }
 
 void openinpdevice() {
@@ -223,8 +225,8 @@ void init_system() {
     current_lib.dirid = ourDirID;
     current_lib_version = twddbrel;
 
-    // 7: TODO(openfontlist) with the font list named by 413/23
-    (void)font_list;
+    // 7
+    openfontlist(font_list, ourvrefnum, ourDirID);
 
     // 8-10
     get_enviro();

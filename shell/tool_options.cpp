@@ -4,13 +4,16 @@
 #include <cmath>
 #include <cstring>
 
+#include "display/bezier.h"
 #include "display/graphics_unit.h"
+#include "display/line_styles.h"
+#include "display/object_renderer.h"
 #include "shell/messages.h"
 #include "shell/preferences.h"
 #include "shell/shutdown.h"
 #include "store/geometry.h"
-#include "store/record_store.h"
 #include "store/record_ops.h"
+#include "store/record_store.h"
 #include "store/records.h"
 #include "store/selection_state.h"
 #include "store/settings.h"
@@ -100,7 +103,7 @@ void init_output() {
     o.arrow_length = get_default_real(tbl_output, 10);
     o.arrow_half_angle = get_default_real(tbl_output, 11);
     o.style_length = get_default_real(tbl_output, 12);
-    // TODO(setlpatlen) hand output_defs.style_length to the line styles
+    setlpatlen(output_defs.style_length);
     o.width_size = get_default_real(tbl_output, 13);
     // Wide lines divide by the stroke spacing.
     o.width_factor = positive_real(tbl_output, 14, r_one);
@@ -236,13 +239,13 @@ void init_variables() {
     // TODO(selectedPattern) the pattern at index 413/13 of the system pattern list 413/12
     // TODO(yes_char) yes_char, yes_Char, no_char, no_Char = the first characters of 413/6 to 413/9
     initgunit();  // also the start values of cur_win and bse_win
-    // TODO(bez_guides) bez_guides = 0
+    bez_guides = 0;
     // TODO(reset_on_screen) reset_on_screen = 0
     modified = 0;
-    // TODO(keep_workfile) keep_workfile = 0
+    keep_workfile = 0;
     // TODO(typing_gtext) typing_gtext = 0
     // TODO(update_info) update_info = 0
-    // TODO(forced_show) forced_show = 0
+    forced_show = 0;
     // TODO(snap_on) snap_on = 1
     // TODO(clear_valid_objects)
     // TODO(prevsnapmode) prevsnapmode = 1

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "display/graphics_unit.h"
+#include "display/line_styles.h"
 #include "display/screen.h"
 #include "shell/command_loop.h"
 #include "shell/messages.h"
@@ -282,7 +283,7 @@ int read_sav_rec() {
             return 0;
         }
         slot_io(slot, info, false);
-        // TODO(setlpatlen) slot 3: hand output_defs.style_length to the line styles
+        if (slot == 3) setlpatlen(output_defs.style_length);
     }
     sanitize_settings();
     // TODO(clear_object_snap)

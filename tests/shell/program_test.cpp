@@ -14,6 +14,19 @@
 #include "tests/support/harness.h"
 #include "tests/support/session.h"
 
+#include <csignal>
+
+#include "platform/core/clock.h"
+#include "platform/core/process.h"
+#include "shell/command_loop.h"
+#include "platform/ui/events.h"
+#include "platform/ui/preferences.h"
+#include "shell/event_pump.h"
+#include "shell/preferences.h"
+#include "shell/shutdown.h"
+#include "shell/tool_options.h"
+#include "store/files.h"
+
 using namespace drav;
 using drav::test::Session;
 
@@ -45,4 +58,121 @@ TEST(Program, StartsWithAnEmptyDrawingAndQuitsCleanly) {
     for (const auto& name : scratch) EXPECT_FALSE(std::filesystem::exists(folder / name)) << name;
     EXPECT_TRUE(std::filesystem::exists(folder / "workfile"));
     EXPECT_TRUE(std::filesystem::exists(folder / "worklibrary"));
+}
+
+TEST(Program, ASecondInstanceOnTheSameDataFolderIsRefused) {
+    plat::FolderLock other = plat::lock_folder(plat::user_data_dir());
+    ASSERT_TRUE(other.held());
+    drav::test::answers().expect("already running");
+    Session s;
+    EXPECT_EQ(s.run(), 1);
+    EXPECT_FALSE(std::filesystem::exists(plat::user_data_dir() / "workfile"));
+    EXPECT_TRUE(drav::test::answers().done());
+}
+
+TEST(Program, AStoredWindowPlaceOnTheScreenIsUsed) {
+    PutRectPref("DrawingWindow", plat::Rect{100, 120, 500, 700});
+    plat::sync_prefs();
+    Session s;
+    s.then([] { EXPECT_EQ(plat::window_bounds(whichdrawWindow()), (plat::Rect{100, 120, 500, 700})); });
+    EXPECT_EQ(s.run(), 0);
+}
+
+TEST(Program, AStoredWindowPlaceOffTheScreenGivesTheDefault) {
+    PutRectPref("DrawingWindow", plat::Rect{2000, 3000, 2400, 3500});
+    plat::sync_prefs();
+    Session s;
+    s.then([] { EXPECT_EQ(plat::window_bounds(whichdrawWindow()), (plat::Rect{43, 54, 733, 1021})); });
+    EXPECT_EQ(s.run(), 0);
+}
+
+TEST(Program, KeepWorkfileLeavesTheScratchFiles) {
+    Session s;
+    std::filesystem::path a, b, hatch;
+    s.then([&] {
+        keep_workfile = 1;
+        a = UserAppSupportFSRef.path / dfilenames;
+        b = UserAppSupportFSRef.path / (dfilenames + dfilename_size);
+        hatch = UserAppSupportFSRef.path / (dfilenames + 2 * dfilename_size);
+        for (const auto& p : {a, b, hatch}) std::ofstream(p) << "x";
+    });
+    EXPECT_EQ(s.run(), 0);
+    EXPECT_TRUE(std::filesystem::exists(a));
+    EXPECT_TRUE(std::filesystem::exists(b));
+    EXPECT_FALSE(std::filesystem::exists(hatch));  // removed whatever keep_workfile says
+}
+
+TEST(Program, QuitFromTheMenuEndsWithStatusZero) {
+    Session s;
+    s.menu(1, "quit");
+    s.then([] { ADD_FAILURE() << "the program went on after Quit"; });
+    EXPECT_EQ(s.run(), 0);
+}
+
+TEST(Program, TerminationEndsNormallyWithoutQuestions) {
+    Session s;
+    s.then([] {
+        needtosave = 1;  // unsaved changes would otherwise ask
+        std::raise(SIGTERM);
+    });
+    s.then([] { ADD_FAILURE() << "the program went on after SIGTERM"; });
+    EXPECT_EQ(s.run(), 0);
+    EXPECT_TRUE(drav::test::answers().done());
+}
+
+TEST(Program, APostponedCommandReplaysOnTheNextPassAndTheLastOneWins) {
+    Session s;
+    s.then([] {
+        EXPECT_EQ(postpone_event(pp_tool, 5), 0);  // idle: the caller acts at once
+        setidle(0);
+        EXPECT_EQ(postpone_event(pp_tool, 5), 1);
+        EXPECT_EQ(postpone_event(pp_construct, 7), 1);
+        EXPECT_EQ(quit, 1);
+        EXPECT_EQ(postponed_code(), pp_construct);
+        setidle(1);
+    });
+    s.then([] { EXPECT_EQ(postponed_code(), 0); });
+    EXPECT_EQ(s.run(), 0);
+    EXPECT_EQ(s.steps_left(), 0u);
+}
+
+namespace {
+
+// A click at (h, v) as the mouse-down being handled, then what follows it.
+int double_click(int second_h, std::uint16_t modifiers = 0) {
+    myEvent = plat::EventRecord{};
+    myEvent.what = plat::mouseDown;
+    myEvent.where = plat::Point{100, 100};
+    myEvent.when = plat::ticks();
+    myEvent.modifiers = modifiers;
+    plat::EventRecord up;
+    up.what = plat::mouseUp;
+    up.where = plat::Point{100, 100};
+    up.when = myEvent.when + 2;
+    plat::post_event(up);
+    plat::EventRecord down;
+    down.what = plat::mouseDown;
+    down.where = plat::Point{100, static_cast<std::int16_t>(second_h)};
+    down.when = myEvent.when + 4;
+    plat::post_event(down);
+    const int r = isdoubleclick();
+    plat::flush_events(plat::everyEvent);
+    return r;
+}
+
+}  // namespace
+
+TEST(Program, DoubleClicksAreTimedAndNearby) {
+    Session s;
+    s.then([] {
+        objopts->dblclick_mode = 0;
+        EXPECT_EQ(double_click(111), 1);  // 11 pixels away
+        EXPECT_EQ(double_click(89), 1);
+        EXPECT_EQ(double_click(112), 0);  // 12 pixels away
+        objopts->dblclick_mode = 1;       // an Alt-click is a double click, at once
+        EXPECT_EQ(isdoubleclick(), 0);
+        myEvent.modifiers = plat::optionKey;
+        EXPECT_EQ(isdoubleclick(), 1);
+    });
+    EXPECT_EQ(s.run(), 0);
 }
