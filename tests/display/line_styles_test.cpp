@@ -194,3 +194,31 @@ TEST(LineStyles, TheShippedStylesAreAllThereAndDotsShow) {
 
 }  // namespace
 }  // namespace drav
+
+namespace drav {
+namespace {
+
+// Pixels of the offscreen copy that are not white.
+int ink(const plat::Port& p) {
+    int n = 0;
+    for (std::uint32_t px : p.pixels()) n += px != plat::white_pixel;
+    return n;
+}
+
+TEST_F(Renderer, DashedLinesReachTheScreenWithTheirGaps) {
+    use_styles("5 d0.5 m0.25\n");
+    ObjectRec r = test::line_rec(1, 5, 9, 0);  // 90 pixels and its end pixel
+    show(mode_draw, &r);
+    const int solid = ink(*myCGrafPtr);
+    EXPECT_EQ(solid, 91);
+    show(mode_erase, &r);
+    EXPECT_EQ(ink(*myCGrafPtr), 0);
+    r.b[obj::style] = 5;
+    show(mode_draw, &r);
+    const int dashed = ink(*myCGrafPtr);
+    EXPECT_GT(dashed, solid / 2);
+    EXPECT_LT(dashed, solid - 10);  // about 12 gaps of 2 pixels
+}
+
+}  // namespace
+}  // namespace drav
