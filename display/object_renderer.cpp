@@ -49,6 +49,22 @@ void note_clip() {
     if (clipped) save_clip = 1;
 }
 
+// The four edges of a w x h box at (x, y) turned by rot; `after_edge`, when
+// given, runs after each edge.
+void box_outline(double x, double y, double w, double h, double rot, void (*after_edge)()) {
+    double e1x = w, e1y = 0, e2x = 0, e2y = h;
+    if (rot != 0) {
+        rotate_cr(w, 0, &e1x, &e1y, rot);
+        rotate_cr(0, h, &e2x, &e2y, rot);
+    }
+    move_abs(x, y);
+    const double edges[4][2] = {{e1x, e1y}, {e2x, e2y}, {-e1x, -e1y}, {-e2x, -e2y}};
+    for (const auto& e : edges) {
+        line_rel(e[0], e[1]);
+        if (after_edge) after_edge();
+    }
+}
+
 // Width bytes 0 and 1 both stand for code 1. Keying the cache on 1 for
 // both keeps 0, the mark of a stale state, apart from every real width.
 std::int16_t width_key(int w) { return static_cast<std::int16_t>(w <= 1 ? 1 : w); }
@@ -293,17 +309,7 @@ std::int16_t small_symbol(double x, double y, double w, double h) {
     setlstyle(solidstyle);
     const std::int16_t c = obj_colour16();
     setscreencolor(c ? c : whitecolor);
-    const double rot = rec_f64(sinfo, obj::rotation);
-    double e1x = w, e1y = 0, e2x = 0, e2y = h;
-    if (rot != 0) {
-        rotate_cr(w, 0, &e1x, &e1y, rot);
-        rotate_cr(0, h, &e2x, &e2y, rot);
-    }
-    move_abs(x, y);
-    line_rel(e1x, e1y);
-    line_rel(e2x, e2y);
-    line_rel(-e1x, -e1y);
-    line_rel(-e2x, -e2y);
+    box_outline(x, y, w, h, rec_f64(sinfo, obj::rotation), nullptr);
     return 1;
 }
 
@@ -413,20 +419,7 @@ void draw_rect() {
         note_clip();
         return;
     }
-    double e1x = w, e1y = 0, e2x = 0, e2y = h;
-    if (rot != 0) {
-        rotate_cr(w, 0, &e1x, &e1y, rot);
-        rotate_cr(0, h, &e2x, &e2y, rot);
-    }
-    move_abs(x, y);
-    line_rel(e1x, e1y);
-    note_clip();
-    line_rel(e2x, e2y);
-    note_clip();
-    line_rel(-e1x, -e1y);
-    note_clip();
-    line_rel(-e2x, -e2y);
-    note_clip();
+    box_outline(x, y, w, h, rot, note_clip);
 }
 
 void draw_point(std::uint16_t thk) {

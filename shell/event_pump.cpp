@@ -64,6 +64,16 @@ void replay(std::int16_t code, std::int16_t item) {
     (void)item;
 }
 
+// Keeps (code, item) for replay and ends the running command, unless its
+// owner is idle and may act at once.
+int postpone_unless(std::uint16_t owner_idle, std::int16_t code, std::int16_t item) {
+    if (owner_idle) return 0;
+    savedoption = code;
+    saveditem = item;
+    quit = 1;
+    return 1;
+}
+
 // Busy until the tick count reaches `until`; the pump is not run.
 void wait_ticks(std::uint32_t until) {
     while (static_cast<std::int32_t>(plat::ticks() - until) < 0) plat::busy_wait_step();
@@ -123,10 +133,7 @@ int gobbleoskeys(int mask) {
 }
 
 int postpone_event(std::int16_t code, std::int16_t item) {
-    if (getidle()) return 0;
-    savedoption = code;
-    saveditem = item;
-    quit = 1;
+    if (!postpone_unless(getidle(), code, item)) return 0;
     // TODO(addnum) the current tool becomes select (2)
     return 1;
 }
@@ -140,21 +147,9 @@ int postpone_symbol(plat::Window* window, plat::Point* point) {
     return 1;
 }
 
-int postpone_snap(std::int16_t code, std::int16_t item) {
-    if (snapidle) return 0;
-    savedoption = code;
-    saveditem = item;
-    quit = 1;
-    return 1;
-}
+int postpone_snap(std::int16_t code, std::int16_t item) { return postpone_unless(snapidle, code, item); }
 
-int postpone_window(std::int16_t code, std::int16_t item) {
-    if (windowidle) return 0;
-    savedoption = code;
-    saveditem = item;
-    quit = 1;
-    return 1;
-}
+int postpone_window(std::int16_t code, std::int16_t item) { return postpone_unless(windowidle, code, item); }
 
 int isdoubleclick() {
     if (objopts && objopts->dblclick_mode) return (myEvent.modifiers & plat::optionKey) ? 1 : 0;

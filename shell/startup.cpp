@@ -97,23 +97,20 @@ void place_windows(const PrefsRec& prefs) {
     lastpnt[11] = prefs.wind_pos_add_remove;
     lastpnt[12] = prefs.wind_pos_messages;
     usewindow(prefs.prop_visible, &lastpnt[4], prefs.prop_pos_lr);
-    if (usewindow(prefs.add_visible, &lastpnt[2], prefs.add_pos_lr)) {
-        // TODO(handle_palette_menu) 1: the tool palette
-    }
-    if (usewindow(prefs.coord_visible, &lastpnt[1], prefs.coord_pos_lr)) {
-        // TODO(handle_palette_menu) 3: the coordinates palette
-    }
-    if (usewindow(prefs.loc_visible, &lastpnt[3], prefs.loc_pos_lr)) {
-        // TODO(handle_palette_menu) 5: the restraints palette
-    }
-    if (usewindow(prefs.const_visible, &lastpnt[5], prefs.const_pos_lr)) {
-        // TODO(handle_palette_menu) 6: the construct palette
-    }
-    if (usewindow(prefs.dim_visible, &lastpnt[6], prefs.dim_pos_lr)) {
-        // TODO(handle_palette_menu) 7: the dimension palette
-    }
-    if (usewindow(prefs.hatch_visible, &lastpnt[8], prefs.hatch_pos_lr)) {
-        // TODO(handle_palette_menu) 13: the hatch palette
+    const struct {
+        std::int16_t visible;
+        int position;  // in lastpnt
+        plat::Point lower_right;
+        int palette;   // for handle_palette_menu
+    } palettes[] = {
+        {prefs.add_visible, 2, prefs.add_pos_lr, 1},     {prefs.coord_visible, 1, prefs.coord_pos_lr, 3},
+        {prefs.loc_visible, 3, prefs.loc_pos_lr, 5},     {prefs.const_visible, 5, prefs.const_pos_lr, 6},
+        {prefs.dim_visible, 6, prefs.dim_pos_lr, 7},     {prefs.hatch_visible, 8, prefs.hatch_pos_lr, 13},
+    };
+    for (const auto& p : palettes) {
+        if (usewindow(p.visible, &lastpnt[p.position], p.lower_right)) {
+            // TODO(handle_palette_menu) open palette p.palette
+        }
     }
     if (prefs.mess_visible) {
         // TODO(ShowMessageWindow)
