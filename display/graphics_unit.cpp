@@ -9,6 +9,7 @@
 #include "display/screen.h"
 #include "platform/ui/windows.h"
 #include "shell/command_loop.h"
+#include "shell/idle.h"
 #include "shell/shutdown.h"
 #include "store/files.h"
 #include "store/geometry.h"
@@ -151,7 +152,7 @@ void prel_screen_world(double sx, double sy, double* dx, double* dy) {
 
 void change_window(double xl, double xr, double yb, double aspect, std::int16_t full) {
     curlwidth = 0;
-    // TODO(watch_on)
+    watch_on();
     cur_stop();
     world_screen(&last_x, &last_y);
     world_screen(&keybrd_x, &keybrd_y);
@@ -184,7 +185,7 @@ void change_window(double xl, double xr, double yb, double aspect, std::int16_t 
     screen_world(&last_x, &last_y);
     screen_world(&keybrd_x, &keybrd_y);
     cur_go();
-    // TODO(watch_off)
+    watch_off();
 }
 
 void SketchWindow() {

@@ -6,6 +6,8 @@
 #include "display/clip_tests.h"
 #include "display/graphics_unit.h"
 #include "files/clipboard_window.h"
+#include "files/current_drawing.h"
+#include "platform/core/text.h"
 #include "shell/messages.h"
 #include "shell/startup.h"
 #include "shell/tool_options.h"
@@ -161,8 +163,9 @@ std::int16_t opengraphics(std::int16_t* err) {
     offRect = rect(0, 0, sh, sw);
     const plat::Rect bounds = drawCWindow->port_rect();
     drawRect = rect(bounds.top, bounds.left, bounds.bottom - scroll_band, bounds.right - scroll_band);
-    // TODO(current_drawing) the title is the open drawing's name; at start that is the untitled name
-    plat::set_window_title(w, GetMyLocalCFString(tbl_names, 1));
+    // The open drawing's name; before start-up names it, the untitled name.
+    plat::set_window_title(w, current_drawing.name[0] ? plat::macroman_to_utf8(current_drawing.name)
+                                                      : GetMyLocalCFString(tbl_names, 1));
     // TODO(GetPicture) pictures 408 into biofPicHdl and 424 into spropPicHdl
 
     offrgnRect = rect(0, 0, ydots, xdots);

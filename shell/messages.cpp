@@ -6,6 +6,7 @@
 #include "platform/core/string_table.h"
 #include "platform/core/text.h"
 #include "platform/ui/answerer.h"
+#include "shell/idle.h"
 #include "shell/shutdown.h"
 #include "store/strings.h"
 
@@ -36,7 +37,7 @@ std::string local_roman(int table, int index) {
 }
 
 int run_alert(plat::AlertKind kind, const std::string& roman_text) {
-    // TODO(clear_watch)
+    clear_watch();
     // TODO(setvalidrect) the drawing area under the alert is redrawn once the window exists
     plat::AlertRequest r;
     r.kind = kind;

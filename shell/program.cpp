@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "display/line_styles.h"
 #include "display/screen.h"
 #include "platform/core/clock.h"
 #include "platform/ui/cursors.h"
@@ -47,7 +48,7 @@ int run_program(int argc, char** argv) {
     {
         plat::PortSaver saver(drawCWindow);
         setdrawmode(mode_draw);
-        // TODO(setlstyle) solid lines
+        setlstyle(solidstyle);
         setscreencolor(whitecolor);
     }
     // TODO(ArrangeFP) TODO(FixActivate)

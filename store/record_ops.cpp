@@ -5,9 +5,12 @@
 #include <cstring>
 
 #include "display/graphics_unit.h"
+#include "display/grid.h"
 #include "display/object_renderer.h"
+#include "display/screen.h"
 #include "extension/api/custom_event.h"
 #include "shell/command_loop.h"
+#include "shell/idle.h"
 #include "shell/messages.h"
 #include "store/geometry.h"
 #include "store/record_store.h"
@@ -98,7 +101,12 @@ int save_object() {
     }
     stamp_and_count(n);
     // TODO(blink_off)
-    // TODO(stop_show_go) draw it with drawtoscreen forced to 1; its on_screen bit follows `clipped`
+    // Shown in the window at once as well as in the offscreen copy.
+    const std::uint16_t to_screen = drawtoscreen;
+    drawtoscreen = 1;
+    stop_show_go(1, &info);
+    drawtoscreen = to_screen;
+    put_on_screen(n, clipped);
     // TODO(setvalidrect) mark the drawing area valid so no update redraws it
     return 1;
 }
@@ -208,7 +216,11 @@ void undel_object(std::int16_t n, int draw) {
     modified = 1;
     set_rec_word0_bits(info, w0_live, true);
     if (draw) {
-        // TODO(stop_show_go) draw it with drawtoscreen 1; its on_screen bit follows `clipped`
+        const std::uint16_t to_screen = drawtoscreen;
+        drawtoscreen = 1;
+        stop_show_go(1, &info);
+        drawtoscreen = to_screen;
+        put_on_screen(n, clipped);
     } else {
         show(0, &info);
         put_on_screen(n, clipped);
@@ -243,8 +255,8 @@ int back_up(std::int16_t* n) {
 }
 
 void erase_many_objects(std::int16_t n) {
-    // TODO(watch_on)
-    // TODO(cur_stop)
+    watch_on();
+    cur_stop();
     while (number_of_objects > n) {
         std::int16_t i = number_of_objects;
         // Nothing below n is ever taken: without an object from n on, the
@@ -258,8 +270,8 @@ void erase_many_objects(std::int16_t n) {
         show(2, &info);
         delete_object(i, 1);
     }
-    // TODO(cur_go)
-    // TODO(watch_off)
+    cur_go();
+    watch_off();
     // TODO(setvalidrect) invalidate the drawing area so the next update redraws it
 }
 
@@ -272,7 +284,12 @@ int erase_one_object(std::int16_t first, std::int16_t stop, int keepchain) {
     }
     number_of_objects = i;
     if (is_text(info)) cumstgs(i);
-    // TODO(stop_show_go) erase it (mode 2) with drawtoscreen forced to 1
+    {
+        const std::uint16_t to_screen = drawtoscreen;
+        drawtoscreen = 1;
+        stop_show_go(2, &info);
+        drawtoscreen = to_screen;
+    }
     delete_object(i, 1);
     if (!keepchain) {
         get_info(number_of_objects);

@@ -8,8 +8,10 @@
 #include "display/graphics_unit.h"
 #include "display/object_renderer.h"
 #include "shell/command_loop.h"
+#include "shell/menu_items.h"
 #include "shell/messages.h"
 #include "shell/tool_options.h"
+#include "store/files.h"
 #include "store/geometry.h"
 #include "store/levels.h"
 #include "store/record_ops.h"
@@ -319,6 +321,15 @@ void after_operation() {
     // TODO(setvalidrect) invalidate the drawing area so the next update redraws it
 }
 
+// The Edit menu's Undo item shows the chosen text.
+void show_item_text() {
+    unsigned char pascal[256];
+    const std::size_t n = std::min<std::size_t>(std::strlen(item_text), 255);
+    pascal[0] = static_cast<unsigned char>(n);
+    std::memcpy(pascal + 1, item_text, n);
+    MySetMenuCommandText(kMyEditMenu, four_cc("undo"), pascal);
+}
+
 }  // namespace
 
 void reset_undo() {
@@ -328,13 +339,16 @@ void reset_undo() {
     saveindx = indx;
     changed.clear();
     GetMyLocalCString(item_text, tbl_edit_names, name_undo);
-    // TODO(MySetMenuCommandText) the Edit menu's 'undo' item takes item_text
+    show_item_text();
     enable_undoredo(0);
 }
 
 void enable_undoredo(int on) {
     item_enabled = on ? 1 : 0;
-    // TODO(MyEnableMenuItem) or MyDisableMenuItem of the Edit menu's 'undo' item
+    if (on)
+        MyEnableMenuItem(kMyEditMenu, four_cc("undo"));
+    else
+        MyDisableMenuItem(kMyEditMenu, four_cc("undo"));
 }
 
 void set_undoredo() {
@@ -345,7 +359,7 @@ void set_undoredo() {
         GetMyLocalCString(what, tbl_edit_names, name);
         // Cut to the item's 255 bytes.
         std::strncat(item_text, what, sizeof item_text - 1 - std::strlen(item_text));
-        // TODO(MySetMenuCommandText) the Edit menu's 'undo' item takes item_text
+        show_item_text();
     }
     // Some construction steps cannot be replayed with the tool options as
     // they stand now.

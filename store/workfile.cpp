@@ -7,6 +7,7 @@
 #include "files/current_drawing.h"
 #include "platform/core/text.h"
 #include "files/library_file.h"
+#include "shell/menu_items.h"
 #include "shell/messages.h"
 #include "shell/startup.h"
 #include "store/record_store.h"
@@ -99,7 +100,7 @@ int create_workfile(std::int32_t units_w, std::int32_t units_l) {
 }
 
 int setup_workfile() {
-    // TODO(MyDisableMenuItem) the Palette menu's 'PLlb' is disabled here once menus exist
+    MyDisableMenuItem(kMyPaletteMenu, four_cc("PLlb"));
     if (!create_workfile((worksize + units_per_record_block - 1) / units_per_record_block,
                          (libsize + units_per_record_block - 1) / units_per_record_block))
         return 0;

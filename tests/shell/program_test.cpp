@@ -20,6 +20,7 @@
 #include "platform/core/process.h"
 #include "shell/command_loop.h"
 #include "platform/ui/events.h"
+#include "platform/ui/menus.h"
 #include "platform/ui/preferences.h"
 #include "shell/event_pump.h"
 #include "shell/preferences.h"
@@ -47,6 +48,11 @@ TEST(Program, StartsWithAnEmptyDrawingAndQuitsCleanly) {
         // No stored place: the default frame inside the 1024 x 768 screen.
         EXPECT_EQ(plat::window_bounds(w), (plat::Rect{43, 54, 733, 1021}));
         EXPECT_EQ(drawRect, (plat::Rect{0, 0, 690 - 15, 967 - 15}));
+        EXPECT_EQ(plat::window_title(w), "Untitled");
+        // Nothing can be undone yet, and the Edit menu says so.
+        EXPECT_EQ(plat::menu_item_text(2, four_cc("undo")).rfind("Undo", 0), 0u);
+        EXPECT_FALSE(plat::menu_item_enabled(2, four_cc("undo")));
+        EXPECT_TRUE(plat::menu_item_enabled(1, four_cc("quit")));
         // The scratch files named at start are removed at a normal exit.
         for (int i = 0; i < 3; ++i) {
             scratch[i] = dfilenames + i * dfilename_size;
