@@ -144,12 +144,12 @@ std::int16_t opengraphics(std::int16_t* err) {
     if (!clipCWindow) no_graphics();
 
     // The drawing window covers the screen until start-up places it.
-    plat::WindowSpec spec;
-    spec.kind = plat::WindowKind::document;
-    spec.main = true;
-    spec.grow_box = true;
-    spec.bounds = screen;
-    plat::Window* w = plat::new_window(spec);
+    plat::WindowSpec desc;
+    desc.kind = plat::WindowKind::document;
+    desc.main = true;
+    desc.grow_box = true;
+    desc.bounds = screen;
+    plat::Window* w = plat::new_window(desc);
     drawCWindow = plat::window_port(w);
     if (!port_is(drawCWindow, sw, sh)) no_graphics();
     // The bars stand where the drawing window's layout puts them; the
@@ -174,11 +174,11 @@ std::int16_t opengraphics(std::int16_t* err) {
     if (!myrgnGrafPtr || !myCGrafPtr) no_graphics();
 
     // A document like the drawing window: it stays below the palettes.
-    plat::WindowSpec sspec;
-    sspec.kind = plat::WindowKind::document;
-    sspec.grow_box = true;
-    sspec.bounds = rect(symbols_at, symbols_at, symbols_at + symbols_size, symbols_at + symbols_size);
-    windSymbols = plat::new_window(sspec);
+    plat::WindowSpec sdesc;
+    sdesc.kind = plat::WindowKind::document;
+    sdesc.grow_box = true;
+    sdesc.bounds = rect(symbols_at, symbols_at, symbols_at + symbols_size, symbols_at + symbols_size);
+    windSymbols = plat::new_window(sdesc);
     if (!port_is(plat::window_port(windSymbols), symbols_size, symbols_size)) no_graphics();
     const int ss = symbols_size;
     svertHdl = scroll_bar(windSymbols, rect(-1, ss - 15, ss - 14, ss + 1), 2);

@@ -13,11 +13,11 @@ constexpr int clip_left = 60, clip_top = 100, clip_width = 320, clip_height = 24
 void new_clip_window() {
     // A document: the user brings it forward and resizes it like the drawing,
     // and it stays below the palettes.
-    plat::WindowSpec spec;
-    spec.kind = plat::WindowKind::document;
-    spec.bounds = {clip_top, clip_left, clip_top + clip_height, clip_left + clip_width};
-    spec.grow_box = true;
-    clipCWindow = plat::new_window(spec);
+    plat::WindowSpec desc;
+    desc.kind = plat::WindowKind::document;
+    desc.bounds = {clip_top, clip_left, clip_top + clip_height, clip_left + clip_width};
+    desc.grow_box = true;
+    clipCWindow = plat::new_window(desc);
     plat::Port* port = plat::window_port(clipCWindow);
     if (!port || port->width() != clip_width || port->height() != clip_height) {
         plat::dispose_window(clipCWindow);

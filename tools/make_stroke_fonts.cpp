@@ -199,37 +199,37 @@ struct Face {
     std::uint16_t index[256] = {};
 };
 
-Face build_face(const FaceSpec& spec, const std::map<std::string, std::vector<drav::jhf::Glyph>>& fonts) {
-    const auto& src = fonts.at(spec.source);
+Face build_face(const FaceSpec& desc, const std::map<std::string, std::vector<drav::jhf::Glyph>>& fonts) {
+    const auto& src = fonts.at(desc.source);
     std::optional<Shape> shapes[256];
     // The sources' glyph for 127 is left out: in Mac Roman that is DEL.
     for (int c = ' '; c < 127; ++c) {
         Shape s = shape_of(src[c - 32]);
-        if (s.lines.empty() && c != ' ' && spec.fill) s = shape_of(fonts.at(spec.fill)[c - 32]);
+        if (s.lines.empty() && c != ' ' && desc.fill) s = shape_of(fonts.at(desc.fill)[c - 32]);
         if (s.lines.empty() && c != ' ')
-            throw Failure{std::string(spec.name) + ": no strokes for character '" + char(c) +
-                          "' in " + spec.source + ".jhf"};
+            throw Failure{std::string(desc.name) + ": no strokes for character '" + char(c) +
+                          "' in " + desc.source + ".jhf"};
         if (!s.lines.empty()) shapes[c] = s;
     }
     const auto& math = fonts.at(kMathSource);
-    const auto& letters = fonts.at(spec.letters);
+    const auto& letters = fonts.at(desc.letters);
     shapes[kDegree] = shape_of(math[kMathDegree - 32]);
     shapes[kPlusMinus] = shape_of(math[kMathPlusMinus - 32]);
-    shapes[kCapitalDiameter] = slashed(shape_of(letters['O' - 32]), spec.weight);
-    shapes[kSmallDiameter] = slashed(shape_of(letters['o' - 32]), spec.weight);
+    shapes[kCapitalDiameter] = slashed(shape_of(letters['O' - 32]), desc.weight);
+    shapes[kSmallDiameter] = slashed(shape_of(letters['o' - 32]), desc.weight);
 
     // One scale for the whole face: caps two thirds of the cell, unless the
     // widest glyph would then not fit in one advance.
     double scale = kCapHeight / kHersheyCap;
     for (auto& s : shapes) {
         if (!s) continue;
-        shear(*s, spec.shear);
+        shear(*s, desc.shear);
         const Box b = ink_box(*s);
         if ((b.x1 - b.x0) * scale > kAdvance) scale = kAdvance / (b.x1 - b.x0);
     }
 
     Face face;
-    face.name = spec.name;
+    face.name = desc.name;
     for (int c = 1; c < 256; ++c) {
         face.index[c] = static_cast<std::uint16_t>(face.strokes.size());
         if (!shapes[c] || c == 255) continue;
@@ -252,7 +252,7 @@ Face build_face(const FaceSpec& spec, const std::map<std::string, std::vector<dr
                 const int x = int(std::lround(p.x * g + shift));
                 const int y = int(std::lround((kHersheyBase - p.y) * g));
                 if (x < 0 || x > kAdvance || y < kLowest || y > kCellTop)
-                    throw Failure{std::string(spec.name) + ": character " + std::to_string(c) +
+                    throw Failure{std::string(desc.name) + ": character " + std::to_string(c) +
                                   " leaves its cell"};
                 out.push_back({x, y});
             }
@@ -261,7 +261,7 @@ Face build_face(const FaceSpec& spec, const std::map<std::string, std::vector<dr
         face.strokes.insert(face.strokes.end(), strokes.begin(), strokes.end());
     }
     if (face.strokes.size() > std::size_t(kMaxStrokes))
-        throw Failure{std::string(spec.name) + ": " + std::to_string(face.strokes.size()) +
+        throw Failure{std::string(desc.name) + ": " + std::to_string(face.strokes.size()) +
                       " strokes, more than " + std::to_string(kMaxStrokes)};
     face.index[0] = static_cast<std::uint16_t>(face.strokes.size());
     return face;
@@ -338,13 +338,13 @@ int run(int argc, char** argv) {
         inputs.push_back(p);
     };
     need(kMathSource);
-    for (const auto& spec : kFaces) {
-        need(spec.source);
-        need(spec.fill);
-        need(spec.letters);
+    for (const auto& desc : kFaces) {
+        need(desc.source);
+        need(desc.fill);
+        need(desc.letters);
     }
     std::vector<Face> faces;
-    for (const auto& spec : kFaces) faces.push_back(build_face(spec, fonts));
+    for (const auto& desc : kFaces) faces.push_back(build_face(desc, fonts));
 
     std::error_code ec;
     fs::create_directories(out_dir, ec);

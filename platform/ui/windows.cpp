@@ -126,13 +126,13 @@ void order_qt_windows() {
 
 }  // namespace
 
-Window* new_window(const WindowSpec& spec) {
+Window* new_window(const WindowSpec& desc) {
     auto* w = new Window;
-    w->kind = spec.kind;
-    w->refcon = spec.refcon;
-    w->title = spec.title;
+    w->kind = desc.kind;
+    w->refcon = desc.refcon;
+    w->title = desc.title;
     w->content = new Surface(w);
-    if (spec.main) {
+    if (desc.main) {
         // The menu bar lies inside the main window, above the content.
         auto* top = new QWidget;
         auto* layout = new QVBoxLayout(top);
@@ -144,21 +144,21 @@ Window* new_window(const WindowSpec& spec) {
         w->top = top;
     } else {
         w->top = w->content;
-        if (is_palette(spec.kind)) w->top->setWindowFlags(Qt::Tool);
+        if (is_palette(desc.kind)) w->top->setWindowFlags(Qt::Tool);
     }
-    w->top->setWindowTitle(QString::fromStdString(spec.title));
+    w->top->setWindowTitle(QString::fromStdString(desc.title));
     // The native window is made now, small: a first show would otherwise fit
     // a window to the toolkit's idea of the screen, and the program places
     // its windows itself.
     w->top->resize(1, 1);
     w->top->winId();
-    const int width = std::max(spec.bounds.right - spec.bounds.left, 1);
-    const int height = std::max(spec.bounds.bottom - spec.bounds.top, 1);
+    const int width = std::max(desc.bounds.right - desc.bounds.left, 1);
+    const int height = std::max(desc.bounds.bottom - desc.bounds.top, 1);
     w->port.resize(width, height);
     g_windows.push_back(w);
     size_window(w, width, height);
-    move_window(w, spec.bounds.left, spec.bounds.top, false);
-    if (spec.visible) show_window(w);
+    move_window(w, desc.bounds.left, desc.bounds.top, false);
+    if (desc.visible) show_window(w);
     return w;
 }
 

@@ -27,7 +27,7 @@ struct WindowSpec {
 class Window;
 class Control;
 
-Window* new_window(const WindowSpec& spec);
+Window* new_window(const WindowSpec& desc);
 void dispose_window(Window* w);
 
 Port* window_port(Window* w);

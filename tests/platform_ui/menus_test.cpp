@@ -68,11 +68,11 @@ std::vector<EventRecord> take_queued() {
 class Menus : public testing::Test {
 protected:
     void SetUp() override {
-        WindowSpec spec;
-        spec.main = true;
-        spec.visible = true;
-        spec.bounds = Rect{80, 50, 380, 450};
-        window_ = new_window(spec);
+        WindowSpec desc;
+        desc.main = true;
+        desc.visible = true;
+        desc.bounds = Rect{80, 50, 380, 450};
+        window_ = new_window(desc);
         ASSERT_TRUE(load_menu_bar((bundle_dir() / "ui" / "Menu" / "MenuBar.ui").string()));
         flush_events(everyEvent);
     }

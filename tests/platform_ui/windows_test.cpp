@@ -9,7 +9,7 @@ using namespace plat;
 
 namespace {
 
-WindowSpec spec(WindowKind kind, Rect bounds, bool main = false) {
+WindowSpec desc(WindowKind kind, Rect bounds, bool main = false) {
     WindowSpec s;
     s.kind = kind;
     s.bounds = bounds;
@@ -23,7 +23,7 @@ WindowSpec spec(WindowKind kind, Rect bounds, bool main = false) {
 
 TEST(Windows, ContentAreaAndPortFollowTheRequestedBounds) {
     for (bool main : {false, true}) {
-        Window* w = new_window(spec(WindowKind::document, Rect{60, 40, 360, 440}, main));
+        Window* w = new_window(desc(WindowKind::document, Rect{60, 40, 360, 440}, main));
         EXPECT_EQ(window_port(w)->width(), 400) << main;
         EXPECT_EQ(window_port(w)->height(), 300) << main;
         EXPECT_EQ(window_bounds(w), (Rect{60, 40, 360, 440})) << main;
@@ -37,7 +37,7 @@ TEST(Windows, ContentAreaAndPortFollowTheRequestedBounds) {
 }
 
 TEST(Windows, WhatIsDrawnIntoThePortIsWhatTheWindowShows) {
-    Window* w = new_window(spec(WindowKind::document, Rect{0, 0, 40, 60}));
+    Window* w = new_window(desc(WindowKind::document, Rect{0, 0, 40, 60}));
     Port* p = window_port(w);
     p->erase_rect(p->port_rect());
     p->paint_rect(Rect{10, 20, 30, 50});
@@ -52,7 +52,7 @@ TEST(Windows, WhatIsDrawnIntoThePortIsWhatTheWindowShows) {
 }
 
 TEST(Windows, ResizingByTheUserKeepsPixelsAndInvalidatesTheNewArea) {
-    Window* w = new_window(spec(WindowKind::document, Rect{0, 0, 40, 60}));
+    Window* w = new_window(desc(WindowKind::document, Rect{0, 0, 40, 60}));
     Port* p = window_port(w);
     p->paint_rect(Rect{0, 0, 5, 5});
     content_widget(w)->resize(80, 50);  // as a window manager would
@@ -67,7 +67,7 @@ TEST(Windows, ResizingByTheUserKeepsPixelsAndInvalidatesTheNewArea) {
 }
 
 TEST(Windows, InvalidAreasGrowAndAreValidatedOnlyWhenCovered) {
-    Window* w = new_window(spec(WindowKind::document, Rect{0, 0, 100, 100}));
+    Window* w = new_window(desc(WindowKind::document, Rect{0, 0, 100, 100}));
     invalidate_rect(w, Rect{10, 10, 20, 20});
     invalidate_rect(w, Rect{50, 60, 200, 70});  // clipped to the content
     validate_rect(w, Rect{10, 10, 20, 20});      // covers only part: stays
@@ -81,9 +81,9 @@ TEST(Windows, InvalidAreasGrowAndAreValidatedOnlyWhenCovered) {
 }
 
 TEST(Windows, PalettesStayInFrontOfDocuments) {
-    Window* doc1 = new_window(spec(WindowKind::document, Rect{0, 0, 50, 50}));
-    Window* pal = new_window(spec(WindowKind::palette, Rect{0, 0, 20, 20}));
-    Window* doc2 = new_window(spec(WindowKind::document, Rect{0, 0, 50, 50}));
+    Window* doc1 = new_window(desc(WindowKind::document, Rect{0, 0, 50, 50}));
+    Window* pal = new_window(desc(WindowKind::palette, Rect{0, 0, 20, 20}));
+    Window* doc2 = new_window(desc(WindowKind::document, Rect{0, 0, 50, 50}));
     select_window(doc1);
     select_window(pal);
     select_window(doc2);
@@ -101,7 +101,7 @@ TEST(Windows, PalettesStayInFrontOfDocuments) {
 }
 
 TEST(Windows, ScrollBarsKeepTheirRangeValueAndPlace) {
-    Window* w = new_window(spec(WindowKind::document, Rect{0, 0, 200, 300}));
+    Window* w = new_window(desc(WindowKind::document, Rect{0, 0, 200, 300}));
     Control* v = new_scroll_bar(w, Rect{-1, 285, 186, 301}, 2, 0, 0, 100);
     set_control_value(v, 150);  // clamped to the range
     EXPECT_EQ(control_value(v), 100);
