@@ -59,15 +59,21 @@ void walk_major(int a0, int b0, int a1, int b1, int alo, int ahi, int blo, int b
     const std::int64_t da = std::int64_t{a1} - a0;
     const std::int64_t db = std::abs(std::int64_t{b1} - b0);
     const int sb = b1 >= b0 ? 1 : -1;
-    std::int64_t ilo = std::max<std::int64_t>(0, std::int64_t{alo} - a0);
-    std::int64_t ihi = std::min<std::int64_t>(da, std::int64_t{ahi} - a0);
-    const std::int64_t kmin = sb > 0 ? std::int64_t{blo} - b0 : std::int64_t{b0} - bhi;
-    const std::int64_t kmax = sb > 0 ? std::int64_t{bhi} - b0 : std::int64_t{b0} - blo;
-    if (db == 0) {
-        if (kmin > 0 || kmax < 0) return;
-    } else {
-        ilo = std::max(ilo, ceil_div(2 * da * kmin - da, 2 * db));
-        ihi = std::min(ihi, floor_div(2 * da * (kmax + 1) - da - 1, 2 * db));
+    std::int64_t ilo = 0;
+    std::int64_t ihi = da;
+    // Most lines lie wholly inside: they need none of the divisions below.
+    const bool inside = a0 >= alo && a1 <= ahi && std::min(b0, b1) >= blo && std::max(b0, b1) <= bhi;
+    if (!inside) {
+        ilo = std::max<std::int64_t>(0, std::int64_t{alo} - a0);
+        ihi = std::min<std::int64_t>(da, std::int64_t{ahi} - a0);
+        const std::int64_t kmin = sb > 0 ? std::int64_t{blo} - b0 : std::int64_t{b0} - bhi;
+        const std::int64_t kmax = sb > 0 ? std::int64_t{bhi} - b0 : std::int64_t{b0} - blo;
+        if (db == 0) {
+            if (kmin > 0 || kmax < 0) return;
+        } else {
+            ilo = std::max(ilo, ceil_div(2 * da * kmin - da, 2 * db));
+            ihi = std::min(ihi, floor_div(2 * da * (kmax + 1) - da - 1, 2 * db));
+        }
     }
     if (ilo > ihi) return;
     if (da == 0) {
