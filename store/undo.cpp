@@ -8,6 +8,7 @@
 #include "display/graphics_unit.h"
 #include "display/object_renderer.h"
 #include "shell/command_loop.h"
+#include "shell/idle.h"
 #include "shell/menu_items.h"
 #include "shell/messages.h"
 #include "shell/tool_options.h"
@@ -597,8 +598,7 @@ int get_and_check(std::int16_t n) {
     if (n < first_object_slot || n >= number_of_objects) return 0;
     get_info(n);
     if (!is_live_object(info)) return 0;
-    // TODO(levelok) the shell's test, which also lets through a symbol on level 0 with an editable piece
-    if (!LevelEditable(info.b[obj::level])) return 0;
+    if (!levelok(info)) return 0;
     if (obj_kind(info) == ok_text) cumstgs(n);
     return 1;
 }
@@ -630,8 +630,8 @@ void reset_groupnum() {
 }
 
 void group(int n) {
-    // TODO(getidle) remember the idle state
-    // TODO(setidle) go busy
+    const std::uint16_t was_idle = getidle();
+    setidle(0);
     quit = 0;
     aborted = 0;
     if (n == 9 && !macgroup) {
@@ -643,8 +643,8 @@ void group(int n) {
     if (n == 8) {
         // TODO(group_undelete)
     }
-    // TODO(okindx) in object mode: the current object, or the next valid one
-    const bool selected = macgroup ? objs_in_grp > 0 : objok(indx, 0) && LevelEditable(info.b[obj::level]);
+    // In object mode: the current object, or the next valid one.
+    const bool selected = macgroup ? objs_in_grp > 0 : okindx(&indx) != 0;
     if (!selected) {
         no_group();
     } else {
@@ -679,8 +679,8 @@ void group(int n) {
     }
     mess_clear();
     // TODO(set_group_limits)
-    // TODO(checkpht)
-    // TODO(setidle) restore the idle state
+    checkpht();
+    setidle(was_idle);
 }
 
 void no_group() {
