@@ -8,6 +8,7 @@
 #include "files/clipboard_window.h"
 #include "files/current_drawing.h"
 #include "platform/core/text.h"
+#include "shell/drawing_window.h"
 #include "shell/messages.h"
 #include "shell/startup.h"
 #include "shell/tool_options.h"
@@ -152,17 +153,16 @@ std::int16_t opengraphics(std::int16_t* err) {
     plat::Window* w = plat::new_window(desc);
     drawCWindow = plat::window_port(w);
     if (!port_is(drawCWindow, sw, sh)) no_graphics();
-    // The bars stand where the drawing window's layout puts them; the
-    // horizontal one leaves room at its left for the window buttons.
-    horizHdl = scroll_bar(w, rect(sh - 15, 74, sh + 1, sw - 14), 1);
-    vertHdl = scroll_bar(w, rect(-1, sw - 15, sh - 14, sw + 1), 2);
+    plat::Rect horiz, vert;
+    drawing_scroll_rects(drawCWindow->port_rect(), &horiz, &vert);
+    horizHdl = scroll_bar(w, horiz, 1);
+    vertHdl = scroll_bar(w, vert, 2);
     if (!horizHdl || !vertHdl) no_graphics();
 
     setupviewport();
     drawCWindow->set_clip(drawCWindow->port_rect());
     offRect = rect(0, 0, sh, sw);
-    const plat::Rect bounds = drawCWindow->port_rect();
-    drawRect = rect(bounds.top, bounds.left, bounds.bottom - scroll_band, bounds.right - scroll_band);
+    drawRect = drawing_area(drawCWindow->port_rect());
     // The open drawing's name; before start-up names it, the untitled name.
     plat::set_window_title(w, current_drawing.name[0] ? plat::macroman_to_utf8(current_drawing.name)
                                                       : GetMyLocalCFString(tbl_names, 1));

@@ -1,9 +1,5 @@
 #include "shell/apple_events.h"
 
-#include <filesystem>
-#include <string>
-
-#include "platform/core/text.h"
 #include "shell/main_loop.h"
 
 namespace drav {
@@ -36,10 +32,7 @@ std::int16_t doOpenAppEvent(const plat::EventRecord&) { return 0; }
 std::int16_t doOpenDocsEvent(const plat::EventRecord& event) {
     // Each file overwrites the one before: the last of the list is opened.
     if (event.files.empty()) return 0;
-    std::string name;
-    plat::utf8_to_macroman(std::filesystem::path(event.files.back()).filename().string(), name);
-    if (name.size() > 255) name.resize(255);
-    // TODO(open_or_merge_drawing) open it as a native drawing (format 1, not merged)
+    // TODO(open_or_merge_drawing) open event.files.back() as a native drawing (format 1, not merged)
     return 0;
 }
 

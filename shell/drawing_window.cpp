@@ -1,5 +1,7 @@
 #include "shell/drawing_window.h"
 
+#include <utility>
+
 #include "display/graphics_unit.h"
 #include "display/screen.h"
 #include "store/settings.h"
@@ -10,26 +12,32 @@ namespace {
 std::int16_t i16(int v) { return static_cast<std::int16_t>(v); }
 }  // namespace
 
-void update_drawing_rects(plat::Window* window) {
-    const plat::Rect b = plat::window_port(window)->port_rect();
-    drawRect = plat::Rect{b.top, b.left, i16(b.bottom - scroll_band), i16(b.right - scroll_band)};
+plat::Rect drawing_area(const plat::Rect& b) {
+    return plat::Rect{b.top, b.left, i16(b.bottom - scroll_band), i16(b.right - scroll_band)};
 }
 
-void size_drawing_scrolls(plat::Window* window) {
-    const plat::Rect b = plat::window_port(window)->port_rect();
+void drawing_scroll_rects(const plat::Rect& b, plat::Rect* horiz, plat::Rect* vert) {
     const int w = b.right - b.left, h = b.bottom - b.top;
+    *horiz = plat::Rect{i16(h - 15), i16(b.left + 74), i16(h + 1), i16(b.left + 74 + w - 88)};
+    *vert = plat::Rect{i16(b.top - 1), i16(b.right - 15), i16(b.top - 1 + h - 13), i16(b.right + 1)};
+}
+
+void update_drawing_rects(plat::Window* window) { drawRect = drawing_area(plat::window_port(window)->port_rect()); }
+
+void size_drawing_scrolls(plat::Window* window) {
+    plat::Rect horiz, vert;
+    drawing_scroll_rects(plat::window_port(window)->port_rect(), &horiz, &vert);
     plat::hide_control(horizHdl);
     plat::hide_control(vertHdl);
-    plat::move_control(horizHdl, b.left + 74, h - 15);
-    plat::size_control(horizHdl, w - 88, 16);
-    plat::move_control(vertHdl, b.right - 15, b.top - 1);
-    plat::size_control(vertHdl, 16, h - 13);
+    for (auto [bar, r] : {std::pair{horizHdl, horiz}, std::pair{vertHdl, vert}}) {
+        plat::move_control(bar, r.left, r.top);
+        plat::size_control(bar, r.right - r.left, r.bottom - r.top);
+    }
     plat::set_control_maximum(vertHdl, drawRect.bottom - drawRect.top + 15);
     plat::set_control_maximum(horizHdl, drawRect.right - drawRect.left - 90);
     // TODO(set_drawing_scroll_value) the thumbs follow the view once the pan limits exist
     plat::show_control(horizHdl);
     plat::show_control(vertHdl);
-    (void)window;
 }
 
 void winchanged() {

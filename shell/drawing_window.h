@@ -6,6 +6,12 @@
 
 namespace drav {
 
+// The drawing area of a drawing window whose port has these bounds: all but
+// the scroll-bar band at the right and bottom.
+plat::Rect drawing_area(const plat::Rect& bounds);
+// Where its two scroll bars stand; the horizontal one leaves room at its left
+// for the window buttons.
+void drawing_scroll_rects(const plat::Rect& bounds, plat::Rect* horiz, plat::Rect* vert);
 // `drawRect` from the window's port bounds.
 void update_drawing_rects(plat::Window* window);
 // Places and scales both scroll bars.

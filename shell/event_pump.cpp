@@ -179,15 +179,8 @@ void Cursor_adjust() {
     const plat::Point mouse = plat::mouse_global();
     plat::Window* under = plat::find_window(mouse);
     plat::Window* drawing = graphwasinit ? whichdrawWindow() : nullptr;
-    auto show_system = [] {
-        if (MacCursorShowing == 0) {
-            MacCursorShowing = 1;
-            plat::show_cursor(true);
-            cur_stop();
-        }
-    };
     if (!under) {
-        show_system();
+        show_system_cursor();
         plat::set_cursor(plat::Cursor::arrow);
         return;
     }
@@ -204,15 +197,15 @@ void Cursor_adjust() {
                 }
             } else {
                 plat::set_cursor(plat::Cursor::arrow);
-                show_system();
+                show_system_cursor();
             }
             return;
         }
         plat::set_cursor(plat::Cursor::arrow);
-        show_system();
+        show_system_cursor();
         return;
     }
-    show_system();
+    show_system_cursor();
     // TODO(inpDPtr) the I-beam over the text fields of the input window and the properties palette
     plat::set_cursor(plat::Cursor::arrow);
 }

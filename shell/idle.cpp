@@ -25,6 +25,8 @@ constexpr std::uint32_t selection_items[] = {four_cc("cut "), four_cc("copy"), f
                                              four_cc("OBpp"), four_cc("OBgm"), four_cc("OBhn"),
                                              four_cc("OBpv"), four_cc("OBdp")};
 
+}  // namespace
+
 void show_system_cursor() {
     if (MacCursorShowing == 0) {
         plat::show_cursor(true);
@@ -32,8 +34,6 @@ void show_system_cursor() {
         cur_stop();
     }
 }
-
-}  // namespace
 
 std::uint16_t getidle() { return idle; }
 

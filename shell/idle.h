@@ -24,6 +24,8 @@ void checkpht();
 void watch_on();
 void watch_off();
 void clear_watch();
+// Shows the system cursor again when the drawn cross-hair stood in for it.
+void show_system_cursor();
 int default_objcolor();
 
 }  // namespace drav

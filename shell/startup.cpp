@@ -28,6 +28,7 @@
 #include "store/number_text.h"
 #include "store/records.h"
 #include "store/settings.h"
+#include "store/strings.h"
 #include "store/workfile.h"
 
 namespace drav {
@@ -83,19 +84,12 @@ void place_windows(const PrefsRec& prefs) {
     size_drawing_scrolls(drawing);
     plat::show_window(drawing);
 
-    lastpnt[0] = prefs.status_pos;
-    lastpnt[1] = prefs.coord_pos;
-    lastpnt[2] = prefs.add_pos;
-    lastpnt[3] = prefs.loc_pos;
-    lastpnt[4] = prefs.prop_pos;
-    lastpnt[5] = prefs.const_pos;
-    lastpnt[6] = prefs.dim_pos;
-    lastpnt[7] = prefs.multi_pos;
-    lastpnt[8] = prefs.hatch_pos;
-    lastpnt[9] = prefs.wind_pos_select_accept;
-    lastpnt[10] = prefs.wind_pos_input;
-    lastpnt[11] = prefs.wind_pos_add_remove;
-    lastpnt[12] = prefs.wind_pos_messages;
+    constexpr plat::Point PrefsRec::*positions[lastpnt_count] = {
+        &PrefsRec::status_pos, &PrefsRec::coord_pos,  &PrefsRec::add_pos,   &PrefsRec::loc_pos,
+        &PrefsRec::prop_pos,   &PrefsRec::const_pos,  &PrefsRec::dim_pos,   &PrefsRec::multi_pos,
+        &PrefsRec::hatch_pos,  &PrefsRec::wind_pos_select_accept, &PrefsRec::wind_pos_input,
+        &PrefsRec::wind_pos_add_remove, &PrefsRec::wind_pos_messages};
+    for (int i = 0; i < lastpnt_count; ++i) lastpnt[i] = prefs.*positions[i];
     usewindow(prefs.prop_visible, &lastpnt[4], prefs.prop_pos_lr);
     const struct {
         std::int16_t visible;
@@ -216,7 +210,9 @@ void init_system() {
     current_drawing = FileRefRec{};
     current_drawing.vref = ourvrefnum;
     current_drawing.dirid = ourDirID;
-    GetMyLocalCString(current_drawing.name, tbl_names, 1);
+    char untitled[256];
+    GetMyLocalCString(untitled, tbl_names, 1);
+    strnncpy(current_drawing.name, untitled, static_cast<int>(sizeof current_drawing.name) - 1);
     current_lib = FileRefRec{};
     current_lib.vref = ourvrefnum;
     current_lib.dirid = ourDirID;

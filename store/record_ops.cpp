@@ -26,6 +26,14 @@ std::uint16_t fremove = 0;
 
 namespace {
 
+// Draws or erases `info` in the window at once as well as in the offscreen copy.
+void show_at_once(std::int16_t mode) {
+    const std::uint16_t to_screen = drawtoscreen;
+    drawtoscreen = 1;
+    stop_show_go(mode, &info);
+    drawtoscreen = to_screen;
+}
+
 // A new record needs n + 1 < `worksize` - 5; a text's continuation then still
 // lies inside the workfile.
 bool room_for_one_more(int n) { return n + 1 < static_cast<int>(worksize) - 5; }
@@ -101,11 +109,7 @@ int save_object() {
     }
     stamp_and_count(n);
     // TODO(blink_off)
-    // Shown in the window at once as well as in the offscreen copy.
-    const std::uint16_t to_screen = drawtoscreen;
-    drawtoscreen = 1;
-    stop_show_go(1, &info);
-    drawtoscreen = to_screen;
+    show_at_once(1);
     put_on_screen(n, clipped);
     // TODO(setvalidrect) mark the drawing area valid so no update redraws it
     return 1;
@@ -216,10 +220,7 @@ void undel_object(std::int16_t n, int draw) {
     modified = 1;
     set_rec_word0_bits(info, w0_live, true);
     if (draw) {
-        const std::uint16_t to_screen = drawtoscreen;
-        drawtoscreen = 1;
-        stop_show_go(1, &info);
-        drawtoscreen = to_screen;
+        show_at_once(1);
         put_on_screen(n, clipped);
     } else {
         show(0, &info);
@@ -284,12 +285,7 @@ int erase_one_object(std::int16_t first, std::int16_t stop, int keepchain) {
     }
     number_of_objects = i;
     if (is_text(info)) cumstgs(i);
-    {
-        const std::uint16_t to_screen = drawtoscreen;
-        drawtoscreen = 1;
-        stop_show_go(2, &info);
-        drawtoscreen = to_screen;
-    }
+    show_at_once(2);
     delete_object(i, 1);
     if (!keepchain) {
         get_info(number_of_objects);

@@ -210,10 +210,6 @@ void slot_io(int slot, ObjectRec& r, bool writing) {
     }
 }
 
-void set_kind_keeping_high_bits(ObjectRec& r, int kind) {
-    set_rec_u16(r, o_word0, static_cast<std::uint16_t>((rec_word0(r) & 0xFFE0) | kind));
-}
-
 struct StartSettings {
     bool known = false;
     WindowRec cur, bse;
@@ -242,7 +238,7 @@ void write_sav_rec() {
     const std::int16_t saved_index = prev_index;
 
     get_info(header_slot);
-    set_kind_keeping_high_bits(info, rk_header);
+    set_rec_kind(info, rk_header);
     set_rec_i16(info, hdr::version, twddbrel);
     set_rec_i16(info, hdr::first_slot, first_object_slot);
     set_rec_i16(info, hdr::object_count, number_of_objects);
@@ -255,7 +251,7 @@ void write_sav_rec() {
 
     for (int slot = first_settings_slot; slot <= last_settings_slot; ++slot) {
         get_info(static_cast<std::int16_t>(slot));
-        set_kind_keeping_high_bits(info, slot + 1);
+        set_rec_kind(info, slot + 1);
         slot_io(slot, info, true);
         modified = 1;
     }
