@@ -40,6 +40,14 @@ void size_drawing_scrolls(plat::Window* window) {
     plat::show_control(vertHdl);
 }
 
+void drawing_window_resized(plat::Window* window) {
+    update_drawing_rects(window);
+    size_drawing_scrolls(window);
+    winchanged();
+    // TODO(do_panlist) a pan by no steps fits the display list's view to the new area
+    plat::invalidate_rect(window, plat::window_port(window)->port_rect());
+}
+
 void winchanged() {
     const double scale = viewport.width > 0 ? (cur_win.xr - cur_win.xl) / viewport.width : 0;
     const double left = cur_win.xl, top = cur_win.yt;

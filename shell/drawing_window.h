@@ -19,5 +19,8 @@ void size_drawing_scrolls(plat::Window* window);
 // After the window changed size: the drawing area, the viewport and a view
 // of the old scale whose left and top edges stay where they were.
 void winchanged();
+// After the user changed the drawing window's size: what the grow box does
+// once the window has its new size.
+void drawing_window_resized(plat::Window* window);
 
 }  // namespace drav

@@ -7,6 +7,7 @@
 #include "platform/ui/cursors.h"
 #include "shell/apple_events.h"
 #include "shell/command_loop.h"
+#include "shell/drawing_window.h"
 #include "shell/idle.h"
 #include "shell/tool_options.h"
 
@@ -91,6 +92,8 @@ int getevent(int mask, plat::EventRecord* event) {
         return 0;
     }
     const bool came = plat::wait_next_event(static_cast<std::uint16_t>(mask & 0xFFFF), event, pump_sleep_ticks);
+    // The window manager's resize stands in for the grow box.
+    if (graphwasinit && plat::take_resized(whichdrawWindow())) drawing_window_resized(whichdrawWindow());
     if (came) {
         const ModuleEventFields fields = module_fields(*event);
         custom_event(18, 0, 0, 0, "", &fields);

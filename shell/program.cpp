@@ -1,15 +1,11 @@
 #include "shell/program.h"
 
 #include <cstdio>
-#include <string>
-#include <vector>
 
 #include "display/line_styles.h"
 #include "display/screen.h"
-#include "platform/core/clock.h"
 #include "platform/ui/cursors.h"
 #include "platform/ui/events.h"
-#include "shell/command_loop.h"
 #include "shell/event_pump.h"
 #include "shell/idle.h"
 #include "shell/main_loop.h"

@@ -35,14 +35,10 @@ void set_cursor(Cursor c) {
     apply();
 }
 
-Cursor current_cursor() { return g_cursor; }
-
 void show_cursor(bool visible) {
     if (visible == g_visible) return;
     g_visible = visible;
     apply();
 }
-
-bool cursor_visible() { return g_visible; }
 
 }  // namespace plat

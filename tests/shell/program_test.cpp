@@ -7,6 +7,7 @@
 #include "display/screen.h"
 #include "platform/core/lock.h"
 #include "platform/ui/windows.h"
+#include "platform/ui/windows_qt.h"
 #include "shell/idle.h"
 #include "shell/startup.h"
 #include "store/record_store.h"
@@ -181,4 +182,17 @@ TEST(Program, DoubleClicksAreTimedAndNearby) {
         EXPECT_EQ(isdoubleclick(), 1);
     });
     EXPECT_EQ(s.run(), 0);
+}
+
+TEST(Program, ResizingTheDrawingWindowMovesItsAreaAndScrollBars) {
+    Session s;
+    s.then([] { plat::content_widget(whichdrawWindow())->resize(600, 400); });
+    s.then([] {
+        EXPECT_EQ(drawRect, (plat::Rect{0, 0, 400 - 15, 600 - 15}));
+        EXPECT_EQ(plat::control_rect(horizHdl), (plat::Rect{385, 74, 401, 586}));
+        EXPECT_EQ(plat::control_rect(vertHdl), (plat::Rect{-1, 585, 386, 601}));
+        EXPECT_EQ(plat::control_maximum(vertHdl), 400);
+    });
+    EXPECT_EQ(s.run(), 0);
+    EXPECT_EQ(s.steps_left(), 0u);
 }
