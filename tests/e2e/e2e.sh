@@ -1,0 +1,100 @@
+#!/usr/bin/env bash
+# End to end: the real program on a virtual X server, driven with real mouse
+# and keyboard input as a person would. Usage: e2e.sh PATH/TO/dravelin
+# Exit 77 (skipped) only where no X server can run.
+set -uo pipefail
+
+prog=$(realpath "$1")
+for tool in Xvfb xdotool; do
+  command -v "$tool" >/dev/null || { echo "e2e: skipped: $tool is not installed"; exit 77; }
+done
+
+work=$(mktemp -d)
+xvfb_pid=
+app_pid=
+cleanup() {
+  [ -n "$app_pid" ] && kill -9 "$app_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+mkdir -p "$work"/{home,data,config,runtime}
+chmod 700 "$work/runtime"
+export HOME="$work/home" XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config"
+export XDG_RUNTIME_DIR="$work/runtime"
+unset QT_QPA_PLATFORM WAYLAND_DISPLAY
+
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+exec 3>&-
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || { echo "e2e: skipped: Xvfb did not start"; cat "$work/xvfb.log"; exit 77; }
+export DISPLAY=":$(cat "$work/display")"
+
+failures=0
+fail() { echo "e2e: FAIL: $*"; failures=$((failures + 1)); }
+pass() { echo "e2e: ok: $*"; }
+
+start() {
+  "$prog" "$@" >"$work/app.log" 2>&1 &
+  app_pid=$!
+}
+# Waits for the program to end; its status in $status, or 999 when it did
+# not end in time.
+wait_end() {
+  status=999
+  for _ in $(seq 100); do
+    if ! kill -0 "$app_pid" 2>/dev/null; then
+      wait "$app_pid"; status=$?; app_pid=; return
+    fi
+    sleep 0.1
+  done
+}
+drawing_window() {
+  timeout 10 xdotool search --sync --onlyvisible --name '^Untitled$' 2>/dev/null | head -n 1
+}
+
+# 1. A person starts the program: the drawing window appears, untitled, and
+#    the data folder holds the workfile and the copied data files.
+start
+win=$(drawing_window)
+if [ -n "$win" ]; then pass "the drawing window appears"; else fail "no drawing window"; fi
+for f in workfile worklibrary DRAVstyles.txt DRAVfonts.txt; do
+  [ -f "$XDG_DATA_HOME/Dravelin/$f" ] || fail "the data folder lacks $f"
+done
+
+# 2. A second start while the first runs says so and ends with status 1.
+#    Its alert waits for the person, who presses Return.
+"$prog" >"$work/second.log" 2>&1 &
+second=$!
+alert=$(timeout 10 xdotool search --sync --onlyvisible --name '^Dravelin$' 2>/dev/null | head -n 1)
+[ -n "$alert" ] || fail "the second instance showed no alert"
+[ -n "$alert" ] && { xdotool windowfocus --sync "$alert" 2>/dev/null; xdotool key Return; }
+s=999
+for _ in $(seq 100); do kill -0 "$second" 2>/dev/null || { wait "$second"; s=$?; break; }; sleep 0.1; done
+[ "$s" -eq 999 ] && kill -9 "$second"
+if [ "$s" -eq 1 ]; then pass "a second instance is refused"; else fail "second instance ended with $s"; fi
+
+# 3. Quit from the keyboard (Ctrl+Q, File > Quit) ends with status 0.
+if [ -n "$win" ]; then
+  xdotool windowfocus --sync "$win" 2>/dev/null
+  xdotool key --clearmodifiers ctrl+q
+fi
+wait_end
+if [ "$status" -eq 0 ]; then pass "Ctrl+Q quits with status 0"; else fail "Ctrl+Q: status $status"; cat "$work/app.log"; fi
+
+# 4. Started again, ended by the session (SIGTERM): a normal exit.
+start
+win=$(drawing_window)
+[ -n "$win" ] || fail "no drawing window on the second start"
+kill -TERM "$app_pid"
+wait_end
+if [ "$status" -eq 0 ]; then pass "SIGTERM ends normally"; else fail "SIGTERM: status $status"; fi
+
+if [ "$failures" -ne 0 ]; then
+  echo "e2e: $failures failed"
+  exit 1
+fi
+echo "e2e: all passed"
