@@ -361,6 +361,8 @@ void install_termination_handlers() {
 
 bool termination_requested() { return g_terminate.load(); }
 
+void clear_termination_request() { g_terminate = false; }
+
 void set_feeder(Feeder f) {
     g_feeder = std::move(f);
     g_quit_posted_for_feeder = false;

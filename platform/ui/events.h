@@ -93,6 +93,9 @@ void remove_timer(int id);
 // pump asks this each pass.
 void install_termination_handlers();
 bool termination_requested();
+// Forgets a request, so that a process running the program again (the test
+// harness) starts without one.
+void clear_termination_request();
 
 // The application object: creates the toolkit's application when there is
 // none yet and routes its input into the queue. False when no display can be

@@ -158,15 +158,36 @@ TEST_F(Display, AColourEqualToABlackOrWhiteBackgroundIsSwapped) {
 }
 
 TEST_F(Display, ColourMapHoldsTheCubeTheRampsAndBlack) {
-    struct Case {
-        int index;
-        plat::RGBColor rgb;
+    // Every entry from its own rule. Cube: index 36 r + 6 g + b, each step s
+    // giving 0x3333 x (5 - s), so white at 0. Ramps: 0x1111 x k for k = 14
+    // down to 1, leaving out the multiples of 3 (the cube's levels).
+    std::vector<std::uint16_t> ramp;
+    for (int k = 14; k >= 1; --k)
+        if (k % 3 != 0) ramp.push_back(static_cast<std::uint16_t>(0x1111 * k));
+    ASSERT_EQ(ramp.size(), 10u);
+    const auto cube = [](int step) { return static_cast<std::uint16_t>(0x3333 * (5 - step)); };
+    for (int i = 0; i < 256; ++i) {
+        plat::RGBColor want{};
+        if (i < 215) {
+            want = {cube(i / 36), cube(i / 6 % 6), cube(i % 6)};
+        } else if (i < 255) {
+            const std::uint16_t l = ramp[static_cast<std::size_t>((i - 215) % 10)];
+            const int which = (i - 215) / 10;  // red, green, blue, grey
+            want = {which == 0 || which == 3 ? l : std::uint16_t{0}, which == 1 || which == 3 ? l : std::uint16_t{0},
+                    which == 2 || which == 3 ? l : std::uint16_t{0}};
+        }
+        EXPECT_EQ(dravColors[i], want) << "entry " << i;
+    }
+    // A few entries by hand, and every entry its own colour.
+    const std::pair<int, plat::RGBColor> hand[] = {
+        {0, {0xFFFF, 0xFFFF, 0xFFFF}}, {1, {0xFFFF, 0xFFFF, 0xCCCC}}, {35, {0xFFFF, 0, 0}},
+        {37, {0xCCCC, 0xFFFF, 0xCCCC}}, {214, {0, 0, 0x3333}},        {215, {0xEEEE, 0, 0}},
+        {229, {0, 0x8888, 0}},          {244, {0, 0, 0x1111}},        {254, {0x1111, 0x1111, 0x1111}},
+        {255, {0, 0, 0}},
     };
-    const Case cases[] = {
-        {0, {0xFFFF, 0xFFFF, 0xFFFF}}, {1, {0xFFFF, 0xFFFF, 0xCCCC}}, {214, {0, 0, 0x3333}},
-        {215, {0xEEEE, 0, 0}},         {254, {0x1111, 0x1111, 0x1111}}, {255, {0, 0, 0}},
-    };
-    for (const Case& c : cases) EXPECT_EQ(dravColors[c.index], c.rgb) << c.index;
+    for (const auto& [index, rgb] : hand) EXPECT_EQ(dravColors[index], rgb) << "entry " << index;
+    for (int i = 0; i < 256; ++i)
+        for (int j = i + 1; j < 256; ++j) EXPECT_NE(dravColors[i], dravColors[j]) << i << " and " << j;
 }
 
 TEST_F(Display, PictureRecordedFromTheFiguresPlaysBackAsDrawnDirectly) {

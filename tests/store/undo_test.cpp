@@ -81,6 +81,181 @@ TEST_F(Undo, EachLineOfALineCommandIsItsOwnOperation) {
     EXPECT_TRUE(is_live_object(record(b)));
 }
 
+namespace {
+
+// A record as the table below expects it: whether it is counted, its state
+// (live, deleted in place, or an empty slot) and fields worked out by hand.
+enum class State { live, deleted, empty };
+struct Look {
+    bool counted;
+    State state;
+    std::vector<std::pair<int, double>> f64;  // (offset, value)
+    std::vector<std::pair<int, int>> bytes = {};  // (offset, value)
+};
+
+void expect_look(int n, const Look& want, const char* when) {
+    SCOPED_TRACE(when);
+    EXPECT_EQ(number_of_objects, want.counted ? n + 1 : n);
+    get_info(static_cast<std::int16_t>(n));
+    const std::uint16_t w0 = rec_u16(info, o_word0);
+    switch (want.state) {
+    case State::live: EXPECT_EQ(w0 & 63, live_object_word); break;
+    case State::deleted: EXPECT_EQ(w0 & 63, rk_object); break;
+    case State::empty: EXPECT_EQ(w0 & w0_kind_mask, rk_empty); break;
+    }
+    for (const auto& [offset, value] : want.f64)
+        EXPECT_NEAR(rec_f64(info, offset), value, 1e-12) << "f64 at " << offset;
+    for (const auto& [offset, value] : want.bytes) EXPECT_EQ(info.b[offset], value) << "byte at " << offset;
+}
+
+// When the object the operation works on is stored.
+enum class Stored { before, before_deleted, after, never };
+
+}  // namespace
+
+TEST_F(Undo, EachOperationGivesTheHandWorkedRecordThroughUndoAndRedo) {
+    using F = std::vector<std::pair<int, double>>;
+    const double rt3 = std::sqrt(3.0);
+    struct Case {
+        const char* what;
+        std::int16_t code;
+        double r1, r2, r3, r4;
+        std::uint16_t b1, b2;
+        Stored stored;
+        int kind;
+        F fields;  // of the stored object, besides its kind and level
+        const char* name;
+        Look done, undone;
+    };
+    const Case cases[] = {
+        // (3, 1) - (1, 1) = (2, 0), turned 90 degrees: (0, 2), + (1, 1) = (1, 3). A line turns its
+        // vector (2, 0) -> (0, 2) and its handle offset (1, 0) -> (0, 1); its rotation stays 0.
+        {"rotate a line 90 degrees about (1, 1)", op_rotate, 1, 1, half_pie, 0, 0, 0, Stored::before, ok_line,
+         {{obj::ref_x, 3}, {obj::ref_y, 1}, {line::dx, 2}, {line::dy, 0}, {obj::handle_x, 1}, {obj::handle_y, 0}},
+         "Rotate",
+         {true, State::live, {{obj::ref_x, 1}, {obj::ref_y, 3}, {line::dx, 0}, {line::dy, 2}, {obj::handle_x, 0},
+                              {obj::handle_y, 1}, {obj::rotation, 0}}},
+         {true, State::live, {{obj::ref_x, 3}, {obj::ref_y, 1}, {line::dx, 2}, {line::dy, 0}, {obj::handle_x, 1},
+                              {obj::handle_y, 0}, {obj::rotation, 0}}}},
+        // (4, -1) - (2, -1) = (2, 0), turned 30 degrees: (2 cos 30, 2 sin 30) = (sqrt 3, 1),
+        // + (2, -1) = (2 + sqrt 3, 0). The rotation 0.25 gains pi/6: 0.7735987755982988; size and
+        // handle offset stay.
+        {"rotate a rectangle 30 degrees about (2, -1)", op_rotate, 2, -1, pie / 6, 0, 0, 0, Stored::before, ok_rect,
+         {{obj::ref_x, 4}, {obj::ref_y, -1}, {obj::rotation, 0.25}, {rect::width, 3}, {rect::height, 1},
+          {obj::handle_x, 0.5}, {obj::handle_y, 0.5}},
+         "Rotate",
+         {true, State::live, {{obj::ref_x, 2 + rt3}, {obj::ref_y, 0}, {obj::rotation, 0.7735987755982988},
+                              {rect::width, 3}, {rect::height, 1}, {obj::handle_x, 0.5}, {obj::handle_y, 0.5}}},
+         {true, State::live, {{obj::ref_x, 4}, {obj::ref_y, -1}, {obj::rotation, 0.25}, {rect::width, 3},
+                              {rect::height, 1}, {obj::handle_x, 0.5}, {obj::handle_y, 0.5}}}},
+        // (3, 2) - (1, 1) = (2, 1), x (2, 4) = (4, 4), + (1, 1) = (5, 5); vector (1, -1) x (2, 4) =
+        // (2, -4); handle offset (0.5, -0.25) x (2, 4) = (1, -1). Undo scales by (0.5, 0.25).
+        {"scale a line by (2, 4) about (1, 1)", op_scale, 2, 4, 1, 1, 1, 1, Stored::before, ok_line,
+         {{obj::ref_x, 3}, {obj::ref_y, 2}, {line::dx, 1}, {line::dy, -1}, {obj::handle_x, 0.5}, {obj::handle_y, -0.25}},
+         "Scale",
+         {true, State::live, {{obj::ref_x, 5}, {obj::ref_y, 5}, {line::dx, 2}, {line::dy, -4}, {obj::handle_x, 1},
+                              {obj::handle_y, -1}}},
+         {true, State::live, {{obj::ref_x, 3}, {obj::ref_y, 2}, {line::dx, 1}, {line::dy, -1}, {obj::handle_x, 0.5},
+                              {obj::handle_y, -0.25}}}},
+        // Turned a quarter turn, the factors act along its own axes: (1, 3) - (1, 1) = (0, 2), turned
+        // -90 degrees (x, y) -> (y, -x): (2, 0), x (2, 3) = (4, 0), turned back (x, y) -> (-y, x):
+        // (0, 4), + (1, 1) = (1, 5). Width 2 x 2 = 4, height 1 x 3 = 3, handle (0.5, 0.25) -> (1, 0.75).
+        {"scale a turned rectangle by (2, 3) about (1, 1)", op_scale, 2, 3, 1, 1, 1, 1, Stored::before, ok_rect,
+         {{obj::ref_x, 1}, {obj::ref_y, 3}, {obj::rotation, half_pie}, {rect::width, 2}, {rect::height, 1},
+          {obj::handle_x, 0.5}, {obj::handle_y, 0.25}},
+         "Scale",
+         {true, State::live, {{obj::ref_x, 1}, {obj::ref_y, 5}, {obj::rotation, half_pie}, {rect::width, 4},
+                              {rect::height, 3}, {obj::handle_x, 1}, {obj::handle_y, 0.75}}},
+         {true, State::live, {{obj::ref_x, 1}, {obj::ref_y, 3}, {obj::rotation, half_pie}, {rect::width, 2},
+                              {rect::height, 1}, {obj::handle_x, 0.5}, {obj::handle_y, 0.25}}}},
+        // Positions only: (4, 2) x (0.5, 3) = (2, 6) about the origin; the vector stays (1, 1).
+        // Undo: (2, 6) x (2, 1/3) = (4, 2).
+        {"scale only the position by (0.5, 3)", op_scale, 0.5, 3, 0, 0, 1, 0, Stored::before, ok_line,
+         {{obj::ref_x, 4}, {obj::ref_y, 2}, {line::dx, 1}, {line::dy, 1}},
+         "Scale",
+         {true, State::live, {{obj::ref_x, 2}, {obj::ref_y, 6}, {line::dx, 1}, {line::dy, 1}}},
+         {true, State::live, {{obj::ref_x, 4}, {obj::ref_y, 2}, {line::dx, 1}, {line::dy, 1}}}},
+        // Sizes only: the reference point (5, 5) stays; width 2 x 3 = 6, height -1 x 0.25 = -0.25.
+        {"scale only the size by (3, 0.25)", op_scale, 3, 0.25, 0, 0, 0, 1, Stored::before, ok_rect,
+         {{obj::ref_x, 5}, {obj::ref_y, 5}, {rect::width, 2}, {rect::height, -1}},
+         "Scale",
+         {true, State::live, {{obj::ref_x, 5}, {obj::ref_y, 5}, {rect::width, 6}, {rect::height, -0.25}}},
+         {true, State::live, {{obj::ref_x, 5}, {obj::ref_y, 5}, {rect::width, 2}, {rect::height, -1}}}},
+        // (-1, 1) is (1, -1) and a half turn: vector (1, 2) -> (1, -2) -> (-1, 2), handle (1, 0) ->
+        // (1, 0) -> (-1, 0); the reference point (2, 0) -> (-2, 0). Undo is (-1, 1) again.
+        {"scale by (-1, 1) mirrors across the y axis", op_scale, -1, 1, 0, 0, 1, 1, Stored::before, ok_line,
+         {{obj::ref_x, 2}, {obj::ref_y, 0}, {line::dx, 1}, {line::dy, 2}, {obj::handle_x, 1}, {obj::handle_y, 0}},
+         "Scale",
+         {true, State::live, {{obj::ref_x, -2}, {obj::ref_y, 0}, {line::dx, -1}, {line::dy, 2}, {obj::handle_x, -1},
+                              {obj::handle_y, 0}}},
+         {true, State::live, {{obj::ref_x, 2}, {obj::ref_y, 0}, {line::dx, 1}, {line::dy, 2}, {obj::handle_x, 1},
+                              {obj::handle_y, 0}}}},
+        // Delete clears the live bit in place; the geometry stays for the undelete.
+        {"delete", op_delete, 0, 0, 0, 0, 1, 0, Stored::before, ok_line,
+         {{obj::ref_x, 1}, {obj::ref_y, 2}, {line::dx, 3}, {line::dy, 4}},
+         "Delete/Undelete",
+         {true, State::deleted, {{obj::ref_x, 1}, {obj::ref_y, 2}, {line::dx, 3}, {line::dy, 4}}},
+         {true, State::live, {{obj::ref_x, 1}, {obj::ref_y, 2}, {line::dx, 3}, {line::dy, 4}}}},
+        {"undelete", op_delete, 0, 0, 0, 0, 0, 0, Stored::before_deleted, ok_line,
+         {{obj::ref_x, 1}, {obj::ref_y, 2}, {line::dx, 3}, {line::dy, 4}},
+         "Delete/Undelete",
+         {true, State::live, {{obj::ref_x, 1}, {obj::ref_y, 2}, {line::dx, 3}, {line::dy, 4}}},
+         {true, State::deleted, {{obj::ref_x, 1}, {obj::ref_y, 2}, {line::dx, 3}, {line::dy, 4}}}},
+        // Registration only: the command stores its object afterwards. Undo deletes it in place
+        // beyond the lowered count, Redo counts it again.
+        {"perpendicular", op_perpendicular, 0, 0, 0, 0, 0, 0, Stored::after, ok_line,
+         {{obj::ref_x, 1}, {obj::ref_y, 2}, {line::dx, 3}, {line::dy, 4}},
+         "Parallel/Perpendicular",
+         {true, State::live, {{obj::ref_x, 1}, {obj::ref_y, 2}, {line::dx, 3}, {line::dy, 4}}},
+         {false, State::deleted, {{obj::ref_x, 1}, {obj::ref_y, 2}, {line::dx, 3}, {line::dy, 4}}}},
+        {"parallel", op_parallel, 0, 0, 0, 0, 0, 0, Stored::after, ok_line,
+         {{obj::ref_x, -1}, {obj::ref_y, 0.5}, {line::dx, 0}, {line::dy, 7}},
+         "Parallel",
+         {true, State::live, {{obj::ref_x, -1}, {obj::ref_y, 0.5}, {line::dx, 0}, {line::dy, 7}}},
+         {false, State::deleted, {{obj::ref_x, -1}, {obj::ref_y, 0.5}, {line::dx, 0}, {line::dy, 7}}}},
+        {"an added rectangle", op_add, 0, 0, 0, 0, 0, 0, Stored::after, ok_rect,
+         {{obj::ref_x, 6}, {obj::ref_y, -2}, {rect::width, 1.5}, {rect::height, 2.5}},
+         "Drawing",
+         {true, State::live, {{obj::ref_x, 6}, {obj::ref_y, -2}, {rect::width, 1.5}, {rect::height, 2.5}}},
+         {false, State::deleted, {{obj::ref_x, 6}, {obj::ref_y, -2}, {rect::width, 1.5}, {rect::height, 2.5}}}},
+        // The line from (1, 2) along (3, 4) in the properties' level 1, width 2 and style 4; Undo
+        // empties the slot, Redo makes it again.
+        {"tangent line", op_tangent, 1, 2, 3, 4, 0, 0, Stored::never, ok_line, {}, "Tangent Line",
+         {true, State::live, {{obj::ref_x, 1}, {obj::ref_y, 2}, {line::dx, 3}, {line::dy, 4}},
+          {{obj::level, 1}, {obj::width, 2}, {obj::style, 4}}},
+         {false, State::empty, {}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ObjectRec o = object(c.kind);
+        for (const auto& [offset, value] : c.fields) set_rec_f64(o, offset, value);
+        const int n = number_of_objects;
+        if (c.stored == Stored::before || c.stored == Stored::before_deleted) {
+            indx = static_cast<std::int16_t>(store(o));
+            ASSERT_EQ(indx, n);
+            if (c.stored == Stored::before_deleted) {
+                get_info(indx);
+                delete_object(indx, 0);
+            }
+        }
+        do_operation(c.code, c.r1, c.r2, c.r3, c.r4, c.b1, c.b2);
+        if (c.stored == Stored::after) {
+            ASSERT_EQ(store(o), n);
+        }
+        EXPECT_EQ(obj_kind(record(n)), c.kind);
+        expect_look(n, c.done, "done");
+        EXPECT_EQ(item(), std::string("Undo ") + c.name);
+        do_undo();
+        expect_look(n, c.undone, "undone");
+        EXPECT_EQ(item(), std::string("Redo ") + c.name);
+        do_undo();
+        expect_look(n, c.done, "redone");
+        EXPECT_EQ(item(), std::string("Undo ") + c.name);
+        do_undo();
+        expect_look(n, c.undone, "undone again");
+    }
+}
+
 TEST_F(Undo, TransformsAreUndoneByTheirInverse) {
     struct Case {
         const char* what;

@@ -20,8 +20,11 @@ public:
     // answered with `item`.
     void expect(std::string text, int item = 1);
     int answer(const plat::AlertRequest& request) override;
-    // True when every expected alert has been shown.
+    // True when every expected alert has been shown; one that never came
+    // fails the test when it ends.
     bool done() const { return script_.empty(); }
+    std::size_t pending() const { return script_.size(); }
+    std::string next_expected() const { return script_.empty() ? std::string() : script_.front().text; }
     const std::vector<std::string>& shown() const { return shown_; }
     void reset();
 

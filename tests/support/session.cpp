@@ -68,6 +68,11 @@ Session& Session::click(plat::Point local, std::uint16_t modifiers) {
     });
 }
 
+Session& Session::ends() {
+    ends_at_ = steps_.size();
+    return *this;
+}
+
 int Session::run(const std::vector<std::string>& args) {
     std::vector<std::string> words{"dravelin"};
     words.insert(words.end(), args.begin(), args.end());
@@ -75,7 +80,14 @@ int Session::run(const std::vector<std::string>& args) {
     for (auto& w : words) argv.push_back(w.data());
     argv.push_back(nullptr);
     int argc = static_cast<int>(words.size());
-    plat::set_feeder([this] {
+    // A signal seen by an earlier session of this process is not this one's.
+    plat::clear_termination_request();
+    bool went_on = false;
+    plat::set_feeder([this, &went_on] {
+        if (next_ == ends_at_ && !went_on) {
+            went_on = true;
+            ADD_FAILURE() << "the program asked for input after step " << next_ << ", where it should have ended";
+        }
         if (next_ >= steps_.size()) return false;
         steps_[next_++]();
         return true;
@@ -83,6 +95,8 @@ int Session::run(const std::vector<std::string>& args) {
     const std::optional<int> status = exit_status_of([&] { run_program(argc, argv.data()); });
     plat::set_feeder(nullptr);
     EXPECT_TRUE(status.has_value()) << "the program returned instead of exiting";
+    EXPECT_EQ(steps_left(), 0u) << "script steps never ran: the program ended after step " << next_ << " of "
+                                << steps_.size();
     return status.value_or(-999);
 }
 

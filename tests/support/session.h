@@ -1,7 +1,7 @@
 // Runs the real program in the test's own process and folder, fed by a
 // script: whenever the program waits for input, the next step runs; a step
 // queues input or checks the state. When the script ends the program is
-// asked to quit.
+// asked to quit. A step that never ran fails the test.
 #pragma once
 
 #include <cstdint>
@@ -27,6 +27,9 @@ public:
     Session& quit();
     // A click at a point of the drawing window's content (local pixels).
     Session& click(plat::Point local, std::uint16_t modifiers = 0);
+    // The program ends during the step before this point: asking for
+    // another step after it fails the test, as would a step it never ran.
+    Session& ends();
 
     // Runs start-up, the loop and shut-down; the exit status.
     int run(const std::vector<std::string>& args = {});
@@ -36,6 +39,8 @@ public:
 private:
     std::vector<std::function<void()>> steps_;
     std::size_t next_ = 0;
+    static constexpr std::size_t no_end = static_cast<std::size_t>(-1);
+    std::size_t ends_at_ = no_end;
 };
 
 // Queues one record as the toolkit would.
