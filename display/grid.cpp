@@ -4,11 +4,11 @@
 #include <climits>
 #include <cmath>
 
+#include "base/paths.h"
 #include "display/graphics_unit.h"
 #include "display/line_styles.h"
 #include "display/object_renderer.h"
 #include "display/screen.h"
-#include "shell/startup.h"
 #include "store/geometry.h"
 #include "store/settings.h"
 

@@ -5,16 +5,16 @@
 #include <cstring>
 #include <vector>
 
-#include "display/graphics_unit.h"
-#include "display/object_renderer.h"
-#include "shell/command_loop.h"
-#include "shell/idle.h"
-#include "shell/menu_items.h"
-#include "shell/messages.h"
-#include "shell/tool_options.h"
+#include "base/command_loop.h"
+#include "base/idle.h"
+#include "base/menu_items.h"
+#include "base/messages.h"
+#include "base/tool_options.h"
 #include "store/files.h"
 #include "store/geometry.h"
+#include "store/hooks.h"
 #include "store/levels.h"
+#include "store/object_walk.h"
 #include "store/record_ops.h"
 #include "store/record_store.h"
 #include "store/records.h"
@@ -160,18 +160,17 @@ void run_whole(int code, double r1, double r2, double r3, double r4) {
 }
 
 void rotate_step(double cx, double cy, double angle) {
-    show(2, &info);
+    show_record(2, &info);
     double x = 0, y = 0;
     rotate_cr(rec_f64(info, obj::ref_x) - cx, rec_f64(info, obj::ref_y) - cy, &x, &y, angle);
     set_init(cx + x, cy + y, info);
     change_object(r_one, r_one, angle, 0, 0, info);
     modified = 1;
-    show(1, &info);
-    put_on_screen(prev_index, clipped);
+    put_on_screen(prev_index, show_record(1, &info));
 }
 
 void scale_step(double rx, double ry, double cx, double cy, int move, int resize) {
-    show(2, &info);
+    show_record(2, &info);
     if (move) {
         // In the object's own rotated frame.
         const double rot = rec_f64(info, obj::rotation);
@@ -182,14 +181,13 @@ void scale_step(double rx, double ry, double cx, double cy, int move, int resize
     }
     if (resize) change_object(rx, ry, 0, 0, 0, info);
     modified = 1;
-    show(1, &info);
-    put_on_screen(prev_index, clipped);
+    put_on_screen(prev_index, show_record(1, &info));
 }
 
 // 1 when the object changed.
 int delete_step(std::int16_t i, int remove) {
     if (remove) {
-        show(2, &info);
+        show_record(2, &info);
         delete_object(i, 0);
         if (!macgroup) {
             // TODO(getidle) when no command runs, the next valid object becomes current:
@@ -286,7 +284,7 @@ void toggle_added_records() {
         for (int i = saveindx; i < endindx; ++i) {
             get_info(static_cast<std::int16_t>(i));
             if (!is_live_object(info)) continue;  // continuations go with their text
-            show(2, &info);
+            show_record(2, &info);
             delete_object(static_cast<std::int16_t>(i), 0);
             changed.push_back(static_cast<std::int16_t>(i));
         }
@@ -516,7 +514,7 @@ void undooperation(std::int16_t* code, double* r1, double* r2, double* r3, doubl
         if (undo && number_of_objects > saveindx) {
             // TODO(link_undo)
             get_info(saveindx);
-            show(2, &info);
+            show_record(2, &info);
             delete_object(saveindx, 0);
             number_of_objects = static_cast<std::int16_t>(saveindx + 1);
             get_info(number_of_objects);
@@ -531,7 +529,7 @@ void undooperation(std::int16_t* code, double* r1, double* r2, double* r3, doubl
             modified = 1;
             // TODO(link_fence) over the symbol's box when objopts->sym_opt3 is set
             // TODO(cut_grp_link) otherwise
-            show(1, &info);
+            show_record(1, &info);
             indx = saveindx;
         }
         *go = 0;

@@ -5,11 +5,11 @@
 #include <filesystem>
 #include <limits>
 
-#include "files/current_drawing.h"
-#include "files/library_file.h"
+#include "base/command_loop.h"
+#include "base/paths.h"
 #include "platform/core/clock.h"
-#include "shell/command_loop.h"
-#include "shell/startup.h"
+#include "store/current_drawing.h"
+#include "store/library_file.h"
 #include "store/record_store.h"
 #include "store/records.h"
 #include "store/settings.h"
