@@ -7,6 +7,7 @@
 
 #include "base/idle.h"
 #include "base/shutdown.h"
+#include "base/window_areas.h"
 #include "platform/core/string_table.h"
 #include "platform/core/text.h"
 #include "platform/ui/answerer.h"
@@ -50,7 +51,8 @@ void replace_first(char* text, const char* mark, const char* value, std::size_t 
 
 int run_alert(plat::AlertKind kind, const std::string& roman_text) {
     clear_watch();
-    // TODO(setvalidrect) the drawing area under the alert is redrawn once the window exists
+    // The drawing under the alert is repainted at the next update.
+    drawing_area_valid(0);
     plat::AlertRequest r;
     r.kind = kind;
     r.text = plat::macroman_to_utf8(roman_text);

@@ -1,6 +1,7 @@
 #include "display/display_hooks.h"
 
 #include "base/idle.h"
+#include "base/window_areas.h"
 #include "display/graphics_unit.h"
 #include "display/grid.h"
 #include "display/line_styles.h"
@@ -25,10 +26,15 @@ int show_for_store(std::int16_t mode, const ObjectRec* rec, bool at_once) {
     return clipped;
 }
 
+void mark_drawing_area(int flag) { setvalidrect(whichdrawWindow(), drawRect, flag); }
+
 void settings_read() {
     setlpatlen(output_defs.style_length);
     // Without a display (tests of the store alone) there is nothing to redraw.
     if (graphwasinit) SketchWindow();
+    // The screen cursor starts at the left and bottom pixel of the view.
+    scrn_x = viewport.xl;
+    scrn_y = viewport.yb;
 }
 
 }  // namespace
@@ -41,6 +47,7 @@ void install_display_hooks() {
     d.settings_read = settings_read;
     set_store_display(d);
     set_crosshair_hider(cur_stop);
+    set_drawing_area_marker(mark_drawing_area);
 }
 
 }  // namespace drav

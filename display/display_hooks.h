@@ -3,8 +3,9 @@
 
 namespace drav {
 
-// The store draws what it stores and has the window repainted through the
-// display; the watch hides the drawn cross-hair. Called at start-up.
+// The store draws what it stores through the display; the watch hides the
+// drawn cross-hair; alerts and record operations have the drawing area
+// repainted. Called at start-up.
 void install_display_hooks();
 
 }  // namespace drav

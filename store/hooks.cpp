@@ -22,10 +22,6 @@ void store_cursor_go() {
     if (g_display.cursor_go) g_display.cursor_go();
 }
 
-void drawing_area_valid(int valid) {
-    if (g_display.drawing_valid) g_display.drawing_valid(valid);
-}
-
 void settings_were_read() {
     if (g_display.settings_read) g_display.settings_read();
 }

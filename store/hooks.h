@@ -1,5 +1,5 @@
 // What the store asks of the floors above it: the display draws what the
-// store stores and repaints the window; the modules hear of changed records.
+// store stores; the modules hear of changed records.
 // The display and the modules install these at start-up. A hook not
 // installed does nothing: the store alone needs no window.
 #pragma once
@@ -23,10 +23,8 @@ struct StoreDisplay {
     // Hide and show again the drawn cross-hair around a run of erasing.
     void (*cursor_stop)() = nullptr;
     void (*cursor_go)() = nullptr;
-    // Marks the drawing area of the window valid (1), or invalid (0) so that
-    // the next update redraws it from the offscreen copy.
-    void (*drawing_valid)(int valid) = nullptr;
-    // The settings records were read: the view follows them.
+    // The settings records were read: the line-style length and the view
+    // follow them, and the screen cursor goes to the view's lower left.
     void (*settings_read)() = nullptr;
 };
 void set_store_display(const StoreDisplay& display);
@@ -39,7 +37,6 @@ void set_record_announcer(RecordAnnouncer f);
 int show_record(std::int16_t mode, const ObjectRec* rec, bool at_once = false);
 void store_cursor_stop();
 void store_cursor_go();
-void drawing_area_valid(int valid);
 void settings_were_read();
 void announce_record(std::int16_t code, std::int16_t n);
 

@@ -21,7 +21,9 @@ constexpr std::uint32_t selection_items[] = {four_cc("cut "), four_cc("copy"), f
 
 void follow_idle(int state) {
     const bool selection = macgroup ? objs_in_grp != 0 : there_are_objects() != 0;
-    if (idle == 1 && !there_are_objects())
+    // With nothing drawn there is nothing to undo, unless the remembered
+    // operation is what took the last object away: its Undo brings it back.
+    if (idle == 1 && !there_are_objects() && !undo_item_enabled())
         reset_undo();
     else
         set_undoredo();

@@ -7,6 +7,7 @@
 #include "base/command_loop.h"
 #include "base/idle.h"
 #include "base/messages.h"
+#include "base/window_areas.h"
 #include "store/geometry.h"
 #include "store/hooks.h"
 #include "store/record_store.h"
@@ -98,7 +99,8 @@ int save_object() {
     stamp_and_count(n);
     // TODO(blink_off)
     put_on_screen(n, show_record(1, &info, true));
-    // TODO(setvalidrect) mark the drawing area valid so no update redraws it
+    // The window already shows it: no update need redraw the area.
+    drawing_area_valid(1);
     return 1;
 }
 
@@ -200,7 +202,7 @@ void delete_object(std::int16_t n, int permanent) {
     }
     if (is_text(info)) delete_words(n, permanent);
     ++objdeleted;
-    // TODO(setvalidrect) invalidate the drawing area so the next update redraws it
+    drawing_area_valid(0);
 }
 
 void undel_object(std::int16_t n, int draw) {
@@ -212,7 +214,7 @@ void undel_object(std::int16_t n, int draw) {
     }
     announce_record(ev_object_undeleted, n);
     --objdeleted;
-    // TODO(setvalidrect) invalidate the drawing area so the next update redraws it
+    drawing_area_valid(0);
 }
 
 void delete_words(std::int16_t n, int permanent) {
@@ -254,7 +256,7 @@ void erase_many_objects(std::int16_t n) {
     }
     store_cursor_go();
     watch_off();
-    // TODO(setvalidrect) invalidate the drawing area so the next update redraws it
+    drawing_area_valid(0);
 }
 
 int erase_one_object(std::int16_t first, std::int16_t stop, int keepchain) {

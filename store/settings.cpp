@@ -283,7 +283,6 @@ int read_sav_rec() {
     settings_were_read();
     last_x = 0;
     last_y = 0;
-    // TODO(scrn_x) the screen cursor goes to the left and bottom pixel of the viewport
     // TODO(update_ref) the reference point becomes (0, 0)
     keybrd_x = (cur_win.xl + cur_win.xr) / 2;
     keybrd_y = (cur_win.yb + cur_win.yt) / 2;

@@ -10,6 +10,7 @@
 #include "base/menu_items.h"
 #include "base/messages.h"
 #include "base/tool_options.h"
+#include "base/window_areas.h"
 #include "store/files.h"
 #include "store/geometry.h"
 #include "store/hooks.h"
@@ -189,10 +190,8 @@ int delete_step(std::int16_t i, int remove) {
     if (remove) {
         show_record(2, &info);
         delete_object(i, 0);
-        if (!macgroup) {
-            // TODO(getidle) when no command runs, the next valid object becomes current:
-            // TODO(okindx)
-            // TODO(showonoff)
+        if (!macgroup && getidle() && okindx(&indx)) {
+            // TODO(showonoff) highlight the new current object
         }
         if (macgroup)
             grpdelok = 1;
@@ -203,10 +202,7 @@ int delete_step(std::int16_t i, int remove) {
     indx = saveindx;
     if (is_live_object(info)) return 0;  // nothing to bring back
     undel_object(i, 1);
-    if (!macgroup) {
-        // TODO(getidle) when no command runs, the undeleted object becomes current:
-        indx = i;
-    }
+    if (!macgroup && getidle()) indx = i;
     if (macgroup) grpdelok = 0;
     return 1;
 }
@@ -298,7 +294,7 @@ void toggle_added_records() {
             undel_object(i, 1);
         }
     }
-    // TODO(last_valid_indx) the last valid object becomes current
+    indx = static_cast<std::int16_t>(last_valid_indx());
 }
 
 void forget(std::int16_t* code, int* go) {
@@ -307,17 +303,20 @@ void forget(std::int16_t* code, int* go) {
     *go = 0;
 }
 
+// The menus follow what the operation left, and the window shows it at the
+// next update.
 void after_operation() {
-    // TODO(getidle) the rest applies when no command runs:
-    if (macgroup) {
-        // TODO(nullghp) when no live member remains
-    } else {
-        // TODO(okindx) highlight the current object again, else clear its handle and pivot:
-        // TODO(showonoff)
-        // TODO(nullohp)
+    if (getidle()) {
+        if (macgroup) {
+            // TODO(nullghp) when no live member remains
+        } else if (okindx(&indx)) {
+            // TODO(showonoff) highlight the current object again
+        } else {
+            // TODO(nullohp)
+        }
     }
-    // TODO(setidle) re-apply the idle state, which refreshes the menus
-    // TODO(setvalidrect) invalidate the drawing area so the next update redraws it
+    setidle(getidle());
+    drawing_area_valid(0);
 }
 
 // The Edit menu's Undo item shows the chosen text.
@@ -362,8 +361,8 @@ void set_undoredo() {
     }
     // Some construction steps cannot be replayed with the tool options as
     // they stand now.
-    // TODO(getidle) these checks apply only while no command runs
-    if (undo && objopts) {
+    // These checks apply only while no command runs.
+    if (undo && objopts && getidle()) {
         const ObjOptsRec& o = *objopts;
         bool no_redo = false;
         switch (sav_operation) {
@@ -400,8 +399,7 @@ void undooperation(std::int16_t* code, double* r1, double* r2, double* r3, doubl
             // TODO(set_group_limits)
             if (macgroup) {
                 // TODO(nullghp) when the group is empty now
-            } else {
-                // TODO(okindx) when no command runs and objects are on screen, highlight the current object:
+            } else if (getidle() && there_are_objects() && okindx(&indx)) {
                 // TODO(showcurrent)
             }
             *go = 0;
@@ -463,7 +461,8 @@ void undooperation(std::int16_t* code, double* r1, double* r2, double* r3, doubl
                 // TODO(link_undo)
                 break;
             }
-            // TODO(last_valid_indx) the last valid object becomes current, highlighted when no command runs
+            indx = static_cast<std::int16_t>(last_valid_indx());
+            // TODO(showcurrent) when no command runs
             *go = 0;
         } else {
             get_info(number_of_objects);
@@ -495,7 +494,8 @@ void undooperation(std::int16_t* code, double* r1, double* r2, double* r3, doubl
         // TODO(showonoff) hide the current object's highlight
         if (undo) {
             erase_added_records();
-            // TODO(last_valid_indx) the last valid object becomes current, highlighted when no command runs
+            indx = static_cast<std::int16_t>(last_valid_indx());
+            // TODO(showcurrent) when no command runs
             *go = 0;
         }
         break;
@@ -520,7 +520,7 @@ void undooperation(std::int16_t* code, double* r1, double* r2, double* r3, doubl
             get_info(number_of_objects);
             zero_info(info);
             modified = 1;
-            // TODO(okindx)
+            okindx(&indx);
         } else {
             // TODO(cut_release)
             // TODO(link_init) the rest only when it succeeds:
@@ -566,9 +566,7 @@ void do_operation(std::int16_t code, double r1, double r2, double r3, double r4,
             }
         } else {
             run_whole(code, r1, r2, r3, r4);
-            if (!macgroup) {
-                // TODO(getidle) when no command runs and objects are on screen:
-                // TODO(okindx)
+            if (!macgroup && getidle() && there_are_objects() && okindx(&indx)) {
                 // TODO(showcurrent)
             }
         }
