@@ -4,13 +4,13 @@
 #include <cmath>
 #include <cstring>
 
+#include "base/command_loop.h"
+#include "base/idle.h"
+#include "base/shutdown.h"
 #include "display/line_styles.h"
 #include "display/pan_canvas.h"
 #include "display/screen.h"
 #include "platform/ui/windows.h"
-#include "shell/command_loop.h"
-#include "shell/idle.h"
-#include "shell/shutdown.h"
 #include "store/files.h"
 #include "store/geometry.h"
 #include "store/units.h"

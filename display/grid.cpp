@@ -4,11 +4,12 @@
 #include <climits>
 #include <cmath>
 
+#include "base/paths.h"
+#include "base/window_areas.h"
 #include "display/graphics_unit.h"
 #include "display/line_styles.h"
 #include "display/object_renderer.h"
 #include "display/screen.h"
-#include "shell/startup.h"
 #include "store/geometry.h"
 #include "store/settings.h"
 
@@ -21,7 +22,7 @@ constexpr std::int32_t unusable = INT32_MIN;
 }  // namespace
 
 void draw_grids(std::int16_t mode) {
-    // TODO(setvalidrect) mark the drawing area valid in the window
+    setvalidrect(whichdrawWindow(), drawRect, 1);
     setdrawpat(0);
     if (number_of_objects <= first_object_slot && mode == mode_erase) {
         cleargraphics();

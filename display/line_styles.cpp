@@ -8,9 +8,9 @@
 #include <cstring>
 #include <new>
 
+#include "base/paths.h"
 #include "display/graphics_unit.h"
 #include "display/screen.h"
-#include "shell/startup.h"
 #include "store/files.h"
 #include "store/geometry.h"
 

@@ -3,15 +3,15 @@
 #include <algorithm>
 #include <memory>
 
+#include "base/messages.h"
+#include "base/shutdown.h"
+#include "base/tool_options.h"
 #include "display/clip_tests.h"
+#include "display/clipboard_window.h"
+#include "display/drawing_window.h"
 #include "display/graphics_unit.h"
-#include "files/clipboard_window.h"
-#include "files/current_drawing.h"
 #include "platform/core/text.h"
-#include "shell/drawing_window.h"
-#include "shell/messages.h"
-#include "shell/startup.h"
-#include "shell/tool_options.h"
+#include "store/current_drawing.h"
 
 namespace drav {
 
@@ -123,7 +123,7 @@ plat::Port* new_offscreen(int width, int height) {
 
 [[noreturn]] void no_graphics() {
     show_error(err_no_graphics, 0);
-    initexit();
+    exit_program(1);
 }
 
 }  // namespace

@@ -6,12 +6,12 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/paths.h"
 #include "display/clip_tests.h"
 #include "display/graphics_unit.h"
 #include "display/object_renderer.h"
 #include "platform/core/files.h"
 #include "platform/core/memory.h"
-#include "shell/startup.h"
 #include "store/files.h"
 #include "store/geometry.h"
 #include "store/record_ops.h"

@@ -1,14 +1,14 @@
 #include "shell/event_pump.h"
 
+#include "base/command_loop.h"
+#include "base/idle.h"
+#include "display/drawing_window.h"
 #include "display/graphics_unit.h"
 #include "display/screen.h"
 #include "extension/api/custom_event.h"
 #include "platform/core/clock.h"
 #include "platform/ui/cursors.h"
 #include "shell/apple_events.h"
-#include "shell/command_loop.h"
-#include "shell/drawing_window.h"
-#include "shell/idle.h"
 #include "shell/tool_options.h"
 
 namespace drav {

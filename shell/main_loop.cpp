@@ -1,10 +1,10 @@
 #include "shell/main_loop.h"
 
+#include "base/command_loop.h"
+#include "base/menu_items.h"
 #include "platform/core/process.h"
 #include "platform/ui/events.h"
 #include "platform/ui/menus.h"
-#include "shell/command_loop.h"
-#include "shell/menu_items.h"
 #include "shell/preferences.h"
 #include "store/record_store.h"
 #include "store/settings.h"

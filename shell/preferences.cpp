@@ -3,9 +3,9 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "base/messages.h"
 #include "platform/core/text.h"
 #include "platform/ui/preferences.h"
-#include "shell/messages.h"
 
 namespace drav {
 

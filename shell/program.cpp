@@ -2,14 +2,14 @@
 
 #include <cstdio>
 
+#include "base/idle.h"
+#include "base/shutdown.h"
 #include "display/line_styles.h"
 #include "display/screen.h"
 #include "platform/ui/cursors.h"
 #include "platform/ui/events.h"
 #include "shell/event_pump.h"
-#include "shell/idle.h"
 #include "shell/main_loop.h"
-#include "shell/shutdown.h"
 #include "shell/startup.h"
 #include "shell/tool_options.h"
 #include "store/selection_state.h"
@@ -18,6 +18,7 @@
 namespace drav {
 
 int run_program(int argc, char** argv) {
+    install_floor_hooks();
     if (!plat::init_application(argc, argv)) {
         std::fputs("Dravelin needs a desktop: no display was found (DISPLAY or WAYLAND_DISPLAY is not set).\n",
                    stderr);

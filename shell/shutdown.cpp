@@ -1,4 +1,6 @@
-#include "shell/shutdown.h"
+#include "shell/startup.h"
+
+#include "base/shutdown.h"
 
 #include "display/graphics_unit.h"
 #include "display/line_styles.h"
@@ -6,7 +8,6 @@
 #include "display/stroke_text.h"
 #include "platform/core/process.h"
 #include "platform/ui/events.h"
-#include "shell/startup.h"
 #include "shell/tool_options.h"
 #include "store/files.h"
 #include "store/levels.h"
@@ -15,8 +16,6 @@
 #include "store/workfile.h"
 
 namespace drav {
-
-std::uint16_t keep_workfile = 0;
 
 namespace {
 bool g_exiting = false;
@@ -33,7 +32,7 @@ void remove_scratch(int slot) {
 }
 }  // namespace
 
-void exit_program(int abnormal) {
+void close_down(int abnormal) {
     // A failure while shutting down (a fatal store error in the final flush)
     // must not start a second shut-down.
     if (g_exiting) plat::exit_process(-1);
@@ -67,10 +66,6 @@ void exit_program(int abnormal) {
     // TODO(closehooks) the modules hear event 6
     release_data_folder();
     plat::close_application();
-    plat::exit_process(abnormal ? -1 : 0);
 }
-
-void leave_program() { exit_program(1); }
-void abort_program() { exit_program(1); }
 
 }  // namespace drav

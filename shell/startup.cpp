@@ -5,11 +5,16 @@
 #include <cstring>
 #include <string>
 
+#include "base/idle.h"
+#include "base/messages.h"
+#include "base/shutdown.h"
+#include "display/display_hooks.h"
+#include "display/drawing_window.h"
 #include "display/graphics_unit.h"
 #include "display/line_styles.h"
 #include "display/screen.h"
 #include "display/stroke_text.h"
-#include "files/current_drawing.h"
+#include "extension/api/custom_event.h"
 #include "platform/core/clock.h"
 #include "platform/core/lock.h"
 #include "platform/core/process.h"
@@ -18,12 +23,11 @@
 #include "platform/ui/windows.h"
 #include "shell/apple_events.h"
 #include "shell/bundle_data.h"
-#include "shell/drawing_window.h"
-#include "shell/messages.h"
 #include "shell/preferences.h"
-#include "shell/shutdown.h"
 #include "shell/tool_options.h"
+#include "store/current_drawing.h"
 #include "store/geometry.h"
+#include "store/idle_menus.h"
 #include "store/levels.h"
 #include "store/number_text.h"
 #include "store/records.h"
@@ -33,11 +37,6 @@
 
 namespace drav {
 
-FSRef UserAppSupportFSRef;
-std::uint8_t* genenv = nullptr;
-char* dfilenames = nullptr;
-std::int16_t ourvrefnum = 0, workvrefnum = 0;
-std::int32_t ourDirID = 0, workDirID = 0;
 plat::Point lastpnt[lastpnt_count];
 
 namespace {
@@ -118,17 +117,6 @@ void place_windows(const PrefsRec& prefs) {
 }
 
 }  // namespace
-
-std::int16_t grid_colour() {
-    if (!genenv) return 255;
-    return static_cast<std::int16_t>(genenv[genenv_grid_colour] << 8 | genenv[genenv_grid_colour + 1]);
-}
-
-void set_grid_colour(std::int16_t colour) {
-    if (!genenv) return;
-    genenv[genenv_grid_colour] = static_cast<std::uint8_t>(static_cast<std::uint16_t>(colour) >> 8);
-    genenv[genenv_grid_colour + 1] = static_cast<std::uint8_t>(colour);
-}
 
 plat::Rect drawing_window_frame(const plat::Rect& stored, const plat::Rect& screen) {
     if (meets(stored, screen)) return stored;
@@ -276,6 +264,13 @@ void init_system() {
 }
 
 void release_data_folder() { g_folder_lock.unlock(); }
+
+void install_floor_hooks() {
+    set_closing_work(close_down);
+    set_idle_interface(follow_idle);
+    install_display_hooks();
+    install_record_events();
+}
 
 void initexit() { exit_program(1); }
 

@@ -3,29 +3,12 @@
 
 #include <cstdint>
 
+#include "base/paths.h"
 #include "platform/core/qd_types.h"
 #include "store/files.h"
 
 namespace drav {
 
-// The program's data folder; the workfile and scratch files live there.
-extern FSRef UserAppSupportFSRef;
-
-// The environment block of 44 bytes; its 16-bit word at byte 42 holds the
-// grid colour index.
-constexpr int genenv_bytes = 44;
-constexpr int genenv_grid_colour = 42;
-extern std::uint8_t* genenv;
-std::int16_t grid_colour();
-void set_grid_colour(std::int16_t colour);
-
-// Five names of 41 bytes: two scratch files, the hatch scratch file.
-constexpr int dfilenames_bytes = 206;
-constexpr int dfilename_size = 41;
-extern char* dfilenames;
-// The folder of the program (its data folder here) and of its scratch files.
-extern std::int16_t ourvrefnum, workvrefnum;
-extern std::int32_t ourDirID, workDirID;
 // Window positions from the preferences, "StatusPos" to "WindPosMessages".
 constexpr int lastpnt_count = 13;
 extern plat::Point lastpnt[lastpnt_count];
@@ -45,6 +28,15 @@ void check_sizes();
 plat::Rect drawing_window_frame(const plat::Rect& stored, const plat::Rect& screen);
 // Lets the data folder go (at exit).
 void release_data_folder();
+
+// What an exit releases before the process ends: the store flushed, the
+// scratch files, buffers, windows and the data folder. Installed as the
+// closing work of `exit_program`.
+void close_down(int abnormal);
+
+// Installs everything the lower floors reach up through: called by
+// `run_program`, and by test mains that run no start-up.
+void install_floor_hooks();
 
 // The way out when start-up cannot go on: ends the process with status -1.
 [[noreturn]] void initexit();

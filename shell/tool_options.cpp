@@ -4,13 +4,13 @@
 #include <cmath>
 #include <cstring>
 
+#include "base/messages.h"
+#include "base/shutdown.h"
 #include "display/bezier.h"
 #include "display/graphics_unit.h"
 #include "display/line_styles.h"
 #include "display/object_renderer.h"
-#include "shell/messages.h"
 #include "shell/preferences.h"
-#include "shell/shutdown.h"
 #include "store/geometry.h"
 #include "store/record_ops.h"
 #include "store/record_store.h"
@@ -22,8 +22,6 @@
 #include "store/workfile.h"
 
 namespace drav {
-
-ObjOptsRec* objopts = nullptr;
 
 namespace {
 
@@ -201,10 +199,6 @@ void init_misc() {
 }
 
 }  // namespace
-
-void init_objopts() {
-    if (objopts) *objopts = ObjOptsRec{};
-}
 
 void copy_prefs_to_objopts(const PrefsRec& prefs) {
     if (!objopts) return;

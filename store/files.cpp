@@ -6,11 +6,11 @@
 #include <system_error>
 #include <vector>
 
+#include "base/command_loop.h"
+#include "base/messages.h"
 #include "platform/core/forks.h"
 #include "platform/core/memory.h"
 #include "platform/core/text.h"
-#include "shell/command_loop.h"
-#include "shell/messages.h"
 
 namespace drav {
 

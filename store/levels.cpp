@@ -5,8 +5,8 @@
 #include <cstring>
 #include <vector>
 
+#include "base/messages.h"
 #include "platform/core/forks.h"
-#include "shell/messages.h"
 #include "store/settings.h"
 
 namespace drav {

@@ -1,6 +1,6 @@
 #include "store/object_walk.h"
 
-#include "shell/idle.h"
+#include "store/levels.h"
 #include "store/record_ops.h"
 #include "store/record_store.h"
 #include "store/records.h"
@@ -8,6 +8,51 @@
 #include "store/settings.h"
 
 namespace drav {
+
+int levelok(const ObjectRec& record) {
+    if (obj_kind(record) == ok_symbol && record.b[obj::level] == 0) {
+        // TODO(get_ctrlrec) a symbol on level 0 is editable when any of its pieces is
+        return 0;
+    }
+    return LevelEditable(record.b[obj::level]);
+}
+
+int okindx(std::int16_t* index) {
+    int answer = 0;
+    if (there_are_objects()) {
+        std::int16_t n = *index;
+        if (n < first_object_slot || n >= number_of_objects || !o_k(n)) n = static_cast<std::int16_t>(last_valid_indx());
+        if (n >= first_object_slot && n < number_of_objects) {
+            *index = n;
+            get_info(n);
+            if (is_live_object(info) && levelok(info)) {
+                answer = 1;
+            } else {
+                // Onward, wrapping to the first object, until back where it started.
+                std::int16_t c = n;
+                for (;;) {
+                    c = static_cast<std::int16_t>(c + 1 >= number_of_objects ? first_object_slot : c + 1);
+                    if (c == n) break;
+                    get_info(c);
+                    if (is_live_object(info) && levelok(info)) {
+                        *index = c;
+                        answer = 1;
+                        break;
+                    }
+                }
+            }
+        }
+    }
+    if (*index < first_object_slot || *index >= number_of_objects) *index = first_object_slot;
+    if (answer) get_info(*index);
+    return answer;
+}
+
+void checkpht() {
+    if (macgroup) {
+        // TODO(set_group_limits) recount the selection group
+    }
+}
 
 int o_k(std::int16_t n) {
     get_info(n);

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "shell/messages.h"
+#include "base/messages.h"
 #include "store/geometry.h"
 #include "store/settings.h"
 #include "store/units.h"

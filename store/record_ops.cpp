@@ -4,15 +4,12 @@
 #include <initializer_list>
 #include <cstring>
 
-#include "display/graphics_unit.h"
-#include "display/grid.h"
-#include "display/object_renderer.h"
-#include "display/screen.h"
-#include "extension/api/custom_event.h"
-#include "shell/command_loop.h"
-#include "shell/idle.h"
-#include "shell/messages.h"
+#include "base/command_loop.h"
+#include "base/idle.h"
+#include "base/messages.h"
+#include "base/window_areas.h"
 #include "store/geometry.h"
+#include "store/hooks.h"
 #include "store/record_store.h"
 #include "store/selection_state.h"
 #include "store/settings.h"
@@ -25,14 +22,6 @@ std::int16_t objdeleted = 0;
 std::uint16_t fremove = 0;
 
 namespace {
-
-// Draws or erases `info` in the window at once as well as in the offscreen copy.
-void show_at_once(std::int16_t mode) {
-    const std::uint16_t to_screen = drawtoscreen;
-    drawtoscreen = 1;
-    stop_show_go(mode, &info);
-    drawtoscreen = to_screen;
-}
 
 // A new record needs n + 1 < `worksize` - 5; a text's continuation then still
 // lies inside the workfile.
@@ -74,7 +63,7 @@ void stamp_and_count(std::int16_t n) {
     if (kind == ok_symbol) {
         // TODO(accept_symbol) one more user of the control record at +124
     }
-    custom_event(ev_object_added, n, 0, 0, "", nullptr);
+    announce_record(ev_object_added, n);
 }
 
 bool is_text(const ObjectRec& r) { return obj_kind(r) == ok_text; }
@@ -109,9 +98,9 @@ int save_object() {
     }
     stamp_and_count(n);
     // TODO(blink_off)
-    show_at_once(1);
-    put_on_screen(n, clipped);
-    // TODO(setvalidrect) mark the drawing area valid so no update redraws it
+    put_on_screen(n, show_record(1, &info, true));
+    // The window already shows it: no update need redraw the area.
+    drawing_area_valid(1);
     return 1;
 }
 
@@ -203,7 +192,7 @@ void cumstgs(std::int16_t n) {
 // ---- Deleting ----
 
 void delete_object(std::int16_t n, int permanent) {
-    custom_event(ev_object_deleted, n, 0, 0, "", nullptr);
+    announce_record(ev_object_deleted, n);
     put_on_screen(n, 0);
     set_rec_word0_bits(info, w0_live, false);
     if (permanent) set_rec_kind(info, rk_empty);
@@ -213,25 +202,19 @@ void delete_object(std::int16_t n, int permanent) {
     }
     if (is_text(info)) delete_words(n, permanent);
     ++objdeleted;
-    // TODO(setvalidrect) invalidate the drawing area so the next update redraws it
+    drawing_area_valid(0);
 }
 
 void undel_object(std::int16_t n, int draw) {
     modified = 1;
     set_rec_word0_bits(info, w0_live, true);
-    if (draw) {
-        show_at_once(1);
-        put_on_screen(n, clipped);
-    } else {
-        show(0, &info);
-        put_on_screen(n, clipped);
-    }
+    put_on_screen(n, draw ? show_record(1, &info, true) : show_record(0, &info));
     if (obj_kind(info) == ok_symbol) {
         // TODO(symb_undelete) one user more of the control record at +124
     }
-    custom_event(ev_object_undeleted, n, 0, 0, "", nullptr);
+    announce_record(ev_object_undeleted, n);
     --objdeleted;
-    // TODO(setvalidrect) invalidate the drawing area so the next update redraws it
+    drawing_area_valid(0);
 }
 
 void delete_words(std::int16_t n, int permanent) {
@@ -257,7 +240,7 @@ int back_up(std::int16_t* n) {
 
 void erase_many_objects(std::int16_t n) {
     watch_on();
-    cur_stop();
+    store_cursor_stop();
     while (number_of_objects > n) {
         std::int16_t i = number_of_objects;
         // Nothing below n is ever taken: without an object from n on, the
@@ -268,12 +251,12 @@ void erase_many_objects(std::int16_t n) {
         }
         number_of_objects = i;
         if (is_text(info)) cumstgs(i);
-        show(2, &info);
+        show_record(2, &info);
         delete_object(i, 1);
     }
-    cur_go();
+    store_cursor_go();
     watch_off();
-    // TODO(setvalidrect) invalidate the drawing area so the next update redraws it
+    drawing_area_valid(0);
 }
 
 int erase_one_object(std::int16_t first, std::int16_t stop, int keepchain) {
@@ -285,7 +268,7 @@ int erase_one_object(std::int16_t first, std::int16_t stop, int keepchain) {
     }
     number_of_objects = i;
     if (is_text(info)) cumstgs(i);
-    show_at_once(2);
+    show_record(2, &info, true);
     delete_object(i, 1);
     if (!keepchain) {
         get_info(number_of_objects);

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "shell/messages.h"
-#include "shell/shutdown.h"
+#include "base/messages.h"
+#include "base/shutdown.h"
 #include "store/files.h"
 
 namespace drav {

@@ -3,11 +3,9 @@
 #include <cmath>
 #include <cstring>
 
-#include "display/graphics_unit.h"
-#include "display/line_styles.h"
-#include "display/screen.h"
-#include "shell/command_loop.h"
-#include "shell/messages.h"
+#include "base/command_loop.h"
+#include "base/messages.h"
+#include "store/hooks.h"
 #include "store/record_store.h"
 #include "store/records.h"
 #include "store/strings.h"
@@ -279,15 +277,12 @@ int read_sav_rec() {
             return 0;
         }
         slot_io(slot, info, false);
-        if (slot == 3) setlpatlen(output_defs.style_length);
     }
     sanitize_settings();
     // TODO(clear_object_snap)
-    // Without a display (tests of the store alone) there is nothing to redraw.
-    if (graphwasinit) SketchWindow();
+    settings_were_read();
     last_x = 0;
     last_y = 0;
-    // TODO(scrn_x) the screen cursor goes to the left and bottom pixel of the viewport
     // TODO(update_ref) the reference point becomes (0, 0)
     keybrd_x = (cur_win.xl + cur_win.xr) / 2;
     keybrd_y = (cur_win.yb + cur_win.yt) / 2;

@@ -5,16 +5,17 @@
 #include <cstring>
 #include <vector>
 
-#include "display/graphics_unit.h"
-#include "display/object_renderer.h"
-#include "shell/command_loop.h"
-#include "shell/idle.h"
-#include "shell/menu_items.h"
-#include "shell/messages.h"
-#include "shell/tool_options.h"
+#include "base/command_loop.h"
+#include "base/idle.h"
+#include "base/menu_items.h"
+#include "base/messages.h"
+#include "base/tool_options.h"
+#include "base/window_areas.h"
 #include "store/files.h"
 #include "store/geometry.h"
+#include "store/hooks.h"
 #include "store/levels.h"
+#include "store/object_walk.h"
 #include "store/record_ops.h"
 #include "store/record_store.h"
 #include "store/records.h"
@@ -160,18 +161,17 @@ void run_whole(int code, double r1, double r2, double r3, double r4) {
 }
 
 void rotate_step(double cx, double cy, double angle) {
-    show(2, &info);
+    show_record(2, &info);
     double x = 0, y = 0;
     rotate_cr(rec_f64(info, obj::ref_x) - cx, rec_f64(info, obj::ref_y) - cy, &x, &y, angle);
     set_init(cx + x, cy + y, info);
     change_object(r_one, r_one, angle, 0, 0, info);
     modified = 1;
-    show(1, &info);
-    put_on_screen(prev_index, clipped);
+    put_on_screen(prev_index, show_record(1, &info));
 }
 
 void scale_step(double rx, double ry, double cx, double cy, int move, int resize) {
-    show(2, &info);
+    show_record(2, &info);
     if (move) {
         // In the object's own rotated frame.
         const double rot = rec_f64(info, obj::rotation);
@@ -182,19 +182,16 @@ void scale_step(double rx, double ry, double cx, double cy, int move, int resize
     }
     if (resize) change_object(rx, ry, 0, 0, 0, info);
     modified = 1;
-    show(1, &info);
-    put_on_screen(prev_index, clipped);
+    put_on_screen(prev_index, show_record(1, &info));
 }
 
 // 1 when the object changed.
 int delete_step(std::int16_t i, int remove) {
     if (remove) {
-        show(2, &info);
+        show_record(2, &info);
         delete_object(i, 0);
-        if (!macgroup) {
-            // TODO(getidle) when no command runs, the next valid object becomes current:
-            // TODO(okindx)
-            // TODO(showonoff)
+        if (!macgroup && getidle() && okindx(&indx)) {
+            // TODO(showonoff) highlight the new current object
         }
         if (macgroup)
             grpdelok = 1;
@@ -205,10 +202,7 @@ int delete_step(std::int16_t i, int remove) {
     indx = saveindx;
     if (is_live_object(info)) return 0;  // nothing to bring back
     undel_object(i, 1);
-    if (!macgroup) {
-        // TODO(getidle) when no command runs, the undeleted object becomes current:
-        indx = i;
-    }
+    if (!macgroup && getidle()) indx = i;
     if (macgroup) grpdelok = 0;
     return 1;
 }
@@ -286,7 +280,7 @@ void toggle_added_records() {
         for (int i = saveindx; i < endindx; ++i) {
             get_info(static_cast<std::int16_t>(i));
             if (!is_live_object(info)) continue;  // continuations go with their text
-            show(2, &info);
+            show_record(2, &info);
             delete_object(static_cast<std::int16_t>(i), 0);
             changed.push_back(static_cast<std::int16_t>(i));
         }
@@ -300,7 +294,7 @@ void toggle_added_records() {
             undel_object(i, 1);
         }
     }
-    // TODO(last_valid_indx) the last valid object becomes current
+    indx = static_cast<std::int16_t>(last_valid_indx());
 }
 
 void forget(std::int16_t* code, int* go) {
@@ -309,17 +303,20 @@ void forget(std::int16_t* code, int* go) {
     *go = 0;
 }
 
+// The menus follow what the operation left, and the window shows it at the
+// next update.
 void after_operation() {
-    // TODO(getidle) the rest applies when no command runs:
-    if (macgroup) {
-        // TODO(nullghp) when no live member remains
-    } else {
-        // TODO(okindx) highlight the current object again, else clear its handle and pivot:
-        // TODO(showonoff)
-        // TODO(nullohp)
+    if (getidle()) {
+        if (macgroup) {
+            // TODO(nullghp) when no live member remains
+        } else if (okindx(&indx)) {
+            // TODO(showonoff) highlight the current object again
+        } else {
+            // TODO(nullohp)
+        }
     }
-    // TODO(setidle) re-apply the idle state, which refreshes the menus
-    // TODO(setvalidrect) invalidate the drawing area so the next update redraws it
+    setidle(getidle());
+    drawing_area_valid(0);
 }
 
 // The Edit menu's Undo item shows the chosen text.
@@ -364,8 +361,8 @@ void set_undoredo() {
     }
     // Some construction steps cannot be replayed with the tool options as
     // they stand now.
-    // TODO(getidle) these checks apply only while no command runs
-    if (undo && objopts) {
+    // These checks apply only while no command runs.
+    if (undo && objopts && getidle()) {
         const ObjOptsRec& o = *objopts;
         bool no_redo = false;
         switch (sav_operation) {
@@ -402,8 +399,7 @@ void undooperation(std::int16_t* code, double* r1, double* r2, double* r3, doubl
             // TODO(set_group_limits)
             if (macgroup) {
                 // TODO(nullghp) when the group is empty now
-            } else {
-                // TODO(okindx) when no command runs and objects are on screen, highlight the current object:
+            } else if (getidle() && there_are_objects() && okindx(&indx)) {
                 // TODO(showcurrent)
             }
             *go = 0;
@@ -465,7 +461,8 @@ void undooperation(std::int16_t* code, double* r1, double* r2, double* r3, doubl
                 // TODO(link_undo)
                 break;
             }
-            // TODO(last_valid_indx) the last valid object becomes current, highlighted when no command runs
+            indx = static_cast<std::int16_t>(last_valid_indx());
+            // TODO(showcurrent) when no command runs
             *go = 0;
         } else {
             get_info(number_of_objects);
@@ -497,7 +494,8 @@ void undooperation(std::int16_t* code, double* r1, double* r2, double* r3, doubl
         // TODO(showonoff) hide the current object's highlight
         if (undo) {
             erase_added_records();
-            // TODO(last_valid_indx) the last valid object becomes current, highlighted when no command runs
+            indx = static_cast<std::int16_t>(last_valid_indx());
+            // TODO(showcurrent) when no command runs
             *go = 0;
         }
         break;
@@ -516,13 +514,13 @@ void undooperation(std::int16_t* code, double* r1, double* r2, double* r3, doubl
         if (undo && number_of_objects > saveindx) {
             // TODO(link_undo)
             get_info(saveindx);
-            show(2, &info);
+            show_record(2, &info);
             delete_object(saveindx, 0);
             number_of_objects = static_cast<std::int16_t>(saveindx + 1);
             get_info(number_of_objects);
             zero_info(info);
             modified = 1;
-            // TODO(okindx)
+            okindx(&indx);
         } else {
             // TODO(cut_release)
             // TODO(link_init) the rest only when it succeeds:
@@ -531,7 +529,7 @@ void undooperation(std::int16_t* code, double* r1, double* r2, double* r3, doubl
             modified = 1;
             // TODO(link_fence) over the symbol's box when objopts->sym_opt3 is set
             // TODO(cut_grp_link) otherwise
-            show(1, &info);
+            show_record(1, &info);
             indx = saveindx;
         }
         *go = 0;
@@ -568,9 +566,7 @@ void do_operation(std::int16_t code, double r1, double r2, double r3, double r4,
             }
         } else {
             run_whole(code, r1, r2, r3, r4);
-            if (!macgroup) {
-                // TODO(getidle) when no command runs and objects are on screen:
-                // TODO(okindx)
+            if (!macgroup && getidle() && there_are_objects() && okindx(&indx)) {
                 // TODO(showcurrent)
             }
         }

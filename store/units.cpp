@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "shell/messages.h"
+#include "base/messages.h"
 #include "store/settings.h"
 
 namespace drav {

@@ -4,12 +4,12 @@
 #include <cstdio>
 #include <string>
 
-#include "files/current_drawing.h"
+#include "base/menu_items.h"
+#include "base/messages.h"
+#include "base/paths.h"
 #include "platform/core/text.h"
-#include "files/library_file.h"
-#include "shell/menu_items.h"
-#include "shell/messages.h"
-#include "shell/startup.h"
+#include "store/current_drawing.h"
+#include "store/library_file.h"
 #include "store/record_store.h"
 #include "store/records.h"
 #include "store/settings.h"

@@ -31,4 +31,8 @@ void disable_custom_events() { allow_events = 0; }
 
 void enable_custom_events() { allow_events = 1; }
 
+void install_record_events() {
+    set_record_announcer([](std::int16_t code, std::int16_t n) { custom_event(code, n, 0, 0, "", nullptr); });
+}
+
 }  // namespace drav

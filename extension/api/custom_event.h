@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "store/hooks.h"  // the event codes of the record operations
+
 namespace drav {
 
 #pragma pack(push, 2)
@@ -34,11 +36,6 @@ struct CustomEventRec {
 static_assert(sizeof(ModuleEventFields) == 16);
 static_assert(sizeof(CustomEventRec) == 288);
 
-// Event codes sent by the record operations.
-constexpr std::int16_t ev_object_added = 2;
-constexpr std::int16_t ev_object_deleted = 3;
-constexpr std::int16_t ev_object_undeleted = 4;
-
 using ModuleEntry = void (*)(CustomEventRec* event);
 
 // The ten built-in modules in the order every broadcast reaches them:
@@ -57,6 +54,8 @@ extern std::uint16_t api_changed_levels;  // set by the extension calls that cha
 void custom_event(std::int16_t code, std::int16_t a, std::int16_t b, std::int16_t c, const char* text,
                   const ModuleEventFields* event);
 void disable_custom_events();
+// The record operations broadcast through `custom_event`; called at start-up.
+void install_record_events();
 void enable_custom_events();
 
 }  // namespace drav

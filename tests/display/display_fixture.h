@@ -8,10 +8,10 @@
 #include <cstdlib>
 #include <string>
 
+#include "base/tool_options.h"
 #include "display/graphics_unit.h"
 #include "display/screen.h"
 #include "platform/core/raster.h"
-#include "shell/tool_options.h"
 
 namespace drav::test {
 

@@ -4,9 +4,9 @@
 
 #include <vector>
 
+#include "base/command_loop.h"
 #include "display/screen.h"
 #include "platform/core/memory.h"
-#include "shell/command_loop.h"
 #include "store/geometry.h"
 #include "store/settings.h"
 #include "store/units.h"

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "base/paths.h"
 #include "display/graphics_unit.h"
 #include "display/screen.h"
-#include "shell/startup.h"
 #include "store/records.h"
 #include "store/settings.h"
 #include "tests/display/display_fixture.h"

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "display/clip_tests.h"
+#include "display/clipboard_window.h"
 #include "display/graphics_unit.h"
-#include "files/clipboard_window.h"
 #include "platform/core/picture.h"
 #include "platform/ui/windows.h"
 #include "tests/display/display_fixture.h"

@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "base/menu_items.h"
 #include "platform/core/process.h"
 #include "platform/ui/events.h"
 #include "platform/ui/menus.h"
 #include "platform/ui/windows.h"
 #include "platform/ui/windows_qt.h"
-#include "shell/menu_items.h"
 #include "tests/support/harness.h"
 
 // What the toolkit's own key simulation uses to offer a key to the shortcuts.

@@ -4,11 +4,11 @@
 #include <filesystem>
 #include <fstream>
 
+#include "base/idle.h"
 #include "display/screen.h"
 #include "platform/core/lock.h"
 #include "platform/ui/windows.h"
 #include "platform/ui/windows_qt.h"
-#include "shell/idle.h"
 #include "shell/startup.h"
 #include "store/record_store.h"
 #include "store/records.h"
@@ -17,15 +17,15 @@
 
 #include <csignal>
 
+#include "base/command_loop.h"
+#include "base/shutdown.h"
 #include "platform/core/clock.h"
 #include "platform/core/process.h"
-#include "shell/command_loop.h"
 #include "platform/ui/events.h"
 #include "platform/ui/menus.h"
 #include "platform/ui/preferences.h"
 #include "shell/event_pump.h"
 #include "shell/preferences.h"
-#include "shell/shutdown.h"
 #include "shell/tool_options.h"
 #include "store/files.h"
 

@@ -17,7 +17,7 @@
 #include "platform/core/process.h"
 #include "platform/core/string_table.h"
 #include "shell/preferences.h"
-#include "shell/shutdown.h"
+#include "base/shutdown.h"
 #include "shell/tool_options.h"
 #include "store/geometry.h"
 #include "store/record_ops.h"

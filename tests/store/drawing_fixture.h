@@ -8,10 +8,10 @@
 #include <filesystem>
 #include <vector>
 
+#include "base/command_loop.h"
+#include "base/paths.h"
+#include "base/tool_options.h"
 #include "extension/api/custom_event.h"
-#include "shell/command_loop.h"
-#include "shell/startup.h"
-#include "shell/tool_options.h"
 #include "store/levels.h"
 #include "store/record_ops.h"
 #include "store/record_store.h"

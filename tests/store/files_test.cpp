@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "base/command_loop.h"
 #include "platform/core/files.h"
 #include "platform/core/forks.h"
 #include "platform/core/memory.h"
-#include "shell/command_loop.h"
 #include "store/files.h"
 #include "tests/support/harness.h"
 

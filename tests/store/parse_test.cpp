@@ -6,7 +6,7 @@
 #include <limits>
 #include <string>
 
-#include "shell/messages.h"
+#include "base/messages.h"
 #include "store/settings.h"
 #include "store/units.h"
 #include "tests/support/harness.h"

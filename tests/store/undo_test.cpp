@@ -4,7 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "base/idle.h"
 #include "store/geometry.h"
+#include "store/object_walk.h"
 #include "tests/store/drawing_fixture.h"
 
 using namespace drav;
@@ -315,6 +317,36 @@ TEST_F(Undo, DeleteToggles) {
         do_undo();
         EXPECT_FALSE(is_live_object(record(n)));
     }
+}
+
+TEST_F(Undo, WhileIdleTheCurrentObjectFollowsDeleteAndUndelete) {
+    idle = 1;
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_EQ(store(line(i, 0, 1, 1)), first_object_slot + i);
+        put_on_screen(first_object_slot + i, 1);
+    }
+    indx = 37;
+    do_operation(op_delete, 0, 0, 0, 0, 1, 0);
+    EXPECT_EQ(indx, 36);  // the deleted one cannot stay current
+    do_undo();
+    EXPECT_EQ(indx, 37);  // the undeleted one is current again
+    EXPECT_TRUE(is_live_object(record(37)));
+    idle = 0;
+}
+
+TEST_F(Undo, DeletingTheLastDrawnObjectCanBeUndone) {
+    idle = 1;
+    const std::int16_t n = static_cast<std::int16_t>(store(line(0, 0, 1, 1)));
+    put_on_screen(n, 1);
+    indx = n;
+    do_operation(op_delete, 0, 0, 0, 0, 1, 0);
+    EXPECT_EQ(there_are_objects(), 0);
+    EXPECT_TRUE(undo_item_enabled());
+    EXPECT_EQ(item(), "Undo Delete/Undelete");
+    do_undo();
+    EXPECT_TRUE(is_live_object(record(n)));
+    EXPECT_EQ(item(), "Redo Delete/Undelete");
+    idle = 0;
 }
 
 TEST_F(Undo, TheTangentLineIsMadeAgainOnRedo) {

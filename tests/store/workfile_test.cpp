@@ -5,11 +5,12 @@
 #include <filesystem>
 #include <limits>
 
-#include "files/current_drawing.h"
-#include "files/library_file.h"
+#include "base/command_loop.h"
+#include "base/paths.h"
+#include "display/graphics_unit.h"
 #include "platform/core/clock.h"
-#include "shell/command_loop.h"
-#include "shell/startup.h"
+#include "store/current_drawing.h"
+#include "store/library_file.h"
 #include "store/record_store.h"
 #include "store/records.h"
 #include "store/settings.h"
@@ -155,6 +156,8 @@ TEST_F(Workfile, SettingsRoundTripThroughTheSlots) {
     std::memset(levels_visible, 0, sizeof levels_visible);
     std::memset(levels_locked, 0, sizeof levels_locked);
     misc_defs = {1, 4, 9, 9, {}, {}};
+    viewport = {12, 500, 7, 400, 488, 393};
+    scrn_x = scrn_y = -1;
     ASSERT_EQ(read_sav_rec(), 1);
 
     EXPECT_EQ(std::memcmp(&cur_win, &cw, sizeof cw), 0);
@@ -181,6 +184,9 @@ TEST_F(Workfile, SettingsRoundTripThroughTheSlots) {
     EXPECT_EQ(misc_defs.user_origin_x, 9);
     EXPECT_EQ(keybrd_x, 5);
     EXPECT_EQ(keybrd_y, 2.5);
+    // The screen cursor goes to the view's left and bottom pixel.
+    EXPECT_EQ(scrn_x, 12);
+    EXPECT_EQ(scrn_y, 7);
     get_info(header_slot);
     EXPECT_EQ(rec_i16(info, hdr::object_count), 40);
 }

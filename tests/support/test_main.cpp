@@ -10,6 +10,7 @@
 
 #include "platform/core/clock.h"
 #include "platform/core/process.h"
+#include "shell/startup.h"
 #include "tests/support/harness.h"
 
 namespace drav::test {
@@ -57,6 +58,8 @@ int main(int argc, char** argv) {
         plat::set_exit_throws(true);
         plat::use_fake_clock(true);
         plat::set_answerer(&drav::test::answers());
+        // Tests that run no start-up still draw, announce and exit as the program does.
+        drav::install_floor_hooks();
         rc = RUN_ALL_TESTS();
         plat::set_answerer(nullptr);
     }

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "shell/startup.h"
+#include "base/paths.h"
 #include "store/record_store.h"
 #include "store/records.h"
 #include "store/settings.h"

@@ -1,4 +1,4 @@
-#include "shell/menu_items.h"
+#include "base/menu_items.h"
 
 #include <string_view>
 

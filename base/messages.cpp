@@ -1,14 +1,16 @@
-#include "shell/messages.h"
+#include "base/messages.h"
 
 #include <cstdio>
 #include <cstring>
 
+#include <string>
+
+#include "base/idle.h"
+#include "base/shutdown.h"
+#include "base/window_areas.h"
 #include "platform/core/string_table.h"
 #include "platform/core/text.h"
 #include "platform/ui/answerer.h"
-#include "shell/idle.h"
-#include "shell/shutdown.h"
-#include "store/strings.h"
 
 namespace drav {
 
@@ -36,9 +38,21 @@ std::string local_roman(int table, int index) {
     return roman;
 }
 
+// The first `mark` in the C string `text` (buffer of `cap` bytes) becomes
+// `value`; the result is cut to fit.
+void replace_first(char* text, const char* mark, const char* value, std::size_t cap) {
+    std::string s(text);
+    const std::size_t at = s.find(mark);
+    if (at == std::string::npos) return;
+    s.replace(at, std::strlen(mark), value);
+    if (s.size() > cap - 1) s.resize(cap - 1);
+    std::memcpy(text, s.c_str(), s.size() + 1);
+}
+
 int run_alert(plat::AlertKind kind, const std::string& roman_text) {
     clear_watch();
-    // TODO(setvalidrect) the drawing area under the alert is redrawn once the window exists
+    // The drawing under the alert is repainted at the next update.
+    drawing_area_valid(0);
     plat::AlertRequest r;
     r.kind = kind;
     r.text = plat::macroman_to_utf8(roman_text);
@@ -95,7 +109,7 @@ void show_insert_error(int n, int fatal, const char* s0, const char* s1, const c
     GetMyLocalCString(text, tbl_errors, n);
     const char* values[4] = {s0, s1, s2, s3};
     const char* marks[4] = {"^0", "^1", "^2", "^3"};
-    for (int i = 0; i < 4; ++i) strreplace(text, marks[i], values[i] ? values[i] : "", sizeof text);
+    for (int i = 0; i < 4; ++i) replace_first(text, marks[i], values[i] ? values[i] : "", sizeof text);
     run_alert(plat::AlertKind::stop, text);
     if (fatal) leave_program();
 }

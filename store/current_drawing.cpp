@@ -1,4 +1,4 @@
-#include "files/current_drawing.h"
+#include "store/current_drawing.h"
 
 namespace drav {
 

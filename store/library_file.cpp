@@ -1,6 +1,6 @@
-#include "files/library_file.h"
+#include "store/library_file.h"
 
-#include "shell/messages.h"
+#include "base/messages.h"
 #include "store/records.h"
 
 namespace drav {

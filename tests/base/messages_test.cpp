@@ -5,9 +5,9 @@
 #include <fstream>
 #include <string>
 
+#include "base/messages.h"
 #include "platform/core/process.h"
 #include "platform/core/string_table.h"
-#include "shell/messages.h"
 #include "tests/support/harness.h"
 
 using namespace drav;

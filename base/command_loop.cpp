@@ -1,4 +1,4 @@
-#include "shell/command_loop.h"
+#include "base/command_loop.h"
 
 namespace drav {
 

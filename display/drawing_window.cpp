@@ -1,4 +1,4 @@
-#include "shell/drawing_window.h"
+#include "display/drawing_window.h"
 
 #include <utility>
 

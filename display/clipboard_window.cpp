@@ -1,4 +1,4 @@
-#include "files/clipboard_window.h"
+#include "display/clipboard_window.h"
 
 namespace drav {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "shell/idle.h"
+#include "base/idle.h"
 #include "store/object_walk.h"
 #include "tests/store/drawing_fixture.h"
 
