@@ -162,6 +162,17 @@ void settcontrol(plat::Control* control, int state) {
     setscreencolor(gcolor);
 }
 
+DialogPtr open_dialog(int resource_id) {
+    std::string error;
+    DialogPtr d = plat::new_dialog(resource_id, &error);
+    if (!d) {
+        std::string roman = roman_of(error);
+        if (roman.size() > 254) roman.resize(254);
+        ShowCAlert(roman.c_str());
+    }
+    return d;
+}
+
 int CreateNibWindow(const char* nib, const char* name, DialogPtr* out) {
     if (!nib || !name || !out) return nib_window_missing;
     DialogPtr w = plat::new_nib_window(nib, name, nullptr);

@@ -52,6 +52,10 @@ bool okstg_string_length(ControlRef field, int max);
 
 // Shows (1) or hides (0) a scroll bar of a program window, in its standard colours.
 void settcontrol(plat::Control* control, int state);
+// The old-style dialog of this resource id, hidden; a layout that is missing
+// or malformed is reported to the user and gives null (the caller then
+// answers as after Cancel).
+DialogPtr open_dialog(int resource_id);
 // 0 and the window in *out, or the failing status (out untouched).
 int CreateNibWindow(const char* nib, const char* name, DialogPtr* out);
 constexpr int nib_window_missing = -1;

@@ -462,8 +462,10 @@ void show_dialog(Dialog* d) {
     auto pos = std::find(g_dialogs.begin(), g_dialogs.end(), d);
     g_dialogs.erase(pos);
     g_dialogs.insert(g_dialogs.begin(), d);
-    d->top->raise();
-    d->top->activateWindow();
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+        d->top->raise();
+        d->top->activateWindow();
+    }
     if (!focus_item(d))
         for (auto& it : d->items)
             if (is_edit(it.get()) && !it->widget->isHidden() && it->widget->isEnabled()) {

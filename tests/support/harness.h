@@ -19,6 +19,9 @@ public:
     // The next alert must contain `text` (UTF-8; empty matches any) and is
     // answered with `item`.
     void expect(std::string text, int item = 1);
+    // The same, and `check` runs while the alert or question is on screen
+    // (its window, when it has one, is request.window).
+    void expect(std::string text, int item, std::function<void(const plat::AlertRequest&)> check);
     int answer(const plat::AlertRequest& request) override;
     // True when every expected alert has been shown.
     bool done() const { return script_.empty(); }
@@ -29,6 +32,7 @@ private:
     struct Step {
         std::string text;
         int item;
+        std::function<void(const plat::AlertRequest&)> check;
     };
     std::deque<Step> script_;
     std::vector<std::string> shown_;

@@ -6,6 +6,7 @@
 
 #include "display/screen.h"
 #include "platform/core/clock.h"
+#include "platform/ui/dialogs.h"
 #include "platform/ui/events.h"
 #include "platform/ui/menus.h"
 #include "platform/ui/windows.h"
@@ -66,6 +67,63 @@ Session& Session::click(plat::Point local, std::uint16_t modifiers) {
         r.modifiers = static_cast<std::uint16_t>(modifiers | plat::btnState);
         post(r);
     });
+}
+
+namespace {
+
+plat::Dialog* front() {
+    plat::Dialog* d = plat::front_dialog();
+    EXPECT_NE(d, nullptr) << "no dialog is on screen";
+    return d;
+}
+
+}  // namespace
+
+Session& Session::type(int item, std::string utf8) {
+    return then([item, utf8] {
+        plat::Dialog* d = front();
+        if (!d) return;
+        plat::DItem* it = plat::dialog_item(d, item);
+        EXPECT_EQ(plat::item_kind(it), plat::ItemKind::edit_text) << "item " << item << " is no text field";
+        plat::set_item_text(it, utf8);
+    });
+}
+
+Session& Session::hit(int item) {
+    return then([item] {
+        if (plat::Dialog* d = front()) plat::post_item_hit(d, item);
+    });
+}
+
+Session& Session::choose(int item, int entry) {
+    return then([item, entry] {
+        plat::Dialog* d = front();
+        if (!d) return;
+        plat::DItem* it = plat::dialog_item(d, item);
+        EXPECT_TRUE(entry >= 1 && entry <= plat::entry_count(it)) << "item " << item << " has no entry " << entry;
+        plat::post_choice(it, entry);
+    });
+}
+
+Session& Session::press(const char (&command)[5]) {
+    const std::uint32_t c = four_cc(command);
+    return then([c] {
+        plat::Dialog* d = front();
+        if (!d) return;
+        EXPECT_NE(plat::command_control(d, c), nullptr) << "no control sends this command";
+        plat::post_command(d, c);
+    });
+}
+
+void Session::drive(const std::function<void()>& body) {
+    plat::set_feeder([this] {
+        if (next_ >= steps_.size()) return false;
+        steps_[next_++]();
+        return true;
+    });
+    body();
+    plat::set_feeder(nullptr);
+    plat::flush_events(plat::highLevelEventMask);
 }
 
 int Session::run(const std::vector<std::string>& args) {

@@ -28,6 +28,20 @@ public:
     // A click at a point of the drawing window's content (local pixels).
     Session& click(plat::Point local, std::uint16_t modifiers = 0);
 
+    // Input to the front dialog, as the modal loop asks for it: a field's
+    // text set, an item hit, a pop-up or list entry chosen (from 1), a nib
+    // window's button that sends `command` pressed. A step with no dialog
+    // on screen fails the test.
+    Session& type(int item, std::string utf8);
+    Session& hit(int item);
+    Session& choose(int item, int entry);
+    Session& press(const char (&command)[5]);
+
+    // Runs `body` (which opens and runs dialogs) with this script feeding
+    // its waits, without starting the program. When the script runs out
+    // the open dialog is cancelled; the quit that cancels it is dropped.
+    void drive(const std::function<void()>& body);
+
     // Runs start-up, the loop and shut-down; the exit status.
     int run(const std::vector<std::string>& args = {});
     // The steps not yet run when the program ended.

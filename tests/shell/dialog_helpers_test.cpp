@@ -1,0 +1,297 @@
+// Items of old-style dialogs by number, dialog preparation, pop-up records,
+// and the closing calls that repaint what a dialog uncovered.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "display/screen.h"
+#include "platform/core/clock.h"
+#include "platform/ui/dialogs.h"
+#include "platform/ui/menus.h"
+#include "platform/ui/windows.h"
+#include "shell/dialog_filters.h"
+#include "shell/dialog_helpers.h"
+#include "shell/edit_fields.h"
+#include "shell/event_pump.h"
+#include "shell/idle.h"
+#include "shell/messages.h"
+#include "shell/shutdown.h"
+#include "store/number_text.h"
+#include "tests/support/harness.h"
+#include "tests/support/layouts.h"
+#include "tests/support/session.h"
+
+using namespace drav;
+using drav::test::answers;
+using drav::test::Session;
+
+namespace {
+
+class DialogHelpers : public testing::Test {
+protected:
+    void SetUp() override {
+        drav::test::use_test_layouts();
+        d = open_dialog(drav::test::test_dialog);
+        ASSERT_NE(d, nullptr);
+    }
+    void TearDown() override {
+        if (d && plat::dialog_alive(d)) ourdisposdialog1(d);
+        plat::flush_events(plat::everyEvent);
+        drav::test::drop_test_layouts();
+        EXPECT_TRUE(answers().done());
+    }
+    DialogPtr d = nullptr;
+};
+
+}  // namespace
+
+TEST_F(DialogHelpers, WhichmarkedGivesTheLastMarkedItemLessBase) {
+    struct Case {
+        std::vector<int> marked;
+        int first, last, base, expected;
+    };
+    const Case cases[] = {
+        {{8, 9}, 6, 9, 5, 4},  // the last marked item wins
+        {{7}, 6, 9, 5, 2},
+        {{}, 6, 9, 5, -5},     // nothing marked
+        {{7}, 9, 6, 5, -5},    // empty range
+        {{6, 7}, 6, 7, 0, 7},
+    };
+    for (const Case& c : cases) {
+        for (int i = 6; i <= 9; ++i) setvalue(d, i, 0);
+        for (int i : c.marked) setvalue(d, i, 1);
+        EXPECT_EQ(whichmarked(d, c.first, c.last, c.base), c.expected) << c.first << ".." << c.last;
+    }
+    EXPECT_EQ(whichmarked(nullptr, 6, 9, 5), 0);
+}
+
+TEST_F(DialogHelpers, MarkboxAndMarkbutton) {
+    const struct {
+        int before, after;
+    } toggles[] = {{0, 1}, {1, 0}, {2, 0}};
+    for (const auto& t : toggles) {
+        setvalue(d, 6, t.before);
+        markbox(d, 6);
+        EXPECT_EQ(getvalue(d, 6), t.after) << t.before;
+    }
+    setvalue(d, 7, 1);
+    markbutton(d, 7, 8, 8);
+    EXPECT_EQ(getvalue(d, 7), 0);
+    EXPECT_EQ(getvalue(d, 8), 1);
+    // A chosen item outside the range is still set after the range is cleared.
+    markbutton(d, 7, 8, 9);
+    EXPECT_EQ(getvalue(d, 8), 0);
+    EXPECT_EQ(getvalue(d, 9), 1);
+    // A closed palette: nothing happens, getters answer 0.
+    markbox(nullptr, 6);
+    markbutton(nullptr, 7, 9, 8);
+    setvalue(nullptr, 6, 1);
+    EXPECT_EQ(getvalue(nullptr, 6), 0);
+}
+
+TEST_F(DialogHelpers, TextsOfItemsAndTheirLengthCheck) {
+    set_item(d, 4, "abcde");
+    char text[256];
+    get_item(d, 4, text);
+    EXPECT_STREQ(text, "abcde");
+    EXPECT_TRUE(check_the_string(d, 4, "abcde"));
+    EXPECT_FALSE(check_the_string(d, 4, "abcd"));
+    EXPECT_TRUE(check_string_length(d, 4, 5));  // exactly the maximum: no alert
+    answers().expect("at most 4 characters");
+    EXPECT_FALSE(check_string_length(d, 4, 4));
+    int s = -1, e = -1;
+    plat::item_selection(plat::dialog_item(d, 4), &s, &e);
+    EXPECT_EQ(s, 0);
+    EXPECT_EQ(e, 5);  // the whole text, ready to be retyped
+    const unsigned char pascal[] = {3, 'x', 'y', 'z'};
+    pset_item(d, 3, pascal);
+    get_item(d, 3, text);
+    EXPECT_STREQ(text, "xyz");
+    // A long text is read as its first 255 characters.
+    set_item(d, 5, std::string(300, '7').c_str());
+    get_item(d, 5, text);
+    EXPECT_EQ(std::strlen(text), 255u);
+}
+
+TEST_F(DialogHelpers, CenteringOnA1024PixelScreen) {
+    setenv("DRAVELIN_SCREEN", "1024x768", 1);
+    center_the_dialog(d);
+    const plat::Rect b = plat::dialog_bounds(d);
+    EXPECT_EQ(b.left, 362);  // 512 - 301 / 2
+    EXPECT_EQ(b.top, 40);
+}
+
+TEST_F(DialogHelpers, PopupRecordsAndSelections) {
+    PopupMenu menu{{"Inch", "Foot", "Metre"}, {}};
+    PopupMenuRec rec;
+    set_PopupMenuHandle(&rec, &menu);
+    EXPECT_EQ(get_PopupMenuHandle(&rec), &menu);
+    set_CurrentPopupMenuItem(&rec, 2);
+    EXPECT_EQ(menu.marks, (std::vector<std::uint8_t>{plat::noMark, plat::checkMark, plat::noMark}));
+    // Item 0 unchecks the old item and checks nothing.
+    set_CurrentPopupMenuItem(&rec, 0);
+    EXPECT_EQ(menu.marks, (std::vector<std::uint8_t>{plat::noMark, plat::noMark, plat::noMark}));
+    std::int16_t current = -1;
+    get_CurrentPopupMenuItem(&rec, &current);
+    EXPECT_EQ(current, 0);
+    // Attached to the pop-up item, the record sets what the control shows.
+    set_CurrentPopupMenuItem(&rec, 3);
+    AttachPopupToDialog(&rec, d, 10);
+    plat::show_dialog(d);
+    std::int16_t value = 77;
+    EXPECT_TRUE(GetPopupSelection(d, 10, &value));
+    EXPECT_EQ(value, 3);
+    // An edit item is no pop-up: 0, the value untouched.
+    value = 77;
+    EXPECT_FALSE(GetPopupSelection(d, 4, &value));
+    EXPECT_EQ(value, 77);
+    DetachPopupFromDialog(&rec);
+    EXPECT_EQ(rec.dialog, nullptr);
+    EXPECT_EQ(rec.item, 0);
+}
+
+TEST_F(DialogHelpers, FramedUserItemsDrawIntoTheDialogsPort) {
+    framerect(d, 11);  // item 11 lies at (150, 100), 40 x 20
+    plat::show_dialog(d);
+    const plat::Port* port = plat::dialog_port(d);
+    // The frame grown by 2, and the 2-pixel shadow along its right and bottom.
+    EXPECT_EQ(port->pixel(148, 98), plat::black_pixel);
+    EXPECT_EQ(port->pixel(191, 121), plat::black_pixel);
+    EXPECT_EQ(port->pixel(193, 110), plat::black_pixel);
+    EXPECT_EQ(port->pixel(170, 123), plat::black_pixel);
+    EXPECT_NE(port->pixel(170, 110), plat::black_pixel);  // inside stays clear
+}
+
+TEST_F(DialogHelpers, UpdatewindowsWithNothingPendingTakesOnePass) {
+    const std::uint32_t t0 = plat::ticks();
+    updatewindows();
+    EXPECT_EQ(plat::ticks() - t0, 1u);  // each pass of the pump is one tick of the test clock
+    plat::WindowSpec spec;
+    spec.bounds = plat::Rect{100, 100, 200, 200};
+    spec.visible = true;
+    plat::Window* w = plat::new_window(spec);
+    plat::Rect area;
+    plat::take_invalid(w, &area);
+    plat::invalidate_rect(w, plat::Rect{0, 0, 10, 10});
+    const std::uint32_t t1 = plat::ticks();
+    updatewindows();
+    EXPECT_EQ(plat::ticks() - t1, 2u);  // the update, then the pass that finds nothing
+    EXPECT_FALSE(plat::take_invalid(w, &area));
+    plat::dispose_window(w);
+}
+
+namespace {
+
+// An option dialog in the shape every one of them has: filled from the
+// globals, run with the standard filter, stored only after OK.
+double g_distance = 1.0;
+std::int16_t g_copies = 0;
+std::int16_t g_mode = 1;
+
+int edit_options() {
+    DialogPtr dlg = open_dialog(drav::test::test_dialog);
+    if (!dlg) return 0;
+    setup_dialog(dlg);
+    char text[number_text_size];
+    real_to_string(g_distance, text, 0);
+    set_item(dlg, 4, text);
+    setvalue(dlg, 6, g_copies);
+    markbutton(dlg, 7, 9, 6 + g_mode);
+    plat::show_dialog(dlg);
+    std::int16_t item;
+    double distance = 0;
+    for (;;) {
+        item = ModalDialog(dlg, dlgFilter);
+        if (item == 6) markbox(dlg, 6);
+        if (item >= 7 && item <= 9) markbutton(dlg, 7, 9, item);
+        if (item == 2) break;
+        if (item == 1 && check_real(dlg, 4, &distance, 0.0, 100.0, 0)) break;
+    }
+    if (item == 1) {
+        g_distance = distance;
+        g_copies = static_cast<std::int16_t>(getvalue(dlg, 6));
+        g_mode = whichmarked(dlg, 7, 9, 6);
+    }
+    ourdisposdialog1(dlg);
+    return item == 1;
+}
+
+}  // namespace
+
+TEST_F(DialogHelpers, AnOptionDialogStoresOnOkOnly) {
+    g_distance = 1.0;
+    g_copies = 0;
+    g_mode = 1;
+    Session ok;
+    ok.type(4, "abc").hit(6).hit(9).hit(1);  // a bad value keeps the dialog open
+    ok.type(4, "2.5").hit(1);
+    answers().expect("can't be read");
+    int answer = -1;
+    ok.drive([&] { answer = edit_options(); });
+    EXPECT_EQ(answer, 1);
+    EXPECT_EQ(ok.steps_left(), 0u);
+    EXPECT_EQ(g_distance, 2.5);
+    EXPECT_EQ(g_copies, 1);
+    EXPECT_EQ(g_mode, 3);
+
+    Session cancel;
+    cancel.type(4, "7").hit(6).hit(7).hit(2);
+    cancel.drive([&] { answer = edit_options(); });
+    EXPECT_EQ(answer, 0);
+    EXPECT_EQ(g_distance, 2.5);
+    EXPECT_EQ(g_copies, 1);
+    EXPECT_EQ(g_mode, 3);
+}
+
+TEST_F(DialogHelpers, AMissingOrMalformedLayoutIsReportedAndCancels) {
+    drav::test::write_layout("ui/dlog/900.ui", "<ui version=\"4.0\"><widget class=");
+    answers().expect("could not be used");
+    g_distance = 4.0;
+    EXPECT_EQ(edit_options(), 0);
+    EXPECT_EQ(g_distance, 4.0);
+    std::remove((drav::test::scratch_dir() / "layouts-bundle/ui/dlog/900.ui").c_str());
+    answers().expect("900.ui");
+    EXPECT_EQ(edit_options(), 0);
+}
+
+TEST(DialogClosing, TheDrawingUnderADisposedDialogIsRepaintedAtOnce) {
+    Session s;
+    s.then([] {
+        // Drawn into the offscreen copy only: the window does not show it yet.
+        {
+            plat::PortSaver saver(myCGrafPtr);
+            myCGrafPtr->pen_normal();
+            myCGrafPtr->set_fore_color(plat::RGBColor{0, 0, 0});
+            myCGrafPtr->paint_rect(plat::Rect{200, 300, 210, 310});
+        }
+        ASSERT_EQ(myCGrafPtr->pixel(305, 205), plat::black_pixel);
+        plat::Port* shown = plat::window_port(whichdrawWindow());
+        ASSERT_NE(shown->pixel(305, 205), plat::black_pixel);
+        DialogPtr dlg = open_dialog(alert_standard);
+        ASSERT_NE(dlg, nullptr);
+        plat::move_dialog(dlg, 300, 200);  // over the drawing window's local (246, 157) and on
+        plat::show_dialog(dlg);
+        ourdisposdialog2(dlg);
+        EXPECT_EQ(shown->pixel(305, 205), plat::black_pixel);
+    });
+    EXPECT_EQ(s.run(), 0);
+    EXPECT_EQ(s.steps_left(), 0u);
+}
+
+TEST(DialogClosing, APostponedPaletteClickRunsInsideTheClosingOfAnOptionDialog) {
+    Session s;
+    s.then([] {
+        setidle(0);  // a command runs
+        ASSERT_EQ(postpone_event(pp_tool, 5), 1);
+        DialogPtr dlg = open_dialog(alert_standard);
+        ASSERT_NE(dlg, nullptr);
+        plat::show_dialog(dlg);
+        EXPECT_EQ(postponed_code(), pp_tool);
+        ourdisposdialog2(dlg);
+        EXPECT_EQ(postponed_code(), 0);  // replayed before the caller goes on
+        setidle(1);
+    });
+    EXPECT_EQ(s.run(), 0);
+}
