@@ -156,6 +156,20 @@ protected:
         }
         case QEvent::KeyRelease:
             return true;
+        case QEvent::Close:
+            if (w != d->top) return false;
+            // The window's close box cancels, as the program's own cancel does.
+            e->ignore();
+            if (d->nib) {
+                for (auto& it : d->items)
+                    if (it->command == cancel_command) {
+                        queue_command(d, cancel_command);
+                        break;
+                    }
+            } else if (d->cancel_item > 0) {
+                queue_hit(d, d->cancel_item, mouse_global());
+            }
+            return true;
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonDblClick: {
             DItem* it = item_of_widget(d, w);

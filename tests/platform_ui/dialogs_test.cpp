@@ -271,3 +271,12 @@ TEST(Answerer, NothingWaitsForAPersonOnTheHeadlessPlatform) {
     EXPECT_EQ(ticks(), t0);  // no loop ran
     set_answerer(&drav::test::answers());
 }
+
+TEST_F(Dialogs, TheCloseBoxCancels) {
+    show_dialog(d);
+    dialog_widget(d)->close();
+    EXPECT_TRUE(dialog_visible(d));
+    std::int16_t hit = 0;
+    modal_dialog(d, nullptr, &hit);
+    EXPECT_EQ(hit, 2);
+}

@@ -295,3 +295,104 @@ TEST(DialogClosing, APostponedPaletteClickRunsInsideTheClosingOfAnOptionDialog) 
     });
     EXPECT_EQ(s.run(), 0);
 }
+
+TEST_F(DialogHelpers, FocusRangesFontsAndCoordinates) {
+    plat::show_dialog(d);
+    // No field has the focus: reselect_text changes nothing.
+    plat::set_item_visible(plat::dialog_item(d, 4), false);
+    plat::set_item_visible(plat::dialog_item(d, 5), false);
+    DialogPtr bare = open_dialog(drav::test::test_dialog);
+    ASSERT_NE(bare, nullptr);
+    reselect_text(bare);
+    EXPECT_EQ(plat::focus_item(bare), nullptr);
+    ourdisposdialog1(bare);
+    // With the focus in a field, its whole text is selected.
+    show_ditem_range(d, 4, 5);
+    EXPECT_TRUE(plat::item_visible(plat::dialog_item(d, 4)));
+    set_item(d, 5, "123");
+    select_text(d, 5);
+    plat::select_item_text(plat::dialog_item(d, 5), 1, 1);
+    reselect_text(d);
+    int s = -1, e = -1;
+    plat::item_selection(plat::dialog_item(d, 5), &s, &e);
+    EXPECT_EQ(s, 0);
+    EXPECT_EQ(e, 3);
+    hide_ditem_range(d, 6, 9);
+    for (int i = 6; i <= 9; ++i) EXPECT_FALSE(plat::item_visible(plat::dialog_item(d, i))) << i;
+    hide_ditem_range(d, 3, 2);  // first > last: nothing
+    EXPECT_TRUE(plat::item_visible(plat::dialog_item(d, 3)));
+    // The palette font: entry 413/39 gives the size.
+    set_Palette_FontAndSize(d);
+    EXPECT_EQ(plat::dialog_font_size(d), 10);
+    // Local to global through the dialog's own port.
+    plat::move_dialog(d, 100, 50);
+    plat::PortSaver saver(plat::dialog_port(d));
+    const plat::Rect local{10, 20, 30, 40};
+    plat::Rect global;
+    rect_localtoglobal(&global, &local);
+    EXPECT_EQ(global, (plat::Rect{60, 120, 80, 140}));
+    // Buttons hilited inactive and back.
+    buttonOff(d, 1);
+    EXPECT_EQ(plat::item_hilite(plat::dialog_item(d, 1)), 255);
+    buttonOn(d, 1);
+    EXPECT_EQ(plat::item_hilite(plat::dialog_item(d, 1)), 0);
+}
+
+TEST_F(DialogHelpers, TextEditFieldsCheckTheirOwnText) {
+    ControlRef field = plat::dialog_item(d, 5);
+    plat::set_item_text(field, "abcdef");
+    EXPECT_TRUE(okstg_string_length(field, 6));
+    answers().expect("at most 5 characters");
+    EXPECT_FALSE(okstg_string_length(field, 5));
+    double v = 0;
+    plat::set_item_text(field, "3.5");
+    EXPECT_TRUE(okstg_real(field, &v, 0, 5, 0));
+    EXPECT_EQ(v, 3.5);
+    std::int16_t n = 0;
+    answers().expect("can't be read");
+    EXPECT_FALSE(okstg_integer(field, &n, 0, 5));  // "3.5" is no integer
+    plat::set_item_text(field, "7");
+    answers().expect("out of range");
+    EXPECT_FALSE(okstg_integer(field, &n, 0, 5));
+    EXPECT_EQ(n, 0);
+    plat::set_item_text(field, "4");
+    EXPECT_TRUE(okstg_integer(field, &n, 0, 5));
+    EXPECT_EQ(n, 4);
+}
+
+TEST(DialogClosing, AlertsShowInTheirOwnWindowOverTheDrawing) {
+    Session s;
+    s.then([] {
+        answers().expect("out of range", 1, [](const plat::AlertRequest& r) {
+            ASSERT_NE(r.window, nullptr);
+            EXPECT_TRUE(plat::dialog_visible(r.window));
+            EXPECT_EQ(plat::item_text(plat::dialog_item(r.window, 2)), r.text);
+            EXPECT_EQ(plat::item_text(plat::dialog_item(r.window, 1)), "OK");
+            const plat::Rect b = plat::dialog_bounds(r.window);
+            EXPECT_EQ(b.left, 512 - 420 / 2);
+            EXPECT_EQ(b.top, 40);
+        });
+        EXPECT_EQ(pr_alert(33, alert_standard), 1);
+        EXPECT_EQ(plat::front_dialog(), nullptr);
+        // The drawing under the alert is marked for redrawing.
+        plat::Rect area;
+        EXPECT_TRUE(plat::take_invalid(whichdrawWindow(), &area));
+    });
+    EXPECT_EQ(s.run(), 0);
+    EXPECT_TRUE(answers().done());
+}
+
+TEST(DialogClosing, ScrollBarsShownAndHidden) {
+    Session s;
+    s.then([] {
+        ASSERT_NE(horizHdl, nullptr);
+        settcontrol(horizHdl, 0);
+        EXPECT_FALSE(plat::control_visible(horizHdl));
+        settcontrol(horizHdl, 2);  // colours only
+        EXPECT_FALSE(plat::control_visible(horizHdl));
+        settcontrol(horizHdl, 1);
+        EXPECT_TRUE(plat::control_visible(horizHdl));
+        settcontrol(nullptr, 1);
+    });
+    EXPECT_EQ(s.run(), 0);
+}

@@ -13,6 +13,7 @@
 #include "shell/questions.h"
 #include "tests/support/harness.h"
 #include "tests/support/layouts.h"
+#include "tests/support/session.h"
 
 using namespace drav;
 using drav::test::answers;
@@ -116,4 +117,22 @@ TEST(Questions, TheYesNoCancelWindowShowsItsTextAndButtons) {
     EXPECT_EQ(ShowYesNoCancelWindow(text, &answer), 0);
     EXPECT_EQ(answer, answer_no);
     EXPECT_TRUE(checked);
+}
+
+TEST(Questions, TheScriptCanPressTheWindowsButtons) {
+    // Answer 0: the question waits at its window for the script's press.
+    answers().expect("Keep the pieces?", 0);
+    drav::test::Session s;
+    s.press("Ynno");
+    std::int16_t answer = 0;
+    s.drive([&] { EXPECT_EQ(ShowYesNoCancelWindow("Keep the pieces?", &answer), 0); });
+    EXPECT_EQ(answer, answer_no);
+    EXPECT_EQ(s.steps_left(), 0u);
+    // A script that ends while the question waits cancels it.
+    answers().expect("Keep the pieces?", 0);
+    drav::test::Session empty;
+    answer = answer_yes;
+    empty.drive([&] { ShowYesCancelWindow("Keep the pieces?", &answer); });
+    EXPECT_EQ(answer, answer_cancel);
+    EXPECT_TRUE(answers().done());
 }
