@@ -212,6 +212,17 @@ void set_Palette_FontAndSize(DialogPtr dialog) {
     plat::set_dialog_font(dialog, font, size);
 }
 
+void RunAppModalLoopForWindow(DialogPtr window, bool (*handler)(DialogPtr, std::uint32_t)) {
+    if (!window || !handler) return;
+    for (;;) {
+        std::int16_t item = 0;
+        plat::EventRecord hit;
+        plat::modal_dialog(window, nullptr, &item, &hit);
+        if (!plat::dialog_alive(window)) return;
+        if (hit.what == plat::app1Evt && hit.dialog == window && handler(window, hit.message)) return;
+    }
+}
+
 void dialog_cursor() {
     plat::set_cursor(plat::Cursor::arrow);
     show_system_cursor();

@@ -63,6 +63,12 @@ constexpr int nib_window_missing = -1;
 void rect_localtoglobal(plat::Rect* dst, const plat::Rect* src);
 void set_Palette_FontAndSize(DialogPtr dialog);
 
+// Runs a nib window application-modally: every command one of its controls
+// sends goes to the handler, until the handler answers true (it ended the
+// loop; it may have disposed of the window). A window still there
+// afterwards is left to the caller.
+void RunAppModalLoopForWindow(DialogPtr window, bool (*handler)(DialogPtr window, std::uint32_t command));
+
 void dialog_cursor();
 // Horizontally centred on the main screen, 40 pixels below its top.
 void center_the_dialog(DialogPtr dialog);

@@ -19,8 +19,6 @@ constexpr std::uint32_t cmd_no = 0x596E6E6F;      // 'Ynno'
 constexpr std::uint32_t cmd_cancel = 0x6E6F7421;  // 'not!'
 constexpr std::int32_t question_text_id = 4;
 
-bool g_window_done = false;
-
 // Tells the user why the window could not be made, in plain words.
 void report_missing_window() {
     std::string roman;
@@ -38,7 +36,6 @@ bool YesNoCancelEventHandlerProc(DialogPtr window, std::uint32_t command) {
     case cmd_no: retValue = answer_no; break;
     default: return false;
     }
-    g_window_done = true;
     plat::dispose_dialog(window);
     return true;
 }
@@ -71,14 +68,7 @@ int CreateMyWindow(const std::string& text, std::int16_t* answer, const char* wi
         plat::post_command(window, commands[pressed - 1]);
 
     // The window's commands arrive as event records; the handler ends the loop.
-    g_window_done = false;
-    while (!g_window_done) {
-        std::int16_t item = 0;
-        plat::EventRecord hit;
-        plat::modal_dialog(window, nullptr, &item, &hit);
-        if (hit.what == plat::app1Evt && hit.dialog == window) YesNoCancelEventHandlerProc(window, hit.message);
-        if (!plat::dialog_alive(window)) break;
-    }
+    RunAppModalLoopForWindow(window, YesNoCancelEventHandlerProc);
     if (plat::dialog_alive(window)) plat::dispose_dialog(window);
     *answer = retValue;
     return 0;

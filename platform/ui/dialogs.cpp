@@ -253,10 +253,10 @@ void connect_item(Dialog* d, DItem* it) {
     case ItemKind::check_box:
     case ItemKind::radio: {
         auto* b = static_cast<QAbstractButton*>(w);
-        if (it->kind == ItemKind::radio) b->setAutoExclusive(false);
+        if (it->kind == ItemKind::radio && it->number) b->setAutoExclusive(false);
         if (it->kind != ItemKind::button) it->value = b->isChecked() ? 1 : 0;
         QObject::connect(b, &QAbstractButton::clicked, b, [d, it] {
-            show_value(it);
+            if (it->number) show_value(it);
             if (it->number)
                 queue_hit(d, it->number, mouse_global());
             else if (it->command)
@@ -342,7 +342,7 @@ Dialog* adopt(QWidget* top, bool nib, std::string* error) {
         *error = "the layout has no numbered items";
         return nullptr;
     }
-    top->setWindowModality(Qt::ApplicationModal);
+    if (!top->property("modeless").toBool()) top->setWindowModality(Qt::ApplicationModal);
     top->setWindowFlag(Qt::Dialog, true);
     if (top->layout()) top->layout()->activate();
     const QSize size = top->size();
@@ -595,6 +595,15 @@ int item_value(const DItem* it) {
     case ItemKind::popup: return static_cast<QComboBox*>(it->widget.data())->currentIndex() + 1;
     case ItemKind::list: return static_cast<QListWidget*>(it->widget.data())->currentRow() + 1;
     case ItemKind::scroll_bar: return static_cast<QScrollBar*>(it->widget.data())->value();
+    case ItemKind::check_box:
+    case ItemKind::radio:
+        if (!it->number) {
+            // A nib control changes by itself.
+            auto* c = qobject_cast<QCheckBox*>(it->widget.data());
+            if (c && c->checkState() == Qt::PartiallyChecked) return 2;
+            return static_cast<QAbstractButton*>(it->widget.data())->isChecked() ? 1 : 0;
+        }
+        return it->value;
     default: return it->value;
     }
 }
@@ -758,6 +767,13 @@ void set_draw_proc(DItem* it, DrawProc p) {
     if (!it) return;
     it->draw = std::move(p);
     invalidate_dialog_rect(it->owner, item_rect(it));
+}
+
+void set_item_picture(DItem* it, const Picture& picture) {
+    if (!it) return;
+    set_draw_proc(it, [picture](Dialog* d, int item) {
+        draw_picture(d->port, picture, item_rect(dialog_item(d, item)));
+    });
 }
 
 void invalidate_dialog_rect(Dialog* d, const Rect& r) {

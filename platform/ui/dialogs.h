@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "platform/core/qd_types.h"
+#include "platform/core/picture.h"
 #include "platform/core/raster.h"
 #include "platform/ui/events.h"
 
@@ -116,6 +117,8 @@ void set_key_filter(DItem* it, KeyFilter f);
 Port* dialog_port(Dialog* d);
 using DrawProc = std::function<void(Dialog*, int item)>;
 void set_draw_proc(DItem* it, DrawProc p);
+// A picture drawn into the item's rectangle (a picture item's contents).
+void set_item_picture(DItem* it, const Picture& picture);
 // Marks a rectangle of the dialog for redrawing by its draw procedures.
 void invalidate_dialog_rect(Dialog* d, const Rect& local);
 // Runs the draw procedures of the items whose area is invalid.

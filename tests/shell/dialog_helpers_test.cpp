@@ -2,6 +2,8 @@
 // and the closing calls that repaint what a dialog uncovered.
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
+
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -11,6 +13,7 @@
 #include "platform/ui/dialogs.h"
 #include "platform/ui/menus.h"
 #include "platform/ui/windows.h"
+#include "platform/ui/windows_qt.h"
 #include "shell/dialog_filters.h"
 #include "shell/dialog_helpers.h"
 #include "shell/edit_fields.h"
@@ -395,4 +398,98 @@ TEST(DialogClosing, ScrollBarsShownAndHidden) {
         settcontrol(nullptr, 1);
     });
     EXPECT_EQ(s.run(), 0);
+}
+
+namespace {
+
+const char* const options_nib = R"(<ui version="4.0"><widget class="QWidget" name="w">
+  <property name="geometry"><rect><x>0</x><y>0</y><width>240</width><height>120</height></rect></property>
+  <widget class="QCheckBox" name="snap">
+   <property name="geometry"><rect><x>10</x><y>10</y><width>100</width><height>20</height></rect></property>
+   <property name="sig" stdset="0"><string>opts</string></property>
+   <property name="id" stdset="0"><number>1</number></property>
+  </widget>
+  <widget class="QLineEdit" name="size">
+   <property name="geometry"><rect><x>10</x><y>40</y><width>100</width><height>22</height></rect></property>
+   <property name="sig" stdset="0"><string>opts</string></property>
+   <property name="id" stdset="0"><number>2</number></property>
+  </widget>
+  <widget class="QPushButton" name="ok">
+   <property name="geometry"><rect><x>150</x><y>80</y><width>80</width><height>26</height></rect></property>
+   <property name="default"><bool>true</bool></property>
+   <property name="command" stdset="0"><string>ok  </string></property>
+  </widget>
+  <widget class="QPushButton" name="cancel">
+   <property name="geometry"><rect><x>60</x><y>80</y><width>80</width><height>26</height></rect></property>
+   <property name="command" stdset="0"><string>not!</string></property>
+  </widget>
+ </widget></ui>)";
+
+constexpr std::uint32_t opts = 0x6F707473, cmd_ok = 0x6F6B2020, cmd_not = 0x6E6F7421;
+std::int16_t g_snap = 0, g_size = 10;
+
+// A settings window in the usual shape: filled, run, harvested on OK.
+bool options_handler(DialogPtr w, std::uint32_t command) {
+    if (command == cmd_ok) {
+        std::int16_t size = 0;
+        if (!GetIntegerValueFromEditTextControl(GrabCRef(w, opts, 2), &size, 1, 100)) return false;  // stays open
+        GetValueFromCheckBoxControl(GrabCRef(w, opts, 1), &g_snap);
+        g_size = size;
+        return true;
+    }
+    return command == cmd_not;
+}
+
+int show_options() {
+    DialogPtr w = nullptr;
+    if (CreateNibWindow("test", "Options", &w) != 0) return 0;
+    plat::set_item_value(GrabCRef(w, opts, 1), g_snap);
+    SetIntegerValueInEditTextControl(GrabCRef(w, opts, 2), g_size);
+    install_key_filter(GrabCRef(w, opts, 2), FilterIntValues);
+    plat::show_dialog(w);
+    RunAppModalLoopForWindow(w, options_handler);
+    plat::dispose_dialog(w);
+    return 1;
+}
+
+}  // namespace
+
+TEST_F(DialogHelpers, ANibWindowRunsOnItsCommandsUntilTheHandlerEndsIt) {
+    drav::test::write_layout("ui/test/Options.ui", options_nib);
+    g_snap = 0;
+    g_size = 10;
+    Session s;
+    s.then([] {
+        plat::Dialog* w = plat::front_dialog();
+        ASSERT_NE(w, nullptr);
+        // A nib check box changes by itself when clicked.
+        auto* box = plat::dialog_widget(w)->findChild<QCheckBox*>("snap");
+        box->click();
+        plat::select_item_text(GrabCRef(w, opts, 2), 0, 32767);
+    });
+    s.key('5').key('x').key('0');  // typed into the field through its key filter
+    s.press("ok  ");
+    s.then([] { ADD_FAILURE() << "the window stayed open after OK"; });
+    s.drive([] { show_options(); });
+    EXPECT_EQ(g_snap, 1);
+    EXPECT_EQ(g_size, 50);
+    // Out of range: OK keeps the window open; Return (the default button) then Cancel.
+    Session again;
+    again.then([] { plat::set_item_text(GrabCRef(plat::front_dialog(), opts, 2), "500"); });
+    again.key('\r').press("not!");
+    again.drive([] { show_options(); });
+    EXPECT_EQ(again.steps_left(), 0u);
+    EXPECT_EQ(g_size, 50);
+}
+
+TEST_F(DialogHelpers, APictureItemShowsItsPicture) {
+    plat::Port scratch(30, 30);
+    scratch.open_picture(plat::Rect{0, 0, 30, 30});
+    scratch.paint_rect(plat::Rect{5, 5, 10, 10});
+    const plat::Picture picture = scratch.close_picture();
+    plat::set_item_picture(plat::dialog_item(d, 14), picture);  // item 14 at (200, 100)
+    plat::show_dialog(d);
+    const plat::Port* port = plat::dialog_port(d);
+    EXPECT_EQ(port->pixel(207, 107), plat::black_pixel);
+    EXPECT_NE(port->pixel(212, 112), plat::black_pixel);
 }
