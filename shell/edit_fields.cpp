@@ -1,7 +1,13 @@
 #include "shell/edit_fields.h"
 
+#include <bitset>
 #include <cstring>
+#include <fstream>
+#include <map>
+#include <sstream>
 #include <string>
+
+#include "platform/core/process.h"
 
 #include "platform/core/text.h"
 #include "shell/messages.h"
@@ -64,8 +70,67 @@ bool set_text(ControlRef control, const char* roman) {
     return true;
 }
 
-bool editing_key(std::uint8_t ch) { return ch == 1 || ch == 4 || ch == 8 || (ch >= 28 && ch <= 31) || ch == 127; }
-bool digit(std::uint8_t ch) { return ch >= '0' && ch <= '9'; }
+// The character sets of the key filters, from the data file keyfilters.txt.
+struct KeySets {
+    std::map<std::string, std::bitset<256>> sets;
+    bool loaded = false;
+};
+
+bool parse_code(const std::string& word, int* code) {
+    if (word.empty() || word.size() > 3) return false;
+    int v = 0;
+    for (char c : word) {
+        if (c < '0' || c > '9') return false;
+        v = v * 10 + (c - '0');
+    }
+    if (v > 255) return false;
+    *code = v;
+    return true;
+}
+
+KeySets read_key_sets() {
+    KeySets k;
+    std::ifstream f(plat::bundle_dir() / "keyfilters.txt", std::ios::binary);
+    if (!f) return k;
+    std::string line;
+    int lines = 0;
+    while (std::getline(f, line) && ++lines <= 1000) {
+        if (line.empty() || line[0] == '#') continue;
+        const std::size_t tab = line.find('\t');
+        if (tab == std::string::npos || tab == 0) continue;
+        std::bitset<256> set;
+        std::istringstream words(line.substr(tab + 1));
+        std::string w;
+        bool ok = true;
+        while (ok && words >> w) {
+            const std::size_t dash = w.find('-');
+            int from = 0, to = 0;
+            if (auto named = k.sets.find(w); named != k.sets.end()) {
+                set |= named->second;
+            } else if (dash != std::string::npos && parse_code(w.substr(0, dash), &from) &&
+                       parse_code(w.substr(dash + 1), &to) && from <= to) {
+                for (int c = from; c <= to; ++c) set.set(static_cast<std::size_t>(c));
+            } else if (parse_code(w, &from)) {
+                set.set(static_cast<std::size_t>(from));
+            } else {
+                ok = false;  // a line that cannot be read is left out whole
+            }
+        }
+        if (ok) k.sets[line.substr(0, tab)] = set;
+    }
+    k.loaded = true;
+    return k;
+}
+
+// Code 0 is never a character of a number. Without the table every other
+// key goes through: the value checks still refuse a bad text.
+bool lets_through(const char* filter, std::uint8_t ch) {
+    static const KeySets keys = read_key_sets();
+    if (ch == 0) return false;
+    const auto it = keys.sets.find(filter);
+    if (it == keys.sets.end()) return true;
+    return it->second.test(ch);
+}
 
 }  // namespace
 
@@ -153,17 +218,11 @@ bool SetIntegerValueInEditTextControl(ControlRef control, int value) {
 
 bool ClearValueInEditTextControl(ControlRef control) { return set_text(control, ""); }
 
-bool FilterRealValues(ControlRef, std::uint8_t ch) {
-    return digit(ch) || editing_key(ch) || ch == ' ' || ch == '"' || ch == '\'' || ch == '-' || ch == '.' ||
-           ch == '/';
-}
+bool FilterRealValues(ControlRef, std::uint8_t ch) { return lets_through("real", ch); }
 
-bool FilterAngleValues(ControlRef control, std::uint8_t ch) {
-    if (FilterRealValues(control, ch)) return true;
-    return std::strchr("NESWnesw", ch) != nullptr && ch != 0;
-}
+bool FilterAngleValues(ControlRef, std::uint8_t ch) { return lets_through("angle", ch); }
 
-bool FilterIntValues(ControlRef, std::uint8_t ch) { return digit(ch) || editing_key(ch); }
+bool FilterIntValues(ControlRef, std::uint8_t ch) { return lets_through("integer", ch); }
 
 void install_key_filter(ControlRef control, bool (*filter)(ControlRef, std::uint8_t)) {
     if (!filter) {

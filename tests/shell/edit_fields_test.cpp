@@ -1,6 +1,9 @@
 // Typed values of dialog fields and nib controls, and the key filters.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "platform/ui/dialogs.h"
@@ -199,4 +202,17 @@ TEST_F(EditFields, AnInstalledFilterKeepsKeysOutOfTheField) {
         plat::apply_key(d, e);
     }
     EXPECT_EQ(plat::item_text(field), "123");
+}
+
+TEST(KeyFilters, ALineOfTheTableThatCannotBeReadLeavesItsFieldUnfiltered) {
+    // Read once per process: this test brings its own table before the first key.
+    const auto dir = drav::test::scratch_dir() / "keys-bundle";
+    std::filesystem::create_directories(dir);
+    std::ofstream(dir / "keyfilters.txt") << "# test\nreal\t48-57 x\nangle\treal 78\ninteger\t48-57 300\ndigits\t48-57\n";
+    setenv("DRAVELIN_DATA", dir.c_str(), 1);
+    EXPECT_TRUE(FilterRealValues(nullptr, 'x'));   // its line names "x": left out
+    EXPECT_TRUE(FilterAngleValues(nullptr, 'x'));  // names a filter that was left out
+    EXPECT_TRUE(FilterIntValues(nullptr, '-'));    // 300 is no character code
+    EXPECT_FALSE(FilterIntValues(nullptr, 0));     // never a character of a number
+    unsetenv("DRAVELIN_DATA");
 }

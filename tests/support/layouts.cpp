@@ -105,6 +105,7 @@ void use_test_layouts() {
     fs::create_directories(dir);
     fs::copy(g_real / "strings", dir / "strings", fs::copy_options::recursive);
     fs::copy(g_real / "ui", dir / "ui", fs::copy_options::recursive);
+    fs::copy(g_real / "keyfilters.txt", dir / "keyfilters.txt");
     setenv("DRAVELIN_DATA", dir.c_str(), 1);
     plat::reload_strings();
     write_layout("ui/dlog/900.ui", test_dialog_ui);

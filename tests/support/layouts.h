@@ -1,5 +1,5 @@
-// A bundle of the test's own: the real strings and window layouts, and a
-// test dialog with one item of every kind.
+// A bundle of the test's own: the real strings, window layouts and key
+// filters, and a test dialog with one item of every kind.
 #pragma once
 
 namespace drav::test {
