@@ -280,3 +280,24 @@ TEST_F(Dialogs, TheCloseBoxCancels) {
     modal_dialog(d, nullptr, &hit);
     EXPECT_EQ(hit, 2);
 }
+
+TEST_F(Dialogs, DialogSelectNamesTheHitOfAModelessDialog) {
+    show_dialog(d);
+    post_item_hit(d, 12);
+    EventRecord e;
+    ASSERT_TRUE(wait_next_event(everyEvent, &e, 0));
+    Dialog* which = nullptr;
+    std::int16_t hit = 0;
+    EXPECT_TRUE(dialog_select(e, &which, &hit));
+    EXPECT_EQ(which, d);
+    EXPECT_EQ(hit, 12);
+    // A key is typed into the focused field and is no hit.
+    EventRecord k = key_event('7');
+    k.dialog = d;
+    EXPECT_FALSE(dialog_select(k, &which, &hit));
+    EXPECT_EQ(which, nullptr);
+    EXPECT_EQ(item_text(item(4)), "7");
+    // Input of no dialog, or of one that is gone.
+    EventRecord plain = key_event('8');
+    EXPECT_FALSE(dialog_select(plain, &which, &hit));
+}

@@ -160,6 +160,14 @@ TEST_F(Filters, InjectedKeysReachTheFilterThroughTheModalLoop) {
     plain.key('\x1b').hit(6);
     plain.drive([&] { item = ModalDialog(d, nullptr); });
     EXPECT_EQ(item, 2);
+    // Command-C in the field, through the queue: the text is on the clipboard.
+    QGuiApplication::clipboard()->setText("old");
+    Session copy;
+    copy.then([this] { plat::select_item_text(plat::dialog_item(d, 4), 0, 32767); });
+    copy.key('c', plat::cmdKey).hit(2);
+    copy.drive([&] { item = ModalDialog(d, dlgFilter); });
+    EXPECT_EQ(item, 2);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "42");
     Session no;
     no.key('n');
     no.drive([&] { item = ModalDialog(d, yncFilter); });
