@@ -206,7 +206,9 @@ bool EditTextControlIsEmpty(ControlRef control) { return !control || plat::item_
 
 bool SetRealValueInEditTextControl(ControlRef control, double value, int kind) {
     char text[number_text_size];
-    real_to_string(value, text, kind);
+    // The formatter's kind 2 is a paper length: an angle is written as a
+    // plain number of degrees, which the angle parser reads back.
+    real_to_string(value, text, kind == unit_angle ? unit_real : kind);
     return set_text(control, text);
 }
 

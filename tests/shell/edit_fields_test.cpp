@@ -216,3 +216,17 @@ TEST(KeyFilters, ALineOfTheTableThatCannotBeReadLeavesItsFieldUnfiltered) {
     EXPECT_FALSE(FilterIntValues(nullptr, 0));     // never a character of a number
     unsetenv("DRAVELIN_DATA");
 }
+
+TEST_F(EditFields, AnAngleIsWrittenAsDegreesWhateverThePaperUnit) {
+    const std::int16_t inch_fraction = 1;
+    units_defs.units_code = inch_fraction;
+    output_defs.paper_units = inch_fraction;
+    ASSERT_TRUE(SetRealValueInEditTextControl(field, 22.5, unit_angle));
+    EXPECT_EQ(plat::item_text(field).find('"'), std::string::npos) << plat::item_text(field);
+    double back = 0;
+    EXPECT_TRUE(GetRealValueFromEditTextControl(field, &back, 0, 360, unit_angle));
+    EXPECT_EQ(back, 22.5);
+    // A length in the same drawing keeps its notation.
+    ASSERT_TRUE(SetRealValueInEditTextControl(field, 2.5, unit_length));
+    EXPECT_NE(plat::item_text(field).find('"'), std::string::npos) << plat::item_text(field);
+}
