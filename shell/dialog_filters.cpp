@@ -88,8 +88,10 @@ bool dlgFilter(DialogPtr dialog, plat::EventRecord* event, std::int16_t* item) {
     }
     case plat::keyDown:
     case plat::autoKey: {
-        // TODO(ObscureCursor) typing after a click into a field hides the cursor until the mouse moves
-        wasDown = 0;
+        if (wasDown) {
+            plat::obscure_cursor();  // until the mouse moves
+            wasDown = 0;
+        }
         const char ch = static_cast<char>(event->message & 0xFF);
         if (!(event->modifiers & plat::cmdKey)) {
             if (ch == key_return || ch == key_enter) {

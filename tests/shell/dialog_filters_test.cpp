@@ -4,9 +4,12 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QMouseEvent>
 
 #include "platform/core/clock.h"
+#include "platform/ui/cursors.h"
 #include "platform/ui/dialogs.h"
+#include "platform/ui/windows_qt.h"
 #include "shell/dialog_filters.h"
 #include "shell/event_pump.h"
 #include "tests/support/harness.h"
@@ -172,4 +175,26 @@ TEST_F(Filters, InjectedKeysReachTheFilterThroughTheModalLoop) {
     no.key('n');
     no.drive([&] { item = ModalDialog(d, yncFilter); });
     EXPECT_EQ(item, 3);
+}
+
+TEST_F(Filters, TypingAfterAClickIntoAFieldHidesTheCursorUntilTheMouseMoves) {
+    plat::EventRecord click;
+    click.what = plat::mouseDown;
+    click.dialog = d;
+    click.item = 3;  // static text: no field
+    std::int16_t item = 0;
+    dlgFilter(d, &click, &item);
+    plat::EventRecord k = key('1');
+    dlgFilter(d, &k, &item);
+    EXPECT_FALSE(plat::cursor_obscured());
+    click.item = 4;
+    dlgFilter(d, &click, &item);
+    EXPECT_EQ(wasDown, 1);
+    k = key('1');
+    dlgFilter(d, &k, &item);
+    EXPECT_TRUE(plat::cursor_obscured());
+    EXPECT_EQ(wasDown, 0);
+    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(plat::dialog_widget(d), &move);
+    EXPECT_FALSE(plat::cursor_obscured());
 }
