@@ -167,6 +167,17 @@ TEST_F(DialogHelpers, FramedUserItemsDrawIntoTheDialogsPort) {
     EXPECT_NE(port->pixel(170, 110), plat::black_pixel);  // inside stays clear
 }
 
+TEST_F(DialogHelpers, AFrameRectangleItemFramesItsOwnRectangle) {
+    setframerectangle(d, 11);  // (150, 100) to (190, 120)
+    plat::show_dialog(d);
+    const plat::Port* port = plat::dialog_port(d);
+    EXPECT_EQ(port->pixel(150, 100), plat::black_pixel);
+    EXPECT_EQ(port->pixel(189, 119), plat::black_pixel);
+    EXPECT_NE(port->pixel(151, 101), plat::black_pixel);
+    EXPECT_NE(port->pixel(190, 120), plat::black_pixel);
+    EXPECT_NE(port->pixel(148, 98), plat::black_pixel);  // no grown frame, no shadow
+}
+
 TEST_F(DialogHelpers, UpdatewindowsWithNothingPendingTakesOnePass) {
     const std::uint32_t t0 = plat::ticks();
     updatewindows();
