@@ -11,6 +11,9 @@
 #include "platform/core/string_table.h"
 #include "platform/core/text.h"
 #include "platform/ui/answerer.h"
+#include "platform/ui/cursors.h"
+#include "platform/ui/dialogs.h"
+#include "platform/ui/windows.h"
 
 namespace drav {
 
@@ -49,6 +52,11 @@ void replace_first(char* text, const char* mark, const char* value, std::size_t 
     std::memcpy(text, s.c_str(), s.size() + 1);
 }
 
+constexpr int alert_text_item = 2;
+
+// The standard alert window (506): its text, and OK as item 1. A person
+// answers there; a scripted answer is pressed in it. Without the window the
+// answerer's own box stands in, so the message is never lost.
 int run_alert(plat::AlertKind kind, const std::string& roman_text) {
     clear_watch();
     // The drawing under the alert is repainted at the next update.
@@ -56,7 +64,27 @@ int run_alert(plat::AlertKind kind, const std::string& roman_text) {
     plat::AlertRequest r;
     r.kind = kind;
     r.text = plat::macroman_to_utf8(roman_text);
-    return plat::ask(r);
+    plat::Dialog* d = plat::new_dialog(alert_standard, nullptr);
+    if (!d) return plat::ask(r);
+    plat::set_item_text(plat::dialog_item(d, alert_text_item), r.text);
+    const plat::Rect s = plat::screen_bounds();
+    const plat::Rect b = plat::dialog_bounds(d);
+    plat::move_dialog(d, (s.right - s.left) / 2 - (b.right - b.left) / 2, s.top + 40);
+    plat::set_cursor(plat::Cursor::arrow);
+    show_system_cursor();
+    plat::show_dialog(d);
+    r.window = d;
+    const int pressed = plat::ask(r);
+    if (pressed > 0) plat::post_item_hit(d, pressed);
+    std::int16_t item = 0;
+    for (;;) {
+        plat::modal_dialog(d, nullptr, &item);
+        // A scripted answer is taken as it comes; a person's click on the text is no answer.
+        if (pressed > 0 || item <= 0 || plat::item_kind(plat::dialog_item(d, item)) == plat::ItemKind::button) break;
+    }
+    // What the alert covered is redrawn by the windows' update events.
+    plat::dispose_dialog(d);
+    return item > 0 ? item : 1;
 }
 
 }  // namespace

@@ -23,6 +23,8 @@
 #include "platform/ui/windows.h"
 #include "shell/apple_events.h"
 #include "shell/bundle_data.h"
+#include "shell/dialog_filters.h"
+#include "shell/event_pump.h"
 #include "shell/preferences.h"
 #include "shell/tool_options.h"
 #include "store/current_drawing.h"
@@ -170,7 +172,10 @@ void open_data_files() {
 }
 
 void init_system() {
-    // 1-2: the toolkit gives dialogs and scroll bars their callbacks.
+    // 1-2: the toolkit gives dialogs and scroll bars their callbacks; the
+    // modal loops hand update events of our windows back to us.
+    plat::set_update_handler([](const plat::EventRecord& e) { Handle_update(e.window); });
+    init_answer_chars();
     // TODO(vmlistinit) the display-list driver table
     check_sizes();
 

@@ -1,5 +1,7 @@
 #include "store/parse.h"
 
+#include "platform/ui/dialogs.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -8,6 +10,7 @@
 #include <string>
 
 #include "base/messages.h"
+#include "platform/ui/dialogs.h"
 #include "store/geometry.h"
 #include "store/settings.h"
 #include "store/units.h"
@@ -105,9 +108,8 @@ std::optional<double> scan_angle(const std::string& s) {
 
 void alert_and_select(int n, void* dialog, int item) {
     pr_alert(n, alert_standard);
-    (void)dialog;
-    (void)item;
-    // TODO(select_text)
+    // The whole text, ready to be typed over.
+    if (dialog) plat::select_item_text(plat::dialog_item(static_cast<plat::Dialog*>(dialog), item), 0, 32767);
 }
 
 }  // namespace

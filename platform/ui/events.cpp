@@ -213,6 +213,21 @@ protected:
 
 std::unique_ptr<InputFilter> g_filter;
 
+}  // namespace
+
+bool key_record(const QKeyEvent* e, EventRecord* r) {
+    KeyCode k;
+    if (!translate_key(e, &k)) return false;
+    r->what = e->isAutoRepeat() ? autoKey : keyDown;
+    r->message = static_cast<std::uint32_t>(k.vk) << 8 | k.ch;
+    r->when = ticks();
+    r->where = g_mouse;
+    r->modifiers = with_button(modifiers_of(e->modifiers()));
+    return true;
+}
+
+namespace {
+
 bool admits(std::uint16_t mask, const EventRecord& r) { return (mask & event_mask_of(r.what)) != 0; }
 
 bool take_matching(std::uint16_t mask, EventRecord* rec, bool remove) {
@@ -303,7 +318,9 @@ bool wait_next_event(std::uint16_t mask, EventRecord* rec, std::uint32_t sleep_t
     fire_due_timers();
     if (take_matching(mask, rec, true)) return true;
     if (make_update(mask, rec)) return true;
-    if (g_feeder) {
+    constexpr std::uint16_t input_mask = mDownMask | mUpMask | keyDownMask | autoKeyMask | app1Mask | highLevelEventMask;
+    // A wait for updates alone is no wait for the person: the script stays put.
+    if (g_feeder && (mask & input_mask)) {
         if (!g_feeder()) {
             if (!g_quit_posted_for_feeder) {
                 g_quit_posted_for_feeder = true;

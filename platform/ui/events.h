@@ -12,6 +12,7 @@
 namespace plat {
 
 class Window;
+class Dialog;
 
 enum EventKind : std::int16_t {
     nullEvent = 0,
@@ -66,6 +67,8 @@ struct EventRecord {
     std::int16_t menu_id = 0;     // menu commands: the menu the item is in
     std::vector<std::string> files;  // open documents: paths, UTF-8
     Rect area;                    // update: the window's invalid area, local pixels
+    Dialog* dialog = nullptr;     // input to a dialog or nib window
+    std::int16_t item = 0;        // mouse down in a dialog: the item hit (0: none)
 };
 
 // Lets Qt run (waiting up to `sleep_ticks` when nothing is queued), then
@@ -103,7 +106,8 @@ void clear_termination_request();
 bool init_application(int& argc, char** argv);
 void close_application();
 
-// Tests script the program's input: when the queue is empty, wait_next_event
+// Tests script the program's input: when the queue is empty and the mask
+// admits input (mouse, keys, commands, application events), wait_next_event
 // asks the feeder for its next step (which may queue records or run a check);
 // a feeder that has nothing left returns false, and the layer queues Quit.
 using Feeder = std::function<bool()>;

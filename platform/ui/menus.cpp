@@ -46,9 +46,9 @@ std::set<std::uint32_t> g_built;
 // The layer turns Quit into the quit event itself, as the close box does.
 constexpr std::uint32_t quit_command = ae_quit;
 
-// A Designer property holding a four-character code: exactly four
-// printable ASCII characters, spaces kept.
-std::uint32_t code_of(const QVariant& v) {
+}  // namespace
+
+std::uint32_t code_of_property(const QVariant& v) {
     if (!v.isValid()) return 0;
     const QByteArray b = v.toString().toLatin1();
     if (b.size() != 4) return 0;
@@ -59,6 +59,10 @@ std::uint32_t code_of(const QVariant& v) {
     }
     return code;
 }
+
+namespace {
+
+std::uint32_t code_of(const QVariant& v) { return code_of_property(v); }
 
 int menu_id_of(const QMenu* m) {
     bool ok = false;

@@ -2,8 +2,10 @@
 #pragma once
 
 #include <QImage>
+#include <QKeyEvent>
 #include <QWidget>
 
+#include "platform/ui/events.h"
 #include "platform/ui/windows.h"
 
 namespace plat {
@@ -14,5 +16,18 @@ QWidget* content_widget(Window* w);
 Window* window_of_widget(const QWidget* widget);
 // What the window shows on screen now.
 QImage grab_content(Window* w);
+
+// The key record of a key press (no window set); false for keys that bring
+// no character.
+bool key_record(const QKeyEvent* e, EventRecord* r);
+// A four-character code held in a Designer property: exactly four printable
+// ASCII characters, spaces kept; 0 for anything else.
+std::uint32_t code_of_property(const QVariant& v);
+
+class Dialog;
+// What the dialog shows on screen now.
+QImage grab_dialog(Dialog* d);
+// The dialog's top-level widget.
+QWidget* dialog_widget(Dialog* d);
 
 }  // namespace plat

@@ -10,7 +10,11 @@ namespace {
 std::filesystem::path g_scratch;
 }
 
-void ScriptedAnswerer::expect(std::string text, int item) { script_.push_back({std::move(text), item}); }
+void ScriptedAnswerer::expect(std::string text, int item) { script_.push_back({std::move(text), item, nullptr}); }
+
+void ScriptedAnswerer::expect(std::string text, int item, std::function<void(const plat::AlertRequest&)> check) {
+    script_.push_back({std::move(text), item, std::move(check)});
+}
 
 int ScriptedAnswerer::answer(const plat::AlertRequest& request) {
     shown_.push_back(request.text);
@@ -22,6 +26,7 @@ int ScriptedAnswerer::answer(const plat::AlertRequest& request) {
     script_.pop_front();
     EXPECT_NE(request.text.find(s.text), std::string::npos)
         << "alert \"" << request.text << "\" does not contain \"" << s.text << "\"";
+    if (s.check) s.check(request);
     return s.item;
 }
 

@@ -17,8 +17,12 @@ namespace drav::test {
 class ScriptedAnswerer final : public plat::Answerer {
 public:
     // The next alert must contain `text` (UTF-8; empty matches any) and is
-    // answered with `item`.
+    // answered with `item`. Item 0 leaves a question that has its own window
+    // to the session's script (Session::press, hit).
     void expect(std::string text, int item = 1);
+    // The same, and `check` runs while the alert or question is on screen
+    // (its window, when it has one, is request.window).
+    void expect(std::string text, int item, std::function<void(const plat::AlertRequest&)> check);
     int answer(const plat::AlertRequest& request) override;
     // True when every expected alert has been shown; one that never came
     // fails the test when it ends.
@@ -32,6 +36,7 @@ private:
     struct Step {
         std::string text;
         int item;
+        std::function<void(const plat::AlertRequest&)> check;
     };
     std::deque<Step> script_;
     std::vector<std::string> shown_;

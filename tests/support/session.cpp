@@ -1,11 +1,14 @@
 #include "tests/support/session.h"
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
 #include "display/screen.h"
 #include "platform/core/clock.h"
+#include "platform/ui/dialogs.h"
 #include "platform/ui/events.h"
 #include "platform/ui/menus.h"
 #include "platform/ui/windows.h"
@@ -73,6 +76,78 @@ Session& Session::ends() {
     return *this;
 }
 
+namespace {
+
+plat::Dialog* front() {
+    plat::Dialog* d = plat::front_dialog();
+    EXPECT_NE(d, nullptr) << "no dialog is on screen";
+    return d;
+}
+
+}  // namespace
+
+Session& Session::type(int item, std::string utf8) {
+    return then([item, utf8] {
+        plat::Dialog* d = front();
+        if (!d) return;
+        plat::DItem* it = plat::dialog_item(d, item);
+        EXPECT_EQ(plat::item_kind(it), plat::ItemKind::edit_text) << "item " << item << " is no text field";
+        plat::set_item_text(it, utf8);
+    });
+}
+
+Session& Session::hit(int item) {
+    return then([item] {
+        if (plat::Dialog* d = front()) plat::post_item_hit(d, item);
+    });
+}
+
+Session& Session::choose(int item, int entry) {
+    return then([item, entry] {
+        plat::Dialog* d = front();
+        if (!d) return;
+        plat::DItem* it = plat::dialog_item(d, item);
+        EXPECT_TRUE(entry >= 1 && entry <= plat::entry_count(it)) << "item " << item << " has no entry " << entry;
+        plat::post_choice(it, entry);
+    });
+}
+
+Session& Session::press(const char (&command)[5]) {
+    const std::uint32_t c = four_cc(command);
+    return then([c] {
+        plat::Dialog* d = front();
+        if (!d) return;
+        EXPECT_NE(plat::command_control(d, c), nullptr) << "no control sends this command";
+        plat::post_command(d, c);
+    });
+}
+
+void Session::feed() {
+    bool went_on = false;
+    plat::set_feeder([this, went_on]() mutable {
+        if (next_ == ends_at_ && !went_on) {
+            went_on = true;
+            ADD_FAILURE() << "the program asked for input after step " << next_ << ", where it should have ended";
+        }
+        if (next_ >= steps_.size()) return false;
+        steps_[next_++]();
+        return true;
+    });
+}
+
+void Session::check_all_ran() const {
+    EXPECT_EQ(next_, std::min(ends_at_, steps_.size()))
+        << "script steps never ran: it ended after step " << next_ << " of " << steps_.size();
+}
+
+void Session::drive(const std::function<void()>& body) {
+    feed();
+    body();
+    plat::set_feeder(nullptr);
+    plat::flush_events(plat::highLevelEventMask);
+    check_all_ran();
+}
+
 int Session::run(const std::vector<std::string>& args) {
     std::vector<std::string> words{"dravelin"};
     words.insert(words.end(), args.begin(), args.end());
@@ -82,21 +157,11 @@ int Session::run(const std::vector<std::string>& args) {
     int argc = static_cast<int>(words.size());
     // A signal seen by an earlier session of this process is not this one's.
     plat::clear_termination_request();
-    bool went_on = false;
-    plat::set_feeder([this, &went_on] {
-        if (next_ == ends_at_ && !went_on) {
-            went_on = true;
-            ADD_FAILURE() << "the program asked for input after step " << next_ << ", where it should have ended";
-        }
-        if (next_ >= steps_.size()) return false;
-        steps_[next_++]();
-        return true;
-    });
+    feed();
     const std::optional<int> status = exit_status_of([&] { run_program(argc, argv.data()); });
     plat::set_feeder(nullptr);
     EXPECT_TRUE(status.has_value()) << "the program returned instead of exiting";
-    EXPECT_EQ(steps_left(), 0u) << "script steps never ran: the program ended after step " << next_ << " of "
-                                << steps_.size();
+    check_all_ran();
     return status.value_or(-999);
 }
 

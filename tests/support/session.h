@@ -31,12 +31,32 @@ public:
     // another step after it fails the test, as would a step it never ran.
     Session& ends();
 
+    // Input to the front dialog, as the modal loop asks for it: a field's
+    // text set, an item hit, a pop-up or list entry chosen (from 1), a nib
+    // window's button that sends `command` pressed. A step with no dialog
+    // on screen fails the test.
+    Session& type(int item, std::string utf8);
+    Session& hit(int item);
+    Session& choose(int item, int entry);
+    Session& press(const char (&command)[5]);
+
+    // Runs `body` (which opens and runs dialogs) with this script feeding
+    // its waits, without starting the program. When the script runs out
+    // the open dialog is cancelled; the quit that cancels it is dropped.
+    // As with run, a step never reached fails the test.
+    void drive(const std::function<void()>& body);
+
     // Runs start-up, the loop and shut-down; the exit status.
     int run(const std::vector<std::string>& args = {});
     // The steps not yet run when the program ended.
     std::size_t steps_left() const { return steps_.size() - next_; }
 
 private:
+    // The script feeds the program's waits; asking past ends() fails.
+    void feed();
+    // Every step up to ends() (or every step) ran.
+    void check_all_ran() const;
+
     std::vector<std::function<void()>> steps_;
     std::size_t next_ = 0;
     static constexpr std::size_t no_end = static_cast<std::size_t>(-1);
