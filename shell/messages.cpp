@@ -7,6 +7,7 @@
 #include "platform/core/text.h"
 #include "platform/ui/answerer.h"
 #include "shell/idle.h"
+#include "shell/message_palette.h"
 #include "shell/shutdown.h"
 #include "store/strings.h"
 
@@ -67,15 +68,9 @@ std::string GetMyLocalCFString(int table, int index) {
     return entry ? *entry : key_text(table, index);
 }
 
-void mac_pr_message(int table, int index) {
-    (void)table;
-    (void)index;
-    // TODO(DisplayLocalMessage) until the message palette exists a message goes nowhere, as while it is closed
-}
+void mac_pr_message(int table, int index) { DisplayLocalMessage(table, index); }
 
-void mess_clear() {
-    // TODO(DisplayCFStrMessage)
-}
+void mess_clear() { DisplayCFStrMessage(""); }
 
 void pr_addmsg(int n) { mac_pr_message(tbl_draw_prompts, n); }
 void pr_modmsg(int n) { mac_pr_message(tbl_modify_prompts, n); }

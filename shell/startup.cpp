@@ -18,11 +18,15 @@
 #include "platform/ui/windows.h"
 #include "shell/apple_events.h"
 #include "shell/bundle_data.h"
+#include "shell/command_loop.h"
+#include "shell/dispatch.h"
 #include "shell/drawing_window.h"
+#include "shell/message_palette.h"
 #include "shell/messages.h"
 #include "shell/preferences.h"
 #include "shell/shutdown.h"
 #include "shell/tool_options.h"
+#include "shell/window_layers.h"
 #include "store/geometry.h"
 #include "store/levels.h"
 #include "store/number_text.h"
@@ -106,11 +110,10 @@ void place_windows(const PrefsRec& prefs) {
             // TODO(handle_palette_menu) open palette p.palette
         }
     }
-    if (prefs.mess_visible) {
-        // TODO(ShowMessageWindow)
-    }
+    if (prefs.mess_visible) ShowMessageWindow();
     plat::select_window(drawing);
-    // TODO(ArrangeFP2) documents behind the palettes, then FixActivate
+    ArrangeFP2();
+    FixActivate();
 
     if (on_screen(prefs.library_window, screen))
         plat::move_window(windSymbols, prefs.library_window.h, prefs.library_window.v, false);
@@ -229,7 +232,7 @@ void init_system() {
 
     // 11-12
     init_objopts();
-    // TODO(openkeyboard) the keystroke ring starts empty
+    openkeyboard();
     init_variables();
     // TODO(init_symbols)
     open_data_files();
@@ -272,7 +275,7 @@ void init_system() {
     FSRef_put_levelinfo(workfileFSRef);
     read_sav_rec();
     FSRef_get_levelinfo(workfileFSRef);
-    // TODO(update_status_line)
+    update_status_line();
 }
 
 void release_data_folder() { g_folder_lock.unlock(); }

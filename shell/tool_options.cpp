@@ -8,6 +8,7 @@
 #include "display/graphics_unit.h"
 #include "display/line_styles.h"
 #include "display/object_renderer.h"
+#include "shell/command_loop.h"
 #include "shell/messages.h"
 #include "shell/preferences.h"
 #include "shell/shutdown.h"
@@ -246,9 +247,9 @@ void init_variables() {
     // TODO(typing_gtext) typing_gtext = 0
     // TODO(update_info) update_info = 0
     forced_show = 0;
-    // TODO(snap_on) snap_on = 1
+    snap_on = 1;
     // TODO(clear_valid_objects)
-    // TODO(prevsnapmode) prevsnapmode = 1
+    prevsnapmode = 1;
     // TODO(clear_object_snap)
     textline[0] = '\0';
     // TODO(pick_number) pick_number = 1
