@@ -51,6 +51,12 @@ std::int16_t tindex = -1;
 
 }  // namespace
 
+void update_ref(double x, double y) {
+    ref_x = x;
+    ref_y = y;
+    // TODO(windInput) the input window's fields 9 and 11 show the point as drawing lengths
+}
+
 void setup_loop() {
     if (!(digitizer_mode && !accepted)) reset_input();
     bell_allowed = 1;

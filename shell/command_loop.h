@@ -25,6 +25,8 @@ extern std::uint16_t bell_allowed;   // no click registered yet in this poll
 extern std::uint16_t snap_on;        // snapping applies to the cursor in this poll
 extern std::int16_t prevsnapmode;    // the snap mode a one-shot object snap returns to
 
+// Sets the reference point of relative input.
+void update_ref(double x, double y);
 void setup_loop();
 // One poll: the clicked point or the cursor point, and the key typed
 // (upper-cased) or 0. Never both a click and a key.

@@ -29,10 +29,4 @@ void read_mouse(double* x, double* y, std::uint16_t* button) {
 
 void reset_input() { mselz = 0; }
 
-void update_ref(double x, double y) {
-    ref_x = x;
-    ref_y = y;
-    // TODO(windInput) the input window's fields 9 and 11 show the point as drawing lengths
-}
-
 }  // namespace drav

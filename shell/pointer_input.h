@@ -17,6 +17,5 @@ void update_mouse(double h, double v, int button);
 void read_mouse(double* x, double* y, std::uint16_t* button);
 // Forgets a pending click.
 void reset_input();
-void update_ref(double x, double y);
 
 }  // namespace drav
