@@ -266,10 +266,8 @@ void bring_to_front(Window* w) {
     if (it == g_windows.end()) return;
     g_windows.erase(it);
     g_windows.insert(g_windows.begin(), w);
-    if (w->top->isVisible()) {
-        order_qt_windows();
-        w->top->activateWindow();
-    }
+    // Raised only: the keyboard stays where the person put it.
+    if (w->top->isVisible()) order_qt_windows();
 }
 
 void set_window_hilite(Window* w, bool hilited) {

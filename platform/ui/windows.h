@@ -57,7 +57,8 @@ void select_window(Window* w);
 // Moves w in the list to just behind `behind` (to the back when null),
 // whatever its kind: the program keeps its own layering.
 void send_behind(Window* w, Window* behind);
-// Moves w to the very front of the list, whatever its kind.
+// Moves w to the very front of the list, whatever its kind, without
+// taking the keyboard focus.
 void bring_to_front(Window* w);
 // The layer's own active look: a hilited document shows its scroll bars, a
 // hilited palette is drawn active. The window manager draws the title bars.

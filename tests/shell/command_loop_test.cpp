@@ -4,6 +4,7 @@
 #include <string>
 
 #include "display/graphics_unit.h"
+#include "display/screen.h"
 #include "platform/ui/events.h"
 #include "platform/ui/keys.h"
 #include "shell/command_loop.h"
@@ -249,4 +250,35 @@ TEST(CommandLoop, SavedParamsComeBackAfterANestedCommand) {
         EXPECT_EQ(quit, 0);
     });
     EXPECT_EQ(s.run(), 0);
+}
+
+TEST(CommandLoop, AStillPointerWithoutAClickChangesNothing) {
+    in_a_command([] {
+        update_mouse(300, 200, 0);
+        update_cursor();
+        const double x = last_x, y = last_y;
+        EXPECT_NEAR(x, 300 * unit, 1e-9);
+        EXPECT_NEAR(y, (675 - 200) * unit, 1e-9);
+        const std::vector<std::uint32_t> before = drawCWindow->pixels();
+        const int counter = cursor_counter;
+        update_cursor();
+        EXPECT_EQ(last_x, x);
+        EXPECT_EQ(last_y, y);
+        EXPECT_EQ(touched, 0);
+        EXPECT_EQ(cursor_counter, counter);
+        EXPECT_TRUE(drawCWindow->pixels() == before);
+    });
+}
+
+TEST(CommandLoop, WaitingForAKeyEndsWhenTheProgramIsAskedToQuit) {
+    Session s;
+    int key = -1;
+    s.then([&] {
+        settle();
+        setidle(0);
+        key = rd_sync();  // the script has nothing more: Quit comes instead
+        setidle(1);
+    });
+    EXPECT_EQ(s.run(), 0);
+    EXPECT_EQ(key, 0);
 }
