@@ -162,7 +162,8 @@ void collect(QMenu* m, QMenu* parent, int inherited_id) {
         it.mark = a->isChecked() ? checkMark : noMark;
         g_items.push_back(it);
         QObject::connect(a, &QAction::triggered, a, [a](bool) { on_triggered(a); });
-        // Menu keys work from palettes too, as they do from the drawing window.
+        // Program windows hand their keys to the program first (the key
+        // table decides); the shortcut serves where no program window has the keys.
         a->setShortcutContext(Qt::ApplicationShortcut);
     }
 }
