@@ -10,6 +10,7 @@
 #include "shell/command_loop.h"
 #include "shell/event_pump.h"
 #include "shell/idle.h"
+#include "shell/loop_helpers.h"
 #include "shell/key_equivalents.h"
 #include "shell/message_palette.h"
 #include "shell/pointer_input.h"

@@ -11,6 +11,7 @@
 #include "shell/dispatch.h"
 #include "shell/drawing_window.h"
 #include "shell/idle.h"
+#include "shell/loop_helpers.h"
 #include "shell/pointer_input.h"
 #include "shell/tool_options.h"
 #include "shell/window_layers.h"

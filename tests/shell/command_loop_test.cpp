@@ -11,6 +11,7 @@
 #include "shell/dispatch.h"
 #include "shell/event_pump.h"
 #include "shell/idle.h"
+#include "shell/loop_helpers.h"
 #include "shell/pointer_input.h"
 #include "store/settings.h"
 #include "tests/support/harness.h"
