@@ -31,11 +31,11 @@ void draw_message() {
 
 // TODO(CreateNibWindow) the window "Messages" of nib "drav" once layouts are loaded; a plain palette meanwhile
 int create_message_window(plat::Window** window) {
-    plat::WindowSpec spec;
-    spec.kind = plat::WindowKind::palette;
-    spec.bounds = plat::Rect{0, 0, message_height, message_width};
-    spec.title = GetMyLocalCFString(tbl_titles, title_messages);
-    *window = plat::new_window(spec);
+    plat::WindowSpec desc;
+    desc.kind = plat::WindowKind::palette;
+    desc.bounds = plat::Rect{0, 0, message_height, message_width};
+    desc.title = GetMyLocalCFString(tbl_titles, title_messages);
+    *window = plat::new_window(desc);
     return *window ? 0 : -1;
 }
 
