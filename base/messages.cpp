@@ -109,14 +109,18 @@ std::string GetMyLocalCFString(int table, int index) {
     return entry ? *entry : key_text(table, index);
 }
 
+namespace {
+MessageLine g_message_line;
+}  // namespace
+
+void set_message_line(const MessageLine& line) { g_message_line = line; }
+
 void mac_pr_message(int table, int index) {
-    (void)table;
-    (void)index;
-    // TODO(DisplayLocalMessage) until the message palette exists a message goes nowhere, as while it is closed
+    if (g_message_line.show) g_message_line.show(table, index);
 }
 
 void mess_clear() {
-    // TODO(DisplayCFStrMessage)
+    if (g_message_line.clear) g_message_line.clear();
 }
 
 void pr_addmsg(int n) { mac_pr_message(tbl_draw_prompts, n); }

@@ -35,6 +35,14 @@ unsigned char* GetMyLocalPascalString(unsigned char* dst, int table, int index);
 // The entry as UTF-8 text for the desktop.
 std::string GetMyLocalCFString(int table, int index);
 
+// The message line the shell installs at start-up (the message palette);
+// before that, and while the palette is closed, messages go nowhere.
+struct MessageLine {
+    void (*show)(int table, int index) = nullptr;
+    void (*clear)() = nullptr;
+};
+void set_message_line(const MessageLine& line);
+
 void mac_pr_message(int table, int index);
 void mess_clear();
 void pr_addmsg(int n);

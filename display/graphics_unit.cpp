@@ -200,7 +200,8 @@ void initgunit() {
     scrn_y = viewport.yb;
     cx_pos = cy_pos = 0;
     last_x = last_y = 0;
-    // TODO(zpos_x) zpos_x/y, ref_x/y, abs_x/y and abs_z = 0 once the command loop holds them
+    zpos_x = zpos_y = ref_x = ref_y = abs_x = abs_y = 0;
+    abs_z = 0;
     keybrd_x = (cur_win.xl + cur_win.xr) / 2;
     keybrd_y = (cur_win.yb + cur_win.yt) / 2;
     // TODO(snap_it) snap the keyboard cursor
@@ -209,7 +210,7 @@ void initgunit() {
     clipped = 1;
     drwcur = 0;
     touched = accepted = 0;
-    // TODO(coord_avail) coord_avail, whatbutt and bell_allowed = 0 once they exist
+    coord_avail = whatbutt = bell_allowed = 0;
     save_pts = 0;
     if (!endpoints) endpoints = static_cast<double*>(getmemory(endpoints_bytes));
     if (!endpoints) leave_program();

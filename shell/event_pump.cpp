@@ -9,7 +9,12 @@
 #include "platform/core/clock.h"
 #include "platform/ui/cursors.h"
 #include "shell/apple_events.h"
+#include "shell/blink.h"
+#include "shell/dispatch.h"
+#include "shell/loop_helpers.h"
+#include "shell/pointer_input.h"
 #include "shell/tool_options.h"
+#include "shell/window_layers.h"
 
 namespace drav {
 
@@ -108,14 +113,14 @@ int gobbleoskeys(int mask) {
         // TODO(updatemarquee) step the selection marquee; palettes get their idle time
         return 0;
     }
-    // TODO(firstPallette) events of palette dialogs go to their own dispatch once palettes exist
+    // TODO(doevent) events of palette dialogs go to their own dispatch once palettes exist
     switch (myEvent.what) {
     case plat::mouseDown:
-        // TODO(Handle_mouse_down)
+        Handle_mouse_down();
         break;
     case plat::keyDown:
     case plat::autoKey:
-        // TODO(Handle_keys)
+        Handle_keys();
         break;
     case plat::updateEvt:
         Handle_update(myEvent.window);
@@ -191,8 +196,10 @@ void Cursor_adjust() {
         const plat::Rect b = plat::window_bounds(drawing);
         const int h = mouse.h - b.left, v = mouse.v - b.top;
         if (h >= drawRect.left && h < drawRect.right && v >= drawRect.top && v < drawRect.bottom) {
-            // TODO(update_mouse) record the pointer; then update_cursor moves the cross-hair
-            if (!getidle()) {
+            if (getidle()) snap_on = objopts && objopts->idle_snap ? 1 : 0;
+            update_mouse(h, v, 0);
+            update_cursor();
+            if (!getidle() || (objopts && objopts->idle_snap)) {
                 if (MacCursorShowing) {
                     MacCursorShowing = 0;
                     plat::show_cursor(false);
@@ -241,7 +248,7 @@ void RedrawWindow(plat::Window* window) {
 
 void Get_Drawing() {
     if (!graphwasinit || !myCGrafPtr || !drawCWindow) return;
-    // TODO(blink_off)
+    blink_off();
     cur_stop();
     const plat::Rect source{0, 0, static_cast<std::int16_t>(drawRect.bottom - drawRect.top),
                             static_cast<std::int16_t>(drawRect.right - drawRect.left)};
@@ -255,7 +262,7 @@ void Get_Drawing() {
 
 void Handle_activate() {
     if (myEvent.modifiers & plat::activeFlag) {
-        // TODO(FixActivate)
+        if (!plat::window_hilited(firstDocument())) FixActivate();
     }
 }
 

@@ -24,9 +24,13 @@
 #include "shell/apple_events.h"
 #include "shell/bundle_data.h"
 #include "shell/dialog_filters.h"
+#include "shell/dispatch.h"
 #include "shell/event_pump.h"
+#include "shell/loop_helpers.h"
+#include "shell/message_palette.h"
 #include "shell/preferences.h"
 #include "shell/tool_options.h"
+#include "shell/window_layers.h"
 #include "store/current_drawing.h"
 #include "store/geometry.h"
 #include "store/idle_menus.h"
@@ -107,11 +111,10 @@ void place_windows(const PrefsRec& prefs) {
             // TODO(handle_palette_menu) open palette p.palette
         }
     }
-    if (prefs.mess_visible) {
-        // TODO(ShowMessageWindow)
-    }
+    if (prefs.mess_visible) ShowMessageWindow();
     plat::select_window(drawing);
-    // TODO(ArrangeFP2) documents behind the palettes, then FixActivate
+    ArrangeFP2();
+    FixActivate();
 
     if (on_screen(prefs.library_window, screen))
         plat::move_window(windSymbols, prefs.library_window.h, prefs.library_window.v, false);
@@ -222,7 +225,7 @@ void init_system() {
 
     // 11-12
     init_objopts();
-    // TODO(openkeyboard) the keystroke ring starts empty
+    openkeyboard();
     init_variables();
     // TODO(init_symbols)
     open_data_files();
@@ -265,7 +268,7 @@ void init_system() {
     FSRef_put_levelinfo(workfileFSRef);
     read_sav_rec();
     FSRef_get_levelinfo(workfileFSRef);
-    // TODO(update_status_line)
+    update_status_line();
 }
 
 void release_data_folder() { g_folder_lock.unlock(); }
@@ -275,6 +278,10 @@ void install_floor_hooks() {
     set_idle_interface(follow_idle);
     install_display_hooks();
     install_record_events();
+    MessageLine line;
+    line.show = [](int table, int index) { DisplayLocalMessage(table, index); };
+    line.clear = [] { DisplayCFStrMessage(""); };
+    set_message_line(line);
 }
 
 void initexit() { exit_program(1); }

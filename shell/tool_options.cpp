@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "base/command_loop.h"
 #include "base/messages.h"
 #include "base/shutdown.h"
 #include "display/bezier.h"
@@ -240,9 +241,9 @@ void init_variables() {
     // TODO(typing_gtext) typing_gtext = 0
     // TODO(update_info) update_info = 0
     forced_show = 0;
-    // TODO(snap_on) snap_on = 1
+    snap_on = 1;
     // TODO(clear_valid_objects)
-    // TODO(prevsnapmode) prevsnapmode = 1
+    prevsnapmode = 1;
     // TODO(clear_object_snap)
     textline[0] = '\0';
     // TODO(pick_number) pick_number = 1

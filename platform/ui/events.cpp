@@ -77,7 +77,7 @@ bool special_key(int key, KeyCode* out) {
         {Qt::Key_Delete, ch_forward_delete, vk_forward_delete},
         {Qt::Key_Home, ch_home, vk_home},           {Qt::Key_End, ch_end, vk_end},
         {Qt::Key_PageUp, ch_page_up, vk_page_up},   {Qt::Key_PageDown, ch_page_down, vk_page_down},
-        {Qt::Key_Help, ch_help, vk_help},           {Qt::Key_Space, ' ', vk_space},
+        {Qt::Key_Help, ch_help, vk_help},           {Qt::Key_Insert, ch_help, vk_help},           {Qt::Key_Space, ' ', vk_space},
         {Qt::Key_F1, ch_function, vk_f1},           {Qt::Key_F2, ch_function, vk_f2},
         {Qt::Key_F3, ch_function, vk_f3},           {Qt::Key_F4, ch_function, vk_f4},
         {Qt::Key_F5, ch_function, vk_f5},           {Qt::Key_F6, ch_function, vk_f6},
@@ -99,9 +99,35 @@ VirtualKey key_of_char(char c) {
     return virtual_key_named(name);
 }
 
+// Keys of the numeric keypad have codes of their own, so key equivalents can
+// tell them from the digits and signs that commands read.
+bool keypad_key(int key, KeyCode* out) {
+    static const struct {
+        int qt;
+        std::uint8_t ch;
+        VirtualKey vk;
+    } table[] = {
+        {Qt::Key_0, '0', vk_keypad_0}, {Qt::Key_1, '1', vk_keypad_1}, {Qt::Key_2, '2', vk_keypad_2},
+        {Qt::Key_3, '3', vk_keypad_3}, {Qt::Key_4, '4', vk_keypad_4}, {Qt::Key_5, '5', vk_keypad_5},
+        {Qt::Key_6, '6', vk_keypad_6}, {Qt::Key_7, '7', vk_keypad_7}, {Qt::Key_8, '8', vk_keypad_8},
+        {Qt::Key_9, '9', vk_keypad_9}, {Qt::Key_Period, '.', vk_keypad_decimal},
+        {Qt::Key_Comma, '.', vk_keypad_decimal}, {Qt::Key_Asterisk, '*', vk_keypad_multiply},
+        {Qt::Key_Plus, '+', vk_keypad_plus}, {Qt::Key_Minus, '-', vk_keypad_minus},
+        {Qt::Key_Slash, '/', vk_keypad_divide}, {Qt::Key_Equal, '=', vk_keypad_equals},
+        {Qt::Key_Clear, ch_escape, vk_keypad_clear}, {Qt::Key_Enter, ch_enter, vk_enter},
+    };
+    for (const auto& k : table)
+        if (k.qt == key) {
+            *out = {k.ch, k.vk};
+            return true;
+        }
+    return false;
+}
+
 // The character byte and key of a key press; false for keys that bring no
 // character (modifiers alone).
 bool translate_key(const QKeyEvent* e, KeyCode* out) {
+    if ((e->modifiers() & Qt::KeypadModifier) && keypad_key(e->key(), out)) return true;
     if (special_key(e->key(), out)) return true;
     // With Ctrl held the toolkit gives control characters: take the key itself.
     if ((e->modifiers() & Qt::ControlModifier) && e->key() >= Qt::Key_A && e->key() <= Qt::Key_Z) {
@@ -178,8 +204,13 @@ protected:
             g_queue.push_back(std::move(r));
             return true;
         }
-        case QEvent::ShortcutOverride:
-            return false;
+        case QEvent::ShortcutOverride: {
+            // Keys in program windows reach the queue first: the key table
+            // and a running command decide before any menu shortcut does.
+            if (!window_of_widget(widget)) return false;
+            e->accept();
+            return true;
+        }
         case QEvent::WindowActivate:
         case QEvent::WindowDeactivate: {
             Window* w = window_of_widget(widget);
@@ -195,13 +226,21 @@ protected:
         case QEvent::Close: {
             Window* w = window_of_widget(widget);
             if (!w || !widget->isWindow()) return false;
-            // The drawing window's close box asks to quit; the program decides.
+            // The drawing window's close box asks to quit; other windows'
+            // close boxes are clicks for the program to handle.
             e->ignore();
             EventRecord r;
-            r.what = kHighLevelEvent;
-            r.message = ae_quit;
             r.when = ticks();
             r.window = w;
+            if (window_is_main(w)) {
+                r.what = kHighLevelEvent;
+                r.message = ae_quit;
+            } else {
+                r.what = mouseDown;
+                r.part = inGoAway;
+                r.where = g_mouse;
+                r.modifiers = with_button(0);
+            }
             g_queue.push_back(std::move(r));
             return true;
         }
@@ -352,6 +391,15 @@ void post_event(EventRecord rec) {
     if (rec.what == mouseDown || rec.what == mouseUp) g_mouse = rec.where;
     g_queue.push_back(std::move(rec));
 }
+
+static int g_beeps = 0;
+
+void sys_beep() {
+    ++g_beeps;
+    if (QCoreApplication::instance() && !fake_clock()) QApplication::beep();
+}
+
+int beep_count() { return g_beeps; }
 
 bool button() { return g_button; }
 Point mouse_global() { return g_mouse; }

@@ -54,6 +54,12 @@ constexpr std::uint32_t ae_open_application = 0x6F617070;  // 'oapp'
 constexpr std::uint32_t ae_open_documents = 0x6F646F63;    // 'odoc'
 constexpr std::uint32_t ae_quit = 0x71756974;              // 'quit'
 
+// Window parts a mouse-down can hit. The window manager owns the frames, so
+// the layer reports only content clicks and the close box (inGoAway) of
+// windows other than the main one, whose close box asks to quit.
+constexpr std::int16_t inDesk = 0, inMenuBar = 1, inContent = 3, inDrag = 4, inGrow = 5, inGoAway = 6,
+                       inZoomIn = 7, inZoomOut = 8;
+
 struct EventRecord {
     std::int16_t what = nullEvent;
     // Keys: character byte (Mac Roman) in bits 7-0, virtual key code in bits
@@ -69,6 +75,7 @@ struct EventRecord {
     Rect area;                    // update: the window's invalid area, local pixels
     Dialog* dialog = nullptr;     // input to a dialog or nib window
     std::int16_t item = 0;        // mouse down in a dialog: the item hit (0: none)
+    std::int16_t part = inContent;  // mouse down: the part of `window` it hit
 };
 
 // Lets Qt run (waiting up to `sleep_ticks` when nothing is queued), then
@@ -84,6 +91,9 @@ void post_event(EventRecord rec);
 // The mouse as the layer last saw it.
 bool button();
 Point mouse_global();
+// The system beep; tests count them.
+void sys_beep();
+int beep_count();
 // The double-click time in ticks.
 std::uint32_t double_click_ticks();
 

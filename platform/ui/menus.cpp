@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QKeySequence>
 #include <QFile>
 #include <QLayout>
 #include <QMenu>
@@ -165,7 +166,8 @@ void collect(QMenu* m, QMenu* parent, int inherited_id) {
         it.mark = a->isChecked() ? checkMark : noMark;
         g_items.push_back(it);
         QObject::connect(a, &QAction::triggered, a, [a](bool) { on_triggered(a); });
-        // Menu keys work from palettes too, as they do from the drawing window.
+        // Program windows hand their keys to the program first (the key
+        // table decides); the shortcut serves where no program window has the keys.
         a->setShortcutContext(Qt::ApplicationShortcut);
     }
 }
@@ -353,6 +355,27 @@ int menu_item_number(int menu_id, std::uint32_t code) {
     const QList<QAction*> actions = it->owner->actions();
     const auto pos = std::find(actions.begin(), actions.end(), it->action.data());
     return pos == actions.end() ? 0 : static_cast<int>(pos - actions.begin()) + 1;
+}
+
+bool menu_key(std::uint8_t ch, std::uint16_t modifiers, int* menu_id, std::uint32_t* code) {
+    if (ch < 0x20 || ch >= 0x7F) return false;
+    int key = ch;
+    if (ch >= 'a' && ch <= 'z') key = Qt::Key_A + (ch - 'a');
+    if (ch >= 'A' && ch <= 'Z') key = Qt::Key_A + (ch - 'A');
+    int mods = 0;
+    if (modifiers & cmdKey) mods |= Qt::ControlModifier;
+    if (modifiers & shiftKey) mods |= Qt::ShiftModifier;
+    if (modifiers & optionKey) mods |= Qt::AltModifier;
+    if (modifiers & controlKey) mods |= Qt::MetaModifier;
+    const QKeySequence wanted(key | mods);
+    for (const Item& it : g_items) {
+        if (!it.action || !it.code || it.submenu) continue;
+        if (it.action->shortcut() != wanted) continue;
+        *menu_id = it.menu_id;
+        *code = it.code;
+        return true;
+    }
+    return false;
 }
 
 bool choose_menu_item(int menu_id, std::uint32_t code) {

@@ -55,6 +55,7 @@ public:
     QWidget* top = nullptr;  // the top-level widget
     Surface* content = nullptr;
     bool resized = false;
+    bool hilited = false;
     bool has_invalid = false;
     Rect invalid;
     std::vector<std::unique_ptr<Control>> controls;
@@ -250,6 +251,32 @@ void select_window(Window* w) {
         w->top->activateWindow();
     }
 }
+
+void send_behind(Window* w, Window* behind) {
+    auto it = std::find(g_windows.begin(), g_windows.end(), w);
+    if (it == g_windows.end() || w == behind) return;
+    g_windows.erase(it);
+    auto pos = std::find(g_windows.begin(), g_windows.end(), behind);
+    g_windows.insert(pos == g_windows.end() ? pos : pos + 1, w);
+    order_qt_windows();
+}
+
+void bring_to_front(Window* w) {
+    auto it = std::find(g_windows.begin(), g_windows.end(), w);
+    if (it == g_windows.end()) return;
+    g_windows.erase(it);
+    g_windows.insert(g_windows.begin(), w);
+    // Raised only: the keyboard stays where the person put it.
+    if (w->top->isVisible()) order_qt_windows();
+}
+
+void set_window_hilite(Window* w, bool hilited) {
+    if (w) w->hilited = hilited;
+}
+
+bool window_hilited(const Window* w) { return w && w->hilited; }
+
+bool window_is_main(const Window* w) { return w && w->top != w->content; }
 
 std::vector<Window*> window_list() { return g_windows; }
 

@@ -180,6 +180,29 @@ TEST_F(Menus, AKeyEquivalentChoosesOnlyABuiltItem) {
     }
 }
 
+TEST_F(Menus, AKeyFindsTheItemWhoseShortcutItIs) {
+    const struct {
+        std::uint8_t ch;
+        std::uint16_t mods;
+        int menu;
+        const char* code;
+    } found[] = {{'s', cmdKey, 1, "save"}, {'S', cmdKey, 1, "save"}, {'S', cmdKey | shiftKey, 1, "svas"},
+                 {'q', cmdKey, 1, "quit"}, {'z', cmdKey, 2, "undo"}};
+    for (const auto& f : found) {
+        int menu = 0;
+        std::uint32_t code = 0;
+        ASSERT_TRUE(menu_key(f.ch, f.mods, &menu, &code)) << f.code;
+        EXPECT_EQ(menu, f.menu) << f.code;
+        EXPECT_EQ(code, cc(f.code)) << f.code;
+    }
+    int menu = 0;
+    std::uint32_t code = 0;
+    EXPECT_FALSE(menu_key('s', 0, &menu, &code));
+    EXPECT_FALSE(menu_key('s', optionKey, &menu, &code));
+    EXPECT_FALSE(menu_key('.', cmdKey, &menu, &code));
+    EXPECT_FALSE(menu_key(27, cmdKey, &menu, &code));
+}
+
 TEST_F(Menus, ASubmenuEntryOpensOnceOneOfItsCommandsIsBuilt) {
     EXPECT_FALSE(menu_item_enabled(2, cc("OBhn")));
     register_command(cc("EHdf"));
