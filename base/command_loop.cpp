@@ -25,4 +25,16 @@ void update_ref(double x, double y) {
     // TODO(windInput) the input window's fields 9 and 11 show the point as drawing lengths
 }
 
+namespace {
+CommandLoopHooks g_hooks;
+}  // namespace
+
+void set_command_loop_hooks(const CommandLoopHooks& hooks) { g_hooks = hooks; }
+
+void loop_blink_off() {
+    if (g_hooks.blink_off) g_hooks.blink_off();
+}
+
+int loop_takes_undo() { return g_hooks.take_undo ? g_hooks.take_undo() : 0; }
+
 }  // namespace drav

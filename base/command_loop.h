@@ -26,4 +26,14 @@ extern std::int16_t prevsnapmode;    // the snap mode a one-shot object snap ret
 // Sets the reference point of relative input.
 void update_ref(double x, double y);
 
+// What the shell's command loop does for the floors below it; the shell
+// installs it at start-up, and before that these do nothing.
+struct CommandLoopHooks {
+    void (*blink_off)() = nullptr;  // the object in hand stops blinking
+    int (*take_undo)() = nullptr;   // 1 when the running command took 'U' as its own
+};
+void set_command_loop_hooks(const CommandLoopHooks& hooks);
+void loop_blink_off();
+int loop_takes_undo();
+
 }  // namespace drav

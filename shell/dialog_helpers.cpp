@@ -12,6 +12,7 @@
 #include "platform/ui/cursors.h"
 #include "platform/ui/menus.h"
 #include "shell/event_pump.h"
+#include "shell/message_palette.h"
 #include "base/idle.h"
 #include "base/messages.h"
 #include "shell/preferences.h"
@@ -243,10 +244,7 @@ void setup_dialog(DialogPtr dialog) {
 
 void setup_dialog_noncentered(DialogPtr) { dialog_cursor(); }
 
-void showmessage(const char* text) {
-    (void)text;
-    // TODO(DisplayCStringMessage)
-}
+void showmessage(const char* text) { DisplayCStringMessage(text); }
 
 void framesq(DialogPtr dialog, int item) {
     plat::DItem* it = item_of(dialog, item);

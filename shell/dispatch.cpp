@@ -7,6 +7,7 @@
 #include "platform/ui/events.h"
 #include "platform/ui/menus.h"
 #include "shell/blink.h"
+#include "shell/dialog_helpers.h"
 #include "base/command_loop.h"
 #include "shell/event_pump.h"
 #include "base/idle.h"
@@ -173,7 +174,7 @@ void nomore_window(plat::Window* window) {
     } else {
         // TODO(handle_palette_menu) the tool, coordinates, restraints, construct, dimension, hatch and library palettes toggle off
     }
-    // TODO(updatewindows)
+    updatewindows();
 }
 
 void closeclip() {
@@ -349,6 +350,12 @@ void stuff_macch(char* ch) {
     if (!ch) return;
     ring_put(static_cast<unsigned char>(*ch));
     *ch = 0;
+}
+
+int command_takes_undo() {
+    // TODO(addnum) while a drawing (addnum 4-13), construction (constnum 2-8) or dimension
+    // (dimnum 2-5) command or a single symbol placement runs, 'U' goes to it through stuff_macch
+    return 0;
 }
 
 int osch_ready() { return charcount != nextchar ? 1 : 0; }

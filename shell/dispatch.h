@@ -38,6 +38,8 @@ void dim_menuoptions();
 
 // Appends *ch to the ring for the running command and clears it.
 void stuff_macch(char* ch);
+// 1 when the running command takes Undo as its own 'U' (queued for it).
+int command_takes_undo();
 int osch_ready();
 int get_osch(int flag);
 void openkeyboard();

@@ -15,6 +15,7 @@
 #include "shell/main_loop.h"
 #include "base/messages.h"
 #include "shell/pointer_input.h"
+#include "shell/questions.h"
 #include "store/record_ops.h"
 #include "store/record_store.h"
 #include "store/settings.h"
@@ -24,7 +25,6 @@ namespace drav {
 
 namespace {
 
-constexpr int tbl_question_buttons = 431;
 
 // The running command's state while a nested one runs.
 std::uint16_t save_idle = 0;
@@ -174,17 +174,10 @@ void rstore_params(int reload, int restore_ref) {
 }
 
 int are_you_sure(int n) {
-    // TODO(ShowLocalYesCancelWindow) the question window of its own; until then the answerer asks
-    char text[256];
-    GetMyLocalCString(text, tbl_alerts, n);
     clear_watch();
-    plat::AlertRequest r;
-    r.kind = plat::AlertKind::caution;
-    r.text = plat::macroman_to_utf8(text);
-    r.buttons = {GetMyLocalCFString(tbl_question_buttons, 1), GetMyLocalCFString(tbl_question_buttons, 2)};
-    r.default_item = 1;
-    r.cancel_item = 2;
-    return plat::ask(r) == 1 ? 1 : 0;
+    std::int16_t answer = answer_cancel;
+    ShowLocalYesCancelWindow(tbl_alerts, n, &answer);
+    return answer == answer_yes ? 1 : 0;
 }
 
 }  // namespace drav

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "base/command_loop.h"
 #include "base/idle.h"
 #include "base/messages.h"
 #include "base/shutdown.h"
@@ -22,6 +23,7 @@
 #include "platform/ui/menus.h"
 #include "platform/ui/windows.h"
 #include "shell/apple_events.h"
+#include "shell/blink.h"
 #include "shell/bundle_data.h"
 #include "shell/dialog_filters.h"
 #include "shell/dispatch.h"
@@ -282,6 +284,10 @@ void install_floor_hooks() {
     line.show = [](int table, int index) { DisplayLocalMessage(table, index); };
     line.clear = [] { DisplayCFStrMessage(""); };
     set_message_line(line);
+    CommandLoopHooks loop;
+    loop.blink_off = blink_off;
+    loop.take_undo = command_takes_undo;
+    set_command_loop_hooks(loop);
 }
 
 void initexit() { exit_program(1); }

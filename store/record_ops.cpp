@@ -20,6 +20,7 @@ std::int16_t indx = first_object_slot;
 char textline[textline_size] = {};
 std::int16_t objdeleted = 0;
 std::uint16_t fremove = 0;
+double x_save_last = 0, y_save_last = 0;
 
 namespace {
 
@@ -97,7 +98,7 @@ int save_object() {
         return 0;
     }
     stamp_and_count(n);
-    // TODO(blink_off)
+    loop_blink_off();
     put_on_screen(n, show_record(1, &info, true));
     // The window already shows it: no update need redraw the area.
     drawing_area_valid(1);
@@ -272,15 +273,16 @@ int erase_one_object(std::int16_t first, std::int16_t stop, int keepchain) {
     delete_object(i, 1);
     if (!keepchain) {
         get_info(number_of_objects);
-        // TODO(update_ref) the reference point becomes the removed object's reference point
+        update_ref(rec_f64(info, obj::ref_x), rec_f64(info, obj::ref_y));
     } else {
         if (number_of_objects == stop) {
             get_info(first);
-            // TODO(update_ref) the reference point becomes (x_save_last, y_save_last)
+            update_ref(x_save_last, y_save_last);
         } else {
             std::int16_t prev = number_of_objects;
             back_up(&prev);
-            // TODO(update_ref) the reference point becomes that object's reference point
+            get_info(prev);
+            update_ref(rec_f64(info, obj::ref_x), rec_f64(info, obj::ref_y));
         }
         // The command goes on with this record as the template of its next
         // object, held in the free slot so that nothing stored is overwritten.

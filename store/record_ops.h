@@ -16,6 +16,7 @@ extern std::int16_t indx;                 // the current object; the one stored 
 extern char textline[textline_size];      // the whole string of the current text object
 extern std::int16_t objdeleted;           // deletes not yet undeleted; enables Undelete
 extern std::uint16_t fremove;             // a degenerate object is refused without a word
+extern double x_save_last, y_save_last;   // the reference point when the running command began
 
 constexpr std::uint8_t dotted_style = 8;  // the line style of template objects
 
