@@ -272,10 +272,20 @@ int wait_ms(std::uint32_t sleep_ticks) {
     return static_cast<int>(t * 1000 / 60);
 }
 
-void run_toolkit(std::uint32_t sleep_ticks) {
+// An update record would be made for a visible window now.
+bool update_pending() {
+    for (Window* w : window_list())
+        if (window_visible(w) && window_has_invalid(w)) return true;
+    return false;
+}
+
+// Blocks briefly for input only when nothing is waiting: no record, no
+// update the mask admits, and no script (whose next step is always ready).
+void run_toolkit(std::uint16_t mask, std::uint32_t sleep_ticks) {
     if (!QCoreApplication::instance()) return;
     QCoreApplication::processEvents(QEventLoop::AllEvents);
-    if (g_queue.empty() && sleep_ticks > 0 && !fake_clock()) {
+    if (g_queue.empty() && sleep_ticks > 0 && !fake_clock() && !g_feeder &&
+        !((mask & updateMask) && update_pending())) {
         const int ms = wait_ms(sleep_ticks);
         if (ms > 0) {
             QTimer wake;
@@ -299,7 +309,7 @@ std::uint16_t event_mask_of(std::int16_t kind) {
 
 bool wait_next_event(std::uint16_t mask, EventRecord* rec, std::uint32_t sleep_ticks) {
     if (fake_clock()) advance_fake_clock(1);
-    run_toolkit(sleep_ticks);
+    run_toolkit(mask, sleep_ticks);
     fire_due_timers();
     if (take_matching(mask, rec, true)) return true;
     if (make_update(mask, rec)) return true;

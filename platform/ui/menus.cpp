@@ -196,7 +196,12 @@ bool load_menu_bar(const std::string& path) {
     if (!QCoreApplication::instance()) return false;
     QFile file(QString::fromStdString(path));
     if (!file.open(QIODevice::ReadOnly)) return false;
+    // The loader would load every widget plugin of the toolkit's designer
+    // (Qt Quick's among them) as it is made; our layouts use none.
+    const QStringList library_paths = QCoreApplication::libraryPaths();
+    QCoreApplication::setLibraryPaths({});
     QUiLoader loader;
+    QCoreApplication::setLibraryPaths(library_paths);
     QWidget* loaded = loader.load(&file, nullptr);
     auto* bar = qobject_cast<QMenuBar*>(loaded);
     if (!bar) {
