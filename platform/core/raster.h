@@ -270,7 +270,9 @@ private:
     int width_ = 0;
     int height_ = 0;
     // Blank: buf_ is empty with width_ * height_ reserved, every pixel
-    // blank_pixel_. Filling it changes no pixel, so readers may do it.
+    // blank_pixel_. Filling it changes no pixel, so readers may do it. Code
+    // that writes pixels reaches buf_ through row() or calls fill_blank()
+    // first.
     mutable std::vector<std::uint32_t> buf_;
     mutable bool blank_ = false;
     std::uint32_t blank_pixel_ = white_pixel;
