@@ -241,6 +241,20 @@ void run_op(std::uint32_t* p, int x0, int x1, std::uint8_t prow, int xo, std::ui
         apply<Op>(p[x], ((prow >> (7 - ((x + xo) & 7))) & 1) != 0, fore, back);
 }
 
+void run_any(int op, std::uint32_t* p, int x0, int x1, std::uint8_t prow, int xo, std::uint32_t fore,
+             std::uint32_t back) {
+    switch (op) {
+        case 0: run_op<0>(p, x0, x1, prow, xo, fore, back); break;
+        case 1: run_op<1>(p, x0, x1, prow, xo, fore, back); break;
+        case 2: run_op<2>(p, x0, x1, prow, xo, fore, back); break;
+        case 3: run_op<3>(p, x0, x1, prow, xo, fore, back); break;
+        case 4: run_op<4>(p, x0, x1, prow, xo, fore, back); break;
+        case 5: run_op<5>(p, x0, x1, prow, xo, fore, back); break;
+        case 6: run_op<6>(p, x0, x1, prow, xo, fore, back); break;
+        default: run_op<7>(p, x0, x1, prow, xo, fore, back); break;
+    }
+}
+
 template <int Op>
 void copy_rows(const std::uint32_t* sbase, int sstride, std::uint32_t* dbase, int dstride,
                const Box& box, const std::vector<int>& sx, const std::vector<int>& sy,
@@ -272,6 +286,21 @@ void copy_rows(const std::uint32_t* sbase, int sstride, std::uint32_t* dbase, in
                     d[x] = back;
             }
         }
+    }
+}
+
+void copy_any(int mode, const std::uint32_t* sbase, int sstride, std::uint32_t* dbase, int dstride,
+              const Box& box, const std::vector<int>& sx, const std::vector<int>& sy, std::uint32_t sback,
+              std::uint32_t fore, std::uint32_t back) {
+    switch (mode & 7) {
+        case 0: copy_rows<0>(sbase, sstride, dbase, dstride, box, sx, sy, sback, fore, back); break;
+        case 1: copy_rows<1>(sbase, sstride, dbase, dstride, box, sx, sy, sback, fore, back); break;
+        case 2: copy_rows<2>(sbase, sstride, dbase, dstride, box, sx, sy, sback, fore, back); break;
+        case 3: copy_rows<3>(sbase, sstride, dbase, dstride, box, sx, sy, sback, fore, back); break;
+        case 4: copy_rows<4>(sbase, sstride, dbase, dstride, box, sx, sy, sback, fore, back); break;
+        case 5: copy_rows<5>(sbase, sstride, dbase, dstride, box, sx, sy, sback, fore, back); break;
+        case 6: copy_rows<6>(sbase, sstride, dbase, dstride, box, sx, sy, sback, fore, back); break;
+        default: copy_rows<7>(sbase, sstride, dbase, dstride, box, sx, sy, sback, fore, back); break;
     }
 }
 
@@ -333,20 +362,30 @@ Port::~Port() {
 
 bool Port::resize(int width, int height) {
     buf_ = {};
+    blank_ = false;
     width_ = height_ = 0;
     if (width < 0 || height < 0 || width > 32767 || height > 32767 ||
         std::int64_t{width} * height > max_pixels)
         return false;
+    // Reserved, not filled: the pages become resident only when first drawn,
+    // and the fill can no longer fail then.
     try {
-        buf_.assign(static_cast<std::size_t>(width) * height, pixel_of(back_));
+        buf_.reserve(static_cast<std::size_t>(width) * height);
     } catch (const std::bad_alloc&) {
         buf_ = {};
         return false;
     }
+    blank_pixel_ = pixel_of(back_);
+    blank_ = true;
     width_ = width;
     height_ = height;
     mark_changed(0, 0, width, height);
     return true;
+}
+
+void Port::fill_blank_now() const {
+    buf_.assign(static_cast<std::size_t>(width_) * height_, blank_pixel_);
+    blank_ = false;
 }
 
 bool Port::take_changed(Rect* changed) {
@@ -362,6 +401,7 @@ bool Port::take_changed(Rect* changed) {
 
 std::uint32_t Port::pixel(int x, int y) const {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
+    if (blank_) return blank_pixel_;
     return buf_[static_cast<std::size_t>(y) * width_ + x];
 }
 
@@ -403,19 +443,17 @@ Port::Ink Port::ink(Fill f) const {
 
 void Port::fill_run(const Ink& k, int y, int x0, int x1) {
     mark_changed(x0, y, x1, y + 1);
-    std::uint32_t* p = row(y);
     const std::uint8_t prow = k.pattern[(y + origin_.v) & 7];
     const int xo = origin_.h;
-    switch (k.op) {
-        case 0: run_op<0>(p, x0, x1, prow, xo, k.fore, k.back); break;
-        case 1: run_op<1>(p, x0, x1, prow, xo, k.fore, k.back); break;
-        case 2: run_op<2>(p, x0, x1, prow, xo, k.fore, k.back); break;
-        case 3: run_op<3>(p, x0, x1, prow, xo, k.fore, k.back); break;
-        case 4: run_op<4>(p, x0, x1, prow, xo, k.fore, k.back); break;
-        case 5: run_op<5>(p, x0, x1, prow, xo, k.fore, k.back); break;
-        case 6: run_op<6>(p, x0, x1, prow, xo, k.fore, k.back); break;
-        default: run_op<7>(p, x0, x1, prow, xo, k.fore, k.back); break;
+    if (blank_) {
+        // A run that leaves the blank colour as it is (an erase to it, say)
+        // keeps the port blank: try it on one pixel of every pattern phase.
+        std::uint32_t probe[8];
+        std::fill_n(probe, 8, blank_pixel_);
+        run_any(k.op, probe, 0, 8, prow, xo, k.fore, k.back);
+        if (std::all_of(probe, probe + 8, [this](std::uint32_t px) { return px == blank_pixel_; })) return;
     }
+    run_any(k.op, row(y), x0, x1, prow, xo, k.fore, k.back);
 }
 
 void Port::fill_local_spans(std::span<const Span> spans, const Ink& k) {
@@ -687,29 +725,33 @@ void copy_bits(const Port& src, Port& dst, const Rect& src_rect, const Rect& dst
     if (box.empty()) return;
     const std::vector<int> sx = source_map(box.l, box.r - box.l, dl, dw, sl, sw, src.width_);
     const std::vector<int> sy = source_map(box.t, box.b - box.t, dt, dh, st, sh, src.height_);
-    // Copying within one port reads from a snapshot, so overlapping
-    // rectangles move as a whole.
-    std::vector<std::uint32_t> snapshot;
-    const std::uint32_t* sbase = src.buf_.data();
-    if (&src == &dst) {
-        snapshot = src.buf_;
-        sbase = snapshot.data();
-    }
     const std::uint32_t sback = pixel_of(src.back_);
     const std::uint32_t fore = pixel_of(dst.fore_), back = pixel_of(dst.back_);
-    std::uint32_t* dbase = dst.buf_.data();
     dst.mark_changed(box.l, box.t, box.r, box.b);
-    const int ss = src.width_, ds = dst.width_;
-    switch (mode & 7) {
-        case 0: copy_rows<0>(sbase, ss, dbase, ds, box, sx, sy, sback, fore, back); break;
-        case 1: copy_rows<1>(sbase, ss, dbase, ds, box, sx, sy, sback, fore, back); break;
-        case 2: copy_rows<2>(sbase, ss, dbase, ds, box, sx, sy, sback, fore, back); break;
-        case 3: copy_rows<3>(sbase, ss, dbase, ds, box, sx, sy, sback, fore, back); break;
-        case 4: copy_rows<4>(sbase, ss, dbase, ds, box, sx, sy, sback, fore, back); break;
-        case 5: copy_rows<5>(sbase, ss, dbase, ds, box, sx, sy, sback, fore, back); break;
-        case 6: copy_rows<6>(sbase, ss, dbase, ds, box, sx, sy, sback, fore, back); break;
-        default: copy_rows<7>(sbase, ss, dbase, ds, box, sx, sy, sback, fore, back); break;
+    if (src.blank_ && dst.blank_) {
+        // One colour onto another: when the copy keeps the destination's
+        // colour for one pixel it keeps it for all, and dst stays blank.
+        std::uint32_t d = dst.blank_pixel_;
+        const std::vector<int> zero{0};
+        copy_any(mode, &src.blank_pixel_, 0, &d, 0, Box{0, 0, 1, 1}, zero, zero, sback, fore, back);
+        if (d == dst.blank_pixel_) return;
     }
+    dst.fill_blank();
+    // A blank source is one row of its colour, read again for every row.
+    std::vector<std::uint32_t> source;
+    const std::uint32_t* sbase = src.buf_.data();
+    int ss = src.width_;
+    if (src.blank_) {
+        source.assign(static_cast<std::size_t>(src.width_), src.blank_pixel_);
+        sbase = source.data();
+        ss = 0;
+    } else if (&src == &dst) {
+        // Copying within one port reads from a snapshot, so overlapping
+        // rectangles move as a whole.
+        source = src.buf_;
+        sbase = source.data();
+    }
+    copy_any(mode, sbase, ss, dst.buf_.data(), dst.width_, box, sx, sy, sback, fore, back);
 }
 
 // ---- The current port ----

@@ -119,14 +119,26 @@ public:
 
     // A new buffer of width x height pixels (each 0..32767) erased to the
     // back colour. False, and 0 x 0, when it is too large or cannot be had.
+    // The buffer's memory is only reserved: the port stays blank, costing
+    // neither time nor resident memory, until something changes a pixel.
     bool resize(int width, int height);
     int width() const { return width_; }
     int height() const { return height_; }
+    // Nothing has changed a pixel since resize(): every pixel is the back
+    // colour resize() found, pixel(0, 0).
+    bool blank() const { return blank_; }
     // Buffer coordinates; 0 outside the buffer.
     std::uint32_t pixel(int x, int y) const;
-    // Rows of width() pixels, top row first.
-    const std::vector<std::uint32_t>& pixels() const { return buf_; }
-    std::uint32_t* row(int y) { return buf_.data() + static_cast<std::size_t>(y) * width_; }
+    // Rows of width() pixels, top row first. These give a blank port its
+    // pixels first.
+    const std::vector<std::uint32_t>& pixels() const {
+        fill_blank();
+        return buf_;
+    }
+    std::uint32_t* row(int y) {
+        fill_blank();
+        return buf_.data() + static_cast<std::size_t>(y) * width_;
+    }
     // The buffer area changed since the last call, in buffer coordinates
     // (right and bottom exclusive); false when nothing changed. Windows use
     // it to present only what was drawn.
@@ -138,6 +150,7 @@ public:
         if (b > changed_b_) changed_b_ = b;
     }
     const std::uint32_t* row(int y) const {
+        fill_blank();
         return buf_.data() + static_cast<std::size_t>(y) * width_;
     }
 
@@ -237,6 +250,11 @@ private:
     enum class Fill { pen, erase, invert };
 
     Ink ink(Fill f) const;
+    // Gives a blank port its pixels, into the memory resize() reserved.
+    void fill_blank() const {
+        if (blank_) fill_blank_now();
+    }
+    void fill_blank_now() const;
     bool hidden() const { return region_rec_ || picture_rec_; }
     void fill_run(const Ink& ink, int y, int x0, int x1);
     void fill_local_spans(std::span<const Span> spans, const Ink& ink);
@@ -251,7 +269,13 @@ private:
 
     int width_ = 0;
     int height_ = 0;
-    std::vector<std::uint32_t> buf_;
+    // Blank: buf_ is empty with width_ * height_ reserved, every pixel
+    // blank_pixel_. Filling it changes no pixel, so readers may do it. Code
+    // that writes pixels reaches buf_ through row() or calls fill_blank()
+    // first.
+    mutable std::vector<std::uint32_t> buf_;
+    mutable bool blank_ = false;
+    std::uint32_t blank_pixel_ = white_pixel;
     int changed_l_ = 1 << 30, changed_t_ = 1 << 30, changed_r_ = -1, changed_b_ = -1;
     Point origin_;
     Rect clip_ = wide_open_rect;

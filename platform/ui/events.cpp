@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <atomic>
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <deque>
 #include <memory>
 
@@ -326,10 +328,20 @@ int wait_ms(std::uint32_t sleep_ticks) {
     return static_cast<int>(t * 1000 / 60);
 }
 
-void run_toolkit(std::uint32_t sleep_ticks) {
+// An update record would be made for a visible window now.
+bool update_pending() {
+    for (Window* w : window_list())
+        if (window_visible(w) && window_has_invalid(w)) return true;
+    return false;
+}
+
+// Blocks briefly for input only when nothing is waiting: no record, no
+// update the mask admits, and no script (whose next step is always ready).
+void run_toolkit(std::uint16_t mask, std::uint32_t sleep_ticks) {
     if (!QCoreApplication::instance()) return;
     QCoreApplication::processEvents(QEventLoop::AllEvents);
-    if (g_queue.empty() && sleep_ticks > 0 && !fake_clock()) {
+    if (g_queue.empty() && sleep_ticks > 0 && !fake_clock() && !g_feeder &&
+        !((mask & updateMask) && update_pending())) {
         const int ms = wait_ms(sleep_ticks);
         if (ms > 0) {
             QTimer wake;
@@ -343,6 +355,56 @@ void run_toolkit(std::uint32_t sleep_ticks) {
 
 void on_signal(int) { g_terminate = true; }
 
+// While the toolkit's application is made, its messages wait here: when no
+// display answers the toolkit would abort after several lines of its own, and
+// the program gives one line and status 1 instead.
+struct HeldMessage {
+    QtMsgType type;
+    QByteArray category, file, function;
+    int line;
+    QString text;
+};
+std::vector<HeldMessage> g_held;
+QtMessageHandler g_previous_handler = nullptr;
+
+// The display the toolkit was told to use, as the person set it.
+std::string display_named() {
+    std::string s;
+    for (const char* name : {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "DISPLAY"}) {
+        const QByteArray v = qgetenv(name);
+        if (v.isEmpty()) continue;
+        if (!s.empty()) s += ", ";
+        s += std::string(name) + "=" + v.toStdString();
+    }
+    return s;
+}
+
+void hold_message(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (type == QtFatalMsg) {
+        std::fprintf(stderr, "Dravelin needs a desktop: no display answers (%s).\n", display_named().c_str());
+        std::fflush(stderr);
+        std::_Exit(1);
+    }
+    g_held.push_back({type, QByteArray(context.category), QByteArray(context.file), QByteArray(context.function),
+                      context.line, text});
+}
+
+void make_application(int& argc, char** argv) {
+    g_previous_handler = qInstallMessageHandler(hold_message);
+    new QApplication(argc, argv);
+    qInstallMessageHandler(g_previous_handler);
+    for (const HeldMessage& m : g_held) {
+        const QMessageLogContext context(m.file.isEmpty() ? nullptr : m.file.constData(), m.line,
+                                         m.function.isEmpty() ? nullptr : m.function.constData(),
+                                         m.category.isEmpty() ? nullptr : m.category.constData());
+        if (g_previous_handler)
+            g_previous_handler(m.type, context, m.text);
+        else
+            qt_message_output(m.type, context, m.text);
+    }
+    g_held.clear();
+}
+
 }  // namespace
 
 std::uint16_t event_mask_of(std::int16_t kind) {
@@ -353,7 +415,7 @@ std::uint16_t event_mask_of(std::int16_t kind) {
 
 bool wait_next_event(std::uint16_t mask, EventRecord* rec, std::uint32_t sleep_ticks) {
     if (fake_clock()) advance_fake_clock(1);
-    run_toolkit(sleep_ticks);
+    run_toolkit(mask, sleep_ticks);
     fire_due_timers();
     if (take_matching(mask, rec, true)) return true;
     if (make_update(mask, rec)) return true;
@@ -422,6 +484,7 @@ void remove_timer(int id) {
 void install_termination_handlers() {
     std::signal(SIGTERM, on_signal);
     std::signal(SIGINT, on_signal);
+    std::signal(SIGHUP, on_signal);  // the terminal it was started from closed
 }
 
 bool termination_requested() { return g_terminate.load(); }
@@ -440,7 +503,7 @@ bool init_application(int& argc, char** argv) {
             return false;
         // Kept to the end of the process: tearing the toolkit down while
         // windows may still exist would only risk a crash on the way out.
-        new QApplication(argc, argv);
+        make_application(argc, argv);
         QApplication::setApplicationName(QStringLiteral("Dravelin"));
     }
     QApplication::setQuitOnLastWindowClosed(false);

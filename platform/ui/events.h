@@ -102,8 +102,8 @@ std::uint32_t double_click_ticks();
 int install_timer(std::uint32_t first_ticks, std::uint32_t interval_ticks, std::function<void()> fire);
 void remove_timer(int id);
 
-// SIGTERM and SIGINT end the program as a normal exit without questions: the
-// pump asks this each pass.
+// SIGTERM, SIGINT and SIGHUP end the program as a normal exit without
+// questions: the pump asks this each pass.
 void install_termination_handlers();
 bool termination_requested();
 // Forgets a request, so that a process running the program again (the test
@@ -111,8 +111,9 @@ bool termination_requested();
 void clear_termination_request();
 
 // The application object: creates the toolkit's application when there is
-// none yet and routes its input into the queue. False when no display can be
-// had. close_application() removes the routing.
+// none yet and routes its input into the queue. False when no display is
+// named; a display named that does not answer ends the process with one line
+// on stderr and status 1. close_application() removes the routing.
 bool init_application(int& argc, char** argv);
 void close_application();
 

@@ -74,6 +74,17 @@ namespace {
 void Surface::paintEvent(QPaintEvent* e) {
     Port& p = owner_->port;
     if (p.width() == 0 || p.height() == 0) return;
+    // Everything drawn so far is shown by this paint: presenting it again
+    // would only paint the same pixels twice.
+    if (e->rect().contains(QRect(0, 0, p.width(), p.height()))) {
+        Rect shown;
+        p.take_changed(&shown);
+    }
+    if (p.blank()) {
+        // Nothing drawn yet: its one colour, without giving the port pixels.
+        QPainter(this).fillRect(e->rect(), QColor::fromRgb(p.pixel(0, 0)));
+        return;
+    }
     const QImage image(reinterpret_cast<const uchar*>(p.pixels().data()), p.width(), p.height(),
                        p.width() * 4, QImage::Format_RGB32);
     QPainter painter(this);
@@ -85,6 +96,11 @@ void Surface::paintEvent(QPaintEvent* e) {
 // pixels that still fit.
 void resize_keeping(Port& port, int width, int height) {
     if (width == port.width() && height == port.height()) return;
+    // Never drawn, in the colour a new buffer gets: the new one is the same.
+    if (port.blank() && port.pixel(0, 0) == pixel_of(port.back_color())) {
+        port.resize(width, height);
+        return;
+    }
     Port old(port.width(), port.height());
     const Point origin = port.origin();
     port.set_origin(0, 0);
@@ -316,6 +332,8 @@ void validate_rect(Window* w, const Rect& r) {
         r.bottom >= w->invalid.bottom && r.right >= w->invalid.right)
         w->has_invalid = false;
 }
+
+bool window_has_invalid(const Window* w) { return w->has_invalid; }
 
 bool take_invalid(Window* w, Rect* local) {
     if (!w->has_invalid) return false;

@@ -78,6 +78,7 @@ void validate_rect(Window* w, const Rect& local);
 // The invalid area's bounding box; false when nothing is invalid. Taking it
 // validates it.
 bool take_invalid(Window* w, Rect* local);
+bool window_has_invalid(const Window* w);
 
 // Presents what was drawn into every window's port since the last call.
 void present_windows();

@@ -52,6 +52,24 @@ TEST(Windows, WhatIsDrawnIntoThePortIsWhatTheWindowShows) {
     dispose_window(w);
 }
 
+TEST(Windows, AWindowNeverDrawnIntoShowsItsPortsColour) {
+    Window* w = new_window(desc(WindowKind::document, Rect{0, 0, 40, 60}));
+    Port* p = window_port(w);
+    p->set_back_color(RGBColor{0, 0, 0xFFFF});
+    p->resize(60, 40);
+    size_window(w, 70, 50);  // the new strips in the same colour
+    present_windows();
+    const QImage shown = grab_content(w);
+    ASSERT_EQ(shown.width(), 70);
+    EXPECT_TRUE(p->blank());  // shown without being given pixels
+    for (const QPoint at : {QPoint(0, 0), QPoint(59, 39), QPoint(69, 49)})
+        EXPECT_EQ(shown.pixel(at) & 0xFFFFFF, 0x0000FFu) << at.x() << "," << at.y();
+    p->paint_rect(Rect{10, 20, 30, 50});
+    present_windows();
+    EXPECT_EQ(grab_content(w).pixel(20, 10) & 0xFFFFFF, 0u);
+    dispose_window(w);
+}
+
 TEST(Windows, ResizingByTheUserKeepsPixelsAndInvalidatesTheNewArea) {
     Window* w = new_window(desc(WindowKind::document, Rect{0, 0, 40, 60}));
     Port* p = window_port(w);

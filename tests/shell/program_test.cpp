@@ -115,11 +115,14 @@ TEST(Program, QuitFromTheMenuEndsWithStatusZero) {
     EXPECT_EQ(s.run(), 0);
 }
 
-TEST(Program, TerminationEndsNormallyWithoutQuestions) {
+// SIGTERM from the session, SIGINT from Ctrl-C, SIGHUP when the terminal closes.
+class Termination : public testing::TestWithParam<int> {};
+
+TEST_P(Termination, EndsNormallyWithoutQuestions) {
     Session s;
     s.then([] {
         needtosave = 1;  // unsaved changes would otherwise ask
-        std::raise(SIGTERM);
+        std::raise(GetParam());
     });
     s.ends();
     EXPECT_EQ(s.run(), 0);
@@ -132,6 +135,8 @@ TEST(Program, TerminationEndsNormallyWithoutQuestions) {
     EXPECT_EQ(again.run(), 0);
     EXPECT_TRUE(ran);
 }
+
+INSTANTIATE_TEST_SUITE_P(Program, Termination, testing::Values(SIGTERM, SIGINT, SIGHUP));
 
 TEST(Program, APostponedCommandReplaysOnTheNextPassAndTheLastOneWins) {
     Session s;
