@@ -5,8 +5,11 @@
 #include <cstring>
 #include <string>
 
+#include "display/display_list.h"
 #include "display/graphics_unit.h"
 #include "display/line_styles.h"
+#include "display/list_view.h"
+#include "display/redraw.h"
 #include "display/screen.h"
 #include "display/stroke_text.h"
 #include "files/current_drawing.h"
@@ -170,7 +173,7 @@ void openinpdevice() {
     misc_defs.digitizer[2] = 6.0;
     misc_defs.digitizer[3] = static_cast<double>(static_cast<long>(6.0 * aspectratio));
     misc_defs.digitizer[4] = 0.0;
-    // TODO(listinstalled) zoom_arrows = 1 when the display list is installed
+    if (listinstalled()) zoom_arrows = 1;
 }
 
 void open_data_files() {
@@ -183,7 +186,7 @@ void open_data_files() {
 
 void init_system() {
     // 1-2: the toolkit gives dialogs and scroll bars their callbacks.
-    // TODO(vmlistinit) the display-list driver table
+    vmlistinit();
     check_sizes();
 
     // 3: the data folder, locked first, then filled from the bundle.
@@ -264,7 +267,7 @@ void init_system() {
         change_window(bse_win.xl, bse_win.xr, bse_win.yb, aspectratio, 1);
     }
     openinpdevice();
-    // TODO(changezoomlimits)
+    changezoomlimits();
     // TODO(start_symbolscan)
 
     // 21: through the workfile and back, which draws the first, empty view.
