@@ -124,15 +124,6 @@ void clear_entry(SegCtrlRec* e) {
 
 }  // namespace
 
-std::uint16_t seg_word(const std::uint8_t* p, int word) {
-    return static_cast<std::uint16_t>(p[2 * word] << 8 | p[2 * word + 1]);
-}
-
-void set_seg_word(std::uint8_t* p, int word, std::uint16_t v) {
-    p[2 * word] = static_cast<std::uint8_t>(v >> 8);
-    p[2 * word + 1] = static_cast<std::uint8_t>(v);
-}
-
 SegCtrlRec* seg_entry(int index) {
     const int e = index - first_object_slot;
     if (e < 0 || e >= seg_ctrl_blocks * seg_ctrl_per_block) return nullptr;

@@ -178,8 +178,13 @@ void panforHulv();
 SegCtrlRec* seg_entry(int index);
 // Record rec of primitive block block, or null when that block is not in use.
 SegPrimRec* seg_record(int block, int rec);
-std::uint16_t seg_word(const std::uint8_t* p, int word);
-void set_seg_word(std::uint8_t* p, int word, std::uint16_t v);
+inline std::uint16_t seg_word(const std::uint8_t* p, int word) {
+    return static_cast<std::uint16_t>(p[2 * word] << 8 | p[2 * word + 1]);
+}
+inline void set_seg_word(std::uint8_t* p, int word, std::uint16_t v) {
+    p[2 * word] = static_cast<std::uint8_t>(v >> 8);
+    p[2 * word + 1] = static_cast<std::uint8_t>(v);
+}
 // Blocks in use, and records used in the last of them.
 int seg_blocks_used();
 int seg_records_in_last_block();

@@ -535,12 +535,9 @@ void _sketchlist() {
 namespace {
 
 bool sketch_plain(const SegCtrlRec& e) {
-    // A segment with a filled piece is drawn whole by the replay with its fill.
+    // A segment with a filled piece is drawn whole by the replay with its
+    // fill: the plain drawing stops there (what it drew is drawn again).
     bool filled = false;
-    walk_records(e, [&](const SegPrimRec& r) {
-        if ((seg_word(r.b, 0) & 15) == seg_attr && (seg_word(r.b, 1) & 0xF000)) filled = true;
-    });
-    if (filled) return false;
     plat::Port* p = myCGrafPtr;
     if (!p) return true;
     const int H = qdviewport.yt;
@@ -548,7 +545,12 @@ bool sketch_plain(const SegCtrlRec& e) {
     walk_records(e, [&](const SegPrimRec& r) {
         const auto w = [&](int k) { return static_cast<std::int16_t>(seg_word(r.b, k)); };
         const int type = seg_word(r.b, 0) & 15;
+        if (filled) return;
         if (type == seg_attr) {
+            if (seg_word(r.b, 1) & 0xF000) {
+                filled = true;
+                return;
+            }
             setscreencolor(r.b[5]);
             shown = LevelShowable(r.b[3]) != 0;
         } else if (type == seg_line) {
@@ -568,7 +570,7 @@ bool sketch_plain(const SegCtrlRec& e) {
             zoommsg(msg_unknown_prim);
         }
     });
-    return true;
+    return !filled;
 }
 
 }  // namespace

@@ -466,9 +466,54 @@ void Port::draw_line(Point a, Point b, Point size) {
     if (pw <= 0 || ph <= 0) return;
     const Box v = visible_box(*this);
     if (v.empty()) return;
+    if (pw == 1 && ph == 1 &&
+        fast_line(a.h - origin_.h, a.v - origin_.v, b.h - origin_.h, b.v - origin_.v, v.l, v.t, v.r, v.b))
+        return;
     const Ink k = ink(Fill::pen);
     pen_line_spans(a.h - origin_.h, a.v - origin_.v, b.h - origin_.h, b.v - origin_.v, pw, ph, v,
                    [&](int y, int x0, int x1) { fill_run(k, y, x0, x1); });
+}
+
+bool Port::fast_line(int x0, int y0, int x1, int y1, int l, int t, int r, int b) {
+    const int op = pen_.mode & 7;
+    if (op != 0 && op != 4) return false;
+    const Pattern& pat = pen_.pattern;
+    const bool ones = pat == black_pattern;
+    if (!ones && pat != white_pattern) return false;
+    // Copy with all bits on, or its inverse with all off, draws the fore colour.
+    const std::uint32_t c = pixel_of(ones != (op == 4) ? fore_ : back_);
+    std::uint32_t* const base = writable_pixels();
+    const std::size_t stride = static_cast<std::size_t>(width_);
+    int lo_x = 1 << 30, lo_y = 1 << 30, hi_x = -1, hi_y = -1;
+    // The same walk as the general path, so the same pixels, one store each.
+    const Box box{l, t, r, b};
+    if (std::abs(x1 - x0) >= std::abs(y1 - y0)) {
+        if (x0 > x1) {
+            std::swap(x0, x1);
+            std::swap(y0, y1);
+        }
+        walk_major(x0, y0, x1, y1, box.l, box.r - 1, box.t, box.b - 1, [&](int x, int y) {
+            base[static_cast<std::size_t>(y) * stride + x] = c;
+            if (x < lo_x) lo_x = x;
+            hi_x = x;
+            if (y < lo_y) lo_y = y;
+            if (y > hi_y) hi_y = y;
+        });
+    } else {
+        if (y0 > y1) {
+            std::swap(x0, x1);
+            std::swap(y0, y1);
+        }
+        walk_major(y0, x0, y1, x1, box.t, box.b - 1, box.l, box.r - 1, [&](int y, int x) {
+            base[static_cast<std::size_t>(y) * stride + x] = c;
+            if (x < lo_x) lo_x = x;
+            if (x > hi_x) hi_x = x;
+            if (y < lo_y) lo_y = y;
+            hi_y = y;
+        });
+    }
+    if (hi_x >= 0) mark_changed(lo_x, lo_y, hi_x + 1, hi_y + 1);
+    return true;
 }
 
 void Port::rect_op(const Rect& r, Fill f, bool frame, std::uint16_t opcode) {

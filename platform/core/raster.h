@@ -241,6 +241,12 @@ private:
     void fill_run(const Ink& ink, int y, int x0, int x1);
     void fill_local_spans(std::span<const Span> spans, const Ink& ink);
     void draw_line(Point a, Point b, Point pen_size);
+    // The common case of a one-pixel pen drawing one colour (copy modes with
+    // a solid pattern): false when the line is not that case.
+    // (l, t, r, b) is the visible box in buffer coordinates.
+    bool fast_line(int x0, int y0, int x1, int y1, int l, int t, int r, int b);
+    // The first pixel of the buffer, for loops that write rows themselves.
+    std::uint32_t* writable_pixels() { return buf_.data(); }
     void rect_op(const Rect& r, Fill f, bool frame, std::uint16_t opcode);
     void oval_op(const Rect& r, Fill f, bool frame, std::uint16_t opcode);
     void poly_op(std::span<const Point> points, Fill f, std::uint16_t opcode);
