@@ -18,6 +18,7 @@ constexpr std::int64_t max_pixels = std::int64_t{1} << 26;
 constexpr std::uint32_t colour_bits = 0x00FFFFFFu;
 
 Port* g_current = nullptr;
+bool g_fast_lines = true;
 PortSaver* g_savers = nullptr;
 
 std::int16_t clamp16(long long v) {
@@ -475,6 +476,7 @@ void Port::draw_line(Point a, Point b, Point size) {
 }
 
 bool Port::fast_line(int x0, int y0, int x1, int y1, int l, int t, int r, int b) {
+    if (!g_fast_lines) return false;
     const int op = pen_.mode & 7;
     if (op != 0 && op != 4) return false;
     const Pattern& pat = pen_.pattern;
@@ -756,6 +758,9 @@ void copy_bits(const Port& src, Port& dst, const Rect& src_rect, const Rect& dst
         default: copy_rows<7>(sbase, ss, dbase, ds, box, sx, sy, sback, fore, back); break;
     }
 }
+
+void set_fast_lines(bool on) { g_fast_lines = on; }
+bool fast_lines() { return g_fast_lines; }
 
 // ---- The current port ----
 

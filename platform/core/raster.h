@@ -278,6 +278,11 @@ std::vector<Span> oval_spans(const Rect& r, int y_from, int y_to);
 void copy_bits(const Port& src, Port& dst, const Rect& src_rect, const Rect& dst_rect,
                std::int16_t mode);
 
+// Whether one-pixel lines in one colour take their own loop (on at start);
+// tests turn it off to compare with the general path.
+void set_fast_lines(bool on);
+bool fast_lines();
+
 // The current port: nullptr until one is set, and again when it is
 // destroyed.
 Port* current_port();
