@@ -327,14 +327,15 @@ template <class F>
 void walk_records(const SegCtrlRec& e, F&& f) {
     int block = seg_word(e.b, 1), rec = seg_word(e.b, 2);
     int count = seg_word(e.b, 3);
-    while (count-- > 0) {
+    while (count > 0) {
         SegPrimRec* r = seg_record(block, rec);
         if (!r) return;
-        f(*r);
-        if (++rec >= seg_recs_per_block) {
-            rec = 0;
-            ++block;
-        }
+        // The rest of this block in one run.
+        const int run = std::min(count, seg_recs_per_block - rec);
+        for (int k = 0; k < run; ++k) f(r[k]);
+        count -= run;
+        rec = 0;
+        ++block;
     }
 }
 

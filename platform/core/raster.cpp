@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 #include <utility>
 
@@ -55,8 +56,14 @@ Box visible_box(const Port& p) {
 // k(i) = floor((2 i db + da) / (2 da)): the exact line rounded half away from
 // b0. The clip bounds are solved for i first, so a line far outside costs
 // nothing and one partly inside starts where it enters.
-template <class F>
-void walk_major(int a0, int b0, int a1, int b1, int alo, int ahi, int blo, int bhi, F&& f) {
+// Where such a walk starts and ends inside the bounds: steps ilo to ihi,
+// the minor offset k and the error term rem at step ilo.
+struct Walk {
+    std::int64_t ilo, ihi, k, rem, den, db2;
+    int sb;
+};
+
+bool walk_setup(int a0, int b0, int a1, int b1, int alo, int ahi, int blo, int bhi, Walk& w) {
     const std::int64_t da = std::int64_t{a1} - a0;
     const std::int64_t db = std::abs(std::int64_t{b1} - b0);
     const int sb = b1 >= b0 ? 1 : -1;
@@ -70,29 +77,68 @@ void walk_major(int a0, int b0, int a1, int b1, int alo, int ahi, int blo, int b
         const std::int64_t kmin = sb > 0 ? std::int64_t{blo} - b0 : std::int64_t{b0} - bhi;
         const std::int64_t kmax = sb > 0 ? std::int64_t{bhi} - b0 : std::int64_t{b0} - blo;
         if (db == 0) {
-            if (kmin > 0 || kmax < 0) return;
+            if (kmin > 0 || kmax < 0) return false;
         } else {
             ilo = std::max(ilo, ceil_div(2 * da * kmin - da, 2 * db));
             ihi = std::min(ihi, floor_div(2 * da * (kmax + 1) - da - 1, 2 * db));
         }
     }
-    if (ilo > ihi) return;
+    if (ilo > ihi) return false;
+    w.ilo = ilo;
+    w.ihi = ihi;
+    w.sb = sb;
+    w.db2 = 2 * db;
     if (da == 0) {
+        w.k = 0;
+        w.rem = 0;
+        w.den = 1;
+        return true;
+    }
+    w.den = 2 * da;
+    const std::int64_t num = 2 * ilo * db + da;
+    w.k = num / w.den;
+    w.rem = num % w.den;
+    return true;
+}
+
+template <class F>
+void walk_major(int a0, int b0, int a1, int b1, int alo, int ahi, int blo, int bhi, F&& f) {
+    Walk w;
+    if (!walk_setup(a0, b0, a1, b1, alo, ahi, blo, bhi, w)) return;
+    if (a1 == a0) {
         f(a0, b0);
         return;
     }
-    const std::int64_t den = 2 * da;
-    const std::int64_t num = 2 * ilo * db + da;
-    std::int64_t k = num / den;
-    std::int64_t rem = num % den;
-    for (std::int64_t i = ilo; i <= ihi; ++i) {
-        f(static_cast<int>(a0 + i), static_cast<int>(b0 + sb * k));
-        rem += 2 * db;
-        if (rem >= den) {
-            rem -= den;
+    std::int64_t k = w.k, rem = w.rem;
+    for (std::int64_t i = w.ilo; i <= w.ihi; ++i) {
+        f(static_cast<int>(a0 + i), static_cast<int>(b0 + w.sb * k));
+        rem += w.db2;
+        if (rem >= w.den) {
+            rem -= w.den;
             ++k;
         }
     }
+}
+
+// The same walk storing one colour: major steps move the index by `astep`,
+// minor ones by `bstep`. Returns the last minor offset reached.
+std::int64_t store_walk(std::uint32_t* base, std::int64_t idx, std::int64_t astep, std::int64_t bstep,
+                        const Walk& w, std::uint32_t c) {
+    std::int64_t k = w.k, rem = w.rem;
+    const std::int64_t den = w.den, db2 = w.db2;
+    for (std::int64_t n = w.ihi - w.ilo; n >= 0; --n) {
+        base[idx] = c;
+        idx += astep;
+        rem += db2;
+        if (rem >= den) {
+            rem -= den;
+            idx += bstep;
+            ++k;
+        }
+    }
+    // The walk steps once more after the last pixel; undo what that step added.
+    if (rem - db2 < 0) --k;
+    return k;
 }
 
 // The pixels of the line from (x0, y0) to (x1, y1) inside the box, one call
@@ -479,42 +525,39 @@ bool Port::fast_line(int x0, int y0, int x1, int y1, int l, int t, int r, int b)
     if (!g_fast_lines) return false;
     const int op = pen_.mode & 7;
     if (op != 0 && op != 4) return false;
-    const Pattern& pat = pen_.pattern;
-    const bool ones = pat == black_pattern;
-    if (!ones && pat != white_pattern) return false;
+    std::uint64_t bits;
+    static_assert(sizeof bits == sizeof(Pattern));
+    std::memcpy(&bits, pen_.pattern.data(), sizeof bits);
+    const bool ones = bits == ~std::uint64_t{0};
+    if (!ones && bits != 0) return false;
     // Copy with all bits on, or its inverse with all off, draws the fore colour.
     const std::uint32_t c = pixel_of(ones != (op == 4) ? fore_ : back_);
     std::uint32_t* const base = writable_pixels();
-    const std::size_t stride = static_cast<std::size_t>(width_);
-    int lo_x = 1 << 30, lo_y = 1 << 30, hi_x = -1, hi_y = -1;
-    // The same walk as the general path, so the same pixels, one store each.
-    const Box box{l, t, r, b};
+    const std::int64_t stride = width_;
+    // The same walk as the general path, so the same pixels, one store each
+    // and no call per row; the walk starts where it enters the box.
+    Walk w;
     if (std::abs(x1 - x0) >= std::abs(y1 - y0)) {
         if (x0 > x1) {
             std::swap(x0, x1);
             std::swap(y0, y1);
         }
-        walk_major(x0, y0, x1, y1, box.l, box.r - 1, box.t, box.b - 1, [&](int x, int y) {
-            base[static_cast<std::size_t>(y) * stride + x] = c;
-            if (x < lo_x) lo_x = x;
-            hi_x = x;
-            if (y < lo_y) lo_y = y;
-            if (y > hi_y) hi_y = y;
-        });
+        if (!walk_setup(x0, y0, x1, y1, l, r - 1, t, b - 1, w)) return true;
+        const int xa = static_cast<int>(x0 + w.ilo), ya = static_cast<int>(y0 + w.sb * w.k);
+        const std::int64_t k = store_walk(base, ya * stride + xa, 1, w.sb * stride, w, c);
+        const int xb = static_cast<int>(x0 + w.ihi), yb = static_cast<int>(y0 + w.sb * k);
+        mark_changed(xa, std::min(ya, yb), xb + 1, std::max(ya, yb) + 1);
     } else {
         if (y0 > y1) {
             std::swap(x0, x1);
             std::swap(y0, y1);
         }
-        walk_major(y0, x0, y1, x1, box.t, box.b - 1, box.l, box.r - 1, [&](int y, int x) {
-            base[static_cast<std::size_t>(y) * stride + x] = c;
-            if (x < lo_x) lo_x = x;
-            if (x > hi_x) hi_x = x;
-            if (y < lo_y) lo_y = y;
-            hi_y = y;
-        });
+        if (!walk_setup(y0, x0, y1, x1, t, b - 1, l, r - 1, w)) return true;
+        const int ya = static_cast<int>(y0 + w.ilo), xa = static_cast<int>(x0 + w.sb * w.k);
+        const std::int64_t k = store_walk(base, ya * stride + xa, stride, w.sb, w, c);
+        const int yb = static_cast<int>(y0 + w.ihi), xb = static_cast<int>(x0 + w.sb * k);
+        mark_changed(std::min(xa, xb), ya, std::max(xa, xb) + 1, yb + 1);
     }
-    if (hi_x >= 0) mark_changed(lo_x, lo_y, hi_x + 1, hi_y + 1);
     return true;
 }
 
