@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 
 #include "commands/edit/group_build.h"
 #include "display/display_list.h"
@@ -502,7 +503,7 @@ void _colorseg(std::int16_t index, std::int16_t colour) {
 }
 
 namespace {
-bool sketch_plain(const SegCtrlRec& e);
+bool sketch_plain(const SegCtrlRec& e, plat::LineRun& run);
 }  // namespace
 
 void _sketchlist() {
@@ -513,6 +514,9 @@ void _sketchlist() {
     plat::PortSaver port(myCGrafPtr);
     const std::uint16_t screen = drawtoscreen;
     drawtoscreen = 0;
+    plat::Port scratch;
+    std::optional<plat::LineRun> run;
+    run.emplace(myCGrafPtr ? *myCGrafPtr : scratch);
     for (int i = first_object_slot; i < number_of_objects; ++i) {
         const SegCtrlRec* e = seg_entry(i);
         if (!has_segment(e)) {
@@ -521,7 +525,10 @@ void _sketchlist() {
         }
         if (!limits_meet(*e, panvp)) continue;
         put_on_screen(i, 1);
-        if (!sketch_plain(*e)) showseg_entry(mode_draw, e);
+        if (!sketch_plain(*e, *run)) {
+            showseg_entry(mode_draw, e);
+            run.emplace(myCGrafPtr ? *myCGrafPtr : scratch);
+        }
     }
     thickobject = 0;
     drawtoscreen = screen;
@@ -535,7 +542,7 @@ void _sketchlist() {
 
 namespace {
 
-bool sketch_plain(const SegCtrlRec& e) {
+bool sketch_plain(const SegCtrlRec& e, plat::LineRun& run) {
     // A segment with a filled piece is drawn whole by the replay with its
     // fill: the plain drawing stops there (what it drew is drawn again).
     bool filled = false;
@@ -553,11 +560,11 @@ bool sketch_plain(const SegCtrlRec& e) {
                 return;
             }
             setscreencolor(r.b[5]);
+            run.colour_changed();
             shown = LevelShowable(r.b[3]) != 0;
         } else if (type == seg_line) {
             if (!shown) return;
-            p->move_to(cut16(vx(w(1))), cut16(H - vy(w(2))));
-            p->line_to(cut16(vx(w(3))), cut16(H - vy(w(4))));
+            run.line(cut16(vx(w(1))), cut16(H - vy(w(2))), cut16(vx(w(3))), cut16(H - vy(w(4))));
         } else if (type == seg_rect || type == seg_circle) {
             if (!shown) return;
             const int x1 = vx(w(1)), x2 = vx(w(2)), y1 = H - vy(w(3)), y2 = H - vy(w(4));

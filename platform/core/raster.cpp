@@ -95,6 +95,11 @@ bool walk_setup(int a0, int b0, int a1, int b1, int alo, int ahi, int blo, int b
         return true;
     }
     w.den = 2 * da;
+    if (ilo == 0) {  // from the first pixel: no division needed
+        w.k = 0;
+        w.rem = da;
+        return true;
+    }
     const std::int64_t num = 2 * ilo * db + da;
     w.k = num / w.den;
     w.rem = num % w.den;
@@ -521,7 +526,7 @@ void Port::draw_line(Point a, Point b, Point size) {
                    [&](int y, int x0, int x1) { fill_run(k, y, x0, x1); });
 }
 
-bool Port::fast_line(int x0, int y0, int x1, int y1, int l, int t, int r, int b) {
+bool Port::solid_colour(std::uint32_t* c) const {
     if (!g_fast_lines) return false;
     const int op = pen_.mode & 7;
     if (op != 0 && op != 4) return false;
@@ -531,7 +536,18 @@ bool Port::fast_line(int x0, int y0, int x1, int y1, int l, int t, int r, int b)
     const bool ones = bits == ~std::uint64_t{0};
     if (!ones && bits != 0) return false;
     // Copy with all bits on, or its inverse with all off, draws the fore colour.
-    const std::uint32_t c = pixel_of(ones != (op == 4) ? fore_ : back_);
+    *c = pixel_of(ones != (op == 4) ? fore_ : back_);
+    return true;
+}
+
+bool Port::fast_line(int x0, int y0, int x1, int y1, int l, int t, int r, int b) {
+    std::uint32_t c = 0;
+    if (!solid_colour(&c)) return false;
+    store_line(x0, y0, x1, y1, l, t, r, b, c);
+    return true;
+}
+
+void Port::store_line(int x0, int y0, int x1, int y1, int l, int t, int r, int b, std::uint32_t c) {
     std::uint32_t* const base = writable_pixels();
     const std::int64_t stride = width_;
     // The same walk as the general path, so the same pixels, one store each
@@ -542,7 +558,7 @@ bool Port::fast_line(int x0, int y0, int x1, int y1, int l, int t, int r, int b)
             std::swap(x0, x1);
             std::swap(y0, y1);
         }
-        if (!walk_setup(x0, y0, x1, y1, l, r - 1, t, b - 1, w)) return true;
+        if (!walk_setup(x0, y0, x1, y1, l, r - 1, t, b - 1, w)) return;
         const int xa = static_cast<int>(x0 + w.ilo), ya = static_cast<int>(y0 + w.sb * w.k);
         const std::int64_t k = store_walk(base, ya * stride + xa, 1, w.sb * stride, w, c);
         const int xb = static_cast<int>(x0 + w.ihi), yb = static_cast<int>(y0 + w.sb * k);
@@ -552,13 +568,37 @@ bool Port::fast_line(int x0, int y0, int x1, int y1, int l, int t, int r, int b)
             std::swap(x0, x1);
             std::swap(y0, y1);
         }
-        if (!walk_setup(y0, x0, y1, x1, t, b - 1, l, r - 1, w)) return true;
+        if (!walk_setup(y0, x0, y1, x1, t, b - 1, l, r - 1, w)) return;
         const int ya = static_cast<int>(y0 + w.ilo), xa = static_cast<int>(x0 + w.sb * w.k);
         const std::int64_t k = store_walk(base, ya * stride + xa, stride, w.sb, w, c);
         const int yb = static_cast<int>(y0 + w.ihi), xb = static_cast<int>(x0 + w.sb * k);
         mark_changed(std::min(xa, xb), ya, std::max(xa, xb) + 1, yb + 1);
     }
-    return true;
+}
+
+LineRun::LineRun(Port& port) : port_(port) {
+    const Box v = visible_box(port);
+    const Point size = port.pen_size();
+    direct_ = !port.hidden() && !v.empty() && size.h == 1 && size.v == 1 && port.solid_colour(&colour_);
+    l_ = v.l;
+    t_ = v.t;
+    r_ = v.r;
+    b_ = v.b;
+}
+
+void LineRun::colour_changed() {
+    if (direct_) direct_ = port_.solid_colour(&colour_);
+}
+
+void LineRun::line(std::int16_t h0, std::int16_t v0, std::int16_t h1, std::int16_t v1) {
+    if (!direct_) {
+        port_.move_to(h0, v0);
+        port_.line_to(h1, v1);
+        return;
+    }
+    port_.pen_.location = {v1, h1};
+    const Point o = port_.origin_;
+    port_.store_line(h0 - o.h, v0 - o.v, h1 - o.h, v1 - o.v, l_, t_, r_, b_, colour_);
 }
 
 void Port::rect_op(const Rect& r, Fill f, bool frame, std::uint16_t opcode) {
