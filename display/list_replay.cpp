@@ -564,7 +564,11 @@ bool sketch_plain(const SegCtrlRec& e, plat::LineRun& run) {
             shown = LevelShowable(r.b[3]) != 0;
         } else if (type == seg_line) {
             if (!shown) return;
-            run.line(cut16(vx(w(1))), cut16(H - vy(w(2))), cut16(vx(w(3))), cut16(H - vy(w(4))));
+            if (zoom == 0)  // no halving: the offsets alone
+                run.line(cut16(w(1) + pandx), cut16(H - (w(2) + pandy)), cut16(w(3) + pandx),
+                         cut16(H - (w(4) + pandy)));
+            else
+                run.line(cut16(vx(w(1))), cut16(H - vy(w(2))), cut16(vx(w(3))), cut16(H - vy(w(4))));
         } else if (type == seg_rect || type == seg_circle) {
             if (!shown) return;
             const int x1 = vx(w(1)), x2 = vx(w(2)), y1 = H - vy(w(3)), y2 = H - vy(w(4));
