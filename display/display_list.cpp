@@ -1,5 +1,7 @@
 #include "display/display_list.h"
 
+#include <bit>
+#include <cmath>
 #include <cstring>
 
 #include "display/graphics_unit.h"
@@ -69,13 +71,24 @@ std::uint8_t* next_record() {
     return p;
 }
 
+// A word as it lies in memory in big-endian order.
+std::uint16_t big16(int v) {
+    const auto u = static_cast<std::uint16_t>(v);
+    if constexpr (std::endian::native == std::endian::big) return u;
+    return static_cast<std::uint16_t>(u << 8 | u >> 8);
+}
+
 void put_prim(std::uint8_t* p, int type, int w1, int w2, int w3, int w4) {
     // Bits 15-4 of word 0 are not used; they are written as 0.
-    set_seg_word(p, 0, static_cast<std::uint16_t>(type));
-    set_seg_word(p, 1, static_cast<std::uint16_t>(w1));
-    set_seg_word(p, 2, static_cast<std::uint16_t>(w2));
-    set_seg_word(p, 3, static_cast<std::uint16_t>(w3));
-    set_seg_word(p, 4, static_cast<std::uint16_t>(w4));
+    const std::uint16_t words[5] = {big16(type), big16(w1), big16(w2), big16(w3), big16(w4)};
+    std::memcpy(p, words, sizeof words);
+}
+
+// Canvas pixels: the clip keeps points on the canvas, where rounding half
+// away from zero needs none of iround's range checks.
+std::int16_t canvas_pixel(double v) {
+    if (!(std::fabs(v) < 32767.0)) return iround(v);
+    return static_cast<std::int16_t>(static_cast<int>(v >= 0 ? v + 0.5 : v - 0.5));
 }
 
 void widen(double x, double y) {
@@ -87,8 +100,8 @@ void widen(double x, double y) {
 
 void grow(int type, double x1, double y1, double x2, double y2) {
     if (!listing) return;
-    const std::int16_t px1 = iround(x1 * pwvxm + pwvxa), py1 = iround(y1 * pwvym + pwvya);
-    const std::int16_t px2 = iround(x2 * pwvxm + pwvxa), py2 = iround(y2 * pwvym + pwvya);
+    const std::int16_t px1 = canvas_pixel(x1 * pwvxm + pwvxa), py1 = canvas_pixel(y1 * pwvym + pwvya);
+    const std::int16_t px2 = canvas_pixel(x2 * pwvxm + pwvxa), py2 = canvas_pixel(y2 * pwvym + pwvya);
     if (segfirst) {
         if (room()) {
             segblock = static_cast<std::uint16_t>(lblockcnt - 1);
