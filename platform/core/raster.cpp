@@ -550,7 +550,8 @@ bool Port::fast_line(int x0, int y0, int x1, int y1, int l, int t, int r, int b)
 void Port::store_line(int x0, int y0, int x1, int y1, int l, int t, int r, int b, std::uint32_t c) {
     std::uint32_t* const base = writable_pixels();
     const std::int64_t stride = width_;
-    // Most lines lie wholly inside: the walk from the first pixel, in ints.
+    // Most lines lie wholly inside: the walk from the first pixel, set up
+    // without the clip arithmetic.
     if (std::min(x0, x1) >= l && std::max(x0, x1) < r && std::min(y0, y1) >= t && std::max(y0, y1) < b) {
         const int dx = std::abs(x1 - x0), dy = std::abs(y1 - y0);
         const bool xmajor = dx >= dy;
@@ -558,20 +559,10 @@ void Port::store_line(int x0, int y0, int x1, int y1, int l, int t, int r, int b
             std::swap(x0, x1);
             std::swap(y0, y1);
         }
-        const int da = xmajor ? dx : dy, db2 = 2 * (xmajor ? dy : dx), den = 2 * da;
+        const int da = xmajor ? dx : dy;
         const int sb = xmajor ? (y1 >= y0 ? 1 : -1) : (x1 >= x0 ? 1 : -1);
-        const std::int64_t astep = xmajor ? 1 : stride, bstep = xmajor ? sb * stride : sb;
-        std::int64_t idx = y0 * stride + x0;
-        int rem = da;
-        for (int n = da; n >= 0; --n) {
-            base[idx] = c;
-            idx += astep;
-            rem += db2;
-            if (rem >= den) {
-                rem -= den;
-                idx += bstep;
-            }
-        }
+        const Walk w{0, da, 0, da, da ? 2 * da : 1, 2 * (xmajor ? dy : dx), sb};
+        store_walk(base, y0 * stride + x0, xmajor ? 1 : stride, xmajor ? sb * stride : sb, w, c);
         mark_changed(std::min(x0, x1), std::min(y0, y1), std::max(x0, x1) + 1, std::max(y0, y1) + 1);
         return;
     }
