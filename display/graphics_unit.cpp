@@ -7,6 +7,7 @@
 #include "base/command_loop.h"
 #include "base/idle.h"
 #include "base/shutdown.h"
+#include "display/display_list.h"
 #include "display/line_styles.h"
 #include "display/pan_canvas.h"
 #include "display/screen.h"
@@ -215,7 +216,7 @@ void initgunit() {
     if (!endpoints) endpoints = static_cast<double*>(getmemory(endpoints_bytes));
     if (!endpoints) leave_program();
     std::memset(endpoints, 0, endpoints_bytes);
-    // TODO(initlist)
+    initlist();
 }
 
 void setup_thick(std::int16_t* table, double unit, double scrf, double pltf) {
@@ -296,9 +297,12 @@ void worldclip(double x1, double y1, double x2, double y2, const WindowRec& win,
     if (!clipped) return;
 
     if (printing == 0 && listing) {
-        // TODO(growseg) record a line into the segment being built
-        // TODO(growrect) a rectangle
-        // TODO(growcir) a circle
+        switch (type) {
+            case prim_line: growseg(x1, y1, x2, y2); break;
+            case prim_rect: growrect(x1, y1, x2, y2); break;
+            case prim_circle: growcir(x1, y1, x2, y2); break;
+            default: break;
+        }
         return;
     }
     if (save_pts && endpoints && num_pts * 8 + 24 <= 3999) {

@@ -6,6 +6,7 @@
 
 #include "display/bezier.h"
 #include "display/clip_tests.h"
+#include "display/display_list.h"
 #include "display/dimensions.h"
 #include "display/ellipses.h"
 #include "display/graphics_unit.h"
@@ -111,12 +112,13 @@ double ref_x() { return rec_f64(sinfo, obj::ref_x); }
 double ref_y() { return rec_f64(sinfo, obj::ref_y); }
 std::int16_t obj_colour16() { return static_cast<std::int16_t>(obj_colour(sinfo)); }
 std::int16_t style_byte() { return sinfo.b[obj::style]; }
+std::int16_t kind16() { return static_cast<std::int16_t>(obj_kind(sinfo)); }
 
 // The object's own pen after a terminator or a marker.
 void restore_pen() {
     const std::int16_t s = thick ? solidstyle : style_byte();
     if (listing) {
-        // TODO(begseg) kind, colour, style s, level, numstrokes
+        begseg(kind16(), obj_colour16(), s, sinfo.b[obj::level], numstrokes);
         return;
     }
     setlstyle(s);
@@ -176,8 +178,6 @@ void draw_record() {
 
 }  // namespace
 
-std::int16_t listavail() { return 0; }
-
 void show(std::int16_t m, const ObjectRec* rec) {
     if (!rec) return;
     setdrawpat(0);
@@ -188,12 +188,18 @@ void show(std::int16_t m, const ObjectRec* rec) {
     // Wide objects are always drawn solid.
     const std::uint8_t style = sinfo.b[obj::style];
     if (sinfo.b[obj::width] > 1) sinfo.b[obj::style] = static_cast<std::uint8_t>(solidstyle);
-    if (listavail() && (m == mode_draw || m == mode_erase)) {
+    // A record that is no stored object (no index) has no segment to keep:
+    // it is drawn directly.
+    if (listavail() && seg_index >= first_object_slot && (m == mode_draw || m == mode_erase)) {
         if (m == mode_draw) {
-            // TODO(startseg) then draw, stopseg(seg_index); draw directly again when the list switched itself off
+            startseg(static_cast<std::int16_t>(obj_kind(sinfo)));
             draw_record();
+            stopseg(seg_index);
+            // The list switched itself off while recording: draw directly.
+            if (!listavail()) draw_record();
         } else {
-            // TODO(showseg) erase the segment of seg_index, then deleteseg(seg_index)
+            showseg(mode_erase, seg_index);
+            deleteseg(seg_index);
         }
     } else {
         draw_record();
@@ -225,7 +231,8 @@ void single_object() {
 
     setdrawmode(mode);
     if (listing) {
-        // TODO(begseg) kind, colour, style (solid when thick), level, numstrokes when thick else 1
+        begseg(kind16(), obj_colour16(), thick ? solidstyle : style_byte(), sinfo.b[obj::level],
+               thick ? numstrokes : 1);
     } else {
         setlstyle(thick ? solidstyle : style_byte());
         setscreencolor(obj_colour16());
@@ -474,7 +481,7 @@ void draw_closed_line(double x, double y, double dx, double dy, std::int16_t w) 
 void end_marker(double x, double y, double angle, std::int16_t code) {
     const int kind = obj_kind(sinfo);
     if (listing) {
-        // TODO(begseg) kind, colour, solidstyle, level, numstrokes
+        begseg(static_cast<std::int16_t>(kind), obj_colour16(), solidstyle, sinfo.b[obj::level], numstrokes);
     } else {
         setscreencolor(obj_colour16());
         setlstyle(solidstyle);
@@ -582,7 +589,7 @@ void show_marker(double dx, double dy) {
     save_pts = 0;
     setdrawmode(mode);
     if (listing) {
-        // TODO(begseg) kind, the object's colour, solidstyle, level, one stroke
+        begseg(kind16(), obj_colour16(), solidstyle, sinfo.b[obj::level], 1);
     } else {
         // Drawn directly a marker takes the colour of the current properties.
         setscreencolor(static_cast<std::int16_t>(props_defs.colour));

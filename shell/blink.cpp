@@ -1,5 +1,6 @@
 #include "shell/blink.h"
 
+#include "display/display_list.h"
 #include "display/object_renderer.h"
 #include "display/screen.h"
 #include "platform/ui/events.h"
@@ -114,7 +115,7 @@ void blink_object(const ObjectRec& record, int force) {
     if (!(swaper & swaper_flash) && !force) return;
     for (int pass = 0; pass < 2; ++pass) {
         if (listavail()) {
-            // TODO(showseg) showseg(mode_xor, prev_index) through the display list
+            showseg(mode_xor, prev_index);
         } else {
             show(mode_xor, &record);
         }

@@ -2,6 +2,7 @@
 
 #include "base/shutdown.h"
 
+#include "display/display_list.h"
 #include "display/graphics_unit.h"
 #include "display/line_styles.h"
 #include "display/screen.h"
@@ -46,7 +47,7 @@ void close_down(int abnormal) {
     }
     // TODO(currentlibRefNum) close the current symbol library
     remove_scratch(2);
-    // TODO(termlist) release the display-list engine when it is installed
+    if (listinstalled()) termlist();
     if (!abnormal) {
         xfree(&dfilenames);
         // TODO(snap_obj) TODO(picks) TODO(libcache) freed once they exist

@@ -11,8 +11,11 @@
 #include "base/shutdown.h"
 #include "display/display_hooks.h"
 #include "display/drawing_window.h"
+#include "display/display_list.h"
 #include "display/graphics_unit.h"
 #include "display/line_styles.h"
+#include "display/list_view.h"
+#include "display/redraw.h"
 #include "display/screen.h"
 #include "display/stroke_text.h"
 #include "extension/api/custom_event.h"
@@ -165,7 +168,7 @@ void openinpdevice() {
     misc_defs.digitizer[2] = 6.0;
     misc_defs.digitizer[3] = static_cast<double>(static_cast<long>(6.0 * aspectratio));
     misc_defs.digitizer[4] = 0.0;
-    // TODO(listinstalled) zoom_arrows = 1 when the display list is installed
+    if (listinstalled()) zoom_arrows = 1;
 }
 
 void open_data_files() {
@@ -181,7 +184,7 @@ void init_system() {
     // modal loops hand update events of our windows back to us.
     plat::set_update_handler([](const plat::EventRecord& e) { Handle_update(e.window); });
     init_answer_chars();
-    // TODO(vmlistinit) the display-list driver table
+    vmlistinit();
     check_sizes();
 
     // 3: the data folder, locked first, then filled from the bundle.
@@ -262,7 +265,7 @@ void init_system() {
         change_window(bse_win.xl, bse_win.xr, bse_win.yb, aspectratio, 1);
     }
     openinpdevice();
-    // TODO(changezoomlimits)
+    changezoomlimits();
     // TODO(start_symbolscan)
 
     // 21: through the workfile and back, which draws the first, empty view.

@@ -7,8 +7,11 @@
 #include "base/command_loop.h"
 #include "base/messages.h"
 #include "base/shutdown.h"
+#include "commands/edit/group_build.h"
 #include "display/bezier.h"
 #include "display/graphics_unit.h"
+#include "display/list_view.h"
+#include "display/redraw.h"
 #include "display/line_styles.h"
 #include "display/object_renderer.h"
 #include "shell/preferences.h"
@@ -220,7 +223,7 @@ void copy_prefs_to_objopts(const PrefsRec& prefs) {
 }
 
 void init_variables() {
-    // TODO(adding) adding = 1
+    adding = 1;
     // TODO(subset) subset = 0
     init_unit_names();
     grid_data = GridRec{};
@@ -254,9 +257,9 @@ void init_variables() {
     number_of_objects = first_object_slot;
     // TODO(device_scale) device_scale = 1.0
     // TODO(lx_device) lx_device, ly_device, inqarea, inqperm = 0.0
-    // TODO(cursor_mag) cursor_mag = 1
+    cursor_mag = 1;
     cursor_counter = 0;
-    // TODO(zoom_arrows) zoom_arrows = 0
+    zoom_arrows = 0;
 
     if (!init_record_store()) leave_program();
     // TODO(picks) 7500 bytes, zero-filled

@@ -54,6 +54,27 @@ void checkpht() {
     }
 }
 
+std::uint16_t objs_valid[10] = {};
+
+void set_valid_objects() {
+    for (auto& f : objs_valid) f = 1;
+}
+
+void clear_valid_objects() {
+    for (auto& f : objs_valid) f = 0;
+}
+
+std::int16_t valid_object(int kind) { return kind >= 0 && kind < 10 ? objs_valid[kind] : 0; }
+
+int move_forward(std::int16_t* n) {
+    int i = *n + 1;
+    if (i < first_object_slot) i = first_object_slot;
+    while (i < number_of_objects && !o_k(static_cast<std::int16_t>(i))) ++i;
+    if (i >= number_of_objects) i = first_valid_indx();
+    *n = static_cast<std::int16_t>(i);
+    return i;
+}
+
 int o_k(std::int16_t n) {
     get_info(n);
     if (!is_live_object(info) || !levelok(info)) return 0;

@@ -259,6 +259,21 @@ private:
     void fill_run(const Ink& ink, int y, int x0, int x1);
     void fill_local_spans(std::span<const Span> spans, const Ink& ink);
     void draw_line(Point a, Point b, Point pen_size);
+    // The common case of a one-pixel pen drawing one colour (copy modes with
+    // a solid pattern): false when the line is not that case.
+    // (l, t, r, b) is the visible box in buffer coordinates.
+    bool fast_line(int x0, int y0, int x1, int y1, int l, int t, int r, int b);
+    // The colour such a line draws; false when the pen draws something else.
+    bool solid_colour(std::uint32_t* c) const;
+    // One line of colour c inside the box (l, t, r, b), buffer coordinates.
+    void store_line(int x0, int y0, int x1, int y1, int l, int t, int r, int b, std::uint32_t c);
+    friend class LineRun;
+    // The first pixel of the buffer, for loops that write rows themselves; a
+    // blank port gets its pixels first.
+    std::uint32_t* writable_pixels() {
+        fill_blank();
+        return buf_.data();
+    }
     void rect_op(const Rect& r, Fill f, bool frame, std::uint16_t opcode);
     void oval_op(const Rect& r, Fill f, bool frame, std::uint16_t opcode);
     void poly_op(std::span<const Point> points, Fill f, std::uint16_t opcode);
@@ -295,6 +310,30 @@ std::vector<Span> oval_spans(const Rect& r, int y_from, int y_to);
 // pixel. The same port may be both source and destination.
 void copy_bits(const Port& src, Port& dst, const Rect& src_rect, const Rect& dst_rect,
                std::int16_t mode);
+
+// Many one-pixel lines into one port, with the clip box, the transfer mode
+// and the pattern looked at once and the colour once per change: the same
+// pixels, pen position and changed area as move_to and line_to. Where the
+// port's pen is not a one-pixel solid copy (or a region or picture records)
+// each line goes through line_to instead.
+class LineRun {
+public:
+    explicit LineRun(Port& port);
+    // After the port's fore colour changed.
+    void colour_changed();
+    void line(std::int16_t h0, std::int16_t v0, std::int16_t h1, std::int16_t v1);
+
+private:
+    Port& port_;
+    bool direct_ = false;
+    int l_ = 0, t_ = 0, r_ = 0, b_ = 0;
+    std::uint32_t colour_ = 0;
+};
+
+// Whether one-pixel lines in one colour take their own loop (on at start);
+// tests turn it off to compare with the general path.
+void set_fast_lines(bool on);
+bool fast_lines();
 
 // The current port: nullptr until one is set, and again when it is
 // destroyed.
