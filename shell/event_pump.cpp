@@ -9,6 +9,7 @@
 #include "platform/core/clock.h"
 #include "platform/ui/cursors.h"
 #include "shell/apple_events.h"
+#include "shell/modeless_windows.h"
 #include "shell/tool_options.h"
 
 namespace drav {
@@ -109,6 +110,7 @@ int gobbleoskeys(int mask) {
         return 0;
     }
     // TODO(firstPallette) events of palette dialogs go to their own dispatch once palettes exist
+    if (modeless_window_event(myEvent)) return 1;
     switch (myEvent.what) {
     case plat::mouseDown:
         // TODO(Handle_mouse_down)
