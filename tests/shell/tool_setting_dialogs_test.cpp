@@ -69,6 +69,15 @@ std::string text(int item) { return plat::item_text(plat::dialog_item(front(), i
 bool enabled(int item) { return plat::item_hilite(plat::dialog_item(front(), item)) != 255; }
 bool focused(int item) { return plat::focus_item(front()) == plat::dialog_item(front(), item); }
 
+// Dark pixels of an item's area in the dialog's port.
+int dark(int item) {
+    const plat::Rect r = plat::item_rect(plat::dialog_item(front(), item));
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x) n += plat::color_of(plat::dialog_port(front())->pixel(x, y)).red < 0x8000;
+    return n;
+}
+
 // A click on click area `area` over the square item `square`.
 Session& click_square(Session& s, int area, int square) {
     return s.then([area, square] {
@@ -93,6 +102,10 @@ TEST_F(ToolSettingDialogs, MultiLineCountIsTwoTo255AndOkStoresOnlyItsFields) {
     s.then([] {
         EXPECT_EQ(text(24), "2");
         EXPECT_TRUE(focused(22));
+        // The chosen pivot square (1: the right face, item 10) is shown inverted.
+        plat::draw_dialog(front());
+        EXPECT_GT(dark(10), dark(9) + 200);
+        EXPECT_GT(dark(19), dark(18) + 200);  // handle 1 as well
     });
     s.type(24, "1").hit(1);
     s.then([] { EXPECT_TRUE(focused(24)); });
