@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "base/command_loop.h"
 #include "base/tool_options.h"
@@ -12,6 +13,7 @@
 #include "shell/tool_setting_dialogs.h"
 #include "store/settings.h"
 #include "tests/support/harness.h"
+#include "tests/support/layouts.h"
 #include "tests/support/session.h"
 #include "tests/support/settings_snapshot.h"
 
@@ -418,4 +420,22 @@ TEST_F(ToolSettingDialogs, ExplodePiecesAreTwoTo1000AndOkWithoutAnEditStoresNoth
     int result = -1;
     EXPECT_EQ(changes(untouched, explsetup, &result), Names{});
     EXPECT_EQ(result, 1);
+}
+
+TEST_F(ToolSettingDialogs, AMissingLayoutIsReportedAndCountsAsCancel) {
+    drav::test::use_test_layouts();
+    const struct {
+        const char* file;
+        int (*open)();
+    } dialogs[] = {{"469.ui", mlinsetup}, {"471.ui", plysetup}, {"475.ui", bezsetup}, {"499.ui", textsetup},
+                   {"480.ui", copysetup}, {"481.ui", explsetup}};
+    for (const auto& d : dialogs) {
+        std::filesystem::remove(drav::test::scratch_dir() / "layouts-bundle/ui/dlog" / d.file);
+        answers().expect(d.file);
+        const SettingsSnapshot before = take_snapshot();
+        EXPECT_EQ(d.open(), 0) << d.file;
+        EXPECT_EQ(changed_fields(before, take_snapshot()), Names{}) << d.file;
+    }
+    EXPECT_EQ(aborted, 1);  // the text settings' caller is told
+    drav::test::drop_test_layouts();
 }
