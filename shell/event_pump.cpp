@@ -13,6 +13,7 @@
 #include "shell/dispatch.h"
 #include "shell/loop_helpers.h"
 #include "shell/pointer_input.h"
+#include "shell/modeless_windows.h"
 #include "shell/tool_options.h"
 #include "shell/window_layers.h"
 
@@ -113,6 +114,7 @@ int gobbleoskeys(int mask) {
         // TODO(updatemarquee) step the selection marquee; palettes get their idle time
         return 0;
     }
+    if (modeless_window_event(myEvent)) return 1;
     // TODO(doevent) events of palette dialogs go to their own dispatch once palettes exist
     switch (myEvent.what) {
     case plat::mouseDown:
