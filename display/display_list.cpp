@@ -4,14 +4,14 @@
 #include <cmath>
 #include <cstring>
 
+#include "base/command_loop.h"
+#include "base/messages.h"
 #include "display/graphics_unit.h"
 #include "display/line_styles.h"
 #include "display/list_view.h"
 #include "display/pan_canvas.h"
 #include "display/screen.h"
 #include "platform/core/memory.h"
-#include "base/command_loop.h"
-#include "base/messages.h"
 #include "store/files.h"
 #include "store/geometry.h"
 #include "store/records.h"

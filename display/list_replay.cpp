@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <optional>
 
+#include "base/idle.h"
 #include "commands/edit/group_build.h"
 #include "display/display_list.h"
 #include "display/graphics_unit.h"
@@ -16,7 +17,6 @@
 #include "display/pan_canvas.h"
 #include "display/screen.h"
 #include "platform/core/region.h"
-#include "base/idle.h"
 #include "shell/tool_options.h"
 #include "store/geometry.h"
 #include "store/levels.h"

@@ -3,14 +3,14 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/command_loop.h"
+#include "base/idle.h"
 #include "display/display_list.h"
+#include "display/drawing_window.h"
 #include "display/grid.h"
 #include "display/pan_canvas.h"
 #include "display/redraw.h"
 #include "display/screen.h"
-#include "base/command_loop.h"
-#include "display/drawing_window.h"
-#include "base/idle.h"
 #include "shell/tool_options.h"
 #include "store/geometry.h"
 #include "store/record_store.h"

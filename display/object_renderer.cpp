@@ -6,8 +6,8 @@
 
 #include "display/bezier.h"
 #include "display/clip_tests.h"
-#include "display/display_list.h"
 #include "display/dimensions.h"
+#include "display/display_list.h"
 #include "display/ellipses.h"
 #include "display/graphics_unit.h"
 #include "display/line_styles.h"

@@ -5,6 +5,8 @@
 #include <map>
 #include <utility>
 
+#include "base/idle.h"
+#include "base/messages.h"
 #include "display/graphics_unit.h"
 #include "display/screen.h"
 #include "platform/core/raster.h"
@@ -13,8 +15,6 @@
 #include "platform/ui/menus.h"
 #include "shell/event_pump.h"
 #include "shell/message_palette.h"
-#include "base/idle.h"
-#include "base/messages.h"
 #include "shell/preferences.h"
 #include "shell/tool_options.h"
 #include "store/number_text.h"

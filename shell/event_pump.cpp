@@ -12,8 +12,8 @@
 #include "shell/blink.h"
 #include "shell/dispatch.h"
 #include "shell/loop_helpers.h"
-#include "shell/pointer_input.h"
 #include "shell/modeless_windows.h"
+#include "shell/pointer_input.h"
 #include "shell/tool_options.h"
 #include "shell/window_layers.h"
 

@@ -2,18 +2,18 @@
 
 #include <cstring>
 
+#include "base/command_loop.h"
+#include "base/idle.h"
+#include "base/messages.h"
 #include "display/graphics_unit.h"
 #include "platform/core/raster.h"
 #include "platform/core/text.h"
 #include "platform/ui/answerer.h"
 #include "platform/ui/events.h"
 #include "shell/blink.h"
-#include "base/command_loop.h"
 #include "shell/dispatch.h"
 #include "shell/event_pump.h"
-#include "base/idle.h"
 #include "shell/main_loop.h"
-#include "base/messages.h"
 #include "shell/pointer_input.h"
 #include "shell/questions.h"
 #include "store/record_ops.h"

@@ -2,10 +2,10 @@
 
 #include <cstring>
 
-#include "platform/core/text.h"
-#include "platform/ui/text_drawing.h"
 #include "base/menu_items.h"
 #include "base/messages.h"
+#include "platform/core/text.h"
+#include "platform/ui/text_drawing.h"
 #include "shell/startup.h"
 #include "store/files.h"
 

@@ -1,7 +1,7 @@
 #include "shell/pointer_input.h"
 
-#include "display/graphics_unit.h"
 #include "base/command_loop.h"
+#include "display/graphics_unit.h"
 
 namespace drav {
 

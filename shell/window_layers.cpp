@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "display/screen.h"
 #include "display/clipboard_window.h"
+#include "display/screen.h"
 #include "shell/message_palette.h"
 #include "shell/preferences.h"
 #include "shell/startup.h"

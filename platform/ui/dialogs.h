@@ -19,8 +19,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/core/qd_types.h"
 #include "platform/core/picture.h"
+#include "platform/core/qd_types.h"
 #include "platform/core/raster.h"
 #include "platform/ui/events.h"
 

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "base/command_loop.h"
 #include "commands/edit/group_build.h"
 #include "display/display_list.h"
 #include "display/list_replay.h"
@@ -14,7 +15,6 @@
 #include "display/pan_canvas.h"
 #include "display/redraw.h"
 #include "platform/core/memory.h"
-#include "base/command_loop.h"
 #include "store/object_walk.h"
 #include "store/record_store.h"
 #include "store/selection_state.h"

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "display/display_list.h"
+#include "display/line_styles.h"
 #include "display/list_view.h"
 #include "display/pan_canvas.h"
 #include "display/redraw.h"
-#include "display/line_styles.h"
 #include "store/record_ops.h"
 #include "store/record_store.h"
 #include "store/selection_state.h"

@@ -3,14 +3,14 @@
 
 #include <string>
 
+#include "base/command_loop.h"
+#include "base/idle.h"
 #include "display/graphics_unit.h"
 #include "display/screen.h"
 #include "platform/ui/events.h"
 #include "platform/ui/keys.h"
-#include "base/command_loop.h"
 #include "shell/dispatch.h"
 #include "shell/event_pump.h"
-#include "base/idle.h"
 #include "shell/loop_helpers.h"
 #include "shell/pointer_input.h"
 #include "store/settings.h"

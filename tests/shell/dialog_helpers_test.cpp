@@ -8,6 +8,9 @@
 #include <cstring>
 #include <string>
 
+#include "base/idle.h"
+#include "base/messages.h"
+#include "base/shutdown.h"
 #include "display/screen.h"
 #include "platform/core/clock.h"
 #include "platform/ui/dialogs.h"
@@ -18,9 +21,6 @@
 #include "shell/dialog_helpers.h"
 #include "shell/edit_fields.h"
 #include "shell/event_pump.h"
-#include "base/idle.h"
-#include "base/messages.h"
-#include "base/shutdown.h"
 #include "store/number_text.h"
 #include "tests/support/harness.h"
 #include "tests/support/layouts.h"

@@ -8,6 +8,7 @@
 #include <set>
 #include <string>
 
+#include "base/idle.h"
 #include "display/screen.h"
 #include "platform/core/process.h"
 #include "platform/ui/events.h"
@@ -15,7 +16,6 @@
 #include "platform/ui/windows_qt.h"
 #include "shell/dispatch.h"
 #include "shell/event_pump.h"
-#include "base/idle.h"
 #include "shell/key_equivalents.h"
 #include "tests/support/harness.h"
 #include "tests/support/session.h"

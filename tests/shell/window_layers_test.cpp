@@ -5,9 +5,9 @@
 #include <cstring>
 #include <string>
 
+#include "display/clipboard_window.h"
 #include "display/graphics_unit.h"
 #include "display/screen.h"
-#include "display/clipboard_window.h"
 #include "platform/ui/events.h"
 #include "platform/ui/menus.h"
 #include "platform/ui/preferences.h"
