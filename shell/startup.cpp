@@ -28,6 +28,7 @@
 #include "store/number_text.h"
 #include "store/records.h"
 #include "store/settings.h"
+#include "store/symbol_library.h"
 #include "store/strings.h"
 #include "store/workfile.h"
 
@@ -231,7 +232,7 @@ void init_system() {
     init_objopts();
     // TODO(openkeyboard) the keystroke ring starts empty
     init_variables();
-    // TODO(init_symbols)
+    init_symbols();
     open_data_files();
     // TODO(sett_hpat) 1: the hatch pattern chooser
 
@@ -265,7 +266,7 @@ void init_system() {
     }
     openinpdevice();
     // TODO(changezoomlimits)
-    // TODO(start_symbolscan)
+    start_symbolscan();
 
     // 21: through the workfile and back, which draws the first, empty view.
     write_sav_rec();

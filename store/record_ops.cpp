@@ -16,6 +16,7 @@
 #include "store/record_store.h"
 #include "store/selection_state.h"
 #include "store/settings.h"
+#include "store/symbol_library.h"
 
 namespace drav {
 
@@ -71,9 +72,7 @@ void stamp_and_count(std::int16_t n) {
     }
     number_of_objects = static_cast<std::int16_t>(n + 1);
     if (kind == ok_text) save_text(n);
-    if (kind == ok_symbol) {
-        // TODO(accept_symbol) one more user of the control record at +124
-    }
+    if (kind == ok_symbol) accept_symbol(rec_i16(info, sym::ctrl));
     custom_event(ev_object_added, n, 0, 0, "", nullptr);
 }
 
@@ -208,9 +207,7 @@ void delete_object(std::int16_t n, int permanent) {
     set_rec_word0_bits(info, w0_live, false);
     if (permanent) set_rec_kind(info, rk_empty);
     modified = 1;
-    if (obj_kind(info) == ok_symbol) {
-        // TODO(symb_delete) one user less of the control record at +124
-    }
+    if (obj_kind(info) == ok_symbol) symb_delete(rec_i16(info, sym::ctrl), 0);
     if (is_text(info)) delete_words(n, permanent);
     ++objdeleted;
     // TODO(setvalidrect) invalidate the drawing area so the next update redraws it
@@ -226,9 +223,7 @@ void undel_object(std::int16_t n, int draw) {
         show(0, &info);
         put_on_screen(n, clipped);
     }
-    if (obj_kind(info) == ok_symbol) {
-        // TODO(symb_undelete) one user more of the control record at +124
-    }
+    if (obj_kind(info) == ok_symbol) symb_undelete(rec_i16(info, sym::ctrl));
     custom_event(ev_object_undeleted, n, 0, 0, "", nullptr);
     --objdeleted;
     // TODO(setvalidrect) invalidate the drawing area so the next update redraws it
@@ -519,9 +514,7 @@ int make_copy(std::int16_t n) {
     number_of_objects = static_cast<std::int16_t>(c + 1);
     modified = 1;
     if (is_text(info)) copy_text(n);
-    if (obj_kind(info) == ok_symbol) {
-        // TODO(accept_symbol) one more user of the control record at +124
-    }
+    if (obj_kind(info) == ok_symbol) accept_symbol(rec_i16(info, sym::ctrl));
     return 1;
 }
 
