@@ -75,10 +75,10 @@ std::vector<std::uint8_t> DrawingFile::bytes() const {
     ObjectRec head{};
     set_rec_kind(head, rk_header);
     set_rec_i16(head, hdr::version, static_cast<std::int16_t>(version));
-    set_rec_i16(head, hdr::first_slot, static_cast<std::int16_t>(S >= 0 ? S : s));
-    set_rec_i16(head, hdr::object_count, static_cast<std::int16_t>(O >= 0 ? O : o));
-    set_rec_i16(head, hdr::ctrl_count, static_cast<std::int16_t>(K >= 0 ? K : k));
-    set_rec_i16(head, hdr::piece_count, static_cast<std::int16_t>(P >= 0 ? P : p));
+    set_rec_i16(head, hdr::first_slot, static_cast<std::int16_t>(S != unset ? S : s));
+    set_rec_i16(head, hdr::object_count, static_cast<std::int16_t>(O != unset ? O : o));
+    set_rec_i16(head, hdr::ctrl_count, static_cast<std::int16_t>(K != unset ? K : k));
+    set_rec_i16(head, hdr::piece_count, static_cast<std::int16_t>(P != unset ? P : p));
     set_rec_u32(head, hdr::dwg_time, time);
     recs.push_back(head);
     for (const ObjectRec& r : settings) recs.push_back(r);
@@ -159,6 +159,50 @@ ObjectRec symbol_ref(int ctrl, double x, double y, double sx, double sy) {
     set_rec_f64(r, sym::height, 1 * sy);
     set_rec_i16(r, sym::ctrl, static_cast<std::int16_t>(ctrl));
     return r;
+}
+
+DrawingFile every_kind_drawing(int units_code) {
+    DrawingFile d;
+    d.default_settings(units_code);
+    d.views.push_back(named_window("Plan", 0, 10, 0, 5));
+    d.views.push_back(plot_spec("A4", 0, 20, 0, 10));
+    d.objects.push_back(line_record(1, 1, 3, 2));
+    ObjectRec r = object_record(ok_rect, 2, 2);
+    set_rec_f64(r, rect::width, 4);
+    set_rec_f64(r, rect::height, 3);
+    d.objects.push_back(r);
+    r = object_record(ok_ellipse, 5, 5);
+    set_rec_f64(r, ell::radius1, 2);
+    set_rec_f64(r, ell::radius2, 2);
+    set_rec_u16(r, ell::flags, ell::polygon);
+    set_rec_i16(r, ell::sides, 6);
+    d.objects.push_back(r);
+    r = object_record(ok_text, 1, 8);
+    set_rec_f32(r, text::char_width, 0.5f);
+    set_rec_f32(r, text::char_height, 1);
+    ObjectRec tail{};
+    set_rec_kind(tail, rk_text_tail);
+    set_text_chars(r, tail, "A text long enough to need its continuation record");
+    set_rec_kind(tail, rk_text_tail);
+    d.objects.push_back(r);
+    d.objects.push_back(tail);
+    d.objects.push_back(object_record(ok_point, 3, 3));
+    r = object_record(ok_bezier, 0, 0);
+    for (int k = 0; k < 6; ++k) set_rec_f64(r, bez::c1x + 8 * k, k + 1);
+    d.objects.push_back(r);
+    r = object_record(ok_lindim, 0, 0);
+    set_rec_f64(r, ldim::second_x, 5);
+    set_rec_f64(r, ldim::offset, 1);
+    d.objects.push_back(r);
+    r = object_record(ok_angdim, 0, 0);
+    set_rec_f64(r, adim::second_x, 3);
+    set_rec_f64(r, adim::second_y, 4);
+    set_rec_f32(r, adim::angle, 1.2f);
+    d.objects.push_back(r);
+    d.objects.push_back(symbol_ref(0, 10, 10));
+    const int ctrl = d.add_symbol("LIB", 3, {line_record(0, 0, 2, 0), line_record(0, 0, 0, 1)}, units_code);
+    set_rec_i16(d.objects.back(), sym::ctrl, static_cast<std::int16_t>(ctrl));
+    return d;
 }
 
 }  // namespace drav::test

@@ -21,7 +21,8 @@ struct DrawingFile {
     std::vector<ObjectRec> ctrls;    // their first piece is counted from the first piece (see `add_symbol`)
     std::vector<ObjectRec> pieces;
     // Header counts to write instead of the true ones, when set.
-    int S = -1, O = -1, K = -1, P = -1;
+    static constexpr int unset = -99999;
+    int S = unset, O = unset, K = unset, P = unset;
 
     // Settings records of a plain drawing in these units (window 0-30 x 0-20).
     void default_settings(int units_code, double unit_size = 1);
@@ -44,5 +45,9 @@ ObjectRec named_window(const char* name, double xl, double xr, double yb, double
 ObjectRec plot_spec(const char* name, double xl, double xr, double yb, double yt);
 // A reference to the symbol whose control record is file record `ctrl`.
 ObjectRec symbol_ref(int ctrl, double x, double y, double sx = 1, double sy = 1);
+
+// Settings, a named window, a plot specification, one object of every kind
+// (a long text with its continuation) and one placed symbol of two lines.
+DrawingFile every_kind_drawing(int units_code = 3);
 
 }  // namespace drav::test
