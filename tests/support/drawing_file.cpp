@@ -30,6 +30,7 @@ void DrawingFile::default_settings(int units_code, double unit_size) {
     set_rec_i16(units, 76, static_cast<std::int16_t>(units_code));
     set_rec_f64(units, 78, unit_size);
     ObjectRec& out = settings[2];
+    set_rec_u16(out, 2, 1 << 8);  // placed symbols drawn as their pieces
     set_rec_u16(out, 4, 0x0002);  // level 1 visible
     set_rec_f64(out, 36, 1);      // plot scale
     set_rec_f64(out, 80, 1);      // width factor
