@@ -277,6 +277,16 @@ void xfersymbols() {
     }
 }
 
+// The records read last, as they went into the workfile from `g_first` on:
+// the redraw after the read takes them from here.
+std::vector<ObjectRec> g_read;
+std::int16_t g_first = first_object_slot;
+
+// The text `t` promised a continuation that is not there: it keeps what it holds inline.
+void end_text_here(ObjectRec& t) {
+    set_text_info(t, text_font(t), static_cast<int>(strnlen(rec_str(t, text::chars), text::max_inline)), false);
+}
+
 // The object section, record by record, into the workfile from `number_of_objects` on.
 void xferobjects(int group, int rescale) {
     const long count = g_file.O;
@@ -285,6 +295,10 @@ void xferobjects(int group, int rescale) {
     if (count > 0) plat::read_at(g_file.fork, g_file.S * 128, raw.data(), count * 128, &got);
     const long have = static_cast<long>(got / 128);
     nomore_info();
+    g_first = number_of_objects;
+    std::vector<ObjectRec>& out = g_read;
+    out.clear();
+    out.reserve(static_cast<std::size_t>(count));
 
     bool tail_due = false;  // the record stored last is a text that continues
     for (long i = 0; i < count; ++i) {
@@ -298,13 +312,12 @@ void xferobjects(int group, int rescale) {
             std::memcpy(pc.b, raw.data() + i * 128, 128);
             if (!xtweak(rec, pc)) {
                 ++bad_seg_count;
-                tail_due = false;
                 continue;
             }
         } else {
             std::memcpy(rec.b, raw.data() + i * 128, 128);
         }
-        const std::int16_t n = number_of_objects;
+        const auto n = static_cast<std::int16_t>(g_first + out.size());
         if (rec_kind(rec) == rk_text_tail) {
             if (!tail_due) {
                 ++last_read.skipped;
@@ -312,18 +325,11 @@ void xferobjects(int group, int rescale) {
             }
             tail_due = false;
             end_field(rec, tail::text, tail::text_size);
-            dir_put_info(n, rec);
-            number_of_objects = static_cast<std::int16_t>(n + 1);
+            out.push_back(rec);
             continue;
         }
         if (tail_due) {
-            // The text before promised a continuation that is not there.
-            ObjectRec prev;
-            get_copy_info(static_cast<std::int16_t>(n - 1), prev);
-            set_text_info(prev, text_font(prev),
-                          static_cast<int>(strnlen(rec_str(prev, text::chars), text::max_inline)), false);
-            dir_put_info(static_cast<std::int16_t>(n - 1), prev);
-            tbuf_num = -1;
+            end_text_here(out.back());
             tail_due = false;
         }
         if (rec_kind(rec) > rk_max) {
@@ -361,22 +367,22 @@ void xferobjects(int group, int rescale) {
             put_in_group(n, 1);
             ++objs_in_grp;
         }
-        dir_put_info(n, rec);
-        number_of_objects = static_cast<std::int16_t>(n + 1);
+        out.push_back(rec);
         tail_due = obj_kind(rec) == ok_text && text_continued(rec);
     }
-    if (tail_due) {
-        const std::int16_t n = number_of_objects;
-        ObjectRec prev;
-        get_copy_info(static_cast<std::int16_t>(n - 1), prev);
-        set_text_info(prev, text_font(prev),
-                      static_cast<int>(strnlen(rec_str(prev, text::chars), text::max_inline)), false);
-        dir_put_info(static_cast<std::int16_t>(n - 1), prev);
-        tbuf_num = -1;
-    }
-    nomore_info();
-    prev_index = -1;
+    if (tail_due) end_text_here(out.back());
+
+    // One write for the whole section; the caches forget what they held.
+    std::int64_t done = 0;
+    if (!out.empty())
+        plat::write_at(workfileRefNum, std::int64_t{g_first} * 128, out.data(),
+                       static_cast<std::int64_t>(out.size()) * 128, &done);
+    cur_buff_num = -1;
     tbuf_num = -1;
+    prev_index = -1;
+    modified = 0;
+    needtosave = 1;
+    number_of_objects = static_cast<std::int16_t>(g_first + out.size());
     write_sav_rec();
     nomore_info();
     if (last_read.bad_symbols) {
@@ -491,21 +497,21 @@ void xferwinsspecs(int withplot) {
     nomore_info();
 }
 
-// Draws the objects from `first` on into the view and shows them.
-void draw_objects(std::int16_t first) {
+// Draws the objects just read into the view and shows them.
+void draw_objects() {
     if (!graphwasinit || !drawCWindow) return;
     {
         plat::PortSaver saver(drawCWindow);
-        if (first == first_object_slot) cleargraphics();
+        if (g_first == first_object_slot) cleargraphics();
         curlwidth = 0;
-        for (std::int16_t i = first; i < number_of_objects; ++i) {
-            get_info(i);
-            if (!is_live_object(info)) continue;
-            if (obj_kind(info) == ok_text) cumstgs(i);
-            show(mode_draw, &info);
-            put_on_screen(i, clipped);
+        const ObjectRec none{};
+        for (std::size_t i = 0; i < g_read.size(); ++i) {
+            const ObjectRec& r = g_read[i];
+            if (!is_live_object(r)) continue;
+            if (obj_kind(r) == ok_text) text_chars(r, i + 1 < g_read.size() ? g_read[i + 1] : none, textline);
+            show(mode_draw, &r);
+            put_on_screen(static_cast<int>(g_first + i), clipped);
         }
-        nomore_info();
     }
     if (whichdrawWindow()) Handle_update(whichdrawWindow());
 }
@@ -535,22 +541,20 @@ void do_get(const FSRef& ref) {
     if (!dosfile) FSRef_get_levelinfo(ref);
     else init_levels();
     FSRef_put_levelinfo(workfileFSRef);
-    plat::flush(workfileRefNum);
     // TODO(changezoomlimits)
-    draw_objects(first_object_slot);
+    draw_objects();
 }
 
 void do_merge(int mode, int withplot) {
     stop_symbolscan();
     if (mode == 2) clear_group();
     bad_seg_count = 0;
-    const std::int16_t first = number_of_objects;
     xferwinsspecs(withplot);
     xfersymbols();
     xferobjects(mode == 2, 1);
     report_counts();
     start_symbolscan();
-    draw_objects(first);
+    draw_objects();
 }
 
 std::string roman_name(const FSRef& ref, const char* name) {
@@ -637,6 +641,7 @@ int open_drawing(const FSRef& ref, std::int16_t, std::int32_t, const char* name,
     const auto finish = [](int result) {
         xfree(&ctrlmap);
         g_file.ctrls.clear();
+        g_read.clear();
         dosfile = 0;
         return result;
     };
