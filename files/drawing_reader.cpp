@@ -455,6 +455,7 @@ void xfersavdata() {
     // The workfile's header counts, whatever the file's said.
     get_info(header_slot);
     set_rec_kind(info, rk_header);
+    set_rec_i16(info, hdr::version, twddbrel);
     set_rec_i16(info, hdr::first_slot, first_object_slot);
     set_rec_i16(info, hdr::object_count, number_of_objects);
     set_rec_i16(info, hdr::ctrl_count, 0);
@@ -538,8 +539,8 @@ void do_get(const FSRef& ref) {
     report_counts();
     start_symbolscan();
     read_sav_rec();
-    if (!dosfile) FSRef_get_levelinfo(ref);
-    else init_levels();
+    // A PC file has no companion: its levels get their default names.
+    FSRef_get_levelinfo(ref);
     FSRef_put_levelinfo(workfileFSRef);
     // TODO(changezoomlimits)
     draw_objects();

@@ -26,6 +26,10 @@ std::int16_t cachemap[libcache_records] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -
 ObjectRec libcache[libcache_records] = {};
 std::int16_t* symbusers = nullptr;
 std::int16_t currentlibRefNum = 0;
+std::uint16_t dirsymbol = 0;
+char dirlibname[9] = {};
+std::int16_t dirsymnum = 0;
+FSRef dirFSRef;
 
 namespace {
 
@@ -340,6 +344,37 @@ int open_default_library(int mode) {
     }
     g_libmode = mode;
     return 1;
+}
+
+int valid_symbol(std::int16_t i) {
+    ObjectRec head, ctrl;
+    if (i < 0 || currentlibRefNum <= 0 || !read_record(currentlibRefNum, 0, head) ||
+        i >= rec_i16(head, hdr::lib_maxctrls) || !read_record(currentlibRefNum, long{i} + first_ctrl_record, ctrl))
+        return 0;
+    return rec_u16(ctrl, sctl::valid) != 0 ? 1 : 0;
+}
+
+int room_for_symbol(std::int16_t n) {
+    ObjectRec work, ctrl;
+    if (!read_worklib(0, work) || currentlibRefNum <= 0 || !read_record(currentlibRefNum, n, ctrl)) return 0;
+    return rec_i16(work, hdr::lib_lastctrl) < rec_i16(work, hdr::lib_maxctrls) + first_ctrl_record &&
+                   long{rec_i16(work, hdr::lib_lastsymb)} + rec_i16(ctrl, sctl::piece_count) <=
+                       static_cast<long>(libsize) - 5
+               ? 1
+               : 0;
+}
+
+void get_symb_name(std::int16_t n, char* text) {
+    ObjectRec ctrl{};
+    if (currentlibRefNum > 0) read_record(currentlibRefNum, long{n} + 3, ctrl);
+    strnncpy(text, rec_str(ctrl, sctl::symbol), sctl::name_size - 1);
+}
+
+void symb_direct(const FSRef& ref, const char* libname, std::int16_t number) {
+    dirsymbol = 1;
+    strnncpy(dirlibname, libname, sizeof dirlibname - 1);
+    dirsymnum = number;
+    dirFSRef = ref;
 }
 
 int copy_symbol(std::int16_t fork, std::int16_t n, std::int16_t* newctrl, const char* libname, int convert) {

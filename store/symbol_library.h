@@ -60,6 +60,19 @@ int makelibactive(const FSRef& ref, const char* name);
 void get_activelib(FSRef* ref, std::int16_t* vol, std::int32_t* dir, char* name);
 int open_default_library(int mode);
 int check_lib_compatibility();
+// The valid flag of control record i (0-based) of the current library; 0
+// outside the library.
+int valid_symbol(std::int16_t i);
+// 1 when control record n of the current library fits into the work library.
+int room_for_symbol(std::int16_t n);
+// The symbol name of symbol n (1-based) of the current library; text holds 9 bytes.
+void get_symb_name(std::int16_t n, char* text);
+// Arms a direct placement from the library window.
+void symb_direct(const FSRef& ref, const char* libname, std::int16_t number);
+extern std::uint16_t dirsymbol;
+extern char dirlibname[9];
+extern std::int16_t dirsymnum;
+extern FSRef dirFSRef;
 // Copies the symbol of control record n of the open file `fork` into the
 // work library; *newctrl its control record there. With convert, text pieces
 // of the old layout are converted. 0 when a record could not be read or the

@@ -177,6 +177,14 @@ TEST_F(Reader, LevelNamesComeFromTheCompanion) {
     ASSERT_STRNE(get_LevelName(5, buf), "WALLS");
     ASSERT_EQ(open_raw(path(), false), 1);
     EXPECT_STREQ(get_LevelName(5, buf), "WALLS");
+
+    // A PC file has none: default names, and the visible levels the file gives.
+    d.pc = true;
+    set_rec_u16(d.settings[2], 4, 0x0004);  // level 2 only
+    ASSERT_EQ(open(d, 0, 0, "levels.2d"), 1);
+    EXPECT_STRNE(get_LevelName(5, buf), "WALLS");
+    EXPECT_EQ(get_LevelVisible(1), 0);
+    EXPECT_EQ(get_LevelVisible(2), 1);
 }
 
 TEST_F(Reader, RefusedFilesLeaveTheDrawingAsItWas) {

@@ -177,3 +177,29 @@ TEST_F(WorkLibrary, StoredAndDeletedReferencesCountTheirUsers) {
 
 }  // namespace
 }  // namespace drav::test
+
+namespace drav::test {
+namespace {
+
+TEST_F(WorkLibrary, OnlyKnownLibraryVersionsAreOpened) {
+    for (int version : {52, 53, 54, 60, 70, 71}) {
+        SCOPED_TRACE(version);
+        DrawingFile d;
+        d.default_settings(3);
+        d.version = version;
+        d.add_symbol("LIB", 0, {line_record(0, 0, 1, 0)}, 3);
+        const auto p = scratch_dir() / ("v" + std::to_string(version) + ".lib");
+        d.write(p);
+        const std::string name = "v" + std::to_string(version);
+        EXPECT_EQ(makelibactive(FSRef{p}, name.c_str()), 1);
+        EXPECT_EQ(makelibactive(FSRef{p}, name.c_str()), 0);  // already the current one
+        const bool known = version == 52 || version == 54 || version == 70;
+        EXPECT_EQ(open_default_library(0), known ? 1 : 0);
+        EXPECT_EQ(currentlibRefNum > 0, known);
+        EXPECT_EQ(current_lib_version, version);
+    }
+    if (currentlibRefNum > 0) FSRef_CloseMyFile(&currentlibRefNum);
+}
+
+}  // namespace
+}  // namespace drav::test
