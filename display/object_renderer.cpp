@@ -289,20 +289,18 @@ void symb_object() {
         clipped = 1;
         return;
     }
-    // A symbol among its own pieces (a damaged library) must not draw forever.
-    static int depth = 0;
-    constexpr int max_depth = 4;
     const ObjectRec reference = sinfo;
     std::uint16_t any = 0;
     std::int16_t first = 0, count = 0;
-    if (depth < max_depth && ctrl_run(rec_i16(reference, sym::ctrl), &first, &count)) {
-        ++depth;
+    if (ctrl_run(rec_i16(reference, sym::ctrl), &first, &count)) {
         char saved_text[textline_size];
         std::memcpy(saved_text, textline, sizeof saved_text);
         const bool marked_only = (swaper & sw_marked_pieces) != 0;
         for (std::int16_t i = 0; i < count; ++i) {
             ObjectRec piece;
-            if (!get_symbol(first, i, piece) || rec_kind(piece) != rk_object) continue;
+            // A placed symbol among the pieces would name a control record of another library.
+            if (!get_symbol(first, i, piece) || rec_kind(piece) != rk_object || obj_kind(piece) == ok_symbol)
+                continue;
             if (marked_only && !(rec_word0(piece) & w0_in_library)) continue;
             if (obj_kind(piece) == ok_text) symb_cumstgs(first, i, piece);
             symb_transform(reference, piece);
@@ -312,7 +310,6 @@ void symb_object() {
             if (clipped) any = 1;
         }
         std::memcpy(textline, saved_text, sizeof saved_text);
-        --depth;
     }
     sinfo = reference;
     clipped = any;

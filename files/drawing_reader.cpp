@@ -52,7 +52,6 @@ constexpr int str_room = 3;  // 410/3, then 410/4, 410/5 or 410/6
 constexpr int str_unconverted = 7;
 constexpr int str_skipped = 8;
 constexpr int why_short_header = 10, why_counts = 11, why_short_file = 12, why_settings = 13, why_units = 14;
-constexpr int max_polygon_sides = 360;
 
 // The file being read and what its check found.
 struct Candidate {
@@ -109,43 +108,8 @@ bool finite64(const ObjectRec& r, std::initializer_list<int> offs) {
         if (!std::isfinite(rec_f64(r, off))) return false;
     return true;
 }
-bool finite32(const ObjectRec& r, std::initializer_list<int> offs) {
-    for (int off : offs)
-        if (!std::isfinite(rec_f32(r, off))) return false;
-    return true;
-}
 // A string field ends inside itself.
 void end_field(ObjectRec& r, int off, int size) { r.b[off + size - 1] = 0; }
-
-// A drawing object whose every value can be worked with; strings are ended
-// inside their fields on the way.
-bool object_sound(ObjectRec& r) {
-    const int kind = obj_kind(r);
-    if (kind < ok_line || kind > ok_angdim) return false;
-    if (r.b[obj::level] > 250 || obj_colour(r) > 255) return false;
-    if (!finite32(r, {obj::ztop, obj::zbottom})) return false;
-    if (!finite64(r, {obj::ref_x, obj::ref_y, obj::handle_x, obj::handle_y, obj::rotation})) return false;
-    end_field(r, obj::name, obj::name_size);
-    switch (kind) {
-    case ok_line:
-    case ok_rect: return finite64(r, {80, 88});
-    case ok_ellipse:
-        if ((rec_u16(r, ell::flags) & ell::polygon) &&
-            (rec_i16(r, ell::sides) < 3 || rec_i16(r, ell::sides) > max_polygon_sides))
-            return false;
-        return finite64(r, {80, 88, 96, 104});
-    case ok_text:
-        end_field(r, text::chars, text::chars_size);
-        return finite32(r, {text::char_width, text::char_height});
-    case ok_lindim: return finite64(r, {80, 88, 96, 104, 112});
-    case ok_bezier: return finite64(r, {80, 88, 96, 104, 112, 120});
-    case ok_symbol:
-        end_field(r, sym::library, sym::library_size);
-        return finite64(r, {sym::width, sym::height, sym::scale_x, sym::scale_y});
-    case ok_angdim: return finite64(r, {80, 88, 96, 104}) && finite32(r, {112, 116, 120});
-    default: return true;  // points
-    }
-}
 
 // ---- Checking the file ----
 
@@ -265,6 +229,7 @@ int checkfile() { return check_version() && check_objects() && check_symbols(); 
 // ---- Transfers ----
 
 void xfersymbols() {
+    bad_pieces = 0;
     for (long i = 0; i < g_file.K; ++i) {
         if (!g_file.ctrl_ok[static_cast<std::size_t>(i)]) continue;
         const ObjectRec& c = g_file.ctrls[static_cast<std::size_t>(i)];
@@ -275,6 +240,7 @@ void xfersymbols() {
             continue;
         updatemap(ctrlmap, &ctrlmapptr, from, to);
     }
+    last_read.skipped += bad_pieces;
 }
 
 // The records read last, as they went into the workfile from `g_first` on:
@@ -338,7 +304,7 @@ void xferobjects(int group, int rescale) {
         }
         if (!is_live_object(rec)) continue;
         if (convert54 && obj_kind(rec) == ok_text) convert54text(rec);
-        if (!object_sound(rec)) {
+        if (!obj_sound(rec)) {
             ++last_read.skipped;
             continue;
         }

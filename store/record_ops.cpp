@@ -199,6 +199,49 @@ void cumstgs(std::int16_t n) {
     text_chars(info, tail, textline);
 }
 
+namespace {
+constexpr int max_polygon_sides = 360;
+bool finite64s(const ObjectRec& r, std::initializer_list<int> offs) {
+    for (int off : offs)
+        if (!std::isfinite(rec_f64(r, off))) return false;
+    return true;
+}
+bool finite32s(const ObjectRec& r, std::initializer_list<int> offs) {
+    for (int off : offs)
+        if (!std::isfinite(rec_f32(r, off))) return false;
+    return true;
+}
+void end_field(ObjectRec& r, int off, int size) { r.b[off + size - 1] = 0; }
+}  // namespace
+
+int obj_sound(ObjectRec& r, int piece) {
+    const int kind = obj_kind(r);
+    if (kind < ok_line || kind > ok_angdim || (piece && kind == ok_symbol)) return 0;
+    if (r.b[obj::level] > 250 || obj_colour(r) > 255) return 0;
+    if (!finite32s(r, {obj::ztop, obj::zbottom})) return 0;
+    if (!finite64s(r, {obj::ref_x, obj::ref_y, obj::handle_x, obj::handle_y, obj::rotation})) return 0;
+    end_field(r, obj::name, obj::name_size);
+    switch (kind) {
+    case ok_line:
+    case ok_rect: return finite64s(r, {80, 88});
+    case ok_ellipse:
+        if ((rec_u16(r, ell::flags) & ell::polygon) &&
+            (rec_i16(r, ell::sides) < 3 || rec_i16(r, ell::sides) > max_polygon_sides))
+            return 0;
+        return finite64s(r, {80, 88, 96, 104});
+    case ok_text:
+        end_field(r, text::chars, text::chars_size);
+        return finite32s(r, {text::char_width, text::char_height});
+    case ok_lindim: return finite64s(r, {80, 88, 96, 104, 112});
+    case ok_bezier: return finite64s(r, {80, 88, 96, 104, 112, 120});
+    case ok_symbol:
+        end_field(r, sym::library, sym::library_size);
+        return finite64s(r, {sym::width, sym::height, sym::scale_x, sym::scale_y});
+    case ok_angdim: return finite64s(r, {80, 88, 96, 104}) && finite32s(r, {112, 116, 120});
+    default: return 1;  // points
+    }
+}
+
 // ---- Deleting ----
 
 void delete_object(std::int16_t n, int permanent) {

@@ -26,6 +26,7 @@ std::int16_t cachemap[libcache_records] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -
 ObjectRec libcache[libcache_records] = {};
 std::int16_t* symbusers = nullptr;
 std::int16_t currentlibRefNum = 0;
+std::int16_t bad_pieces = 0;
 std::uint16_t dirsymbol = 0;
 char dirlibname[9] = {};
 std::int16_t dirsymnum = 0;
@@ -108,7 +109,7 @@ int change_users(std::int16_t n, Users how) {
             put_ctrlrec(static_cast<std::int16_t>(first + i), piece);
         } else if (kind == rk_text_tail) {
             if (how == Users::remove) put_ctrlrec(static_cast<std::int16_t>(first + i), piece);
-        } else {
+        } else if (kind != rk_empty) {  // an emptied damaged piece is nothing to count
             show_error(how == Users::accept ? err_accept_piece
                        : how == Users::undelete ? err_undelete_piece
                                                 : err_delete_piece,
@@ -404,6 +405,15 @@ int copy_symbol(std::int16_t fork, std::int16_t n, std::int16_t* newctrl, const 
         if (rec_kind(piece) == rk_object) {
             set_rec_word0_bits(piece, w0_live, false);
             if (convert && obj_kind(piece) == ok_text) convert54text(piece);
+            if (!obj_sound(piece, 1)) {
+                zero_info(piece);
+                ++bad_pieces;
+            }
+        } else if (rec_kind(piece) == rk_text_tail) {
+            piece.b[127] = 0;
+        } else {
+            zero_info(piece);
+            ++bad_pieces;
         }
         convert_record(f, piece);
         if (!put_ctrlrec(static_cast<std::int16_t>(lastsymb + i), piece)) return 0;

@@ -20,6 +20,7 @@ extern std::int16_t cachemap[libcache_records];  // record numbers; -1 empty
 extern ObjectRec libcache[libcache_records];
 extern std::int16_t* symbusers;     // user counts while a drawing is written
 extern std::int16_t currentlibRefNum;  // the current library's open fork; 0 none
+extern std::int16_t bad_pieces;        // damaged pieces `copy_symbol` emptied since last cleared
 
 // ---- Cache and reading ----
 void init_symbols();
@@ -75,7 +76,8 @@ extern std::int16_t dirsymnum;
 extern FSRef dirFSRef;
 // Copies the symbol of control record n of the open file `fork` into the
 // work library; *newctrl its control record there. With convert, text pieces
-// of the old layout are converted. 0 when a record could not be read or the
+// of the old layout are converted; damaged pieces become empty records,
+// counted in `bad_pieces`. 0 when a record could not be read or the
 // symbol does not fit (the work library is unchanged).
 int copy_symbol(std::int16_t fork, std::int16_t n, std::int16_t* newctrl, const char* libname, int convert);
 

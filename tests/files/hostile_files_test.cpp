@@ -153,6 +153,24 @@ TEST_F(Hostile, ControlRecordsWhosePiecesLieOutsideAreNotUsed) {
     EXPECT_EQ(rec_i16(worklib(0), hdr::lib_lastctrl), 4);  // nothing copied
 }
 
+TEST_F(Hostile, DamagedSymbolPiecesAreEmptied) {
+    DrawingFile d;
+    d.default_settings(3);
+    ObjectRec poly = object_record(ok_ellipse, 0, 0);
+    set_rec_u16(poly, ell::flags, ell::polygon);
+    set_rec_i16(poly, ell::sides, 0);
+    d.objects.push_back(symbol_ref(0, 1, 1));
+    const int ctrl = d.add_symbol("LIB", 1, {line_record(0, 0, 1, 0), poly, symbol_ref(9, 0, 0)}, 3);
+    set_rec_i16(d.objects.back(), sym::ctrl, static_cast<std::int16_t>(ctrl));
+    answers().expect("2 damaged records");
+    ASSERT_EQ(open(d), 1);
+    const int first = ctrlsize + 4;
+    EXPECT_EQ(obj_kind(worklib(first)), ok_line);
+    EXPECT_EQ(rec_kind(worklib(first + 1)), rk_empty);
+    EXPECT_EQ(rec_kind(worklib(first + 2)), rk_empty);
+    EXPECT_EQ(rec_i16(record(36), sym::ctrl), 4);
+}
+
 TEST_F(Hostile, TheFormatRuleReadsMislabelledFilesNatively) {
     DrawingFile d = every_kind_drawing();
     d.write(path("native.2d"));

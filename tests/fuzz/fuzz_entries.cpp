@@ -7,6 +7,9 @@
 #include <fstream>
 #include <vector>
 
+#include "display/graphics_unit.h"
+#include "display/line_styles.h"
+#include "display/screen.h"
 #include "files/drawing_reader.h"
 #include "files/file_commands.h"
 #include "files/pc_convert.h"
@@ -20,7 +23,10 @@
 #include "store/selection_state.h"
 #include "store/settings.h"
 #include "store/symbol_library.h"
+#include "store/units.h"
 #include "store/workfile.h"
+#include "store/geometry.h"
+#include "platform/core/process.h"
 
 namespace drav::fuzz {
 
@@ -66,6 +72,18 @@ void setup(const std::filesystem::path& folder) {
     remember_start_settings();
     if (!setup_workfile()) fail("no workfile");
     if (!init_selection_sets()) fail("no selection sets");
+    // A screen, so that what was read is drawn too: placed symbols through their pieces.
+    std::int16_t err = 0;
+    if (!opengraphics(&err)) fail("no screen");
+    initgunit();
+    opencossin();
+    init_poly();
+    std::error_code ec;
+    std::filesystem::copy_file(plat::bundle_dir() / line_styles_file, folder / line_styles_file,
+                               std::filesystem::copy_options::overwrite_existing, ec);
+    openlinstk();
+    init_worldunits();
+    change_window(0, 30, 0, aspectratio, 1);
     init_levels();
     init_symbols();
     static ObjOptsRec opts;
