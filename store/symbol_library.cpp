@@ -44,6 +44,7 @@ constexpr int err_symbusers_memory = 47;
 constexpr int err_library_open = 120;
 
 int g_libmode = -1;  // the mode the current library was opened for
+bool g_open_reported = false;  // the last open failure has been shown
 
 bool in_worklib(long n) { return n >= 0 && n < static_cast<long>(libsize); }
 
@@ -323,11 +324,13 @@ int check_lib_compatibility() {
 }
 
 int open_default_library(int mode) {
+    g_open_reported = false;
     if (currentlibRefNum <= 0) {
         if (!current_lib.name[0] || !current_lib.ref.valid()) return 0;
         if (FSRef_OpenMyFileWithPermission(current_lib.ref, fsRdWrPerm, &currentlibRefNum) != plat::noErr) {
             currentlibRefNum = 0;
             show_error(err_library_open, 0);
+            g_open_reported = true;
             return 0;
         }
         if (!check_lib_compatibility()) {
@@ -340,10 +343,28 @@ int open_default_library(int mode) {
         if (FSRef_OpenMyFileWithPermission(current_lib.ref, fsRdWrPerm, &currentlibRefNum) != plat::noErr) {
             currentlibRefNum = 0;
             show_error(err_library_open, 0);
+            g_open_reported = true;
             return 0;
         }
     }
     g_libmode = mode;
+    return 1;
+}
+
+int open_library(const FSRef& ref, std::int16_t vol, std::int32_t dir, const char* name) {
+    makelibactive(ref, name);
+    current_lib.vref = vol;
+    current_lib.dirid = dir;
+    if (!open_default_library(0)) {
+        if (!g_open_reported) show_error(err_library_open, 0);
+        return 0;
+    }
+    ObjectRec head;
+    if (!read_record(currentlibRefNum, 0, head)) return 0;
+    if (rec_i16(head, hdr::lib_rows) == 0 || rec_i16(head, hdr::lib_columns) == 0) {
+        // TODO(set_libsize) a 10 x 10 grid in the file, then reopen
+    }
+    // TODO(open_libwindow) with maxctrls, rows and columns
     return 1;
 }
 

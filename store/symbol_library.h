@@ -61,6 +61,8 @@ int makelibactive(const FSRef& ref, const char* name);
 void get_activelib(FSRef* ref, std::int16_t* vol, std::int32_t* dir, char* name);
 int open_default_library(int mode);
 int check_lib_compatibility();
+// Makes the file the current library and opens it; 0 after error 120.
+int open_library(const FSRef& ref, std::int16_t vol, std::int32_t dir, const char* name);
 // The valid flag of control record i (0-based) of the current library; 0
 // outside the library.
 int valid_symbol(std::int16_t i);

@@ -203,3 +203,15 @@ TEST_F(WorkLibrary, OnlyKnownLibraryVersionsAreOpened) {
 
 }  // namespace
 }  // namespace drav::test
+
+namespace drav::test {
+namespace {
+
+TEST_F(WorkLibrary, ALibraryThatCannotBeOpenedIsReportedOnce) {
+    answers().expect("could not be opened");
+    EXPECT_EQ(open_library(FSRef{scratch_dir() / "nowhere.lib"}, 1, 0, "nowhere"), 0);
+    EXPECT_EQ(currentlibRefNum, 0);
+}
+
+}  // namespace
+}  // namespace drav::test
