@@ -10,6 +10,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const bool ready = [] {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        setenv("DRAVELIN_SCREEN", "320x240", 1);  // a small screen: more inputs a second
         static int argc = 1;
         static char name[] = "fuzz";
         static char* argv[] = {name, nullptr};
