@@ -303,7 +303,10 @@ void xferobjects(int group, int rescale) {
             continue;
         }
         if (!is_live_object(rec)) continue;
-        if (convert54 && obj_kind(rec) == ok_text) convert54text(rec);
+        if (convert54 && obj_kind(rec) == ok_text) {
+            if (dosfile) convert54text_pc(rec);
+            else convert54text(rec);
+        }
         if (!obj_sound(rec)) {
             ++last_read.skipped;
             continue;

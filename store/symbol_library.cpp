@@ -425,7 +425,10 @@ int copy_symbol(std::int16_t fork, std::int16_t n, std::int16_t* newctrl, const 
         if (!read_record(fork, from + i, piece)) return 0;
         if (rec_kind(piece) == rk_object) {
             set_rec_word0_bits(piece, w0_live, false);
-            if (convert && obj_kind(piece) == ok_text) convert54text(piece);
+            if (convert && obj_kind(piece) == ok_text) {
+                if (dosfile) convert54text_pc(piece);
+                else convert54text(piece);
+            }
             if (!obj_sound(piece, 1)) {
                 zero_info(piece);
                 ++bad_pieces;
@@ -451,6 +454,16 @@ void convert54text(ObjectRec& rec) {
     const double w = rec_f64(rec, text::char_width), h = rec_f64(rec, text::char_height);
     set_rec_f32(rec, text::char_width, static_cast<float>(w));
     set_rec_f32(rec, text::char_height, static_cast<float>(h));
+}
+
+void convert54text_pc(ObjectRec& rec) {
+    for (int off : {text::char_width, text::char_height}) {
+        std::uint8_t half[4];
+        std::memcpy(half, rec.b + off, 4);
+        std::memmove(rec.b + off, rec.b + off + 4, 4);
+        std::memcpy(rec.b + off + 4, half, 4);
+    }
+    convert54text(rec);
 }
 
 // ---- User counts ----

@@ -85,6 +85,10 @@ int copy_symbol(std::int16_t fork, std::int16_t n, std::int16_t* newctrl, const 
 
 // A text object of versions 52 and 54: its two doubles at 80 and 88 become floats.
 void convert54text(ObjectRec& rec);
+// The same for a text object that came from a PC file: the PC conversion
+// turned each of the two doubles as two floats, so their halves are swapped
+// back first.
+void convert54text_pc(ObjectRec& rec);
 
 // ---- User counts while a drawing is written ----
 int open_symbusers();

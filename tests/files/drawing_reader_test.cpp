@@ -2,6 +2,7 @@
 #include "tests/files/reader_fixture.h"
 
 #include <cmath>
+#include <fstream>
 #include <limits>
 
 #include "platform/ui/events.h"
@@ -82,6 +83,21 @@ TEST_F(Reader, OldVersionsAreConverted) {
     EXPECT_EQ(rec_f32(r, text::char_width), 2.5f);
     EXPECT_EQ(rec_f32(r, text::char_height), 1.25f);
     EXPECT_EQ(swaper & sw_wide_strokes, 0);
+
+    // The same from a PC file, whose doubles are whole little-endian doubles.
+    DrawingFile pc = d;
+    pc.pc = true;
+    std::vector<std::uint8_t> b = pc.bytes();
+    for (int off : {text::char_width, text::char_height})
+        for (int k = 0; k < 8; ++k) b[7 * 128 + off + k] = t.b[off + 7 - k];
+    {
+        std::ofstream f(path("old.2d"), std::ios::binary | std::ios::trunc);
+        f.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
+    }
+    ASSERT_EQ(open_raw(path("old.2d"), true), 1);
+    r = record(36);
+    EXPECT_EQ(rec_f32(r, text::char_width), 2.5f);
+    EXPECT_EQ(rec_f32(r, text::char_height), 1.25f);
 
     d.version = 52;
     set_rec_u16(d.settings[4], 120, 0x0121);
