@@ -57,11 +57,20 @@ std::uint16_t outcode(double x, double y, const WindowRec& w) {
     return c;
 }
 
-// Cohen-Sutherland; false when nothing of the line is inside.
+// Cohen-Sutherland; false when nothing of the line is inside. Each end is
+// moved at most twice; rounding (tiny or denormal coordinates) can leave a
+// moved end a hair outside again, so after that the ends are held to the window.
 bool clip_line(double& x1, double& y1, double& x2, double& y2, const WindowRec& w) {
     std::uint16_t c1 = outcode(x1, y1, w), c2 = outcode(x2, y2, w);
-    while (c1 | c2) {
+    for (int moves = 0; c1 | c2; ++moves) {
         if (c1 & c2) return false;
+        if (moves == 4) {
+            x1 = std::clamp(x1, w.xl, w.xr);
+            x2 = std::clamp(x2, w.xl, w.xr);
+            y1 = std::clamp(y1, w.yb, w.yt);
+            y2 = std::clamp(y2, w.yb, w.yt);
+            return true;
+        }
         const bool first = c1 != 0;
         const std::uint16_t c = first ? c1 : c2;
         double x, y;

@@ -20,6 +20,7 @@
 #include "store/record_store.h"
 #include "store/settings.h"
 #include "store/strings.h"
+#include "store/symbol_library.h"
 
 namespace drav {
 
@@ -296,8 +297,27 @@ void symb_object() {
         return;
     }
     const ObjectRec reference = sinfo;
-    const std::uint16_t any = 0;
-    // TODO(get_ctrlrec) each piece: get_symbol, symb_cumstgs, symb_transform, change_symb_defaults, single_object
+    std::uint16_t any = 0;
+    std::int16_t first = 0, count = 0;
+    if (ctrl_run(rec_i16(reference, sym::ctrl), &first, &count)) {
+        char saved_text[textline_size];
+        std::memcpy(saved_text, textline, sizeof saved_text);
+        const bool marked_only = (swaper & sw_marked_pieces) != 0;
+        for (std::int16_t i = 0; i < count; ++i) {
+            ObjectRec piece;
+            // A placed symbol among the pieces would name a control record of another library.
+            if (!get_symbol(first, i, piece) || rec_kind(piece) != rk_object || obj_kind(piece) == ok_symbol)
+                continue;
+            if (marked_only && !(rec_word0(piece) & w0_in_library)) continue;
+            if (obj_kind(piece) == ok_text) symb_cumstgs(first, i, piece);
+            symb_transform(reference, piece);
+            change_symb_defaults(reference, piece);
+            sinfo = piece;
+            single_object();
+            if (clipped) any = 1;
+        }
+        std::memcpy(textline, saved_text, sizeof saved_text);
+    }
     sinfo = reference;
     clipped = any;
 }

@@ -43,6 +43,7 @@
 #include "store/number_text.h"
 #include "store/records.h"
 #include "store/settings.h"
+#include "store/symbol_library.h"
 #include "store/strings.h"
 #include "store/workfile.h"
 
@@ -232,7 +233,7 @@ void init_system() {
     init_objopts();
     openkeyboard();
     init_variables();
-    // TODO(init_symbols)
+    init_symbols();
     open_data_files();
     // TODO(sett_hpat) 1: the hatch pattern chooser
 
@@ -266,7 +267,7 @@ void init_system() {
     }
     openinpdevice();
     changezoomlimits();
-    // TODO(start_symbolscan)
+    start_symbolscan();
 
     // 21: through the workfile and back, which draws the first, empty view.
     write_sav_rec();

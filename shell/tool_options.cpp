@@ -264,7 +264,6 @@ void init_variables() {
     if (!init_record_store()) leave_program();
     // TODO(picks) 7500 bytes, zero-filled
     if (!init_selection_sets()) leave_program();
-    // TODO(libcache) 3072 bytes, zero-filled
     // TODO(snap_obj) one record, zero-filled
     cur_buff_num = -1;
     prev_index = -1;

@@ -5,13 +5,21 @@
 #include "store/record_store.h"
 #include "store/records.h"
 #include "store/selection_state.h"
+#include "store/symbol_library.h"
 #include "store/settings.h"
 
 namespace drav {
 
 int levelok(const ObjectRec& record) {
     if (obj_kind(record) == ok_symbol && record.b[obj::level] == 0) {
-        // TODO(get_ctrlrec) a symbol on level 0 is editable when any of its pieces is
+        // A symbol on level 0 is editable when any of its pieces is.
+        std::int16_t first = 0, count = 0;
+        if (!ctrl_run(rec_i16(record, sym::ctrl), &first, &count)) return 0;
+        for (std::int16_t i = 0; i < count; ++i) {
+            ObjectRec piece;
+            if (get_symbol(first, i, piece) && rec_kind(piece) == rk_object && LevelEditable(piece.b[obj::level]))
+                return 1;
+        }
         return 0;
     }
     return LevelEditable(record.b[obj::level]);
