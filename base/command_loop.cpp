@@ -37,4 +37,6 @@ void loop_blink_off() {
 
 int loop_takes_undo() { return g_hooks.take_undo ? g_hooks.take_undo() : 0; }
 
+int loop_pump(std::uint16_t mask) { return g_hooks.pump ? g_hooks.pump(mask) : 0; }
+
 }  // namespace drav

@@ -31,9 +31,11 @@ void update_ref(double x, double y);
 struct CommandLoopHooks {
     void (*blink_off)() = nullptr;  // the object in hand stops blinking
     int (*take_undo)() = nullptr;   // 1 when the running command took 'U' as its own
+    int (*pump)(std::uint16_t mask) = nullptr;  // one pass of the event pump; 1 when it took an event
 };
 void set_command_loop_hooks(const CommandLoopHooks& hooks);
 void loop_blink_off();
 int loop_takes_undo();
+int loop_pump(std::uint16_t mask);
 
 }  // namespace drav

@@ -1,6 +1,8 @@
 #include "base/messages.h"
 
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include <string>
@@ -123,11 +125,40 @@ void mess_clear() {
     if (g_message_line.clear) g_message_line.clear();
 }
 
+void mac_pr_text(const char* roman) {
+    if (g_message_line.show_text) g_message_line.show_text(roman);
+}
+
 void pr_addmsg(int n) { mac_pr_message(tbl_draw_prompts, n); }
 void pr_modmsg(int n) { mac_pr_message(tbl_modify_prompts, n); }
 void pr_constmsg(int n) { mac_pr_message(tbl_construct_prompts, n); }
 void pr_miscmsg(int n) { mac_pr_message(tbl_misc_prompts, n); }
 void pr_hatmsg(int n) { mac_pr_message(tbl_hatch_prompts, n); }
+
+namespace {
+long long leading_integer(int table, int index) {
+    char text[256];
+    GetMyLocalCString(text, table, index);
+    const long long n = std::strtoll(text, nullptr, 10);
+    return n;
+}
+}  // namespace
+
+std::uint16_t get_default_boolean(int table, int index) {
+    return static_cast<std::uint16_t>(leading_integer(table, index));
+}
+
+std::int16_t get_default_integer(int table, int index) {
+    return static_cast<std::int16_t>(static_cast<std::uint16_t>(leading_integer(table, index)));
+}
+
+double get_default_real(int table, int index) {
+    char text[256];
+    GetMyLocalCString(text, table, index);
+    const double d = std::strtod(text, nullptr);
+    return std::isfinite(d) ? d : 0.0;
+}
+
 
 int pr_alert(int n, int alert) {
     (void)alert;  // every alert uses the one standard layout

@@ -1,9 +1,9 @@
 // "Arc setup": the arc method, the direction of new arcs and the fixed radius.
 #include "base/tool_options.h"
+#include "dialogs/edit_fields.h"
 #include "dialogs/settings_window.h"
 #include "dialogs/tool_setting_windows.h"
 #include "platform/ui/dialogs.h"
-#include "shell/edit_fields.h"
 #include "store/geometry.h"
 #include "store/parse.h"
 

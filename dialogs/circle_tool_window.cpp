@@ -1,9 +1,9 @@
 // "Circle setup": the circle method and the typed radius and diameter.
 #include "base/tool_options.h"
+#include "dialogs/edit_fields.h"
 #include "dialogs/settings_window.h"
 #include "dialogs/tool_setting_windows.h"
 #include "platform/ui/dialogs.h"
-#include "shell/edit_fields.h"
 #include "store/geometry.h"
 #include "store/parse.h"
 

@@ -1,12 +1,12 @@
 // "Grid setup": the grid's spacings, display divisors and visibility. The
 // window is modeless: it stays open while the user goes on drawing.
 #include "base/window_areas.h"
+#include "dialogs/edit_fields.h"
+#include "dialogs/modeless_windows.h"
 #include "dialogs/restraint_windows.h"
 #include "dialogs/settings_window.h"
 #include "display/graphics_unit.h"
 #include "display/grid.h"
-#include "shell/edit_fields.h"
-#include "shell/modeless_windows.h"
 #include "store/geometry.h"
 #include "store/parse.h"
 

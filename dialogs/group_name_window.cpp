@@ -1,9 +1,9 @@
 // "Group name": how new groups are named and the next group number.
 #include "base/tool_options.h"
+#include "dialogs/edit_fields.h"
 #include "dialogs/settings_window.h"
 #include "dialogs/tool_setting_windows.h"
 #include "platform/ui/dialogs.h"
-#include "shell/edit_fields.h"
 #include "store/settings.h"
 
 namespace drav {

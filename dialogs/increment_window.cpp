@@ -1,7 +1,7 @@
 // "Increment TS": the smallest increment of incremental snapping.
+#include "dialogs/edit_fields.h"
 #include "dialogs/restraint_windows.h"
 #include "dialogs/settings_window.h"
-#include "shell/edit_fields.h"
 #include "store/geometry.h"
 #include "store/parse.h"
 

@@ -4,7 +4,7 @@
 // TODO(restraint_doubleclick) the restraints palette opens these from items 8, 9, 5 and 7
 #pragma once
 
-#include "shell/dialog_helpers.h"
+#include "dialogs/dialog_helpers.h"
 #include "store/settings.h"
 
 namespace drav {

@@ -1,7 +1,7 @@
 // "Rotation TS": the rotation step, kept in radians and edited in degrees.
+#include "dialogs/edit_fields.h"
 #include "dialogs/restraint_windows.h"
 #include "dialogs/settings_window.h"
-#include "shell/edit_fields.h"
 #include "store/geometry.h"
 #include "store/parse.h"
 

@@ -1,9 +1,9 @@
 #include "dialogs/settings_window.h"
 
+#include "dialogs/edit_fields.h"
 #include "display/screen.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/windows.h"
-#include "shell/edit_fields.h"
 
 namespace drav {
 

@@ -2,10 +2,10 @@
 
 #include <utility>
 
+#include "base/tool_options.h"
 #include "display/graphics_unit.h"
 #include "display/pan_canvas.h"
 #include "display/screen.h"
-#include "shell/tool_options.h"
 #include "store/geometry.h"
 #include "store/settings.h"
 

@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "base/idle.h"
-#include "commands/edit/group_build.h"
+#include "base/tool_options.h"
 #include "display/display_list.h"
 #include "display/graphics_unit.h"
 #include "display/line_styles.h"
@@ -17,8 +17,8 @@
 #include "display/pan_canvas.h"
 #include "display/screen.h"
 #include "platform/core/region.h"
-#include "shell/tool_options.h"
 #include "store/geometry.h"
+#include "store/group_build.h"
 #include "store/levels.h"
 #include "store/object_walk.h"
 #include "store/record_store.h"

@@ -8,21 +8,21 @@
 #include <string>
 #include <vector>
 
+#include "base/idle.h"
+#include "base/messages.h"
+#include "base/window_areas.h"
 #include "display/graphics_unit.h"
 #include "display/object_renderer.h"
 #include "display/screen.h"
 #include "extension/api/custom_event.h"
-#include "store/current_drawing.h"
 #include "files/file_commands.h"
-#include "files/pc_convert.h"
 #include "platform/core/forks.h"
 #include "platform/core/text.h"
 #include "platform/ui/events.h"
-#include "shell/event_pump.h"
-#include "base/idle.h"
-#include "base/messages.h"
+#include "store/current_drawing.h"
 #include "store/levels.h"
 #include "store/object_walk.h"
+#include "store/pc_convert.h"
 #include "store/record_ops.h"
 #include "store/record_store.h"
 #include "store/records.h"
@@ -483,7 +483,8 @@ void draw_objects() {
             put_on_screen(static_cast<int>(g_first + i), clipped);
         }
     }
-    if (whichdrawWindow()) Handle_update(whichdrawWindow());
+    // The window shows what was read at the next update.
+    drawing_area_valid(0);
 }
 
 void report_counts() {

@@ -1,7 +1,7 @@
 #include "files/file_commands.h"
 
-#include "store/library_file.h"
 #include "base/shutdown.h"
+#include "store/library_file.h"
 #include "store/record_store.h"
 #include "store/records.h"
 #include "store/selection_state.h"

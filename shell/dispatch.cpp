@@ -2,6 +2,7 @@
 
 #include "base/command_loop.h"
 #include "base/idle.h"
+#include "dialogs/dialog_helpers.h"
 #include "display/clipboard_window.h"
 #include "display/graphics_unit.h"
 #include "display/screen.h"
@@ -9,7 +10,6 @@
 #include "platform/ui/events.h"
 #include "platform/ui/menus.h"
 #include "shell/blink.h"
-#include "shell/dialog_helpers.h"
 #include "shell/event_pump.h"
 #include "shell/key_equivalents.h"
 #include "shell/loop_helpers.h"

@@ -2,6 +2,7 @@
 
 #include "base/command_loop.h"
 #include "base/idle.h"
+#include "dialogs/modeless_windows.h"
 #include "display/drawing_window.h"
 #include "display/graphics_unit.h"
 #include "display/screen.h"
@@ -12,7 +13,6 @@
 #include "shell/blink.h"
 #include "shell/dispatch.h"
 #include "shell/loop_helpers.h"
-#include "shell/modeless_windows.h"
 #include "shell/pointer_input.h"
 #include "shell/tool_options.h"
 #include "shell/window_layers.h"

@@ -43,8 +43,8 @@
 #include "store/number_text.h"
 #include "store/records.h"
 #include "store/settings.h"
-#include "store/symbol_library.h"
 #include "store/strings.h"
+#include "store/symbol_library.h"
 #include "store/workfile.h"
 
 namespace drav {
@@ -287,10 +287,12 @@ void install_floor_hooks() {
     MessageLine line;
     line.show = [](int table, int index) { DisplayLocalMessage(table, index); };
     line.clear = [] { DisplayCFStrMessage(""); };
+    line.show_text = DisplayCStringMessage;
     set_message_line(line);
     CommandLoopHooks loop;
     loop.blink_off = blink_off;
     loop.take_undo = command_takes_undo;
+    loop.pump = [](std::uint16_t mask) { return static_cast<int>(gobbleoskeys(mask)); };
     set_command_loop_hooks(loop);
 }
 

@@ -3,10 +3,10 @@
 #include <string>
 
 #include "base/messages.h"
+#include "dialogs/edit_fields.h"
 #include "platform/core/text.h"
 #include "platform/ui/dialogs.h"
 #include "shell/dialog_filters.h"
-#include "shell/edit_fields.h"
 #include "store/number_text.h"
 #include "store/parse.h"
 

@@ -8,8 +8,8 @@
 #include <map>
 #include <vector>
 
+#include "dialogs/dialog_helpers.h"
 #include "platform/ui/events.h"
-#include "shell/dialog_helpers.h"
 
 namespace drav {
 

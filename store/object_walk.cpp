@@ -5,8 +5,8 @@
 #include "store/record_store.h"
 #include "store/records.h"
 #include "store/selection_state.h"
-#include "store/symbol_library.h"
 #include "store/settings.h"
+#include "store/symbol_library.h"
 
 namespace drav {
 

@@ -3,12 +3,11 @@
 #include <algorithm>
 #include <cstring>
 
-#include "display/object_renderer.h"
-#include "display/screen.h"
-#include "store/current_drawing.h"
-#include "files/pc_convert.h"
 #include "base/messages.h"
+#include "store/current_drawing.h"
 #include "store/geometry.h"
+#include "store/hooks.h"
+#include "store/pc_convert.h"
 #include "store/record_ops.h"
 #include "store/record_store.h"
 #include "store/rescale.h"
@@ -270,15 +269,15 @@ int symb_explode(std::int16_t* first, std::int16_t* count) {
         if (object && obj_kind(piece) == ok_text) {
             if (!text_continued(piece)) {
                 cumstgs(n);
-                show(mode_draw, &info);
+                show_record(1, &info);
             }
         } else if (object) {
-            show(mode_draw, &info);
+            show_record(1, &info);
         } else if (rec_kind(piece) == rk_text_tail && n > first_object_slot) {
             get_info(static_cast<std::int16_t>(n - 1));
             if (is_live_object(info) && obj_kind(info) == ok_text) {
                 cumstgs(static_cast<std::int16_t>(n - 1));
-                show(mode_draw, &info);
+                show_record(1, &info);
             }
         }
         number_of_objects = static_cast<std::int16_t>(n + 1);

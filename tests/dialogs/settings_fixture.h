@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "base/tool_options.h"
+#include "dialogs/edit_fields.h"
 #include "platform/ui/dialogs.h"
-#include "shell/edit_fields.h"
 #include "store/settings.h"
 #include "tests/support/harness.h"
 #include "tests/support/session.h"

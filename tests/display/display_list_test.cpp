@@ -8,13 +8,13 @@
 #include <vector>
 
 #include "base/command_loop.h"
-#include "commands/edit/group_build.h"
 #include "display/display_list.h"
 #include "display/list_replay.h"
 #include "display/list_view.h"
 #include "display/pan_canvas.h"
 #include "display/redraw.h"
 #include "platform/core/memory.h"
+#include "store/group_build.h"
 #include "store/object_walk.h"
 #include "store/record_store.h"
 #include "store/selection_state.h"

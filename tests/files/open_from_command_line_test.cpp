@@ -6,9 +6,9 @@
 
 #include "display/graphics_unit.h"
 #include "display/screen.h"
-#include "store/current_drawing.h"
 #include "platform/core/raster.h"
 #include "platform/ui/windows.h"
+#include "store/current_drawing.h"
 #include "store/record_store.h"
 #include "store/records.h"
 #include "store/settings.h"

@@ -8,10 +8,10 @@
 #include <filesystem>
 #include <vector>
 
-#include "store/current_drawing.h"
 #include "files/drawing_reader.h"
-#include "files/pc_convert.h"
 #include "platform/core/files.h"
+#include "store/current_drawing.h"
+#include "store/pc_convert.h"
 #include "store/record_store.h"
 #include "store/symbol_library.h"
 #include "store/units.h"

@@ -12,12 +12,14 @@
 #include "display/screen.h"
 #include "files/drawing_reader.h"
 #include "files/file_commands.h"
-#include "files/pc_convert.h"
 #include "platform/core/files.h"
+#include "platform/core/process.h"
 #include "platform/ui/answerer.h"
 #include "shell/startup.h"
 #include "shell/tool_options.h"
+#include "store/geometry.h"
 #include "store/levels.h"
+#include "store/pc_convert.h"
 #include "store/record_store.h"
 #include "store/records.h"
 #include "store/selection_state.h"
@@ -25,8 +27,6 @@
 #include "store/symbol_library.h"
 #include "store/units.h"
 #include "store/workfile.h"
-#include "store/geometry.h"
-#include "platform/core/process.h"
 
 namespace drav::fuzz {
 

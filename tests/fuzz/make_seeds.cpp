@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "files/pc_convert.h"
+#include "store/pc_convert.h"
 #include "store/records.h"
 #include "tests/support/drawing_file.h"
 

@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "store/current_drawing.h"
 #include "platform/core/files.h"
+#include "store/current_drawing.h"
 #include "store/symbol_library.h"
 #include "store/units.h"
 #include "tests/support/drawing_file.h"

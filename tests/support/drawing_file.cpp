@@ -2,7 +2,7 @@
 
 #include <fstream>
 
-#include "files/pc_convert.h"
+#include "store/pc_convert.h"
 
 namespace drav::test {
 

@@ -1,4 +1,4 @@
-#include "shell/modeless_windows.h"
+#include "dialogs/modeless_windows.h"
 
 #include <algorithm>
 #include <utility>

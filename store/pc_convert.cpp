@@ -1,4 +1,4 @@
-#include "files/pc_convert.h"
+#include "store/pc_convert.h"
 
 #include <cstring>
 #include <utility>

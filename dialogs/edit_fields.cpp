@@ -1,4 +1,4 @@
-#include "shell/edit_fields.h"
+#include "dialogs/edit_fields.h"
 
 #include <bitset>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "commands/edit/group_build.h"
+#include "store/group_build.h"
 
 #include "base/idle.h"
 #include "store/object_walk.h"
