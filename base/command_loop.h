@@ -32,10 +32,12 @@ struct CommandLoopHooks {
     void (*blink_off)() = nullptr;  // the object in hand stops blinking
     int (*take_undo)() = nullptr;   // 1 when the running command took 'U' as its own
     int (*pump)(std::uint16_t mask) = nullptr;  // one pass of the event pump; 1 when it took an event
+    void (*status_line)() = nullptr;            // the cursor-position readout follows
 };
 void set_command_loop_hooks(const CommandLoopHooks& hooks);
 void loop_blink_off();
 int loop_takes_undo();
 int loop_pump(std::uint16_t mask);
+void loop_status_line();
 
 }  // namespace drav

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "display/redraw.h"
 #include "base/command_loop.h"
 #include "base/idle.h"
 #include "base/shutdown.h"
@@ -200,7 +201,7 @@ void change_window(double xl, double xr, double yb, double aspect, std::int16_t 
 
 void SketchWindow() {
     change_window(cur_win.xl, cur_win.xr, cur_win.yb, aspectratio, 1);
-    // TODO(show_new_window) redraw everything in the new window
+    show_new_window(0);
 }
 
 void initgunit() {

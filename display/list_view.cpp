@@ -104,7 +104,7 @@ void _updatelist(std::int16_t dx, std::int16_t dy, std::int16_t home, std::int16
     const ViewportRec saved = panvp;
     long x = panvp.xl, y = panvp.yt, w = panvp.width, h = panvp.height;
     newpandeltas();
-    // TODO(blink_off) the blinking object leaves the screen
+    loop_blink_off();
     if (centre) {
         double sx = last_x, sy = last_y;
         pworld_screen(&sx, &sy);
@@ -168,7 +168,7 @@ void _updatelist(std::int16_t dx, std::int16_t dy, std::int16_t home, std::int16
         sketchlist();
         cur_go();
         watch_off();
-        // TODO(update_status_line) the cursor position display follows
+        loop_status_line();
     } else {
         zoom = oldzoom;
         panvp = saved;
@@ -196,7 +196,7 @@ void _zoomlist(std::int16_t n) {
         zoommsg(msg_zoom_limit);
         return;
     }
-    // TODO(blink_off) the blinking object leaves the screen
+    loop_blink_off();
     zoom = cut16(std::clamp(zoom + n, 0, static_cast<int>(maxzoom)));
     updatelist(0, 0, 0, 1, 0, 0, 0);
 }
@@ -213,11 +213,11 @@ void _homelist() {
 
 void _multlist() {
     bigpan = bigpan ? 0 : 1;
-    // TODO(update_status_line) the coordinate display shows the new step
+    loop_status_line();
 }
 
 void _regenlist() {
-    // TODO(blink_off) the blinking object leaves the screen
+    loop_blink_off();
     const ObjectRec saved = info;
     const std::int16_t index = prev_index;
     nomore_info();

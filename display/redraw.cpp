@@ -25,7 +25,7 @@ void show_objects(std::int16_t clear, std::int16_t mark, std::int16_t first) {
     setidle(0);
     watch_on();
     cur_stop();
-    // TODO(blink_off) the object in hand leaves the screen
+    loop_blink_off();
     quit = aborted = accepted = 0;
     curlwidth = 0;
     const ObjectRec saved = info;

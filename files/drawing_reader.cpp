@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "display/list_view.h"
 #include "base/idle.h"
 #include "base/messages.h"
 #include "base/window_areas.h"
@@ -512,7 +513,7 @@ void do_get(const FSRef& ref) {
     // A PC file has no companion: its levels get their default names.
     FSRef_get_levelinfo(ref);
     FSRef_put_levelinfo(workfileFSRef);
-    // TODO(changezoomlimits)
+    changezoomlimits();
     draw_objects();
 }
 

@@ -29,7 +29,7 @@ void draw_message() {
     plat::draw_text_line(port, port->port_rect(), g_text);
 }
 
-// TODO(CreateNibWindow) the window "Messages" of nib "drav" once layouts are loaded; a plain palette meanwhile
+// A plain palette of our own: its one line of text is drawn into its port.
 int create_message_window(plat::Window** window) {
     plat::WindowSpec desc;
     desc.kind = plat::WindowKind::palette;

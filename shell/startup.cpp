@@ -293,6 +293,7 @@ void install_floor_hooks() {
     loop.blink_off = blink_off;
     loop.take_undo = command_takes_undo;
     loop.pump = [](std::uint16_t mask) { return static_cast<int>(gobbleoskeys(mask)); };
+    loop.status_line = update_status_line;
     set_command_loop_hooks(loop);
 }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "store/object_walk.h"
 #include "base/command_loop.h"
 #include "base/messages.h"
 #include "base/shutdown.h"
@@ -245,7 +246,7 @@ void init_variables() {
     // TODO(update_info) update_info = 0
     forced_show = 0;
     snap_on = 1;
-    // TODO(clear_valid_objects)
+    clear_valid_objects();
     prevsnapmode = 1;
     // TODO(clear_object_snap)
     textline[0] = '\0';

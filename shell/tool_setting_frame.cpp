@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "shell/blink.h"
 #include "base/messages.h"
 #include "dialogs/edit_fields.h"
 #include "platform/core/text.h"
@@ -30,7 +31,7 @@ std::string text_of(double v, FieldKind kind) {
 
 SettingsDialog::SettingsDialog(int resource, std::vector<SettingField> fields, bool modal_filter)
     : fields_(std::move(fields)), filter_(modal_filter) {
-    // TODO(blink_off) the object in hand stops blinking while a setting dialog is open
+    blink_off();
     d_ = open_dialog(resource);
     if (d_) plat::set_default_item(d_, 1);
 }
