@@ -13,6 +13,8 @@
 #include "display/graphics_unit.h"
 #include "display/line_styles.h"
 #include "display/screen.h"
+#include "shell/palettes.h"
+#include "shell/tool_palette.h"
 #include "display/stroke_text.h"
 #include "extension/api/custom_event.h"
 #include "platform/core/clock.h"
@@ -104,7 +106,7 @@ void place_windows(const PrefsRec& prefs) {
     };
     for (const auto& p : palettes) {
         if (usewindow(p.visible, &lastpnt[p.position], p.lower_right)) {
-            // TODO(handle_palette_menu) open palette p.palette
+            handle_palette_menu(p.palette);
         }
     }
     if (prefs.mess_visible) {
@@ -275,6 +277,7 @@ void install_floor_hooks() {
     set_idle_interface(follow_idle);
     install_display_hooks();
     install_record_events();
+    install_tool_palette();
 }
 
 void initexit() { exit_program(1); }

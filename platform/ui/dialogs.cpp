@@ -168,6 +168,9 @@ protected:
                     }
             } else if (d->cancel_item > 0) {
                 queue_hit(d, d->cancel_item, mouse_global());
+            } else if (d->top->property("modeless").toBool()) {
+                // A palette: the program decides what its close box does.
+                queue_hit(d, close_box_item, mouse_global());
             }
             return true;
         case QEvent::MouseButtonPress:
@@ -505,9 +508,16 @@ void hide_dialog(Dialog* d) {
 bool dialog_visible(const Dialog* d) { return d->top->isVisible(); }
 
 Dialog* front_dialog() {
-    for (Dialog* d : g_dialogs)
-        if (d->top->isVisible()) return d;
-    return nullptr;
+    // A modal dialog stands in front of the palettes; among equals the
+    // latest made is in front.
+    Dialog* modeless = nullptr;
+    for (auto i = g_dialogs.rbegin(); i != g_dialogs.rend(); ++i) {
+        Dialog* d = *i;
+        if (!d->top->isVisible()) continue;
+        if (!d->top->property("modeless").toBool()) return d;
+        if (!modeless) modeless = d;
+    }
+    return modeless;
 }
 
 std::vector<Dialog*> dialog_list() { return g_dialogs; }
@@ -945,7 +955,7 @@ bool dialog_select(const EventRecord& e, Dialog** d, std::int16_t* item) {
     *d = nullptr;
     *item = 0;
     if (!e.dialog || !dialog_alive(e.dialog)) return false;
-    if (e.what == mouseDown && e.item > 0) {
+    if (e.what == mouseDown && (e.item > 0 || e.item == close_box_item)) {
         *d = e.dialog;
         *item = e.item;
         return true;
