@@ -12,6 +12,7 @@
 #include "shell/main_loop.h"
 #include "shell/startup.h"
 #include "shell/tool_options.h"
+#include "base/menu_items.h"
 #include "store/selection_state.h"
 #include "store/undo.h"
 
@@ -32,6 +33,7 @@ int run_program(int argc, char** argv) {
     plat::set_cursor(plat::Cursor::arrow);
 
     macgroup = 0;
+    MyDisableMenu(kMyGroupMenu);  // its commands serve group mode only
     globalch = 0;
     watchon = 0;
     idle = 0;
