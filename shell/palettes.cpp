@@ -46,6 +46,7 @@ void save_palette_places() {
     }
     prefs.add_pos = lastpnt[2];
     putprefs(&prefs);
+    if (addDPtr) sett_palette();
 }
 
 }  // namespace drav

@@ -16,7 +16,8 @@ void doevent(plat::Dialog* dialog, int item);
 void handle_palette_menu(int n);
 // Whether palette n is open.
 bool palette_open(int n);
-// At quit: the open palettes and their places go to the preferences.
+// At quit: the open palettes and their places go to the preferences, then
+// the palettes close.
 void save_palette_places();
 
 }  // namespace drav

@@ -188,3 +188,36 @@ TEST(ToolIcons, EveryToolHasALegibleIconAtBothScales) {
     EXPECT_EQ(load_tool_icon(1, 1).size, 0);
     EXPECT_EQ(load_tool_icon(2, 3).size, 0);
 }
+
+TEST(ToolPalette, ItsPlaceAndVisibilityComeBackAfterARestart) {
+    {
+        Session s;
+        s.then([] {
+            ASSERT_NE(addDPtr, nullptr);
+            plat::move_dialog(addDPtr, 200, 150);
+        });
+        EXPECT_EQ(s.run(), 0);
+    }
+    {
+        Session s;
+        s.then([] {
+            ASSERT_NE(addDPtr, nullptr);
+            const plat::Rect b = plat::dialog_bounds(addDPtr);
+            EXPECT_EQ(b.left, 200);
+            EXPECT_EQ(b.top, 150);
+        });
+        s.menu(4, "PLtl");  // closed at quit
+        EXPECT_EQ(s.run(), 0);
+    }
+    {
+        Session s;
+        s.then([] { EXPECT_EQ(addDPtr, nullptr); });
+        s.menu(4, "PLtl");  // reopened where it was last
+        s.then([] {
+            ASSERT_NE(addDPtr, nullptr);
+            EXPECT_EQ(plat::dialog_bounds(addDPtr).left, 200);
+            EXPECT_EQ(plat::dialog_bounds(addDPtr).top, 150);
+        });
+        EXPECT_EQ(s.run(), 0);
+    }
+}
