@@ -12,6 +12,7 @@
 #include "shell/apple_events.h"
 #include "shell/menu_handler.h"
 #include "shell/palettes.h"
+#include "shell/select_accept.h"
 #include "shell/tool_options.h"
 #include "shell/tool_palette.h"
 
@@ -115,7 +116,12 @@ int gobbleoskeys(int mask) {
     if (myEvent.dialog) {
         plat::Dialog* d = nullptr;
         std::int16_t item = 0;
-        if (plat::dialog_select(myEvent, &d, &item)) doevent(d, item);
+        if (myEvent.what == plat::app1Evt) {
+            if (myEvent.dialog == windAccept || myEvent.dialog == windAddRemove)
+                SelectAndAcceptEventHandlerProc(myEvent);
+        } else if (plat::dialog_select(myEvent, &d, &item)) {
+            doevent(d, item);
+        }
         return 1;
     }
     switch (myEvent.what) {

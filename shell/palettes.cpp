@@ -4,6 +4,7 @@
 #include "base/menu_items.h"
 #include "platform/ui/menus.h"
 #include "shell/preferences.h"
+#include "shell/select_accept.h"
 #include "shell/startup.h"
 #include "shell/tool_palette.h"
 #include "store/files.h"
@@ -45,6 +46,10 @@ void save_palette_places() {
         prefs.add_pos_lr = plat::Point{b.bottom, b.right};
     }
     prefs.add_pos = lastpnt[2];
+    if (windAccept) SelectAcceptWindow(0);
+    if (windAddRemove) AddRemoveWindow(0);
+    prefs.wind_pos_select_accept = lastpnt[9];
+    prefs.wind_pos_add_remove = lastpnt[11];
     putprefs(&prefs);
     if (addDPtr) sett_palette();
 }

@@ -508,11 +508,10 @@ void hide_dialog(Dialog* d) {
 bool dialog_visible(const Dialog* d) { return d->top->isVisible(); }
 
 Dialog* front_dialog() {
-    // A modal dialog stands in front of the palettes; among equals the
-    // latest made is in front.
+    // The list runs front to back; a modal dialog stands in front of the
+    // palettes.
     Dialog* modeless = nullptr;
-    for (auto i = g_dialogs.rbegin(); i != g_dialogs.rend(); ++i) {
-        Dialog* d = *i;
+    for (Dialog* d : g_dialogs) {
         if (!d->top->isVisible()) continue;
         if (!d->top->property("modeless").toBool()) return d;
         if (!modeless) modeless = d;

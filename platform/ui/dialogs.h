@@ -49,7 +49,7 @@ void show_dialog(Dialog* d);
 void hide_dialog(Dialog* d);
 bool dialog_visible(const Dialog* d);
 // The front-most visible dialog (the one a modal loop runs; else the
-// latest palette), or nullptr.
+// palette shown last), or nullptr.
 Dialog* front_dialog();
 std::vector<Dialog*> dialog_list();
 
