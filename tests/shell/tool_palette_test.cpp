@@ -221,3 +221,36 @@ TEST(ToolPalette, ItsPlaceAndVisibilityComeBackAfterARestart) {
         EXPECT_EQ(s.run(), 0);
     }
 }
+
+TEST(ToolPalette, TheRunningProgramShowsItsIconsOnScreen) {
+    Session s;
+    s.then([] {
+        ASSERT_NE(addDPtr, nullptr);
+        const QImage shot = plat::grab_dialog(addDPtr);
+        // Kept beside the test's own files for a person to look at, never in the sources.
+        shot.save("tool_palette.png");
+        ASSERT_EQ(shot.width(), 53);
+        ASSERT_EQ(shot.height(), 235);
+        // Every pixel of the line tool's icon shows as drawn: ink dark, paper light.
+        const plat::Rect r = plat::item_rect(plat::dialog_item(addDPtr, 4));
+        const ToolIcon icon = load_tool_icon(4, 1);
+        ASSERT_EQ(icon.size, 16);
+        const int left = (r.left + r.right - 16) / 2, top = (r.top + r.bottom - 16) / 2;
+        int wrong = 0;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x) {
+                const bool dark = qGray(shot.pixel(left + x, top + y)) < 128;
+                // The line tool is inactive: its icon shows every other pixel.
+                const bool ink = icon.bits[static_cast<std::size_t>(y * 16 + x)] && (x + y) % 2 == 0;
+                if (dark != ink) ++wrong;
+            }
+        EXPECT_EQ(wrong, 0);
+        // The select tool is current: its square shows inverted, mostly dark.
+        const plat::Rect sel = plat::item_rect(plat::dialog_item(addDPtr, 2));
+        int darkpx = 0;
+        for (int y = sel.top + 1; y < sel.bottom - 1; ++y)
+            for (int x = sel.left + 1; x < sel.right - 1; ++x) darkpx += qGray(shot.pixel(x, y)) < 128;
+        EXPECT_GT(darkpx, (sel.bottom - sel.top - 2) * (sel.right - sel.left - 2) * 3 / 4);
+    });
+    EXPECT_EQ(s.run(), 0);
+}
