@@ -29,6 +29,7 @@ void do_quit_app() {
 
 int LoadMenus() {
     plat::clear_menu_bar();
+    // TODO(KEYS) plat::reserve_alt_letters with the Alt letters the key-equivalent table claims
     if (!plat::load_menu_bar((plat::bundle_dir() / "ui" / "Menu" / "MenuBar.ui").string())) return -1;
     register_menu_commands();
     UpdateMenus();

@@ -134,3 +134,24 @@ TEST(DoCommand, AChosenItemReachesItsHandlerAndThenTheModules) {
     });
     EXPECT_EQ(s.run(), 0);
 }
+
+TEST(MenuMnemonics, TitlesUnderlineTheirDataLetterUnlessAKeyEquivalentHoldsIt) {
+    Session s;
+    s.then([] {
+        // From MenuBar.ui: File F, Edit E, Group G, Palettes P, Settings S.
+        EXPECT_EQ(plat::menu_mnemonic(1), 'F');
+        EXPECT_EQ(plat::menu_mnemonic(2), 'E');
+        EXPECT_EQ(plat::menu_mnemonic(4), 'P');
+        EXPECT_EQ(plat::menu_mnemonic(5), 'S');
+        EXPECT_EQ(plat::menu_mnemonic(13), 0);  // a submenu has none
+        // Decided when the bar is loaded: a claimed Alt+E leaves Edit plain.
+        plat::reserve_alt_letters("e");
+        ASSERT_TRUE(plat::load_menu_bar((plat::bundle_dir() / "ui" / "Menu" / "MenuBar.ui").string()));
+        EXPECT_EQ(plat::menu_mnemonic(2), 0);
+        EXPECT_EQ(plat::menu_mnemonic(1), 'F');
+        plat::reserve_alt_letters("");
+        // F10 opens the first menu.
+        EXPECT_EQ(plat::open_first_menu(), 1);
+    });
+    EXPECT_EQ(s.run(), 0);
+}
