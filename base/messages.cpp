@@ -1,6 +1,8 @@
 #include "base/messages.h"
 
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include <string>
@@ -109,14 +111,22 @@ std::string GetMyLocalCFString(int table, int index) {
     return entry ? *entry : key_text(table, index);
 }
 
+namespace {
+MessageLine g_message_line;
+}  // namespace
+
+void set_message_line(const MessageLine& line) { g_message_line = line; }
+
 void mac_pr_message(int table, int index) {
-    (void)table;
-    (void)index;
-    // TODO(DisplayLocalMessage) until the message palette exists a message goes nowhere, as while it is closed
+    if (g_message_line.show) g_message_line.show(table, index);
 }
 
 void mess_clear() {
-    // TODO(DisplayCFStrMessage)
+    if (g_message_line.clear) g_message_line.clear();
+}
+
+void mac_pr_text(const char* roman) {
+    if (g_message_line.show_text) g_message_line.show_text(roman);
 }
 
 void pr_addmsg(int n) { mac_pr_message(tbl_draw_prompts, n); }
@@ -124,6 +134,31 @@ void pr_modmsg(int n) { mac_pr_message(tbl_modify_prompts, n); }
 void pr_constmsg(int n) { mac_pr_message(tbl_construct_prompts, n); }
 void pr_miscmsg(int n) { mac_pr_message(tbl_misc_prompts, n); }
 void pr_hatmsg(int n) { mac_pr_message(tbl_hatch_prompts, n); }
+
+namespace {
+long long leading_integer(int table, int index) {
+    char text[256];
+    GetMyLocalCString(text, table, index);
+    const long long n = std::strtoll(text, nullptr, 10);
+    return n;
+}
+}  // namespace
+
+std::uint16_t get_default_boolean(int table, int index) {
+    return static_cast<std::uint16_t>(leading_integer(table, index));
+}
+
+std::int16_t get_default_integer(int table, int index) {
+    return static_cast<std::int16_t>(static_cast<std::uint16_t>(leading_integer(table, index)));
+}
+
+double get_default_real(int table, int index) {
+    char text[256];
+    GetMyLocalCString(text, table, index);
+    const double d = std::strtod(text, nullptr);
+    return std::isfinite(d) ? d : 0.0;
+}
+
 
 int pr_alert(int n, int alert) {
     (void)alert;  // every alert uses the one standard layout

@@ -35,8 +35,26 @@ unsigned char* GetMyLocalPascalString(unsigned char* dst, int table, int index);
 // The entry as UTF-8 text for the desktop.
 std::string GetMyLocalCFString(int table, int index);
 
+// The message line the shell installs at start-up (the message palette);
+// before that, and while the palette is closed, messages go nowhere.
+struct MessageLine {
+    void (*show)(int table, int index) = nullptr;
+    void (*clear)() = nullptr;
+    void (*show_text)(const char* roman) = nullptr;
+};
+void set_message_line(const MessageLine& line);
+
+// The number at the start of localized entry (table, index); a missing entry
+// reads its key text, so it yields the table number.
+std::uint16_t get_default_boolean(int table, int index);
+std::int16_t get_default_integer(int table, int index);
+// 0 when the entry does not start with a number.
+double get_default_real(int table, int index);
+
 void mac_pr_message(int table, int index);
 void mess_clear();
+// A message of Mac Roman text.
+void mac_pr_text(const char* roman);
 void pr_addmsg(int n);
 void pr_modmsg(int n);
 void pr_constmsg(int n);

@@ -12,9 +12,12 @@
 #include <unistd.h>
 #include <vector>
 
+#include "display/display_list.h"
 #include "display/graphics_unit.h"
 #include "display/line_styles.h"
+#include "display/list_view.h"
 #include "display/object_renderer.h"
+#include "display/redraw.h"
 #include "display/screen.h"
 #include "platform/core/files.h"
 #include "platform/core/process.h"
@@ -26,7 +29,9 @@
 #include "store/record_ops.h"
 #include "store/record_store.h"
 #include "store/records.h"
+#include "store/selection_state.h"
 #include "store/settings.h"
+#include "store/workfile.h"
 
 namespace {
 
@@ -129,6 +134,7 @@ void open_screen() {
     if (opened) return;
     opened = true;
     objopts = new ObjOptsRec;
+    vmlistinit();
     std::int16_t err = 0;
     opengraphics(&err);
     initgunit();
@@ -170,8 +176,10 @@ void open_workfile(const std::vector<ObjectRec>& objects) {
     if (workfileRefNum > 0) plat::close_file(workfileRefNum);
     free_record_store();
     plat::open_file({path}, plat::Perm::read_write, &workfileRefNum);
+    plat::keep_in_memory(workfileRefNum, std::int64_t{max_work_records} * 128);
     worksize = static_cast<std::uint16_t>(records);
     init_record_store();
+    init_selection_sets();
     number_of_objects = static_cast<std::int16_t>(first_object_slot + objects.size());
 }
 
@@ -179,6 +187,8 @@ void redraw(benchmark::State& state, std::int16_t mode) {
     open_screen();
     const int n = static_cast<int>(state.range(0));
     open_workfile(mixed_drawing(n));
+    // Today's direct drawing: the list is set aside.
+    termlist();
     for (auto _ : state) {
         if (mode == mode_draw) cleargraphics();
         curlwidth = 0;
@@ -201,6 +211,65 @@ BENCHMARK(BM_FullRedraw)->Arg(1000)->Arg(10000)->Arg(30000)->Unit(benchmark::kMi
 // The same walk in trace mode: everything but the pixels.
 void BM_TraceWalk(benchmark::State& state) { redraw(state, mode_trace); }
 BENCHMARK(BM_TraceWalk)->Arg(30000)->Unit(benchmark::kMillisecond);
+
+// The drawing recorded into the display list and shown from it.
+void list_ready(benchmark::State& state) {
+    open_screen();
+    open_workfile(mixed_drawing(static_cast<int>(state.range(0))));
+    initlist();
+    change_window(0, view_width, 0, aspectratio, 1);
+    changezoomlimits();
+    reset_on_screen = 1;
+    show_objects(1, 1, first_object_slot);
+    if (!listavail()) state.SkipWithError("the display list is not available");
+}
+
+// Full redraw from the records: every object recorded into the list, then the list replayed.
+void BM_ListFullRedraw(benchmark::State& state) {
+    list_ready(state);
+    for (auto _ : state) {
+        reset_on_screen = 1;
+        show_objects(1, 1, first_object_slot);
+    }
+    if (!listavail()) state.SkipWithError("the display list switched itself off");
+}
+BENCHMARK(BM_ListFullRedraw)->Arg(30000)->Unit(benchmark::kMillisecond);
+
+// The offscreen copy cleared and the list replayed into it.
+void BM_ListReplay(benchmark::State& state) {
+    list_ready(state);
+    for (auto _ : state) {
+        cleargraphics();
+        sketchlist();
+    }
+}
+BENCHMARK(BM_ListReplay)->Arg(30000)->Unit(benchmark::kMillisecond);
+
+// The object under the cursor, at points spread over the view.
+void BM_ListPick(benchmark::State& state) {
+    list_ready(state);
+    std::mt19937 rng(7);
+    std::uniform_real_distribution<double> ux(0, view_width), uy(0, view_width * 1080 / 1920);
+    std::int16_t n = first_object_slot;
+    for (auto _ : state) {
+        findseg(&n, ux(rng), uy(rng));
+        benchmark::DoNotOptimize(n);
+    }
+}
+BENCHMARK(BM_ListPick)->Arg(30000)->Unit(benchmark::kMicrosecond);
+
+// A pan by a quarter of the view, right and back left by turns.
+void BM_ListPanQuarter(benchmark::State& state) {
+    list_ready(state);
+    objopts->scroll_single = 0.25;
+    bigpan = 0;
+    int dir = 1;
+    for (auto _ : state) {
+        panlist(static_cast<std::int16_t>(dir), 0);
+        dir = -dir;
+    }
+}
+BENCHMARK(BM_ListPanQuarter)->Arg(30000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "display/clip_tests.h"
+#include "display/display_list.h"
 #include "display/graphics_unit.h"
 #include "display/line_styles.h"
 #include "display/object_renderer.h"
@@ -130,7 +131,8 @@ void draw_bezier(std::int16_t m, std::int16_t stroke, double* begx, double* begy
 void bezier_guides() {
     setdrawmode(mode);
     if (listing) {
-        // TODO(begseg) kind and colour of `sinfo`, dottedstyle, its level, one stroke
+        begseg(static_cast<std::int16_t>(obj_kind(sinfo)), static_cast<std::int16_t>(obj_colour(sinfo)),
+               dottedstyle, sinfo.b[obj::level], 1);
     } else {
         setlstyle(dottedstyle);
         setscreencolor(static_cast<std::int16_t>(obj_colour(sinfo)));

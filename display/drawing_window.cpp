@@ -2,8 +2,11 @@
 
 #include <utility>
 
+#include "base/tool_options.h"
 #include "display/graphics_unit.h"
+#include "display/pan_canvas.h"
 #include "display/screen.h"
+#include "store/geometry.h"
 #include "store/settings.h"
 
 namespace drav {
@@ -35,7 +38,7 @@ void size_drawing_scrolls(plat::Window* window) {
     }
     plat::set_control_maximum(vertHdl, drawRect.bottom - drawRect.top + 15);
     plat::set_control_maximum(horizHdl, drawRect.right - drawRect.left - 90);
-    // TODO(set_drawing_scroll_value) the thumbs follow the view once the pan limits exist
+    set_drawing_scroll_value();
     plat::show_control(horizHdl);
     plat::show_control(vertHdl);
 }
@@ -46,6 +49,32 @@ void drawing_window_resized(plat::Window* window) {
     winchanged();
     // TODO(do_panlist) a pan by no steps fits the display list's view to the new area
     plat::invalidate_rect(window, plat::window_port(window)->port_rect());
+}
+
+void set_drawing_scroll_value() {
+    if (!horizHdl || !vertHdl || !objopts) return;
+    const int hmin = plat::control_minimum(horizHdl), hmax = plat::control_maximum(horizHdl);
+    const int vmin = plat::control_minimum(vertHdl), vmax = plat::control_maximum(vertHdl);
+    double L = objopts->zoom_left, B = objopts->zoom_bottom, R = objopts->zoom_right, T = objopts->zoom_top;
+    pworld_screen(&L, &B);
+    pworld_screen(&R, &T);
+    plat::show_control(horizHdl);
+    plat::show_control(vertHdl);
+    int h = hmin, v = vmin;
+    if (panvp.xl <= ltrunc(L))
+        h = hmin;
+    else if (panvp.xr >= ltrunc(R))
+        h = hmax;
+    else if (R != L)
+        h = trunc_i32((panvp.xl + panvp.width / 2.0 - L) / (R - L) * (hmax - hmin));
+    if (panvp.yb <= ltrunc(B))
+        v = vmax;
+    else if (panvp.yt >= ltrunc(T))
+        v = vmin;
+    else if (T != B)
+        v = trunc_i32(vmax - (panvp.yb + panvp.height / 2.0 - B) / (T - B) * (vmax - vmin));
+    plat::set_control_value(vertHdl, v);
+    plat::set_control_value(horizHdl, h);
 }
 
 void winchanged() {

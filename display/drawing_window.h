@@ -16,6 +16,8 @@ void drawing_scroll_rects(const plat::Rect& bounds, plat::Rect* horiz, plat::Rec
 void update_drawing_rects(plat::Window* window);
 // Places and scales both scroll bars.
 void size_drawing_scrolls(plat::Window* window);
+// Both scroll bars' values from the display list's view within the scroll limits.
+void set_drawing_scroll_value();
 // After the window changed size: the drawing area, the viewport and a view
 // of the old scale whose left and top edges stay where they were.
 void winchanged();

@@ -7,6 +7,7 @@
 #include "base/command_loop.h"
 #include "base/idle.h"
 #include "base/shutdown.h"
+#include "display/display_list.h"
 #include "display/line_styles.h"
 #include "display/pan_canvas.h"
 #include "display/screen.h"
@@ -56,11 +57,20 @@ std::uint16_t outcode(double x, double y, const WindowRec& w) {
     return c;
 }
 
-// Cohen-Sutherland; false when nothing of the line is inside.
+// Cohen-Sutherland; false when nothing of the line is inside. Each end is
+// moved at most twice; rounding (tiny or denormal coordinates) can leave a
+// moved end a hair outside again, so after that the ends are held to the window.
 bool clip_line(double& x1, double& y1, double& x2, double& y2, const WindowRec& w) {
     std::uint16_t c1 = outcode(x1, y1, w), c2 = outcode(x2, y2, w);
-    while (c1 | c2) {
+    for (int moves = 0; c1 | c2; ++moves) {
         if (c1 & c2) return false;
+        if (moves == 4) {
+            x1 = std::clamp(x1, w.xl, w.xr);
+            x2 = std::clamp(x2, w.xl, w.xr);
+            y1 = std::clamp(y1, w.yb, w.yt);
+            y2 = std::clamp(y2, w.yb, w.yt);
+            return true;
+        }
         const bool first = c1 != 0;
         const std::uint16_t c = first ? c1 : c2;
         double x, y;
@@ -200,7 +210,8 @@ void initgunit() {
     scrn_y = viewport.yb;
     cx_pos = cy_pos = 0;
     last_x = last_y = 0;
-    // TODO(zpos_x) zpos_x/y, ref_x/y, abs_x/y and abs_z = 0 once the command loop holds them
+    zpos_x = zpos_y = ref_x = ref_y = abs_x = abs_y = 0;
+    abs_z = 0;
     keybrd_x = (cur_win.xl + cur_win.xr) / 2;
     keybrd_y = (cur_win.yb + cur_win.yt) / 2;
     // TODO(snap_it) snap the keyboard cursor
@@ -209,12 +220,12 @@ void initgunit() {
     clipped = 1;
     drwcur = 0;
     touched = accepted = 0;
-    // TODO(coord_avail) coord_avail, whatbutt and bell_allowed = 0 once they exist
+    coord_avail = whatbutt = bell_allowed = 0;
     save_pts = 0;
     if (!endpoints) endpoints = static_cast<double*>(getmemory(endpoints_bytes));
     if (!endpoints) leave_program();
     std::memset(endpoints, 0, endpoints_bytes);
-    // TODO(initlist)
+    initlist();
 }
 
 void setup_thick(std::int16_t* table, double unit, double scrf, double pltf) {
@@ -295,9 +306,12 @@ void worldclip(double x1, double y1, double x2, double y2, const WindowRec& win,
     if (!clipped) return;
 
     if (printing == 0 && listing) {
-        // TODO(growseg) record a line into the segment being built
-        // TODO(growrect) a rectangle
-        // TODO(growcir) a circle
+        switch (type) {
+            case prim_line: growseg(x1, y1, x2, y2); break;
+            case prim_rect: growrect(x1, y1, x2, y2); break;
+            case prim_circle: growcir(x1, y1, x2, y2); break;
+            default: break;
+        }
         return;
     }
     if (save_pts && endpoints && num_pts * 8 + 24 <= 3999) {

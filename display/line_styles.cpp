@@ -204,10 +204,16 @@ std::int16_t curpat_avail(std::int16_t plot) {
 
 std::int16_t pattern_toosmall() {
     if (!curpat_avail(0) || !curlpat) return 1;
-    double x0 = 0, y0 = 0, x1 = 1, y1 = 0;
-    world_screen(&x0, &y0);
-    world_screen(&x1, &y1);
-    const double pixels_per_unit = distance(x1 - x0, y1 - y0);
+    // The pixel length of a world unit changes only with the view.
+    static double view_xm = 0, view_ym = 0, pixels_per_unit = 0;
+    if (wvxm != view_xm || wvym != view_ym) {
+        view_xm = wvxm;
+        view_ym = wvym;
+        double x0 = 0, y0 = 0, x1 = 1, y1 = 0;
+        world_screen(&x0, &y0);
+        world_screen(&x1, &y1);
+        pixels_per_unit = distance(x1 - x0, y1 - y0);
+    }
     return pixels_per_unit * std::fabs(sclpatlen * curlpat->length) < 1.0;
 }
 

@@ -7,6 +7,7 @@
 #include "display/bezier.h"
 #include "display/clip_tests.h"
 #include "display/dimensions.h"
+#include "display/display_list.h"
 #include "display/ellipses.h"
 #include "display/graphics_unit.h"
 #include "display/line_styles.h"
@@ -19,6 +20,7 @@
 #include "store/record_store.h"
 #include "store/settings.h"
 #include "store/strings.h"
+#include "store/symbol_library.h"
 
 namespace drav {
 
@@ -111,12 +113,13 @@ double ref_x() { return rec_f64(sinfo, obj::ref_x); }
 double ref_y() { return rec_f64(sinfo, obj::ref_y); }
 std::int16_t obj_colour16() { return static_cast<std::int16_t>(obj_colour(sinfo)); }
 std::int16_t style_byte() { return sinfo.b[obj::style]; }
+std::int16_t kind16() { return static_cast<std::int16_t>(obj_kind(sinfo)); }
 
 // The object's own pen after a terminator or a marker.
 void restore_pen() {
     const std::int16_t s = thick ? solidstyle : style_byte();
     if (listing) {
-        // TODO(begseg) kind, colour, style s, level, numstrokes
+        begseg(kind16(), obj_colour16(), s, sinfo.b[obj::level], numstrokes);
         return;
     }
     setlstyle(s);
@@ -176,8 +179,6 @@ void draw_record() {
 
 }  // namespace
 
-std::int16_t listavail() { return 0; }
-
 void show(std::int16_t m, const ObjectRec* rec) {
     if (!rec) return;
     setdrawpat(0);
@@ -188,12 +189,18 @@ void show(std::int16_t m, const ObjectRec* rec) {
     // Wide objects are always drawn solid.
     const std::uint8_t style = sinfo.b[obj::style];
     if (sinfo.b[obj::width] > 1) sinfo.b[obj::style] = static_cast<std::uint8_t>(solidstyle);
-    if (listavail() && (m == mode_draw || m == mode_erase)) {
+    // A record that is no stored object (no index) has no segment to keep:
+    // it is drawn directly.
+    if (listavail() && seg_index >= first_object_slot && (m == mode_draw || m == mode_erase)) {
         if (m == mode_draw) {
-            // TODO(startseg) then draw, stopseg(seg_index); draw directly again when the list switched itself off
+            startseg(static_cast<std::int16_t>(obj_kind(sinfo)));
             draw_record();
+            stopseg(seg_index);
+            // The list switched itself off while recording: draw directly.
+            if (!listavail()) draw_record();
         } else {
-            // TODO(showseg) erase the segment of seg_index, then deleteseg(seg_index)
+            showseg(mode_erase, seg_index);
+            deleteseg(seg_index);
         }
     } else {
         draw_record();
@@ -225,7 +232,8 @@ void single_object() {
 
     setdrawmode(mode);
     if (listing) {
-        // TODO(begseg) kind, colour, style (solid when thick), level, numstrokes when thick else 1
+        begseg(kind16(), obj_colour16(), thick ? solidstyle : style_byte(), sinfo.b[obj::level],
+               thick ? numstrokes : 1);
     } else {
         setlstyle(thick ? solidstyle : style_byte());
         setscreencolor(obj_colour16());
@@ -289,8 +297,27 @@ void symb_object() {
         return;
     }
     const ObjectRec reference = sinfo;
-    const std::uint16_t any = 0;
-    // TODO(get_ctrlrec) each piece: get_symbol, symb_cumstgs, symb_transform, change_symb_defaults, single_object
+    std::uint16_t any = 0;
+    std::int16_t first = 0, count = 0;
+    if (ctrl_run(rec_i16(reference, sym::ctrl), &first, &count)) {
+        char saved_text[textline_size];
+        std::memcpy(saved_text, textline, sizeof saved_text);
+        const bool marked_only = (swaper & sw_marked_pieces) != 0;
+        for (std::int16_t i = 0; i < count; ++i) {
+            ObjectRec piece;
+            // A placed symbol among the pieces would name a control record of another library.
+            if (!get_symbol(first, i, piece) || rec_kind(piece) != rk_object || obj_kind(piece) == ok_symbol)
+                continue;
+            if (marked_only && !(rec_word0(piece) & w0_in_library)) continue;
+            if (obj_kind(piece) == ok_text) symb_cumstgs(first, i, piece);
+            symb_transform(reference, piece);
+            change_symb_defaults(reference, piece);
+            sinfo = piece;
+            single_object();
+            if (clipped) any = 1;
+        }
+        std::memcpy(textline, saved_text, sizeof saved_text);
+    }
     sinfo = reference;
     clipped = any;
 }
@@ -474,7 +501,7 @@ void draw_closed_line(double x, double y, double dx, double dy, std::int16_t w) 
 void end_marker(double x, double y, double angle, std::int16_t code) {
     const int kind = obj_kind(sinfo);
     if (listing) {
-        // TODO(begseg) kind, colour, solidstyle, level, numstrokes
+        begseg(static_cast<std::int16_t>(kind), obj_colour16(), solidstyle, sinfo.b[obj::level], numstrokes);
     } else {
         setscreencolor(obj_colour16());
         setlstyle(solidstyle);
@@ -582,7 +609,7 @@ void show_marker(double dx, double dy) {
     save_pts = 0;
     setdrawmode(mode);
     if (listing) {
-        // TODO(begseg) kind, the object's colour, solidstyle, level, one stroke
+        begseg(kind16(), obj_colour16(), solidstyle, sinfo.b[obj::level], 1);
     } else {
         // Drawn directly a marker takes the colour of the current properties.
         setscreencolor(static_cast<std::int16_t>(props_defs.colour));

@@ -20,10 +20,6 @@ extern std::uint16_t max_resolution;  // curves at their finest (extents, outlin
 // the last stroke closes the band.
 extern double lastbx, lastby, lastex, lastey;
 
-// 1 while the display list can record segments. There is no display list
-// yet, so everything is drawn directly.
-std::int16_t listavail();
-
 // Modes: 0 trace (nothing drawn; `clipped` and, with `save_pts`, the end
 // points are collected), 1 draw, 2 erase, 3 XOR into the window.
 // Afterwards `clipped` says whether some part of the object lay in the view.

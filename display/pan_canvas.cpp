@@ -1,5 +1,7 @@
 #include "display/pan_canvas.h"
 
+#include "display/drawing_window.h"
+
 namespace drav {
 
 std::int32_t leftzoomlimit = -16367, rightzoomlimit = 16367;
@@ -17,7 +19,7 @@ ViewportRec panvp{};
 std::int16_t pandx = 0, pandy = 0;
 std::int16_t zoom = 0, oldzoom = 0, zoomround = 0;
 
-void changelist() {
+void _changelist() {
     panvp = qdviewport;
     pandx = static_cast<std::int16_t>(-panvp.xl);
     pandy = static_cast<std::int16_t>(-panvp.yb);
@@ -49,7 +51,7 @@ void changelist() {
     pscreen_world(&x1, &y1);
     pscreen_world(&x2, &y2);
     clpcur_win = {x1, x2, y1, y2};
-    // TODO(set_drawing_scroll_value)
+    set_drawing_scroll_value();
 }
 
 }  // namespace drav

@@ -27,6 +27,6 @@ extern std::int16_t zoom, oldzoom, zoomround;
 
 // Rebases the canvas on `cur_win`. The stored segments keep the old
 // mapping; the caller redraws everything afterwards.
-void changelist();
+void _changelist();
 
 }  // namespace drav

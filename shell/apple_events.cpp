@@ -1,5 +1,10 @@
 #include "shell/apple_events.h"
 
+#include <filesystem>
+#include <string>
+
+#include "files/drawing_reader.h"
+#include "platform/core/text.h"
 #include "shell/main_loop.h"
 
 namespace drav {
@@ -32,7 +37,11 @@ std::int16_t doOpenAppEvent(const plat::EventRecord&) { return 0; }
 std::int16_t doOpenDocsEvent(const plat::EventRecord& event) {
     // Each file overwrites the one before: the last of the list is opened.
     if (event.files.empty()) return 0;
-    // TODO(open_or_merge_drawing) open event.files.back() as a native drawing (format 1, not merged)
+    const FSRef ref{event.files.back()};
+    std::string name;
+    plat::utf8_to_macroman(ref.path.filename().string(), name);
+    const std::filesystem::path folder = std::filesystem::absolute(ref.path).parent_path();
+    open_or_merge_drawing(ref, plat::the_volume, plat::folder_id(folder), name.c_str(), drawing_file_format(ref), 0, 0);
     return 0;
 }
 

@@ -1,9 +1,9 @@
 #include "shell/dialog_filters.h"
 
+#include "base/messages.h"
 #include "platform/core/clock.h"
 #include "platform/ui/cursors.h"
 #include "shell/event_pump.h"
-#include "base/messages.h"
 
 namespace drav {
 

@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
+#include "dialogs/dialog_helpers.h"
 #include "platform/ui/events.h"
-#include "shell/dialog_helpers.h"
 
 namespace drav {
 

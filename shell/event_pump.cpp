@@ -2,6 +2,7 @@
 
 #include "base/command_loop.h"
 #include "base/idle.h"
+#include "dialogs/modeless_windows.h"
 #include "display/drawing_window.h"
 #include "display/graphics_unit.h"
 #include "display/screen.h"
@@ -10,11 +11,16 @@
 #include "platform/ui/cursors.h"
 #include "platform/ui/menus.h"
 #include "shell/apple_events.h"
+#include "shell/blink.h"
+#include "shell/dispatch.h"
+#include "shell/loop_helpers.h"
 #include "shell/menu_handler.h"
 #include "shell/palettes.h"
+#include "shell/pointer_input.h"
 #include "shell/select_accept.h"
 #include "shell/tool_options.h"
 #include "shell/tool_palette.h"
+#include "shell/window_layers.h"
 
 namespace drav {
 
@@ -112,25 +118,27 @@ int gobbleoskeys(int mask) {
         // TODO(updatemarquee) step the selection marquee; palettes get their idle time
         return 0;
     }
+    if (modeless_window_event(myEvent)) return 1;
     // TODO(firstPallette) the message palette and the extension palettes
     if (myEvent.dialog) {
+        if (myEvent.what == plat::app1Evt && (myEvent.dialog == windAccept || myEvent.dialog == windAddRemove)) {
+            SelectAndAcceptEventHandlerProc(myEvent);
+            return 1;
+        }
         plat::Dialog* d = nullptr;
         std::int16_t item = 0;
-        if (myEvent.what == plat::app1Evt) {
-            if (myEvent.dialog == windAccept || myEvent.dialog == windAddRemove)
-                SelectAndAcceptEventHandlerProc(myEvent);
-        } else if (plat::dialog_select(myEvent, &d, &item)) {
+        if (myEvent.what == plat::mouseDown && plat::dialog_select(myEvent, &d, &item)) {
             doevent(d, item);
+            return 1;
         }
-        return 1;
     }
     switch (myEvent.what) {
     case plat::mouseDown:
-        // TODO(Handle_mouse_down)
+        Handle_mouse_down();
         break;
     case plat::keyDown:
     case plat::autoKey:
-        // TODO(Handle_keys)
+        Handle_keys();
         break;
     case plat::updateEvt:
         Handle_update(myEvent.window);
@@ -209,8 +217,10 @@ void Cursor_adjust() {
         const plat::Rect b = plat::window_bounds(drawing);
         const int h = mouse.h - b.left, v = mouse.v - b.top;
         if (h >= drawRect.left && h < drawRect.right && v >= drawRect.top && v < drawRect.bottom) {
-            // TODO(update_mouse) record the pointer; then update_cursor moves the cross-hair
-            if (!getidle()) {
+            if (getidle()) snap_on = objopts && objopts->idle_snap ? 1 : 0;
+            update_mouse(h, v, 0);
+            update_cursor();
+            if (!getidle() || (objopts && objopts->idle_snap)) {
                 if (MacCursorShowing) {
                     MacCursorShowing = 0;
                     plat::show_cursor(false);
@@ -259,7 +269,7 @@ void RedrawWindow(plat::Window* window) {
 
 void Get_Drawing() {
     if (!graphwasinit || !myCGrafPtr || !drawCWindow) return;
-    // TODO(blink_off)
+    blink_off();
     cur_stop();
     const plat::Rect source{0, 0, static_cast<std::int16_t>(drawRect.bottom - drawRect.top),
                             static_cast<std::int16_t>(drawRect.right - drawRect.left)};
@@ -273,7 +283,7 @@ void Get_Drawing() {
 
 void Handle_activate() {
     if (myEvent.modifiers & plat::activeFlag) {
-        // TODO(FixActivate)
+        if (!plat::window_hilited(firstDocument())) FixActivate();
     }
 }
 

@@ -159,28 +159,4 @@ void GetRectPref(const char* key, plat::Rect* rect) {
 
 std::string CFStringFromKey(const char* key) { return key_string(key); }
 
-namespace {
-long long leading_integer(int table, int index) {
-    char text[256];
-    GetMyLocalCString(text, table, index);
-    const long long n = std::strtoll(text, nullptr, 10);
-    return n;
-}
-}  // namespace
-
-std::uint16_t get_default_boolean(int table, int index) {
-    return static_cast<std::uint16_t>(leading_integer(table, index));
-}
-
-std::int16_t get_default_integer(int table, int index) {
-    return static_cast<std::int16_t>(static_cast<std::uint16_t>(leading_integer(table, index)));
-}
-
-double get_default_real(int table, int index) {
-    char text[256];
-    GetMyLocalCString(text, table, index);
-    const double d = std::strtod(text, nullptr);
-    return std::isfinite(d) ? d : 0.0;
-}
-
 }  // namespace drav

@@ -7,6 +7,8 @@
 
 #include "platform/core/qd_types.h"
 
+#include "base/messages.h"  // the start values read from the localized strings
+
 namespace drav {
 
 struct PrefsRec {
@@ -65,12 +67,5 @@ void PutRectPref(const char* key, plat::Rect rect);
 void GetRectPref(const char* key, plat::Rect* rect);
 // The key (Mac Roman) as desktop text.
 std::string CFStringFromKey(const char* key);
-
-// The number at the start of localized entry (table, index); a missing entry
-// reads its key text, so it yields the table number.
-std::uint16_t get_default_boolean(int table, int index);
-std::int16_t get_default_integer(int table, int index);
-// 0 when the entry does not start with a number.
-double get_default_real(int table, int index);
 
 }  // namespace drav

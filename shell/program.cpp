@@ -9,10 +9,11 @@
 #include "platform/ui/cursors.h"
 #include "platform/ui/events.h"
 #include "shell/event_pump.h"
+#include "base/menu_items.h"
 #include "shell/main_loop.h"
 #include "shell/startup.h"
 #include "shell/tool_options.h"
-#include "base/menu_items.h"
+#include "shell/window_layers.h"
 #include "store/selection_state.h"
 #include "store/undo.h"
 
@@ -50,7 +51,8 @@ int run_program(int argc, char** argv) {
         setlstyle(solidstyle);
         setscreencolor(whitecolor);
     }
-    // TODO(ArrangeFP) TODO(FixActivate)
+    ArrangeFP();
+    FixActivate();
     watch_off();
     setidle(1);
     reset_undo();
@@ -70,6 +72,8 @@ int run_program(int argc, char** argv) {
         gobbleoskeys(-1);
     }
 
+    show_system_cursor();
+    PutWindowPrefs();
     watch_on();
     // TODO(sett_hpat) 0: release the hatch pattern chooser
     // TODO(ReleaseClipboard)

@@ -2,10 +2,10 @@
 
 #include <cstring>
 
+#include "base/messages.h"
+#include "dialogs/edit_fields.h"
 #include "platform/core/text.h"
 #include "platform/ui/answerer.h"
-#include "shell/edit_fields.h"
-#include "base/messages.h"
 #include "store/strings.h"
 
 namespace drav {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "shell/dialog_helpers.h"
+#include "dialogs/dialog_helpers.h"
 
 namespace drav {
 

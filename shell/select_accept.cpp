@@ -3,7 +3,7 @@
 #include "base/command_loop.h"
 #include "base/idle.h"
 #include "display/graphics_unit.h"
-#include "shell/dialog_helpers.h"
+#include "dialogs/dialog_helpers.h"
 #include "shell/menu_handler.h"
 #include "shell/startup.h"
 #include "store/files.h"

@@ -2,10 +2,12 @@
 
 #include "base/shutdown.h"
 
+#include "display/display_list.h"
 #include "display/graphics_unit.h"
 #include "display/line_styles.h"
 #include "display/screen.h"
 #include "display/stroke_text.h"
+#include "files/drawing_reader.h"
 #include "platform/core/process.h"
 #include "platform/ui/events.h"
 #include "shell/palettes.h"
@@ -14,6 +16,7 @@
 #include "store/levels.h"
 #include "store/record_store.h"
 #include "store/selection_state.h"
+#include "store/symbol_library.h"
 #include "store/workfile.h"
 
 namespace drav {
@@ -46,12 +49,12 @@ void close_down(int abnormal) {
         remove_scratch(0);
         remove_scratch(1);
     }
-    // TODO(currentlibRefNum) close the current symbol library
+    if (currentlibRefNum > 0) FSRef_CloseMyFile(&currentlibRefNum);
     remove_scratch(2);
-    // TODO(termlist) release the display-list engine when it is installed
+    if (listinstalled()) termlist();
     if (!abnormal) {
         xfree(&dfilenames);
-        // TODO(snap_obj) TODO(picks) TODO(libcache) freed once they exist
+        // TODO(snap_obj) TODO(picks) freed once they exist
         free_record_store();
         free_selection_sets();
         xfree(&endpoints);
@@ -64,7 +67,7 @@ void close_down(int abnormal) {
     }
     term_levels();
     closegraphics();
-    // TODO(closesegs) close the open drawing file
+    closesegs();
     // TODO(closehooks) the modules hear event 6
     release_data_folder();
     plat::close_application();

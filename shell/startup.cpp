@@ -5,13 +5,17 @@
 #include <cstring>
 #include <string>
 
+#include "base/command_loop.h"
 #include "base/idle.h"
 #include "base/messages.h"
 #include "base/shutdown.h"
 #include "display/display_hooks.h"
+#include "display/display_list.h"
 #include "display/drawing_window.h"
 #include "display/graphics_unit.h"
 #include "display/line_styles.h"
+#include "display/list_view.h"
+#include "display/redraw.h"
 #include "display/screen.h"
 #include "shell/palettes.h"
 #include "shell/tool_palette.h"
@@ -24,11 +28,16 @@
 #include "platform/ui/menus.h"
 #include "platform/ui/windows.h"
 #include "shell/apple_events.h"
+#include "shell/blink.h"
 #include "shell/bundle_data.h"
 #include "shell/dialog_filters.h"
+#include "shell/dispatch.h"
 #include "shell/event_pump.h"
+#include "shell/loop_helpers.h"
+#include "shell/message_palette.h"
 #include "shell/preferences.h"
 #include "shell/tool_options.h"
+#include "shell/window_layers.h"
 #include "store/current_drawing.h"
 #include "store/geometry.h"
 #include "store/idle_menus.h"
@@ -37,6 +46,7 @@
 #include "store/records.h"
 #include "store/settings.h"
 #include "store/strings.h"
+#include "store/symbol_library.h"
 #include "store/workfile.h"
 
 namespace drav {
@@ -109,11 +119,10 @@ void place_windows(const PrefsRec& prefs) {
             handle_palette_menu(p.palette);
         }
     }
-    if (prefs.mess_visible) {
-        // TODO(ShowMessageWindow)
-    }
+    if (prefs.mess_visible) ShowMessageWindow();
     plat::select_window(drawing);
-    // TODO(ArrangeFP2) documents behind the palettes, then FixActivate
+    ArrangeFP2();
+    FixActivate();
 
     if (on_screen(prefs.library_window, screen))
         plat::move_window(windSymbols, prefs.library_window.h, prefs.library_window.v, false);
@@ -162,7 +171,7 @@ void openinpdevice() {
     misc_defs.digitizer[2] = 6.0;
     misc_defs.digitizer[3] = static_cast<double>(static_cast<long>(6.0 * aspectratio));
     misc_defs.digitizer[4] = 0.0;
-    // TODO(listinstalled) zoom_arrows = 1 when the display list is installed
+    if (listinstalled()) zoom_arrows = 1;
 }
 
 void open_data_files() {
@@ -178,7 +187,7 @@ void init_system() {
     // modal loops hand update events of our windows back to us.
     plat::set_update_handler([](const plat::EventRecord& e) { Handle_update(e.window); });
     init_answer_chars();
-    // TODO(vmlistinit) the display-list driver table
+    vmlistinit();
     check_sizes();
 
     // 3: the data folder, locked first, then filled from the bundle.
@@ -224,9 +233,9 @@ void init_system() {
 
     // 11-12
     init_objopts();
-    // TODO(openkeyboard) the keystroke ring starts empty
+    openkeyboard();
     init_variables();
-    // TODO(init_symbols)
+    init_symbols();
     open_data_files();
     // TODO(sett_hpat) 1: the hatch pattern chooser
 
@@ -259,15 +268,15 @@ void init_system() {
         change_window(bse_win.xl, bse_win.xr, bse_win.yb, aspectratio, 1);
     }
     openinpdevice();
-    // TODO(changezoomlimits)
-    // TODO(start_symbolscan)
+    changezoomlimits();
+    start_symbolscan();
 
     // 21: through the workfile and back, which draws the first, empty view.
     write_sav_rec();
     FSRef_put_levelinfo(workfileFSRef);
     read_sav_rec();
     FSRef_get_levelinfo(workfileFSRef);
-    // TODO(update_status_line)
+    update_status_line();
 }
 
 void release_data_folder() { g_folder_lock.unlock(); }
@@ -278,6 +287,16 @@ void install_floor_hooks() {
     install_display_hooks();
     install_record_events();
     install_tool_palette();
+    MessageLine line;
+    line.show = [](int table, int index) { DisplayLocalMessage(table, index); };
+    line.clear = [] { DisplayCFStrMessage(""); };
+    line.show_text = DisplayCStringMessage;
+    set_message_line(line);
+    CommandLoopHooks loop;
+    loop.blink_off = blink_off;
+    loop.take_undo = command_takes_undo;
+    loop.pump = [](std::uint16_t mask) { return static_cast<int>(gobbleoskeys(mask)); };
+    set_command_loop_hooks(loop);
 }
 
 void initexit() { exit_program(1); }

@@ -12,6 +12,7 @@ namespace drav {
 // Window positions from the preferences, "StatusPos" to "WindPosMessages".
 constexpr int lastpnt_count = 13;
 extern plat::Point lastpnt[lastpnt_count];
+constexpr int lastpnt_messages = 12;  // the message palette
 
 // The whole start-up; a failure it cannot survive ends the process.
 void init_system();

@@ -4,14 +4,18 @@
 #include <cmath>
 #include <cstring>
 
+#include "base/command_loop.h"
 #include "base/messages.h"
 #include "base/shutdown.h"
 #include "display/bezier.h"
 #include "display/graphics_unit.h"
 #include "display/line_styles.h"
+#include "display/list_view.h"
 #include "display/object_renderer.h"
+#include "display/redraw.h"
 #include "shell/preferences.h"
 #include "store/geometry.h"
+#include "store/group_build.h"
 #include "store/record_ops.h"
 #include "store/record_store.h"
 #include "store/records.h"
@@ -219,7 +223,7 @@ void copy_prefs_to_objopts(const PrefsRec& prefs) {
 }
 
 void init_variables() {
-    // TODO(adding) adding = 1
+    adding = 1;
     // TODO(subset) subset = 0
     init_unit_names();
     grid_data = GridRec{};
@@ -240,9 +244,9 @@ void init_variables() {
     // TODO(typing_gtext) typing_gtext = 0
     // TODO(update_info) update_info = 0
     forced_show = 0;
-    // TODO(snap_on) snap_on = 1
+    snap_on = 1;
     // TODO(clear_valid_objects)
-    // TODO(prevsnapmode) prevsnapmode = 1
+    prevsnapmode = 1;
     // TODO(clear_object_snap)
     textline[0] = '\0';
     // TODO(pick_number) pick_number = 1
@@ -253,14 +257,13 @@ void init_variables() {
     number_of_objects = first_object_slot;
     // TODO(device_scale) device_scale = 1.0
     // TODO(lx_device) lx_device, ly_device, inqarea, inqperm = 0.0
-    // TODO(cursor_mag) cursor_mag = 1
+    cursor_mag = 1;
     cursor_counter = 0;
-    // TODO(zoom_arrows) zoom_arrows = 0
+    zoom_arrows = 0;
 
     if (!init_record_store()) leave_program();
     // TODO(picks) 7500 bytes, zero-filled
     if (!init_selection_sets()) leave_program();
-    // TODO(libcache) 3072 bytes, zero-filled
     // TODO(snap_obj) one record, zero-filled
     cur_buff_num = -1;
     prev_index = -1;

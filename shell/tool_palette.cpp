@@ -13,6 +13,7 @@
 #include "platform/ui/windows.h"
 #include "shell/event_pump.h"
 #include "shell/startup.h"
+#include "shell/tool_setting_dialogs.h"
 #include "store/files.h"
 #include "store/object_walk.h"
 #include "store/record_store.h"
@@ -24,8 +25,6 @@ namespace drav {
 
 plat::Dialog* addDPtr = nullptr;
 std::int16_t addnum = tool_select;
-std::uint16_t inbezier = 0;
-std::uint16_t inmodcopy = 0;
 
 namespace {
 

@@ -18,8 +18,6 @@ constexpr int alert_no_objects = 3;
 
 extern plat::Dialog* addDPtr;   // the palette, null while closed
 extern std::int16_t addnum;     // the current tool; 2 (select) between commands
-extern std::uint16_t inbezier;  // the curve command runs from its tool
-extern std::uint16_t inmodcopy; // the Copy tool runs on the current object
 
 // Opens the palette when closed, closes it (keeping its place) when open.
 void sett_palette();

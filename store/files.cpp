@@ -185,7 +185,7 @@ std::uint16_t read_line(std::int16_t ref, char* buf, int max, bool keep, bool st
 
 void out_of_memory() {
     quit = 1;
-    // TODO(freelist)
+    if (memory_release_hook) memory_release_hook();
     show_error(err_no_memory, 0);
 }
 
@@ -443,6 +443,8 @@ std::int16_t FSRef_FindTCMyFile(const FSRef& parent, char* namebuf, OSType type,
 }
 
 // ---- Memory ----
+
+void (*memory_release_hook)() = nullptr;
 
 void* getmemory(std::int32_t n) {
     void* p = n >= 0 ? plat::raw_alloc(static_cast<std::size_t>(n)) : nullptr;

@@ -81,6 +81,9 @@ std::int16_t FSRef_FindTCMyFile(const FSRef& parent, char* namebuf, OSType type,
 using Handle = char**;
 // Zeroed memory; on failure: `quit`, the display list freed, error 104, null.
 void* getmemory(std::int32_t n);
+// Called when an allocation fails, before the message: the display list
+// gives its blocks back. Installed by the display at start.
+extern void (*memory_release_hook)();
 Handle hmalloc(std::int32_t n);
 void xfree_raw(void** p);
 template <class T>

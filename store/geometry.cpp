@@ -115,16 +115,6 @@ std::int32_t trunc_i32(double v) {
     return static_cast<std::int32_t>(v);
 }
 
-std::int16_t iround(double v) {
-    v = v >= 0 ? v + 0.5 : v - 0.5;
-    // Beyond the 32-bit range there is nothing meaningful to wrap; clamp to
-    // the 16-bit extremes so a wild value lands at the edge, not anywhere.
-    if (std::isnan(v)) return 0;
-    if (v >= 2147483648.0) return 32767;
-    if (v <= -2147483649.0) return -32768;
-    return static_cast<std::int16_t>(static_cast<std::int32_t>(v));
-}
-
 std::int32_t ltrunc(double v) {
     return trunc_i32(v >= 0 ? v + 1e-7 : v - 1e-7);
 }

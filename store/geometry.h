@@ -66,7 +66,15 @@ void closecossin();
 // NaN gives 0 and values beyond the 32-bit range saturate.
 // Half away from zero, then the low 16 bits of the 32-bit result; beyond the
 // 32-bit range, 32767 or -32768.
-std::int16_t iround(double v);
+inline std::int16_t iround(double v) {
+    v = v >= 0 ? v + 0.5 : v - 0.5;
+    // Beyond the 32-bit range there is nothing meaningful to wrap; clamp to
+    // the 16-bit extremes so a wild value lands at the edge, not anywhere.
+    if (v != v) return 0;
+    if (v >= 2147483648.0) return 32767;
+    if (v <= -2147483649.0) return -32768;
+    return static_cast<std::int16_t>(static_cast<std::int32_t>(v));
+}
 std::int32_t ltrunc(double v);    // pushed 1e-7 away from zero, truncated
 // Truncation toward zero to 32 bits, saturating; NaN gives 0.
 std::int32_t trunc_i32(double v);

@@ -6,12 +6,20 @@
 #include "store/records.h"
 #include "store/selection_state.h"
 #include "store/settings.h"
+#include "store/symbol_library.h"
 
 namespace drav {
 
 int levelok(const ObjectRec& record) {
     if (obj_kind(record) == ok_symbol && record.b[obj::level] == 0) {
-        // TODO(get_ctrlrec) a symbol on level 0 is editable when any of its pieces is
+        // A symbol on level 0 is editable when any of its pieces is.
+        std::int16_t first = 0, count = 0;
+        if (!ctrl_run(rec_i16(record, sym::ctrl), &first, &count)) return 0;
+        for (std::int16_t i = 0; i < count; ++i) {
+            ObjectRec piece;
+            if (get_symbol(first, i, piece) && rec_kind(piece) == rk_object && LevelEditable(piece.b[obj::level]))
+                return 1;
+        }
         return 0;
     }
     return LevelEditable(record.b[obj::level]);
@@ -52,6 +60,27 @@ void checkpht() {
     if (macgroup) {
         // TODO(set_group_limits) recount the selection group
     }
+}
+
+std::uint16_t objs_valid[10] = {};
+
+void set_valid_objects() {
+    for (auto& f : objs_valid) f = 1;
+}
+
+void clear_valid_objects() {
+    for (auto& f : objs_valid) f = 0;
+}
+
+std::int16_t valid_object(int kind) { return kind >= 0 && kind < 10 ? objs_valid[kind] : 0; }
+
+int move_forward(std::int16_t* n) {
+    int i = *n + 1;
+    if (i < first_object_slot) i = first_object_slot;
+    while (i < number_of_objects && !o_k(static_cast<std::int16_t>(i))) ++i;
+    if (i >= number_of_objects) i = first_valid_indx();
+    *n = static_cast<std::int16_t>(i);
+    return i;
 }
 
 int o_k(std::int16_t n) {

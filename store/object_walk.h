@@ -21,5 +21,14 @@ int o_k(std::int16_t n);
 int there_are_objects();
 int first_valid_indx();
 int last_valid_indx();
+// The next index from n + 1 that passes `o_k`, wrapping to the first valid
+// one at the end; stored in n and returned.
+int move_forward(std::int16_t* n);
+
+// The kind filter of picking and fences: one flag per object kind 0-9.
+extern std::uint16_t objs_valid[10];
+void set_valid_objects();
+void clear_valid_objects();
+std::int16_t valid_object(int kind);
 
 }  // namespace drav

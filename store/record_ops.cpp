@@ -13,6 +13,7 @@
 #include "store/record_store.h"
 #include "store/selection_state.h"
 #include "store/settings.h"
+#include "store/symbol_library.h"
 
 namespace drav {
 
@@ -20,6 +21,7 @@ std::int16_t indx = first_object_slot;
 char textline[textline_size] = {};
 std::int16_t objdeleted = 0;
 std::uint16_t fremove = 0;
+double x_save_last = 0, y_save_last = 0;
 
 namespace {
 
@@ -60,9 +62,7 @@ void stamp_and_count(std::int16_t n) {
     }
     number_of_objects = static_cast<std::int16_t>(n + 1);
     if (kind == ok_text) save_text(n);
-    if (kind == ok_symbol) {
-        // TODO(accept_symbol) one more user of the control record at +124
-    }
+    if (kind == ok_symbol) accept_symbol(rec_i16(info, sym::ctrl));
     announce_record(ev_object_added, n);
 }
 
@@ -97,7 +97,7 @@ int save_object() {
         return 0;
     }
     stamp_and_count(n);
-    // TODO(blink_off)
+    loop_blink_off();
     put_on_screen(n, show_record(1, &info, true));
     // The window already shows it: no update need redraw the area.
     drawing_area_valid(1);
@@ -189,6 +189,49 @@ void cumstgs(std::int16_t n) {
     text_chars(info, tail, textline);
 }
 
+namespace {
+constexpr int max_polygon_sides = 360;
+bool finite64s(const ObjectRec& r, std::initializer_list<int> offs) {
+    for (int off : offs)
+        if (!std::isfinite(rec_f64(r, off))) return false;
+    return true;
+}
+bool finite32s(const ObjectRec& r, std::initializer_list<int> offs) {
+    for (int off : offs)
+        if (!std::isfinite(rec_f32(r, off))) return false;
+    return true;
+}
+void end_field(ObjectRec& r, int off, int size) { r.b[off + size - 1] = 0; }
+}  // namespace
+
+int obj_sound(ObjectRec& r, int piece) {
+    const int kind = obj_kind(r);
+    if (kind < ok_line || kind > ok_angdim || (piece && kind == ok_symbol)) return 0;
+    if (r.b[obj::level] > 250 || obj_colour(r) > 255) return 0;
+    if (!finite32s(r, {obj::ztop, obj::zbottom})) return 0;
+    if (!finite64s(r, {obj::ref_x, obj::ref_y, obj::handle_x, obj::handle_y, obj::rotation})) return 0;
+    end_field(r, obj::name, obj::name_size);
+    switch (kind) {
+    case ok_line:
+    case ok_rect: return finite64s(r, {80, 88});
+    case ok_ellipse:
+        if ((rec_u16(r, ell::flags) & ell::polygon) &&
+            (rec_i16(r, ell::sides) < 3 || rec_i16(r, ell::sides) > max_polygon_sides))
+            return 0;
+        return finite64s(r, {80, 88, 96, 104});
+    case ok_text:
+        end_field(r, text::chars, text::chars_size);
+        return finite32s(r, {text::char_width, text::char_height});
+    case ok_lindim: return finite64s(r, {80, 88, 96, 104, 112});
+    case ok_bezier: return finite64s(r, {80, 88, 96, 104, 112, 120});
+    case ok_symbol:
+        end_field(r, sym::library, sym::library_size);
+        return finite64s(r, {sym::width, sym::height, sym::scale_x, sym::scale_y});
+    case ok_angdim: return finite64s(r, {80, 88, 96, 104}) && finite32s(r, {112, 116, 120});
+    default: return 1;  // points
+    }
+}
+
 // ---- Deleting ----
 
 void delete_object(std::int16_t n, int permanent) {
@@ -197,9 +240,7 @@ void delete_object(std::int16_t n, int permanent) {
     set_rec_word0_bits(info, w0_live, false);
     if (permanent) set_rec_kind(info, rk_empty);
     modified = 1;
-    if (obj_kind(info) == ok_symbol) {
-        // TODO(symb_delete) one user less of the control record at +124
-    }
+    if (obj_kind(info) == ok_symbol) symb_delete(rec_i16(info, sym::ctrl), 0);
     if (is_text(info)) delete_words(n, permanent);
     ++objdeleted;
     drawing_area_valid(0);
@@ -209,9 +250,7 @@ void undel_object(std::int16_t n, int draw) {
     modified = 1;
     set_rec_word0_bits(info, w0_live, true);
     put_on_screen(n, draw ? show_record(1, &info, true) : show_record(0, &info));
-    if (obj_kind(info) == ok_symbol) {
-        // TODO(symb_undelete) one user more of the control record at +124
-    }
+    if (obj_kind(info) == ok_symbol) symb_undelete(rec_i16(info, sym::ctrl));
     announce_record(ev_object_undeleted, n);
     --objdeleted;
     drawing_area_valid(0);
@@ -272,15 +311,16 @@ int erase_one_object(std::int16_t first, std::int16_t stop, int keepchain) {
     delete_object(i, 1);
     if (!keepchain) {
         get_info(number_of_objects);
-        // TODO(update_ref) the reference point becomes the removed object's reference point
+        update_ref(rec_f64(info, obj::ref_x), rec_f64(info, obj::ref_y));
     } else {
         if (number_of_objects == stop) {
             get_info(first);
-            // TODO(update_ref) the reference point becomes (x_save_last, y_save_last)
+            update_ref(x_save_last, y_save_last);
         } else {
             std::int16_t prev = number_of_objects;
             back_up(&prev);
-            // TODO(update_ref) the reference point becomes that object's reference point
+            get_info(prev);
+            update_ref(rec_f64(info, obj::ref_x), rec_f64(info, obj::ref_y));
         }
         // The command goes on with this record as the template of its next
         // object, held in the free slot so that nothing stored is overwritten.
@@ -502,9 +542,7 @@ int make_copy(std::int16_t n) {
     number_of_objects = static_cast<std::int16_t>(c + 1);
     modified = 1;
     if (is_text(info)) copy_text(n);
-    if (obj_kind(info) == ok_symbol) {
-        // TODO(accept_symbol) one more user of the control record at +124
-    }
+    if (obj_kind(info) == ok_symbol) accept_symbol(rec_i16(info, sym::ctrl));
     return 1;
 }
 

@@ -16,6 +16,7 @@ extern std::int16_t indx;                 // the current object; the one stored 
 extern char textline[textline_size];      // the whole string of the current text object
 extern std::int16_t objdeleted;           // deletes not yet undeleted; enables Undelete
 extern std::uint16_t fremove;             // a degenerate object is refused without a word
+extern double x_save_last, y_save_last;   // the reference point when the running command began
 
 constexpr std::uint8_t dotted_style = 8;  // the line style of template objects
 
@@ -33,6 +34,11 @@ int obj_save();
 // (error 68, `quit` set, the string cut to fit inline).
 int save_text(std::int16_t n);
 int obj_valid();
+// A drawing object from outside (a file, a library) whose every value can be
+// worked with: object kind 1-9, level up to 250, colour up to 255, finite
+// reals, a polygon of 3 to 360 sides, not a placed symbol when `piece`.
+// Its strings are ended inside their fields on the way.
+int obj_sound(ObjectRec& r, int piece = 0);
 int xobj_valid(const ObjectRec& rec);
 // 1 when 36 <= n < `number_of_objects` and record n (left in `info`) is a
 // live object; with withtext a text's string is loaded into `textline`.

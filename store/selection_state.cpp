@@ -1,5 +1,7 @@
 #include "store/selection_state.h"
 
+#include <cstring>
+
 #include "store/files.h"
 #include "store/record_store.h"
 
@@ -48,6 +50,19 @@ std::int16_t get_in_group(int n) { return in_set(in_size, n) ? get_boolean(in_gr
 
 void put_in_group(int n, int on) {
     if (in_set(in_size, n)) put_boolean(in_group, n, on);
+}
+
+}  // namespace drav
+
+namespace drav {
+
+void clear_on_screen() {
+    if (on_screen && on_size > 0) std::memset(on_screen, 0, static_cast<std::size_t>(on_size));
+}
+
+void clear_group() {
+    if (in_group && in_size > 0) std::memset(in_group, 0, static_cast<std::size_t>(in_size));
+    objs_in_grp = 0;
 }
 
 }  // namespace drav

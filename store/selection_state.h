@@ -27,3 +27,9 @@ std::int16_t get_in_group(int n);
 void put_in_group(int n, int on);
 
 }  // namespace drav
+
+namespace drav {
+// Nothing on screen; an empty selection group.
+void clear_on_screen();
+void clear_group();
+}  // namespace drav

@@ -283,7 +283,7 @@ int read_sav_rec() {
     settings_were_read();
     last_x = 0;
     last_y = 0;
-    // TODO(update_ref) the reference point becomes (0, 0)
+    update_ref(0, 0);
     keybrd_x = (cur_win.xl + cur_win.xr) / 2;
     keybrd_y = (cur_win.yb + cur_win.yt) / 2;
     // TODO(snap_it) snap the keyboard cursor; then cur_go and watch_off

@@ -587,8 +587,7 @@ void do_operation(std::int16_t code, double r1, double r2, double r3, double r4,
 }
 
 void do_undo() {
-    // TODO(stuff_macch) while a drawing (addnum 4-13), construction (constnum 2-8) or dimension
-    // (dimnum 2-5) command or a single symbol placement runs, queue 'U' for it instead
+    if (loop_takes_undo()) return;
     do_operation(op_undo, sav_real_1, sav_real_2, sav_real_3, sav_real_4, sav_bool_1, sav_bool_2);
 }
 
@@ -634,8 +633,7 @@ void group(int n) {
     quit = 0;
     aborted = 0;
     if (n == 9 && !macgroup && g_group_toggle) g_group_toggle();
-    // TODO(get_oghandle) the handle of the group or object becomes the reference point:
-    // TODO(update_ref)
+    // TODO(get_oghandle) the handle of the group or object becomes the reference point (update_ref)
     // TODO(set_group_limits)
     if (n == 8) {
         // TODO(group_undelete)

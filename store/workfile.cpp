@@ -119,6 +119,8 @@ int setup_workfile() {
         report_scratch_failure(worklibFSRef);
         return 0;
     }
+    // Redraws read every block: they are served from memory, not the disk.
+    plat::keep_in_memory(workfileRefNum, std::int64_t{max_work_records} * 128);
     return 1;
 }
 

@@ -3,7 +3,9 @@
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
+#include <algorithm>
 #include <map>
+#include <new>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -17,6 +19,10 @@ struct OpenFile {
     FileRef ref;
     std::int64_t mark = 0;
     Perm perm = Perm::read;
+    // The file's first bytes as it holds them, when kept in memory.
+    bool mirrored = false;
+    std::int64_t mirror_limit = 0;
+    std::vector<char> mirror;
 };
 
 // Index i holds reference number i + 1.
@@ -50,6 +56,19 @@ std::filesystem::path env_dir(const char* var, const char* fallback_under_home) 
     if (v && *v) return std::filesystem::path(v);
     const char* home = std::getenv("HOME");
     return std::filesystem::path(home && *home ? home : "/tmp") / fallback_under_home;
+}
+
+// What a write or resize that reached the file did to its first bytes.
+void mirror_write(OpenFile& f, std::int64_t offset, const char* p, std::int64_t n) {
+    if (!f.mirrored || n <= 0 || offset >= f.mirror_limit) return;
+    const std::int64_t end = std::min(offset + n, f.mirror_limit);
+    if (end > static_cast<std::int64_t>(f.mirror.size())) f.mirror.resize(static_cast<std::size_t>(end), 0);
+    std::copy(p, p + (end - offset), f.mirror.begin() + offset);
+}
+
+void mirror_resize(OpenFile& f, std::int64_t eof) {
+    if (!f.mirrored) return;
+    f.mirror.resize(static_cast<std::size_t>(std::min(eof, f.mirror_limit)), 0);
 }
 
 }  // namespace
@@ -88,7 +107,7 @@ std::int16_t open_file(const FileRef& ref, Perm perm, std::int16_t* refnum) {
         return tmfoErr;
     }
     if (slot == g_open.size()) g_open.emplace_back();
-    g_open[slot] = OpenFile{fd, ref, 0, perm};
+    g_open[slot] = OpenFile{fd, ref, 0, perm, false, 0, {}};
     *refnum = static_cast<std::int16_t>(slot + 1);
     return noErr;
 }
@@ -116,6 +135,13 @@ std::int16_t read_at(std::int16_t refnum, std::int64_t offset, void* buf, std::i
     if (offset < 0 || n < 0) return posErr;
     ++g_stats.reads;
     auto* p = static_cast<char*>(buf);
+    if (f->mirrored && offset + n <= static_cast<std::int64_t>(f->mirror.size())) {
+        std::copy(f->mirror.begin() + offset, f->mirror.begin() + offset + n, p);
+        g_stats.bytes_read += static_cast<std::uint64_t>(n);
+        f->mark = offset + n;
+        *actual = n;
+        return noErr;
+    }
     std::int64_t done = 0;
     while (done < n) {
         ssize_t r = ::pread(f->fd, p + done, static_cast<size_t>(n - done), offset + done);
@@ -148,6 +174,7 @@ std::int16_t write_at(std::int16_t refnum, std::int64_t offset, const void* buf,
         ssize_t r = ::pwrite(f->fd, p + done, static_cast<size_t>(n - done), offset + done);
         if (r < 0) {
             if (errno == EINTR) continue;
+            mirror_write(*f, offset, p, done);
             f->mark = offset + done;
             *actual = done;
             g_stats.bytes_written += static_cast<std::uint64_t>(done);
@@ -155,6 +182,7 @@ std::int16_t write_at(std::int16_t refnum, std::int64_t offset, const void* buf,
         }
         done += r;
     }
+    mirror_write(*f, offset, p, done);
     g_stats.bytes_written += static_cast<std::uint64_t>(done);
     f->mark = offset + done;
     *actual = done;
@@ -231,7 +259,34 @@ std::int16_t set_eof(std::int16_t refnum, std::int64_t eof) {
         if (r != 0 && r != EOPNOTSUPP && r != EINVAL) return from_errno(r);
     }
     if (::ftruncate(f->fd, eof) != 0) return from_errno(errno);
+    mirror_resize(*f, eof);
     if (f->mark > eof) f->mark = eof;
+    return noErr;
+}
+
+std::int16_t keep_in_memory(std::int16_t refnum, std::int64_t limit) {
+    OpenFile* f = lookup(refnum);
+    if (!f) return rfNumErr;
+    if (limit < 0) return paramErr;
+    std::int64_t eof = 0;
+    if (std::int16_t e = get_eof(refnum, &eof); e != noErr) return e;
+    std::vector<char> copy;
+    try {
+        copy.resize(static_cast<std::size_t>(std::min(eof, limit)));
+    } catch (const std::bad_alloc&) {
+        return noErr;  // reads simply keep going to the file
+    }
+    std::int64_t done = 0;
+    while (done < static_cast<std::int64_t>(copy.size())) {
+        const ssize_t r = ::pread(f->fd, copy.data() + done, copy.size() - done, done);
+        if (r < 0 && errno == EINTR) continue;
+        if (r <= 0) break;
+        done += r;
+    }
+    copy.resize(static_cast<std::size_t>(done));
+    f->mirror = std::move(copy);
+    f->mirror_limit = limit;
+    f->mirrored = true;
     return noErr;
 }
 

@@ -64,6 +64,12 @@ std::int16_t get_eof(std::int16_t refnum, std::int64_t* eof);
 std::int16_t set_eof(std::int16_t refnum, std::int64_t eof);
 std::int16_t flush(std::int16_t refnum);
 
+// Serves reads of the open file's first `limit` bytes from a copy in memory,
+// loaded now and kept up to date by every write and resize through this
+// refnum that reached the file (the file must not change otherwise while it
+// is open). Writes still go to the file; the counters count every transfer.
+std::int16_t keep_in_memory(std::int16_t refnum, std::int64_t limit);
+
 // Small stable numbers for folders, so code that keeps a volume and a
 // directory id works unchanged. Volume 1 is the only volume.
 constexpr std::int16_t the_volume = 1;

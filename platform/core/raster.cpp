@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 #include <utility>
 
@@ -18,6 +19,7 @@ constexpr std::int64_t max_pixels = std::int64_t{1} << 26;
 constexpr std::uint32_t colour_bits = 0x00FFFFFFu;
 
 Port* g_current = nullptr;
+bool g_fast_lines = true;
 PortSaver* g_savers = nullptr;
 
 std::int16_t clamp16(long long v) {
@@ -54,8 +56,14 @@ Box visible_box(const Port& p) {
 // k(i) = floor((2 i db + da) / (2 da)): the exact line rounded half away from
 // b0. The clip bounds are solved for i first, so a line far outside costs
 // nothing and one partly inside starts where it enters.
-template <class F>
-void walk_major(int a0, int b0, int a1, int b1, int alo, int ahi, int blo, int bhi, F&& f) {
+// Where such a walk starts and ends inside the bounds: steps ilo to ihi,
+// the minor offset k and the error term rem at step ilo.
+struct Walk {
+    std::int64_t ilo, ihi, k, rem, den, db2;
+    int sb;
+};
+
+bool walk_setup(int a0, int b0, int a1, int b1, int alo, int ahi, int blo, int bhi, Walk& w) {
     const std::int64_t da = std::int64_t{a1} - a0;
     const std::int64_t db = std::abs(std::int64_t{b1} - b0);
     const int sb = b1 >= b0 ? 1 : -1;
@@ -69,29 +77,73 @@ void walk_major(int a0, int b0, int a1, int b1, int alo, int ahi, int blo, int b
         const std::int64_t kmin = sb > 0 ? std::int64_t{blo} - b0 : std::int64_t{b0} - bhi;
         const std::int64_t kmax = sb > 0 ? std::int64_t{bhi} - b0 : std::int64_t{b0} - blo;
         if (db == 0) {
-            if (kmin > 0 || kmax < 0) return;
+            if (kmin > 0 || kmax < 0) return false;
         } else {
             ilo = std::max(ilo, ceil_div(2 * da * kmin - da, 2 * db));
             ihi = std::min(ihi, floor_div(2 * da * (kmax + 1) - da - 1, 2 * db));
         }
     }
-    if (ilo > ihi) return;
+    if (ilo > ihi) return false;
+    w.ilo = ilo;
+    w.ihi = ihi;
+    w.sb = sb;
+    w.db2 = 2 * db;
     if (da == 0) {
+        w.k = 0;
+        w.rem = 0;
+        w.den = 1;
+        return true;
+    }
+    w.den = 2 * da;
+    if (ilo == 0) {  // from the first pixel: no division needed
+        w.k = 0;
+        w.rem = da;
+        return true;
+    }
+    const std::int64_t num = 2 * ilo * db + da;
+    w.k = num / w.den;
+    w.rem = num % w.den;
+    return true;
+}
+
+template <class F>
+void walk_major(int a0, int b0, int a1, int b1, int alo, int ahi, int blo, int bhi, F&& f) {
+    Walk w;
+    if (!walk_setup(a0, b0, a1, b1, alo, ahi, blo, bhi, w)) return;
+    if (a1 == a0) {
         f(a0, b0);
         return;
     }
-    const std::int64_t den = 2 * da;
-    const std::int64_t num = 2 * ilo * db + da;
-    std::int64_t k = num / den;
-    std::int64_t rem = num % den;
-    for (std::int64_t i = ilo; i <= ihi; ++i) {
-        f(static_cast<int>(a0 + i), static_cast<int>(b0 + sb * k));
-        rem += 2 * db;
-        if (rem >= den) {
-            rem -= den;
+    std::int64_t k = w.k, rem = w.rem;
+    for (std::int64_t i = w.ilo; i <= w.ihi; ++i) {
+        f(static_cast<int>(a0 + i), static_cast<int>(b0 + w.sb * k));
+        rem += w.db2;
+        if (rem >= w.den) {
+            rem -= w.den;
             ++k;
         }
     }
+}
+
+// The same walk storing one colour: major steps move the index by `astep`,
+// minor ones by `bstep`. Returns the last minor offset reached.
+std::int64_t store_walk(std::uint32_t* base, std::int64_t idx, std::int64_t astep, std::int64_t bstep,
+                        const Walk& w, std::uint32_t c) {
+    std::int64_t k = w.k, rem = w.rem;
+    const std::int64_t den = w.den, db2 = w.db2;
+    for (std::int64_t n = w.ihi - w.ilo; n >= 0; --n) {
+        base[idx] = c;
+        idx += astep;
+        rem += db2;
+        if (rem >= den) {
+            rem -= den;
+            idx += bstep;
+            ++k;
+        }
+    }
+    // The walk steps once more after the last pixel; undo what that step added.
+    if (rem - db2 < 0) --k;
+    return k;
 }
 
 // The pixels of the line from (x0, y0) to (x1, y1) inside the box, one call
@@ -241,6 +293,20 @@ void run_op(std::uint32_t* p, int x0, int x1, std::uint8_t prow, int xo, std::ui
         apply<Op>(p[x], ((prow >> (7 - ((x + xo) & 7))) & 1) != 0, fore, back);
 }
 
+void run_any(int op, std::uint32_t* p, int x0, int x1, std::uint8_t prow, int xo, std::uint32_t fore,
+             std::uint32_t back) {
+    switch (op) {
+        case 0: run_op<0>(p, x0, x1, prow, xo, fore, back); break;
+        case 1: run_op<1>(p, x0, x1, prow, xo, fore, back); break;
+        case 2: run_op<2>(p, x0, x1, prow, xo, fore, back); break;
+        case 3: run_op<3>(p, x0, x1, prow, xo, fore, back); break;
+        case 4: run_op<4>(p, x0, x1, prow, xo, fore, back); break;
+        case 5: run_op<5>(p, x0, x1, prow, xo, fore, back); break;
+        case 6: run_op<6>(p, x0, x1, prow, xo, fore, back); break;
+        default: run_op<7>(p, x0, x1, prow, xo, fore, back); break;
+    }
+}
+
 template <int Op>
 void copy_rows(const std::uint32_t* sbase, int sstride, std::uint32_t* dbase, int dstride,
                const Box& box, const std::vector<int>& sx, const std::vector<int>& sy,
@@ -272,6 +338,21 @@ void copy_rows(const std::uint32_t* sbase, int sstride, std::uint32_t* dbase, in
                     d[x] = back;
             }
         }
+    }
+}
+
+void copy_any(int mode, const std::uint32_t* sbase, int sstride, std::uint32_t* dbase, int dstride,
+              const Box& box, const std::vector<int>& sx, const std::vector<int>& sy, std::uint32_t sback,
+              std::uint32_t fore, std::uint32_t back) {
+    switch (mode & 7) {
+        case 0: copy_rows<0>(sbase, sstride, dbase, dstride, box, sx, sy, sback, fore, back); break;
+        case 1: copy_rows<1>(sbase, sstride, dbase, dstride, box, sx, sy, sback, fore, back); break;
+        case 2: copy_rows<2>(sbase, sstride, dbase, dstride, box, sx, sy, sback, fore, back); break;
+        case 3: copy_rows<3>(sbase, sstride, dbase, dstride, box, sx, sy, sback, fore, back); break;
+        case 4: copy_rows<4>(sbase, sstride, dbase, dstride, box, sx, sy, sback, fore, back); break;
+        case 5: copy_rows<5>(sbase, sstride, dbase, dstride, box, sx, sy, sback, fore, back); break;
+        case 6: copy_rows<6>(sbase, sstride, dbase, dstride, box, sx, sy, sback, fore, back); break;
+        default: copy_rows<7>(sbase, sstride, dbase, dstride, box, sx, sy, sback, fore, back); break;
     }
 }
 
@@ -333,20 +414,30 @@ Port::~Port() {
 
 bool Port::resize(int width, int height) {
     buf_ = {};
+    blank_ = false;
     width_ = height_ = 0;
     if (width < 0 || height < 0 || width > 32767 || height > 32767 ||
         std::int64_t{width} * height > max_pixels)
         return false;
+    // Reserved, not filled: the pages become resident only when first drawn,
+    // and the fill can no longer fail then.
     try {
-        buf_.assign(static_cast<std::size_t>(width) * height, pixel_of(back_));
+        buf_.reserve(static_cast<std::size_t>(width) * height);
     } catch (const std::bad_alloc&) {
         buf_ = {};
         return false;
     }
+    blank_pixel_ = pixel_of(back_);
+    blank_ = true;
     width_ = width;
     height_ = height;
     mark_changed(0, 0, width, height);
     return true;
+}
+
+void Port::fill_blank_now() const {
+    buf_.assign(static_cast<std::size_t>(width_) * height_, blank_pixel_);
+    blank_ = false;
 }
 
 bool Port::take_changed(Rect* changed) {
@@ -362,6 +453,7 @@ bool Port::take_changed(Rect* changed) {
 
 std::uint32_t Port::pixel(int x, int y) const {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
+    if (blank_) return blank_pixel_;
     return buf_[static_cast<std::size_t>(y) * width_ + x];
 }
 
@@ -403,19 +495,17 @@ Port::Ink Port::ink(Fill f) const {
 
 void Port::fill_run(const Ink& k, int y, int x0, int x1) {
     mark_changed(x0, y, x1, y + 1);
-    std::uint32_t* p = row(y);
     const std::uint8_t prow = k.pattern[(y + origin_.v) & 7];
     const int xo = origin_.h;
-    switch (k.op) {
-        case 0: run_op<0>(p, x0, x1, prow, xo, k.fore, k.back); break;
-        case 1: run_op<1>(p, x0, x1, prow, xo, k.fore, k.back); break;
-        case 2: run_op<2>(p, x0, x1, prow, xo, k.fore, k.back); break;
-        case 3: run_op<3>(p, x0, x1, prow, xo, k.fore, k.back); break;
-        case 4: run_op<4>(p, x0, x1, prow, xo, k.fore, k.back); break;
-        case 5: run_op<5>(p, x0, x1, prow, xo, k.fore, k.back); break;
-        case 6: run_op<6>(p, x0, x1, prow, xo, k.fore, k.back); break;
-        default: run_op<7>(p, x0, x1, prow, xo, k.fore, k.back); break;
+    if (blank_) {
+        // A run that leaves the blank colour as it is (an erase to it, say)
+        // keeps the port blank: try it on one pixel of every pattern phase.
+        std::uint32_t probe[8];
+        std::fill_n(probe, 8, blank_pixel_);
+        run_any(k.op, probe, 0, 8, prow, xo, k.fore, k.back);
+        if (std::all_of(probe, probe + 8, [this](std::uint32_t px) { return px == blank_pixel_; })) return;
     }
+    run_any(k.op, row(y), x0, x1, prow, xo, k.fore, k.back);
 }
 
 void Port::fill_local_spans(std::span<const Span> spans, const Ink& k) {
@@ -466,9 +556,103 @@ void Port::draw_line(Point a, Point b, Point size) {
     if (pw <= 0 || ph <= 0) return;
     const Box v = visible_box(*this);
     if (v.empty()) return;
+    if (pw == 1 && ph == 1 &&
+        fast_line(a.h - origin_.h, a.v - origin_.v, b.h - origin_.h, b.v - origin_.v, v.l, v.t, v.r, v.b))
+        return;
     const Ink k = ink(Fill::pen);
     pen_line_spans(a.h - origin_.h, a.v - origin_.v, b.h - origin_.h, b.v - origin_.v, pw, ph, v,
                    [&](int y, int x0, int x1) { fill_run(k, y, x0, x1); });
+}
+
+bool Port::solid_colour(std::uint32_t* c) const {
+    if (!g_fast_lines) return false;
+    const int op = pen_.mode & 7;
+    if (op != 0 && op != 4) return false;
+    std::uint64_t bits;
+    static_assert(sizeof bits == sizeof(Pattern));
+    std::memcpy(&bits, pen_.pattern.data(), sizeof bits);
+    const bool ones = bits == ~std::uint64_t{0};
+    if (!ones && bits != 0) return false;
+    // Copy with all bits on, or its inverse with all off, draws the fore colour.
+    *c = pixel_of(ones != (op == 4) ? fore_ : back_);
+    return true;
+}
+
+bool Port::fast_line(int x0, int y0, int x1, int y1, int l, int t, int r, int b) {
+    std::uint32_t c = 0;
+    if (!solid_colour(&c)) return false;
+    store_line(x0, y0, x1, y1, l, t, r, b, c);
+    return true;
+}
+
+void Port::store_line(int x0, int y0, int x1, int y1, int l, int t, int r, int b, std::uint32_t c) {
+    std::uint32_t* const base = writable_pixels();
+    const std::int64_t stride = width_;
+    // Most lines lie wholly inside: the walk from the first pixel, set up
+    // without the clip arithmetic.
+    if (std::min(x0, x1) >= l && std::max(x0, x1) < r && std::min(y0, y1) >= t && std::max(y0, y1) < b) {
+        const int dx = std::abs(x1 - x0), dy = std::abs(y1 - y0);
+        const bool xmajor = dx >= dy;
+        if (xmajor ? x0 > x1 : y0 > y1) {
+            std::swap(x0, x1);
+            std::swap(y0, y1);
+        }
+        const int da = xmajor ? dx : dy;
+        const int sb = xmajor ? (y1 >= y0 ? 1 : -1) : (x1 >= x0 ? 1 : -1);
+        const Walk w{0, da, 0, da, da ? 2 * da : 1, 2 * (xmajor ? dy : dx), sb};
+        store_walk(base, y0 * stride + x0, xmajor ? 1 : stride, xmajor ? sb * stride : sb, w, c);
+        mark_changed(std::min(x0, x1), std::min(y0, y1), std::max(x0, x1) + 1, std::max(y0, y1) + 1);
+        return;
+    }
+    // The same walk as the general path, so the same pixels, one store each
+    // and no call per row; the walk starts where it enters the box.
+    Walk w;
+    if (std::abs(x1 - x0) >= std::abs(y1 - y0)) {
+        if (x0 > x1) {
+            std::swap(x0, x1);
+            std::swap(y0, y1);
+        }
+        if (!walk_setup(x0, y0, x1, y1, l, r - 1, t, b - 1, w)) return;
+        const int xa = static_cast<int>(x0 + w.ilo), ya = static_cast<int>(y0 + w.sb * w.k);
+        const std::int64_t k = store_walk(base, ya * stride + xa, 1, w.sb * stride, w, c);
+        const int xb = static_cast<int>(x0 + w.ihi), yb = static_cast<int>(y0 + w.sb * k);
+        mark_changed(xa, std::min(ya, yb), xb + 1, std::max(ya, yb) + 1);
+    } else {
+        if (y0 > y1) {
+            std::swap(x0, x1);
+            std::swap(y0, y1);
+        }
+        if (!walk_setup(y0, x0, y1, x1, t, b - 1, l, r - 1, w)) return;
+        const int ya = static_cast<int>(y0 + w.ilo), xa = static_cast<int>(x0 + w.sb * w.k);
+        const std::int64_t k = store_walk(base, ya * stride + xa, stride, w.sb, w, c);
+        const int yb = static_cast<int>(y0 + w.ihi), xb = static_cast<int>(x0 + w.sb * k);
+        mark_changed(std::min(xa, xb), ya, std::max(xa, xb) + 1, yb + 1);
+    }
+}
+
+LineRun::LineRun(Port& port) : port_(port) {
+    const Box v = visible_box(port);
+    const Point size = port.pen_size();
+    direct_ = !port.hidden() && !v.empty() && size.h == 1 && size.v == 1 && port.solid_colour(&colour_);
+    l_ = v.l;
+    t_ = v.t;
+    r_ = v.r;
+    b_ = v.b;
+}
+
+void LineRun::colour_changed() {
+    if (direct_) direct_ = port_.solid_colour(&colour_);
+}
+
+void LineRun::line(std::int16_t h0, std::int16_t v0, std::int16_t h1, std::int16_t v1) {
+    if (!direct_) {
+        port_.move_to(h0, v0);
+        port_.line_to(h1, v1);
+        return;
+    }
+    port_.pen_.location = {v1, h1};
+    const Point o = port_.origin_;
+    port_.store_line(h0 - o.h, v0 - o.v, h1 - o.h, v1 - o.v, l_, t_, r_, b_, colour_);
 }
 
 void Port::rect_op(const Rect& r, Fill f, bool frame, std::uint16_t opcode) {
@@ -687,30 +871,37 @@ void copy_bits(const Port& src, Port& dst, const Rect& src_rect, const Rect& dst
     if (box.empty()) return;
     const std::vector<int> sx = source_map(box.l, box.r - box.l, dl, dw, sl, sw, src.width_);
     const std::vector<int> sy = source_map(box.t, box.b - box.t, dt, dh, st, sh, src.height_);
-    // Copying within one port reads from a snapshot, so overlapping
-    // rectangles move as a whole.
-    std::vector<std::uint32_t> snapshot;
-    const std::uint32_t* sbase = src.buf_.data();
-    if (&src == &dst) {
-        snapshot = src.buf_;
-        sbase = snapshot.data();
-    }
     const std::uint32_t sback = pixel_of(src.back_);
     const std::uint32_t fore = pixel_of(dst.fore_), back = pixel_of(dst.back_);
-    std::uint32_t* dbase = dst.buf_.data();
     dst.mark_changed(box.l, box.t, box.r, box.b);
-    const int ss = src.width_, ds = dst.width_;
-    switch (mode & 7) {
-        case 0: copy_rows<0>(sbase, ss, dbase, ds, box, sx, sy, sback, fore, back); break;
-        case 1: copy_rows<1>(sbase, ss, dbase, ds, box, sx, sy, sback, fore, back); break;
-        case 2: copy_rows<2>(sbase, ss, dbase, ds, box, sx, sy, sback, fore, back); break;
-        case 3: copy_rows<3>(sbase, ss, dbase, ds, box, sx, sy, sback, fore, back); break;
-        case 4: copy_rows<4>(sbase, ss, dbase, ds, box, sx, sy, sback, fore, back); break;
-        case 5: copy_rows<5>(sbase, ss, dbase, ds, box, sx, sy, sback, fore, back); break;
-        case 6: copy_rows<6>(sbase, ss, dbase, ds, box, sx, sy, sback, fore, back); break;
-        default: copy_rows<7>(sbase, ss, dbase, ds, box, sx, sy, sback, fore, back); break;
+    if (src.blank_ && dst.blank_) {
+        // One colour onto another: when the copy keeps the destination's
+        // colour for one pixel it keeps it for all, and dst stays blank.
+        std::uint32_t d = dst.blank_pixel_;
+        const std::vector<int> zero{0};
+        copy_any(mode, &src.blank_pixel_, 0, &d, 0, Box{0, 0, 1, 1}, zero, zero, sback, fore, back);
+        if (d == dst.blank_pixel_) return;
     }
+    dst.fill_blank();
+    // A blank source is one row of its colour, read again for every row.
+    std::vector<std::uint32_t> source;
+    const std::uint32_t* sbase = src.buf_.data();
+    int ss = src.width_;
+    if (src.blank_) {
+        source.assign(static_cast<std::size_t>(src.width_), src.blank_pixel_);
+        sbase = source.data();
+        ss = 0;
+    } else if (&src == &dst) {
+        // Copying within one port reads from a snapshot, so overlapping
+        // rectangles move as a whole.
+        source = src.buf_;
+        sbase = source.data();
+    }
+    copy_any(mode, sbase, ss, dst.buf_.data(), dst.width_, box, sx, sy, sback, fore, back);
 }
+
+void set_fast_lines(bool on) { g_fast_lines = on; }
+bool fast_lines() { return g_fast_lines; }
 
 // ---- The current port ----
 

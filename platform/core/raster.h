@@ -119,14 +119,26 @@ public:
 
     // A new buffer of width x height pixels (each 0..32767) erased to the
     // back colour. False, and 0 x 0, when it is too large or cannot be had.
+    // The buffer's memory is only reserved: the port stays blank, costing
+    // neither time nor resident memory, until something changes a pixel.
     bool resize(int width, int height);
     int width() const { return width_; }
     int height() const { return height_; }
+    // Nothing has changed a pixel since resize(): every pixel is the back
+    // colour resize() found, pixel(0, 0).
+    bool blank() const { return blank_; }
     // Buffer coordinates; 0 outside the buffer.
     std::uint32_t pixel(int x, int y) const;
-    // Rows of width() pixels, top row first.
-    const std::vector<std::uint32_t>& pixels() const { return buf_; }
-    std::uint32_t* row(int y) { return buf_.data() + static_cast<std::size_t>(y) * width_; }
+    // Rows of width() pixels, top row first. These give a blank port its
+    // pixels first.
+    const std::vector<std::uint32_t>& pixels() const {
+        fill_blank();
+        return buf_;
+    }
+    std::uint32_t* row(int y) {
+        fill_blank();
+        return buf_.data() + static_cast<std::size_t>(y) * width_;
+    }
     // The buffer area changed since the last call, in buffer coordinates
     // (right and bottom exclusive); false when nothing changed. Windows use
     // it to present only what was drawn.
@@ -138,6 +150,7 @@ public:
         if (b > changed_b_) changed_b_ = b;
     }
     const std::uint32_t* row(int y) const {
+        fill_blank();
         return buf_.data() + static_cast<std::size_t>(y) * width_;
     }
 
@@ -237,10 +250,30 @@ private:
     enum class Fill { pen, erase, invert };
 
     Ink ink(Fill f) const;
+    // Gives a blank port its pixels, into the memory resize() reserved.
+    void fill_blank() const {
+        if (blank_) fill_blank_now();
+    }
+    void fill_blank_now() const;
     bool hidden() const { return region_rec_ || picture_rec_; }
     void fill_run(const Ink& ink, int y, int x0, int x1);
     void fill_local_spans(std::span<const Span> spans, const Ink& ink);
     void draw_line(Point a, Point b, Point pen_size);
+    // The common case of a one-pixel pen drawing one colour (copy modes with
+    // a solid pattern): false when the line is not that case.
+    // (l, t, r, b) is the visible box in buffer coordinates.
+    bool fast_line(int x0, int y0, int x1, int y1, int l, int t, int r, int b);
+    // The colour such a line draws; false when the pen draws something else.
+    bool solid_colour(std::uint32_t* c) const;
+    // One line of colour c inside the box (l, t, r, b), buffer coordinates.
+    void store_line(int x0, int y0, int x1, int y1, int l, int t, int r, int b, std::uint32_t c);
+    friend class LineRun;
+    // The first pixel of the buffer, for loops that write rows themselves; a
+    // blank port gets its pixels first.
+    std::uint32_t* writable_pixels() {
+        fill_blank();
+        return buf_.data();
+    }
     void rect_op(const Rect& r, Fill f, bool frame, std::uint16_t opcode);
     void oval_op(const Rect& r, Fill f, bool frame, std::uint16_t opcode);
     void poly_op(std::span<const Point> points, Fill f, std::uint16_t opcode);
@@ -251,7 +284,13 @@ private:
 
     int width_ = 0;
     int height_ = 0;
-    std::vector<std::uint32_t> buf_;
+    // Blank: buf_ is empty with width_ * height_ reserved, every pixel
+    // blank_pixel_. Filling it changes no pixel, so readers may do it. Code
+    // that writes pixels reaches buf_ through row() or calls fill_blank()
+    // first.
+    mutable std::vector<std::uint32_t> buf_;
+    mutable bool blank_ = false;
+    std::uint32_t blank_pixel_ = white_pixel;
     int changed_l_ = 1 << 30, changed_t_ = 1 << 30, changed_r_ = -1, changed_b_ = -1;
     Point origin_;
     Rect clip_ = wide_open_rect;
@@ -271,6 +310,30 @@ std::vector<Span> oval_spans(const Rect& r, int y_from, int y_to);
 // pixel. The same port may be both source and destination.
 void copy_bits(const Port& src, Port& dst, const Rect& src_rect, const Rect& dst_rect,
                std::int16_t mode);
+
+// Many one-pixel lines into one port, with the clip box, the transfer mode
+// and the pattern looked at once and the colour once per change: the same
+// pixels, pen position and changed area as move_to and line_to. Where the
+// port's pen is not a one-pixel solid copy (or a region or picture records)
+// each line goes through line_to instead.
+class LineRun {
+public:
+    explicit LineRun(Port& port);
+    // After the port's fore colour changed.
+    void colour_changed();
+    void line(std::int16_t h0, std::int16_t v0, std::int16_t h1, std::int16_t v1);
+
+private:
+    Port& port_;
+    bool direct_ = false;
+    int l_ = 0, t_ = 0, r_ = 0, b_ = 0;
+    std::uint32_t colour_ = 0;
+};
+
+// Whether one-pixel lines in one colour take their own loop (on at start);
+// tests turn it off to compare with the general path.
+void set_fast_lines(bool on);
+bool fast_lines();
 
 // The current port: nullptr until one is set, and again when it is
 // destroyed.

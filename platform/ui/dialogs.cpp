@@ -176,9 +176,17 @@ protected:
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonDblClick: {
             DItem* it = item_of_widget(d, w);
-            if (!it || !it->number) return false;
+            if (!it) return false;
             auto* me = static_cast<QMouseEvent*>(e);
             if (me->button() != Qt::LeftButton) return false;
+            if (!it->number) {
+                // A drawn nib control (user item, picture, label) that sends a command.
+                const bool drawn = it->kind == ItemKind::user || it->kind == ItemKind::picture ||
+                                   it->kind == ItemKind::static_text;
+                if (!drawn || !it->command || it->hilite == 255) return false;
+                queue_command(d, it->command);
+                return true;
+            }
             if (it->kind == ItemKind::user || it->kind == ItemKind::picture || it->kind == ItemKind::static_text) {
                 if (it->hilite != 255) queue_hit(d, it->number, global_of(w, me->position()));
                 return true;
@@ -224,6 +232,7 @@ ItemKind kind_of(const QWidget* w) {
     if (k == QLatin1String("DravUserItem")) return ItemKind::user;
     if (k == QLatin1String("DravPicture")) return ItemKind::picture;
     if (k == QLatin1String("DravList")) return ItemKind::list;
+    if (w->property("radio_group").toBool()) return ItemKind::radio_group;
     if (qobject_cast<const QPushButton*>(w)) return ItemKind::button;
     if (qobject_cast<const QCheckBox*>(w)) return ItemKind::check_box;
     if (qobject_cast<const QRadioButton*>(w)) return ItemKind::radio;
@@ -269,7 +278,10 @@ void connect_item(Dialog* d, DItem* it) {
     }
     case ItemKind::popup:
         QObject::connect(static_cast<QComboBox*>(w), &QComboBox::activated, w, [d, it] {
-            if (it->number) queue_hit(d, it->number, mouse_global());
+            if (it->number)
+                queue_hit(d, it->number, mouse_global());
+            else if (it->command)
+                queue_command(d, it->command);
         });
         break;
     case ItemKind::list:
@@ -386,6 +398,16 @@ Dialog* load(const std::filesystem::path& path, bool nib, std::string* error) {
     return d;
 }
 
+QList<QRadioButton*> group_buttons(const DItem* it) {
+    return it->widget->findChildren<QRadioButton*>(QString(), Qt::FindDirectChildrenOnly);
+}
+
+int group_first(const DItem* it) {
+    bool ok = false;
+    const int f = it->widget->property("first_value").toInt(&ok);
+    return ok ? f : 1;
+}
+
 bool is_edit(const DItem* it) { return it && it->kind == ItemKind::edit_text && it->widget; }
 
 QLineEdit* line_of(const DItem* it) { return is_edit(it) ? static_cast<QLineEdit*>(it->widget.data()) : nullptr; }
@@ -405,7 +427,8 @@ int classic_item_type(ItemKind k) {
     case ItemKind::check_box: return 5;
     case ItemKind::radio: return 6;
     case ItemKind::popup:
-    case ItemKind::scroll_bar: return 7;
+    case ItemKind::scroll_bar:
+    case ItemKind::radio_group: return 7;
     case ItemKind::static_text: return 8;
     case ItemKind::edit_text: return 16;
     case ItemKind::picture: return 64;
@@ -604,6 +627,12 @@ int item_value(const DItem* it) {
     case ItemKind::popup: return static_cast<QComboBox*>(it->widget.data())->currentIndex() + 1;
     case ItemKind::list: return static_cast<QListWidget*>(it->widget.data())->currentRow() + 1;
     case ItemKind::scroll_bar: return static_cast<QScrollBar*>(it->widget.data())->value();
+    case ItemKind::radio_group: {
+        const auto buttons = group_buttons(it);
+        for (int i = 0; i < buttons.size(); ++i)
+            if (buttons[i]->isChecked()) return group_first(it) + i;
+        return group_first(it) - 1;
+    }
     case ItemKind::check_box:
     case ItemKind::radio:
         if (!it->number) {
@@ -631,6 +660,14 @@ void set_item_value(DItem* it, int value) {
         break;
     }
     case ItemKind::scroll_bar: static_cast<QScrollBar*>(it->widget.data())->setValue(value); break;
+    case ItemKind::radio_group: {
+        const auto buttons = group_buttons(it);
+        const int index = value - group_first(it);
+        for (auto* b : buttons) b->setAutoExclusive(false);
+        for (int i = 0; i < buttons.size(); ++i) buttons[i]->setChecked(i == index);
+        for (auto* b : buttons) b->setAutoExclusive(true);
+        break;
+    }
     default:
         it->value = value;
         show_value(it);
@@ -836,7 +873,10 @@ void post_command(Dialog* d, std::uint32_t command) { queue_command(d, command);
 void post_choice(DItem* it, int entry) {
     if (!it) return;
     set_item_value(it, entry);
-    post_item_hit(it->owner, it->number);
+    if (!it->number && it->command)
+        queue_command(it->owner, it->command);  // a nib pop-up reports its command
+    else
+        post_item_hit(it->owner, it->number);
 }
 
 bool standard_filter(Dialog* d, EventRecord* e, std::int16_t* item) {

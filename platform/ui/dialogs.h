@@ -8,7 +8,9 @@
 //
 // Input to a dialog only queues event records: a hit of an item arrives as
 // mouseDown with `dialog` and `item` set, a control's command as app1Evt with
-// `dialog` set and the command code in `message`, keys as keyDown. A modal
+// `dialog` set and the command code in `message`, keys as keyDown. Nib
+// pop-ups, and drawn nib controls (user items, pictures, labels) that carry a
+// `command`, send it when chosen or clicked. A modal
 // loop (modal_dialog) takes them from the one queue; nothing here runs Qt.
 #pragma once
 
@@ -17,8 +19,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/core/qd_types.h"
 #include "platform/core/picture.h"
+#include "platform/core/qd_types.h"
 #include "platform/core/raster.h"
 #include "platform/ui/events.h"
 
@@ -27,7 +29,10 @@ namespace plat {
 class Dialog;
 class DItem;
 
-enum class ItemKind { none, button, check_box, radio, static_text, edit_text, user, picture, popup, list, scroll_bar };
+// A radio group is a container (QGroupBox or QWidget with the property
+// `radio_group`) of radio buttons: its value is `first_value` (default 1)
+// for its first button, one more for each next, first_value - 1 for none.
+enum class ItemKind { none, button, check_box, radio, static_text, edit_text, user, picture, popup, list, scroll_bar, radio_group };
 
 // The classic item type codes: 4 button, 5 check box, 6 radio button,
 // 7 control (pop-up menu, scroll bar), 8 static text, 16 edit text, 0 user
@@ -129,7 +134,8 @@ void draw_dialog(Dialog* d);
 // queue (tests use it; so does the answerer of a question window).
 void post_item_hit(Dialog* d, int item);
 void post_command(Dialog* d, std::uint32_t command);
-// Chooses entry (from 1) of a pop-up menu or list, then queues the hit.
+// Chooses entry (from 1) of a pop-up menu or list, then queues the hit (a
+// nib pop-up's command).
 void post_choice(DItem* it, int entry);
 
 // A modal filter: sees every event first; true when it handled it (with the

@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <atomic>
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <deque>
 #include <memory>
 
@@ -77,7 +79,7 @@ bool special_key(int key, KeyCode* out) {
         {Qt::Key_Delete, ch_forward_delete, vk_forward_delete},
         {Qt::Key_Home, ch_home, vk_home},           {Qt::Key_End, ch_end, vk_end},
         {Qt::Key_PageUp, ch_page_up, vk_page_up},   {Qt::Key_PageDown, ch_page_down, vk_page_down},
-        {Qt::Key_Help, ch_help, vk_help},           {Qt::Key_Space, ' ', vk_space},
+        {Qt::Key_Help, ch_help, vk_help},           {Qt::Key_Insert, ch_help, vk_help},           {Qt::Key_Space, ' ', vk_space},
         {Qt::Key_F1, ch_function, vk_f1},           {Qt::Key_F2, ch_function, vk_f2},
         {Qt::Key_F3, ch_function, vk_f3},           {Qt::Key_F4, ch_function, vk_f4},
         {Qt::Key_F5, ch_function, vk_f5},           {Qt::Key_F6, ch_function, vk_f6},
@@ -99,9 +101,35 @@ VirtualKey key_of_char(char c) {
     return virtual_key_named(name);
 }
 
+// Keys of the numeric keypad have codes of their own, so key equivalents can
+// tell them from the digits and signs that commands read.
+bool keypad_key(int key, KeyCode* out) {
+    static const struct {
+        int qt;
+        std::uint8_t ch;
+        VirtualKey vk;
+    } table[] = {
+        {Qt::Key_0, '0', vk_keypad_0}, {Qt::Key_1, '1', vk_keypad_1}, {Qt::Key_2, '2', vk_keypad_2},
+        {Qt::Key_3, '3', vk_keypad_3}, {Qt::Key_4, '4', vk_keypad_4}, {Qt::Key_5, '5', vk_keypad_5},
+        {Qt::Key_6, '6', vk_keypad_6}, {Qt::Key_7, '7', vk_keypad_7}, {Qt::Key_8, '8', vk_keypad_8},
+        {Qt::Key_9, '9', vk_keypad_9}, {Qt::Key_Period, '.', vk_keypad_decimal},
+        {Qt::Key_Comma, '.', vk_keypad_decimal}, {Qt::Key_Asterisk, '*', vk_keypad_multiply},
+        {Qt::Key_Plus, '+', vk_keypad_plus}, {Qt::Key_Minus, '-', vk_keypad_minus},
+        {Qt::Key_Slash, '/', vk_keypad_divide}, {Qt::Key_Equal, '=', vk_keypad_equals},
+        {Qt::Key_Clear, ch_escape, vk_keypad_clear}, {Qt::Key_Enter, ch_enter, vk_enter},
+    };
+    for (const auto& k : table)
+        if (k.qt == key) {
+            *out = {k.ch, k.vk};
+            return true;
+        }
+    return false;
+}
+
 // The character byte and key of a key press; false for keys that bring no
 // character (modifiers alone).
 bool translate_key(const QKeyEvent* e, KeyCode* out) {
+    if ((e->modifiers() & Qt::KeypadModifier) && keypad_key(e->key(), out)) return true;
     if (special_key(e->key(), out)) return true;
     // With Ctrl held the toolkit gives control characters: take the key itself.
     if ((e->modifiers() & Qt::ControlModifier) && e->key() >= Qt::Key_A && e->key() <= Qt::Key_Z) {
@@ -178,8 +206,13 @@ protected:
             g_queue.push_back(std::move(r));
             return true;
         }
-        case QEvent::ShortcutOverride:
-            return false;
+        case QEvent::ShortcutOverride: {
+            // Keys in program windows reach the queue first: the key table
+            // and a running command decide before any menu shortcut does.
+            if (!window_of_widget(widget)) return false;
+            e->accept();
+            return true;
+        }
         case QEvent::WindowActivate:
         case QEvent::WindowDeactivate: {
             Window* w = window_of_widget(widget);
@@ -195,13 +228,21 @@ protected:
         case QEvent::Close: {
             Window* w = window_of_widget(widget);
             if (!w || !widget->isWindow()) return false;
-            // The drawing window's close box asks to quit; the program decides.
+            // The drawing window's close box asks to quit; other windows'
+            // close boxes are clicks for the program to handle.
             e->ignore();
             EventRecord r;
-            r.what = kHighLevelEvent;
-            r.message = ae_quit;
             r.when = ticks();
             r.window = w;
+            if (window_is_main(w)) {
+                r.what = kHighLevelEvent;
+                r.message = ae_quit;
+            } else {
+                r.what = mouseDown;
+                r.part = inGoAway;
+                r.where = g_mouse;
+                r.modifiers = with_button(0);
+            }
             g_queue.push_back(std::move(r));
             return true;
         }
@@ -287,10 +328,20 @@ int wait_ms(std::uint32_t sleep_ticks) {
     return static_cast<int>(t * 1000 / 60);
 }
 
-void run_toolkit(std::uint32_t sleep_ticks) {
+// An update record would be made for a visible window now.
+bool update_pending() {
+    for (Window* w : window_list())
+        if (window_visible(w) && window_has_invalid(w)) return true;
+    return false;
+}
+
+// Blocks briefly for input only when nothing is waiting: no record, no
+// update the mask admits, and no script (whose next step is always ready).
+void run_toolkit(std::uint16_t mask, std::uint32_t sleep_ticks) {
     if (!QCoreApplication::instance()) return;
     QCoreApplication::processEvents(QEventLoop::AllEvents);
-    if (g_queue.empty() && sleep_ticks > 0 && !fake_clock()) {
+    if (g_queue.empty() && sleep_ticks > 0 && !fake_clock() && !g_feeder &&
+        !((mask & updateMask) && update_pending())) {
         const int ms = wait_ms(sleep_ticks);
         if (ms > 0) {
             QTimer wake;
@@ -304,6 +355,56 @@ void run_toolkit(std::uint32_t sleep_ticks) {
 
 void on_signal(int) { g_terminate = true; }
 
+// While the toolkit's application is made, its messages wait here: when no
+// display answers the toolkit would abort after several lines of its own, and
+// the program gives one line and status 1 instead.
+struct HeldMessage {
+    QtMsgType type;
+    QByteArray category, file, function;
+    int line;
+    QString text;
+};
+std::vector<HeldMessage> g_held;
+QtMessageHandler g_previous_handler = nullptr;
+
+// The display the toolkit was told to use, as the person set it.
+std::string display_named() {
+    std::string s;
+    for (const char* name : {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "DISPLAY"}) {
+        const QByteArray v = qgetenv(name);
+        if (v.isEmpty()) continue;
+        if (!s.empty()) s += ", ";
+        s += std::string(name) + "=" + v.toStdString();
+    }
+    return s;
+}
+
+void hold_message(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (type == QtFatalMsg) {
+        std::fprintf(stderr, "Dravelin needs a desktop: no display answers (%s).\n", display_named().c_str());
+        std::fflush(stderr);
+        std::_Exit(1);
+    }
+    g_held.push_back({type, QByteArray(context.category), QByteArray(context.file), QByteArray(context.function),
+                      context.line, text});
+}
+
+void make_application(int& argc, char** argv) {
+    g_previous_handler = qInstallMessageHandler(hold_message);
+    new QApplication(argc, argv);
+    qInstallMessageHandler(g_previous_handler);
+    for (const HeldMessage& m : g_held) {
+        const QMessageLogContext context(m.file.isEmpty() ? nullptr : m.file.constData(), m.line,
+                                         m.function.isEmpty() ? nullptr : m.function.constData(),
+                                         m.category.isEmpty() ? nullptr : m.category.constData());
+        if (g_previous_handler)
+            g_previous_handler(m.type, context, m.text);
+        else
+            qt_message_output(m.type, context, m.text);
+    }
+    g_held.clear();
+}
+
 }  // namespace
 
 std::uint16_t event_mask_of(std::int16_t kind) {
@@ -314,7 +415,7 @@ std::uint16_t event_mask_of(std::int16_t kind) {
 
 bool wait_next_event(std::uint16_t mask, EventRecord* rec, std::uint32_t sleep_ticks) {
     if (fake_clock()) advance_fake_clock(1);
-    run_toolkit(sleep_ticks);
+    run_toolkit(mask, sleep_ticks);
     fire_due_timers();
     if (take_matching(mask, rec, true)) return true;
     if (make_update(mask, rec)) return true;
@@ -353,6 +454,15 @@ void post_event(EventRecord rec) {
     g_queue.push_back(std::move(rec));
 }
 
+static int g_beeps = 0;
+
+void sys_beep() {
+    ++g_beeps;
+    if (QCoreApplication::instance() && !fake_clock()) QApplication::beep();
+}
+
+int beep_count() { return g_beeps; }
+
 bool button() { return g_button; }
 Point mouse_global() { return g_mouse; }
 
@@ -374,6 +484,7 @@ void remove_timer(int id) {
 void install_termination_handlers() {
     std::signal(SIGTERM, on_signal);
     std::signal(SIGINT, on_signal);
+    std::signal(SIGHUP, on_signal);  // the terminal it was started from closed
 }
 
 bool termination_requested() { return g_terminate.load(); }
@@ -392,7 +503,7 @@ bool init_application(int& argc, char** argv) {
             return false;
         // Kept to the end of the process: tearing the toolkit down while
         // windows may still exist would only risk a crash on the way out.
-        new QApplication(argc, argv);
+        make_application(argc, argv);
         QApplication::setApplicationName(QStringLiteral("Dravelin"));
     }
     QApplication::setQuitOnLastWindowClosed(false);

@@ -54,6 +54,12 @@ constexpr std::uint32_t ae_open_application = 0x6F617070;  // 'oapp'
 constexpr std::uint32_t ae_open_documents = 0x6F646F63;    // 'odoc'
 constexpr std::uint32_t ae_quit = 0x71756974;              // 'quit'
 
+// Window parts a mouse-down can hit. The window manager owns the frames, so
+// the layer reports only content clicks and the close box (inGoAway) of
+// windows other than the main one, whose close box asks to quit.
+constexpr std::int16_t inDesk = 0, inMenuBar = 1, inContent = 3, inDrag = 4, inGrow = 5, inGoAway = 6,
+                       inZoomIn = 7, inZoomOut = 8;
+
 struct EventRecord {
     std::int16_t what = nullEvent;
     // Keys: character byte (Mac Roman) in bits 7-0, virtual key code in bits
@@ -69,6 +75,7 @@ struct EventRecord {
     Rect area;                    // update: the window's invalid area, local pixels
     Dialog* dialog = nullptr;     // input to a dialog or nib window
     std::int16_t item = 0;        // mouse down in a dialog: the item hit (0: none)
+    std::int16_t part = inContent;  // mouse down: the part of `window` it hit
 };
 
 // Lets Qt run (waiting up to `sleep_ticks` when nothing is queued), then
@@ -84,6 +91,9 @@ void post_event(EventRecord rec);
 // The mouse as the layer last saw it.
 bool button();
 Point mouse_global();
+// The system beep; tests count them.
+void sys_beep();
+int beep_count();
 // The double-click time in ticks.
 std::uint32_t double_click_ticks();
 
@@ -92,8 +102,8 @@ std::uint32_t double_click_ticks();
 int install_timer(std::uint32_t first_ticks, std::uint32_t interval_ticks, std::function<void()> fire);
 void remove_timer(int id);
 
-// SIGTERM and SIGINT end the program as a normal exit without questions: the
-// pump asks this each pass.
+// SIGTERM, SIGINT and SIGHUP end the program as a normal exit without
+// questions: the pump asks this each pass.
 void install_termination_handlers();
 bool termination_requested();
 // Forgets a request, so that a process running the program again (the test
@@ -101,8 +111,9 @@ bool termination_requested();
 void clear_termination_request();
 
 // The application object: creates the toolkit's application when there is
-// none yet and routes its input into the queue. False when no display can be
-// had. close_application() removes the routing.
+// none yet and routes its input into the queue. False when no display is
+// named; a display named that does not answer ends the process with one line
+// on stderr and status 1. close_application() removes the routing.
 bool init_application(int& argc, char** argv);
 void close_application();
 

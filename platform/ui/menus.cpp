@@ -2,18 +2,25 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QKeySequence>
 #include <QFile>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QHash>
+#include <QKeySequence>
 #include <QUiLoader>
 #include <QWidget>
+#include <QXmlStreamReader>
 #include <algorithm>
+#include <memory>
 #include <set>
+#include <utility>
 
 #include "platform/core/clock.h"
 #include "platform/ui/events.h"
+#include "platform/ui/menus_qt.h"
 #include "platform/ui/windows.h"
 #include "platform/ui/windows_qt.h"
 
@@ -184,7 +191,8 @@ void collect(QMenu* m, QMenu* parent, int inherited_id) {
         it.mark = a->isChecked() ? checkMark : noMark;
         g_items.push_back(it);
         QObject::connect(a, &QAction::triggered, a, [a](bool) { on_triggered(a); });
-        // Menu keys work from palettes too, as they do from the drawing window.
+        // Program windows hand their keys to the program first (the key
+        // table decides); the shortcut serves where no program window has the keys.
         a->setShortcutContext(Qt::ApplicationShortcut);
     }
 }
@@ -215,16 +223,123 @@ QString unescaped(const QString& s) {
 
 }  // namespace
 
+// At a fraction of the generic loader's cost, which every start pays.
+QMenuBar* read_menu_bar(QIODevice* file) {
+    QXmlStreamReader xml(file);
+    auto bar = std::make_unique<QMenuBar>();
+    QHash<QString, QMenu*> menus;
+    QHash<QString, QAction*> actions;
+    std::vector<std::pair<QWidget*, QString>> adds;  // in file order
+    std::vector<QObject*> open;                       // the widget or action being read
+    QString property;
+    bool dynamic = false;
+    bool seen_bar = false;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isEndElement()) {
+            if ((xml.name() == u"widget" || xml.name() == u"action") && !open.empty()) open.pop_back();
+            continue;
+        }
+        if (!xml.isStartElement()) continue;
+        const QStringView tag = xml.name();
+        const QXmlStreamAttributes at = xml.attributes();
+        if (tag == u"ui" || tag == u"resources" || tag == u"connections") continue;
+        if (tag == u"class") {
+            xml.skipCurrentElement();
+            continue;
+        }
+        if (tag == u"widget") {
+            const QStringView cls = at.value(QLatin1String("class"));
+            QObject* o = nullptr;
+            if (cls == u"QMenuBar" && open.empty() && !seen_bar) {
+                o = bar.get();
+                seen_bar = true;
+            } else if (cls == u"QMenu" && !open.empty() && qobject_cast<QWidget*>(open.back())) {
+                auto* m = new QMenu(static_cast<QWidget*>(open.back()));
+                menus.insert(at.value(QLatin1String("name")).toString(), m);
+                o = m;
+            } else {
+                return nullptr;
+            }
+            o->setObjectName(at.value(QLatin1String("name")).toString());
+            open.push_back(o);
+        } else if (tag == u"action" && open.size() == 1) {
+            auto* a = new QAction(bar.get());
+            a->setObjectName(at.value(QLatin1String("name")).toString());
+            actions.insert(a->objectName(), a);
+            open.push_back(a);
+        } else if (tag == u"addaction" && !open.empty() && qobject_cast<QWidget*>(open.back())) {
+            adds.emplace_back(static_cast<QWidget*>(open.back()), at.value(QLatin1String("name")).toString());
+            xml.skipCurrentElement();
+        } else if (tag == u"property" && !open.empty()) {
+            property = at.value(QLatin1String("name")).toString();
+            dynamic = at.value(QLatin1String("stdset")) == u"0";
+        } else if ((tag == u"string" || tag == u"number" || tag == u"bool") && !open.empty() &&
+                   !property.isEmpty()) {
+            const QString text = xml.readElementText();
+            QObject* o = open.back();
+            auto* menu = qobject_cast<QMenu*>(o);
+            auto* action = qobject_cast<QAction*>(o);
+            bool ok = true;
+            QVariant value = text;
+            if (tag == u"number") value = text.toInt(&ok);
+            if (tag == u"bool") value = text == u"true";
+            if (!ok) return nullptr;
+            if (dynamic)
+                o->setProperty(property.toUtf8().constData(), value);
+            else if (menu && property == u"title" && tag == u"string")
+                menu->setTitle(text);
+            else if (action && property == u"text" && tag == u"string")
+                action->setText(text);
+            else if (action && property == u"shortcut" && tag == u"string")
+                action->setShortcut(QKeySequence(text));
+            else if (action && property == u"checkable" && tag == u"bool")
+                action->setCheckable(value.toBool());
+            else if (action && property == u"checked" && tag == u"bool")
+                action->setChecked(value.toBool());
+            else
+                return nullptr;
+            property.clear();
+        } else {
+            return nullptr;
+        }
+    }
+    if (xml.hasError() || !seen_bar || !open.empty()) return nullptr;
+    for (const auto& [widget, name] : adds) {
+        QAction* a = nullptr;
+        if (name == u"separator") {
+            a = new QAction(widget);
+            a->setSeparator(true);
+        } else if (QMenu* m = menus.value(name)) {
+            a = m->menuAction();
+        } else {
+            a = actions.value(name);
+        }
+        if (!a) return nullptr;
+        widget->addAction(a);
+    }
+    return bar.release();
+}
+
 bool load_menu_bar(const std::string& path) {
     if (!QCoreApplication::instance()) return false;
     QFile file(QString::fromStdString(path));
     if (!file.open(QIODevice::ReadOnly)) return false;
-    QUiLoader loader;
-    QWidget* loaded = loader.load(&file, nullptr);
-    auto* bar = qobject_cast<QMenuBar*>(loaded);
+    QMenuBar* bar = read_menu_bar(&file);
     if (!bar) {
-        delete loaded;
-        return false;
+        // The loader would load every widget plugin of the toolkit's designer
+        // (Qt Quick's among them) as it is made; our layouts use none.
+        const QStringList library_paths = QCoreApplication::libraryPaths();
+        QCoreApplication::setLibraryPaths({});
+        QUiLoader loader;
+        QCoreApplication::setLibraryPaths(library_paths);
+        file.seek(0);
+        QWidget* loaded = loader.load(&file, nullptr);
+        bar = qobject_cast<QMenuBar*>(loaded);
+        if (!bar) {
+            delete loaded;
+            return false;
+        }
     }
     QPointer<QMenuBar> previous = g_bar;
     g_menus.clear();
@@ -411,6 +526,27 @@ int menu_item_number(int menu_id, std::uint32_t code) {
     const QList<QAction*> actions = it->owner->actions();
     const auto pos = std::find(actions.begin(), actions.end(), it->action.data());
     return pos == actions.end() ? 0 : static_cast<int>(pos - actions.begin()) + 1;
+}
+
+bool menu_key(std::uint8_t ch, std::uint16_t modifiers, int* menu_id, std::uint32_t* code) {
+    if (ch < 0x20 || ch >= 0x7F) return false;
+    int key = ch;
+    if (ch >= 'a' && ch <= 'z') key = Qt::Key_A + (ch - 'a');
+    if (ch >= 'A' && ch <= 'Z') key = Qt::Key_A + (ch - 'A');
+    int mods = 0;
+    if (modifiers & cmdKey) mods |= Qt::ControlModifier;
+    if (modifiers & shiftKey) mods |= Qt::ShiftModifier;
+    if (modifiers & optionKey) mods |= Qt::AltModifier;
+    if (modifiers & controlKey) mods |= Qt::MetaModifier;
+    const QKeySequence wanted(key | mods);
+    for (const Item& it : g_items) {
+        if (!it.action || !it.code || it.submenu) continue;
+        if (it.action->shortcut() != wanted) continue;
+        *menu_id = it.menu_id;
+        *code = it.code;
+        return true;
+    }
+    return false;
 }
 
 bool choose_menu_item(int menu_id, std::uint32_t code) {

@@ -68,6 +68,12 @@ bool menu_item_visible(int menu_id, std::uint32_t code);
 // The item's position in its menu, from 1, separators counted; 0 when none.
 int menu_item_number(int menu_id, std::uint32_t code);
 
+// The item whose shortcut is this key: the character (Mac Roman; letters in
+// either case) with the modifier bits of a key record. Menu shortcuts never
+// fire by themselves from program windows: the program looks its keys up
+// here once its own key table has had them. False when no item has it.
+bool menu_key(std::uint8_t ch, std::uint16_t modifiers, int* menu_id, std::uint32_t* code);
+
 // Chooses the item as a person would (the item's own trigger), so a
 // disabled or hidden item does nothing. True when the choice was made.
 bool choose_menu_item(int menu_id, std::uint32_t code);

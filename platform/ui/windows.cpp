@@ -55,6 +55,7 @@ public:
     QWidget* top = nullptr;  // the top-level widget
     Surface* content = nullptr;
     bool resized = false;
+    bool hilited = false;
     bool has_invalid = false;
     Rect invalid;
     std::vector<std::unique_ptr<Control>> controls;
@@ -73,6 +74,17 @@ namespace {
 void Surface::paintEvent(QPaintEvent* e) {
     Port& p = owner_->port;
     if (p.width() == 0 || p.height() == 0) return;
+    // Everything drawn so far is shown by this paint: presenting it again
+    // would only paint the same pixels twice.
+    if (e->rect().contains(QRect(0, 0, p.width(), p.height()))) {
+        Rect shown;
+        p.take_changed(&shown);
+    }
+    if (p.blank()) {
+        // Nothing drawn yet: its one colour, without giving the port pixels.
+        QPainter(this).fillRect(e->rect(), QColor::fromRgb(p.pixel(0, 0)));
+        return;
+    }
     const QImage image(reinterpret_cast<const uchar*>(p.pixels().data()), p.width(), p.height(),
                        p.width() * 4, QImage::Format_RGB32);
     QPainter painter(this);
@@ -84,6 +96,11 @@ void Surface::paintEvent(QPaintEvent* e) {
 // pixels that still fit.
 void resize_keeping(Port& port, int width, int height) {
     if (width == port.width() && height == port.height()) return;
+    // Never drawn, in the colour a new buffer gets: the new one is the same.
+    if (port.blank() && port.pixel(0, 0) == pixel_of(port.back_color())) {
+        port.resize(width, height);
+        return;
+    }
     Port old(port.width(), port.height());
     const Point origin = port.origin();
     port.set_origin(0, 0);
@@ -251,6 +268,32 @@ void select_window(Window* w) {
     }
 }
 
+void send_behind(Window* w, Window* behind) {
+    auto it = std::find(g_windows.begin(), g_windows.end(), w);
+    if (it == g_windows.end() || w == behind) return;
+    g_windows.erase(it);
+    auto pos = std::find(g_windows.begin(), g_windows.end(), behind);
+    g_windows.insert(pos == g_windows.end() ? pos : pos + 1, w);
+    order_qt_windows();
+}
+
+void bring_to_front(Window* w) {
+    auto it = std::find(g_windows.begin(), g_windows.end(), w);
+    if (it == g_windows.end()) return;
+    g_windows.erase(it);
+    g_windows.insert(g_windows.begin(), w);
+    // Raised only: the keyboard stays where the person put it.
+    if (w->top->isVisible()) order_qt_windows();
+}
+
+void set_window_hilite(Window* w, bool hilited) {
+    if (w) w->hilited = hilited;
+}
+
+bool window_hilited(const Window* w) { return w && w->hilited; }
+
+bool window_is_main(const Window* w) { return w && w->top != w->content; }
+
 std::vector<Window*> window_list() { return g_windows; }
 
 Window* front_window() {
@@ -289,6 +332,8 @@ void validate_rect(Window* w, const Rect& r) {
         r.bottom >= w->invalid.bottom && r.right >= w->invalid.right)
         w->has_invalid = false;
 }
+
+bool window_has_invalid(const Window* w) { return w->has_invalid; }
 
 bool take_invalid(Window* w, Rect* local) {
     if (!w->has_invalid) return false;

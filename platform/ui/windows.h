@@ -54,6 +54,18 @@ void hide_window(Window* w);
 bool window_visible(const Window* w);
 // Front of its layer: palettes stay above documents.
 void select_window(Window* w);
+// Moves w in the list to just behind `behind` (to the back when null),
+// whatever its kind: the program keeps its own layering.
+void send_behind(Window* w, Window* behind);
+// Moves w to the very front of the list, whatever its kind, without
+// taking the keyboard focus.
+void bring_to_front(Window* w);
+// The layer's own active look: a hilited document shows its scroll bars, a
+// hilited palette is drawn active. The window manager draws the title bars.
+void set_window_hilite(Window* w, bool hilited);
+bool window_hilited(const Window* w);
+// The main window carries the menu bar; closing it asks to quit.
+bool window_is_main(const Window* w);
 // Every window, front to back.
 std::vector<Window*> window_list();
 Window* front_window();
@@ -66,6 +78,7 @@ void validate_rect(Window* w, const Rect& local);
 // The invalid area's bounding box; false when nothing is invalid. Taking it
 // validates it.
 bool take_invalid(Window* w, Rect* local);
+bool window_has_invalid(const Window* w);
 
 // Presents what was drawn into every window's port since the last call.
 void present_windows();

@@ -104,6 +104,22 @@ TEST_F(Display, PrimitivesAreClippedToTheWindow) {
     EXPECT_EQ(myCGrafPtr->pixels(), expected);
 }
 
+TEST_F(Display, LinesOfDenormalCoordinatesAreClippedInFewSteps) {
+    // Rounding kept moving one end across the bottom and left edges in turn, for ever.
+    change_window(0, 30, 0, 0.75, 0);
+    clip_it = 1;
+    save_pts = 1;
+    num_pts = 0;
+    move_abs(7.1956423221667533e-316, 2.1743774414066807e-07);
+    line_abs(1.5810100666919889e-322, -7.1956423221667533e-316);
+    EXPECT_EQ(clipped, 1);
+    ASSERT_EQ(num_pts, 2);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_GE(endpoints[i], 0.0);
+        EXPECT_LT(endpoints[i], 1e-6);
+    }
+}
+
 TEST_F(Display, TraceCollectsTheVerticesOfAChainUntilTheBufferIsFull) {
     change_window(0, 10, 0, 1.0, 0);
     save_pts = 1;

@@ -65,6 +65,11 @@ for f in workfile worklibrary DRAVstyles.txt DRAVfonts.txt; do
   [ -f "$XDG_DATA_HOME/Dravelin/$f" ] || fail "the data folder lacks $f"
 done
 
+# 1b. The message palette shows beside it; the person moves it.
+msg=$(timeout 10 xdotool search --sync --onlyvisible --name '^Messages$' 2>/dev/null | head -n 1)
+if [ -n "$msg" ]; then pass "the message palette appears"; else fail "no message palette"; fi
+[ -n "$msg" ] && xdotool windowmove --sync "$msg" 400 300 2>/dev/null
+
 # 2. A second start while the first runs says so and ends with status 1.
 #    Its alert waits for the person, who presses Return.
 "$prog" >"$work/second.log" 2>&1 &
@@ -84,11 +89,17 @@ if [ -n "$win" ]; then
 fi
 wait_end
 if [ "$status" -eq 0 ]; then pass "Ctrl+Q quits with status 0"; else fail "Ctrl+Q: status $status"; cat "$work/app.log"; fi
+conf="$XDG_CONFIG_HOME/Dravelin/Dravelin.conf"
+if grep -Eq '^WindPosMessages=300, ?400$' "$conf" 2>/dev/null; then pass "the palette's place is kept at quit"
+else fail "the palette's place was not kept: $(grep WindPos "$conf" 2>/dev/null)"; fi
 
 # 4. Started again, ended by the session (SIGTERM): a normal exit.
 start
 win=$(drawing_window)
 [ -n "$win" ] || fail "no drawing window on the second start"
+msg=$(timeout 10 xdotool search --sync --onlyvisible --name '^Messages$' 2>/dev/null | head -n 1)
+where=$( [ -n "$msg" ] && xdotool getwindowgeometry "$msg" 2>/dev/null | sed -n 's/.*Position: \([0-9]*,[0-9]*\).*/\1/p')
+if [ "$where" = "400,300" ]; then pass "the palette reopens where it was"; else fail "the palette reopened at '$where'"; fi
 kill -TERM "$app_pid"
 wait_end
 if [ "$status" -eq 0 ]; then pass "SIGTERM ends normally"; else fail "SIGTERM: status $status"; fi

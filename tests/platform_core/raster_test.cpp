@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -418,4 +419,176 @@ TEST(CurrentPort, SaversNestAndForgetDestroyedPorts) {
     }
     EXPECT_EQ(plat::current_port(), &a);
     plat::set_port(nullptr);
+}
+
+namespace {
+
+// A port of one colour that nothing has drawn into yet; its back colour stays
+// the one it was made with unless `back` says otherwise.
+std::unique_ptr<Port> blank_port(int w, int h, const plat::RGBColor& colour) {
+    auto p = std::make_unique<Port>();
+    p->set_back_color(colour);
+    p->resize(w, h);
+    return p;
+}
+
+// The same port with its pixels given at once, as every port had before.
+std::unique_ptr<Port> filled_port(int w, int h, const plat::RGBColor& colour) {
+    auto p = blank_port(w, h, colour);
+    p->row(0);
+    return p;
+}
+
+}  // namespace
+
+TEST(BlankPorts, ANeverDrawnPortReadsAsTheBackColourItWasMadeWith) {
+    Port p;
+    p.set_back_color(blue);
+    ASSERT_TRUE(p.resize(3, 2));
+    p.set_back_color(red);  // too late for the pixels already there
+    EXPECT_TRUE(p.blank());
+    EXPECT_EQ(pixel_rows(p), rows({"bbb", "bbb"}));
+    EXPECT_EQ(p.pixel(3, 1), 0u);  // outside
+    Rect changed;
+    ASSERT_TRUE(p.take_changed(&changed));
+    EXPECT_EQ(changed, rect(0, 0, 3, 2));
+    EXPECT_EQ(p.pixels(), std::vector<std::uint32_t>(6, 0xFF0000FFu));
+    EXPECT_EQ(*p.row(1), 0xFF0000FFu);
+    EXPECT_EQ(pixel_rows(p), rows({"bbb", "bbb"}));
+}
+
+TEST(BlankPorts, TheFirstDrawingThatChangesAPixelGivesThePortItsPixels) {
+    struct Case {
+        const char* name;
+        std::function<void(Port&)> draw;
+        bool changes;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"erase to the back colour", [](Port& p) { p.erase_rect(plat::wide_open_rect); }, false,
+         rows({"yyyyy", "yyyyy", "yyyyy"})},
+        {"patBic puts the back colour",
+         [](Port& p) {
+             p.set_pen_mode(plat::patBic);
+             p.paint_rect(rect(0, 0, 5, 3));
+         },
+         false, rows({"yyyyy", "yyyyy", "yyyyy"})},
+        {"patOr of an empty pattern",
+         [](Port& p) {
+             p.set_pen_mode(plat::patOr);
+             p.set_pen_pattern(plat::white_pattern);
+             p.paint_oval(rect(0, 0, 5, 3));
+         },
+         false, rows({"yyyyy", "yyyyy", "yyyyy"})},
+        {"a line", [](Port& p) { draw_line(p, 0, 0, 4, 2); }, true, rows({"#yyyy", "y##yy", "yyy##"})},
+        {"an xor line twice",
+         [](Port& p) {
+             p.set_pen_mode(plat::patXor);
+             draw_line(p, 0, 0, 4, 2);
+             draw_line(p, 0, 0, 4, 2);
+         },
+         true, rows({"yyyyy", "yyyyy", "yyyyy"})},
+        {"invert", [](Port& p) { p.invert_rect(rect(1, 0, 3, 1)); }, true, rows({"ybbyy", "yyyyy", "yyyyy"})},
+        {"erase to another colour",
+         [](Port& p) {
+             p.set_back_color(red);
+             p.erase_rect(rect(3, 1, 9, 9));
+         },
+         true, rows({"yyyyy", "yyyrr", "yyyrr"})},
+        {"a pattern whose first pixel is off",
+         [](Port& p) {
+             p.set_pen_mode(plat::patOr);
+             p.set_pen_pattern({0x40, 0x40, 0x40, 0x40, 0x40, 0x40, 0x40, 0x40});
+             p.paint_rect(plat::wide_open_rect);
+         },
+         true, rows({"y#yyy", "y#yyy", "y#yyy"})},
+        {"a gray pattern over everything",
+         [](Port& p) {
+             p.set_pen_pattern(plat::gray_pattern);
+             p.paint_rect(plat::wide_open_rect);
+         },
+         true, rows({"#y#y#", "y#y#y", "#y#y#"})},
+    };
+    for (const Case& c : cases) {
+        const auto lazy = blank_port(5, 3, yellow);
+        const auto eager = filled_port(5, 3, yellow);
+        c.draw(*lazy);
+        c.draw(*eager);
+        EXPECT_EQ(lazy->blank(), !c.changes) << c.name;
+        EXPECT_EQ(pixel_rows(*lazy), c.expected) << c.name;
+        EXPECT_EQ(pixel_rows(*eager), c.expected) << c.name;
+        EXPECT_EQ(lazy->pixels(), eager->pixels()) << c.name;
+        Rect changed;
+        EXPECT_TRUE(lazy->take_changed(&changed)) << c.name;
+    }
+}
+
+TEST(BlankPorts, CopiesFromAndIntoBlankPortsMatchCopiesOfFilledOnes) {
+    const std::int16_t modes[] = {plat::srcCopy,    plat::srcOr,    plat::srcXor,    plat::srcBic,
+                                  plat::notSrcCopy, plat::notSrcOr, plat::notSrcXor, plat::notSrcBic};
+    // A source of its back colour is all "off"; one of another colour all "on".
+    const plat::RGBColor sources[] = {plat::RGBColor{0xFFFF, 0xFFFF, 0xFFFF}, green};
+    for (std::int16_t mode : modes)
+        for (const plat::RGBColor& s : sources)
+            for (bool src_blank : {true, false})
+                for (bool dst_blank : {true, false}) {
+                    const auto src = src_blank ? blank_port(4, 3, s) : filled_port(4, 3, s);
+                    const auto dst = dst_blank ? blank_port(6, 4, yellow) : filled_port(6, 4, yellow);
+                    const auto src_ref = filled_port(4, 3, s);
+                    const auto dst_ref = filled_port(6, 4, yellow);
+                    for (Port* p : {src.get(), src_ref.get()}) p->set_back_color({0xFFFF, 0xFFFF, 0xFFFF});
+                    for (Port* p : {dst.get(), dst_ref.get()}) {
+                        p->set_fore_color(red);
+                        p->set_back_color(blue);
+                    }
+                    // Partly outside the source, scaled, and through a clip.
+                    dst->set_clip(rect(0, 0, 5, 4));
+                    dst_ref->set_clip(rect(0, 0, 5, 4));
+                    plat::copy_bits(*src, *dst, rect(-1, 0, 3, 2), rect(1, 1, 6, 4), mode);
+                    plat::copy_bits(*src_ref, *dst_ref, rect(-1, 0, 3, 2), rect(1, 1, 6, 4), mode);
+                    EXPECT_EQ(pixel_rows(*dst), pixel_rows(*dst_ref))
+                        << mode << (src_blank ? " blank" : " filled") << " source, "
+                        << (dst_blank ? "blank" : "filled") << " destination";
+                    EXPECT_EQ(dst->pixels(), dst_ref->pixels());
+                    EXPECT_EQ(src->pixels(), src_ref->pixels());  // the source is left as it was
+                }
+
+    // Worked by hand: green onto yellow, and green onto green.
+    const auto src = blank_port(2, 2, green);
+    src->set_back_color({0xFFFF, 0xFFFF, 0xFFFF});
+    const auto dst = blank_port(4, 2, yellow);
+    plat::copy_bits(*src, *dst, rect(0, 0, 2, 2), rect(1, 0, 3, 2), plat::srcCopy);
+    EXPECT_FALSE(dst->blank());
+    EXPECT_EQ(pixel_rows(*dst), rows({"yggy", "yggy"}));
+    const auto same = blank_port(4, 2, green);
+    plat::copy_bits(*src, *same, rect(0, 0, 2, 2), rect(1, 0, 3, 2), plat::srcCopy);
+    EXPECT_TRUE(same->blank());
+    EXPECT_EQ(pixel_rows(*same), rows({"gggg", "gggg"}));
+
+    // Within one blank port: xor of itself flips what it covers.
+    const auto self = blank_port(4, 1, green);
+    self->set_back_color(yellow);
+    plat::copy_bits(*self, *self, rect(0, 0, 2, 1), rect(1, 0, 3, 1), plat::srcXor);
+    EXPECT_EQ(pixel_rows(*self), rows({"gmmg"}));
+}
+
+TEST(BlankPorts, ResizingStartsAgainBlankInTheBackColourOfThatMoment) {
+    const auto p = blank_port(3, 2, yellow);
+    p->set_back_color(red);
+    ASSERT_TRUE(p->resize(4, 1));
+    EXPECT_TRUE(p->blank());
+    EXPECT_EQ(pixel_rows(*p), rows({"rrrr"}));
+    draw_line(*p, 0, 0, 1, 0);
+    EXPECT_EQ(pixel_rows(*p), rows({"##rr"}));
+    p->set_back_color(blue);
+    ASSERT_TRUE(p->resize(2, 2));
+    EXPECT_TRUE(p->blank());
+    EXPECT_EQ(pixel_rows(*p), rows({"bb", "bb"}));
+    Rect changed;
+    ASSERT_TRUE(p->take_changed(&changed));
+    EXPECT_EQ(changed, rect(0, 0, 2, 2));
+    EXPECT_FALSE(p->resize(32767, 32767));
+    EXPECT_FALSE(p->blank());
+    EXPECT_EQ(p->width(), 0);
+    EXPECT_TRUE(p->pixels().empty());
 }

@@ -144,14 +144,66 @@ TEST_F(Events, InvalidAreasMakeUpdateRecordsAfterQueuedInput) {
     EXPECT_FALSE(wait_next_event(everyEvent & ~updateMask, &r, 0));
 }
 
-TEST_F(Events, TheCloseBoxAsksToQuit) {
+TEST_F(Events, TheMainWindowsCloseBoxAsksToQuitAndOthersAreClicks) {
+    WindowSpec m;
+    m.main = true;
+    m.visible = true;
+    m.bounds = Rect{100, 400, 300, 700};
+    Window* main = new_window(m);
+    drain();
     QCloseEvent close;
-    QApplication::sendEvent(content_widget(window_), &close);
+    QApplication::sendEvent(content_widget(main)->window(), &close);
     EXPECT_FALSE(close.isAccepted());
     EventRecord r;
-    ASSERT_TRUE(wait_next_event(highLevelEventMask, &r, 0));
+    ASSERT_TRUE(wait_next_event(everyEvent, &r, 0));
     EXPECT_EQ(r.what, kHighLevelEvent);
     EXPECT_EQ(r.message, ae_quit);
+
+    QCloseEvent other;
+    send(&other);
+    EXPECT_FALSE(other.isAccepted());
+    ASSERT_TRUE(wait_next_event(everyEvent, &r, 0));
+    EXPECT_EQ(r.what, mouseDown);
+    EXPECT_EQ(r.part, inGoAway);
+    EXPECT_EQ(r.window, window_);
+    dispose_window(main);
+}
+
+TEST_F(Events, KeypadKeysHaveCodesOfTheirOwn) {
+    const struct {
+        int key;
+        Qt::KeyboardModifiers mods;
+        std::uint8_t ch;
+        VirtualKey vk;
+    } cases[] = {
+        {Qt::Key_3, Qt::KeypadModifier, '3', vk_keypad_3},
+        {Qt::Key_3, Qt::NoModifier, '3', vk_3},
+        {Qt::Key_Slash, Qt::KeypadModifier, '/', vk_keypad_divide},
+        {Qt::Key_Period, Qt::KeypadModifier | Qt::ControlModifier, '.', vk_keypad_decimal},
+        {Qt::Key_F5, Qt::ShiftModifier, ch_function, vk_f5},
+        {Qt::Key_Insert, Qt::NoModifier, ch_help, vk_help},
+    };
+    for (const auto& c : cases) {
+        QKeyEvent press(QEvent::KeyPress, c.key, c.mods, QString(QChar(c.ch)));
+        send(&press);
+        EventRecord r;
+        ASSERT_TRUE(wait_next_event(keyDownMask, &r, 0)) << c.key;
+        EXPECT_EQ(r.message & 0xFF, c.ch) << c.key;
+        EXPECT_EQ((r.message >> 8) & 0xFF, c.vk) << c.key;
+        flush_events(everyEvent);
+    }
+}
+
+TEST_F(Events, ProgramWindowsTakeKeysBeforeAnyShortcut) {
+    QKeyEvent over(QEvent::ShortcutOverride, Qt::Key_Q, Qt::ControlModifier, QStringLiteral("q"));
+    over.ignore();
+    send(&over);
+    EXPECT_TRUE(over.isAccepted());  // no shortcut fires; the key press follows
+    QWidget stranger;
+    QKeyEvent elsewhere(QEvent::ShortcutOverride, Qt::Key_Q, Qt::ControlModifier, QStringLiteral("q"));
+    elsewhere.ignore();
+    QApplication::sendEvent(&stranger, &elsewhere);
+    EXPECT_FALSE(elsewhere.isAccepted());
 }
 
 TEST_F(Events, AFeederScriptsInputAndQuitsWhenItEnds) {

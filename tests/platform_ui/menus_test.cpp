@@ -2,11 +2,15 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
+#include <QMenu>
+#include <QUiLoader>
 #include <QLayout>
 #include <QMenuBar>
 #include <QWidget>
 #include <algorithm>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,6 +18,7 @@
 #include "platform/core/process.h"
 #include "platform/ui/events.h"
 #include "platform/ui/menus.h"
+#include "platform/ui/menus_qt.h"
 #include "platform/ui/windows.h"
 #include "platform/ui/windows_qt.h"
 #include "tests/support/harness.h"
@@ -180,6 +185,29 @@ TEST_F(Menus, AKeyEquivalentChoosesOnlyABuiltItem) {
     }
 }
 
+TEST_F(Menus, AKeyFindsTheItemWhoseShortcutItIs) {
+    const struct {
+        std::uint8_t ch;
+        std::uint16_t mods;
+        int menu;
+        const char* code;
+    } found[] = {{'s', cmdKey, 1, "save"}, {'S', cmdKey, 1, "save"}, {'S', cmdKey | shiftKey, 1, "svas"},
+                 {'q', cmdKey, 1, "quit"}, {'z', cmdKey, 2, "undo"}};
+    for (const auto& f : found) {
+        int menu = 0;
+        std::uint32_t code = 0;
+        ASSERT_TRUE(menu_key(f.ch, f.mods, &menu, &code)) << f.code;
+        EXPECT_EQ(menu, f.menu) << f.code;
+        EXPECT_EQ(code, cc(f.code)) << f.code;
+    }
+    int menu = 0;
+    std::uint32_t code = 0;
+    EXPECT_FALSE(menu_key('s', 0, &menu, &code));
+    EXPECT_FALSE(menu_key('s', optionKey, &menu, &code));
+    EXPECT_FALSE(menu_key('.', cmdKey, &menu, &code));
+    EXPECT_FALSE(menu_key(27, cmdKey, &menu, &code));
+}
+
 TEST_F(Menus, ASubmenuEntryOpensOnceOneOfItsCommandsIsBuilt) {
     EXPECT_FALSE(menu_item_enabled(2, cc("OBhn")));
     register_command(cc("EHdf"));
@@ -283,6 +311,64 @@ TEST_F(Menus, CodesAndIdsOutOfShapeAreNotAddressable) {
     EXPECT_FALSE(menu_exists(40000));
     EXPECT_FALSE(menu_exists(2));
     EXPECT_FALSE(menu_item_exists(1, cc("save")));
+}
+
+// A menu tree as text: every entry in order with what a person sees and what
+// the program reads from it.
+std::string describe(const QWidget* w, int depth = 0) {
+    std::string out;
+    for (const QAction* a : w->actions()) {
+        out += std::string(static_cast<std::size_t>(depth) * 2, ' ');
+        if (a->isSeparator()) {
+            out += "---\n";
+            continue;
+        }
+        out += a->text().toStdString() + " [" + a->shortcut().toString().toStdString() + "]";
+        if (a->isCheckable()) out += a->isChecked() ? " checked" : " checkable";
+        const QObject* source = a->menu() ? static_cast<const QObject*>(a->menu()) : a;
+        for (const QByteArray& name : source->dynamicPropertyNames())
+            out += " " + name.toStdString() + "=" + source->property(name.constData()).toString().toStdString() +
+                   ":" + source->property(name.constData()).typeName();
+        out += "\n";
+        if (const QMenu* m = a->menu()) out += describe(m, depth + 1);
+    }
+    return out;
+}
+
+TEST_F(Menus, OurReaderBuildsTheShippedBarAsTheGenericLoaderDoes) {
+    QFile file(QString::fromStdString((bundle_dir() / "ui" / "Menu" / "MenuBar.ui").string()));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const std::unique_ptr<QMenuBar> ours(read_menu_bar(&file));
+    ASSERT_NE(ours, nullptr);
+    file.seek(0);
+    QUiLoader loader;
+    const std::unique_ptr<QWidget> generic(loader.load(&file, nullptr));
+    ASSERT_NE(generic, nullptr);
+    const std::string expected = describe(generic.get());
+    EXPECT_EQ(describe(ours.get()), expected);
+    EXPECT_NE(expected.find("New [Ctrl+N] command=new :QString"), std::string::npos) << expected;
+    EXPECT_NE(expected.find("  Rotate"), std::string::npos) << expected;  // a submenu
+    EXPECT_NE(expected.find("---"), std::string::npos) << expected;
+    EXPECT_NE(expected.find(" checkable"), std::string::npos) << expected;
+}
+
+TEST_F(Menus, ALayoutOurReaderDoesNotKnowIsLoadedByTheGenericLoader) {
+    const auto path = drav::test::scratch_dir() / "icon.ui";
+    const std::string layout = R"(<ui version="4.0"><widget class="QMenuBar" name="b">
+  <widget class="QMenu" name="m1"><property name="title"><string>One</string></property>
+   <property name="menu_id" stdset="0"><number>1</number></property>
+   <addaction name="a1"/></widget>
+  <addaction name="m1"/>
+  <action name="a1"><property name="toolTip"><string>tip</string></property>
+   <property name="text"><string>First</string></property>
+   <property name="command" stdset="0"><string>frst</string></property></action>
+ </widget></ui>)";
+    std::ofstream(path.string()) << layout;
+    QFile file(QString::fromStdString(path.string()));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(std::unique_ptr<QMenuBar>(read_menu_bar(&file)), nullptr);  // toolTip is not its business
+    ASSERT_TRUE(load_menu_bar(path.string()));
+    EXPECT_EQ(menu_commands(1), std::vector<std::uint32_t>{cc("frst")});
 }
 
 }  // namespace

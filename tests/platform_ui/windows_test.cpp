@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "platform/ui/text_drawing.h"
 #include "platform/ui/windows.h"
 #include "platform/ui/windows_qt.h"
 
@@ -48,6 +49,24 @@ TEST(Windows, WhatIsDrawnIntoThePortIsWhatTheWindowShows) {
     EXPECT_EQ(shown.pixel(19, 10) & 0xFFFFFF, 0xFFFFFFu);  // outside stays white
     EXPECT_EQ(shown.pixel(49, 29) & 0xFFFFFF, 0u);
     EXPECT_EQ(shown.pixel(50, 29) & 0xFFFFFF, 0xFFFFFFu);  // right edge exclusive
+    dispose_window(w);
+}
+
+TEST(Windows, AWindowNeverDrawnIntoShowsItsPortsColour) {
+    Window* w = new_window(desc(WindowKind::document, Rect{0, 0, 40, 60}));
+    Port* p = window_port(w);
+    p->set_back_color(RGBColor{0, 0, 0xFFFF});
+    p->resize(60, 40);
+    size_window(w, 70, 50);  // the new strips in the same colour
+    present_windows();
+    const QImage shown = grab_content(w);
+    ASSERT_EQ(shown.width(), 70);
+    EXPECT_TRUE(p->blank());  // shown without being given pixels
+    for (const QPoint at : {QPoint(0, 0), QPoint(59, 39), QPoint(69, 49)})
+        EXPECT_EQ(shown.pixel(at) & 0xFFFFFF, 0x0000FFu) << at.x() << "," << at.y();
+    p->paint_rect(Rect{10, 20, 30, 50});
+    present_windows();
+    EXPECT_EQ(grab_content(w).pixel(20, 10) & 0xFFFFFF, 0u);
     dispose_window(w);
 }
 
@@ -126,4 +145,39 @@ TEST(Windows, ScreenSizeCanBeSetForHeadlessRuns) {
     const Rect fallback = screen_bounds();
     EXPECT_FALSE(fallback.empty());
     unsetenv("DRAVELIN_SCREEN");
+}
+
+TEST(Windows, TheProgramOrdersTheListItselfAndKeepsEachWindowsHilite) {
+    Window* doc = new_window(desc(WindowKind::document, Rect{0, 0, 100, 100}));
+    Window* pal = new_window(desc(WindowKind::palette, Rect{0, 0, 50, 50}));
+    Window* other = new_window(desc(WindowKind::other, Rect{0, 0, 50, 50}));
+    // new windows join at the back: doc, pal, other
+    bring_to_front(other);
+    EXPECT_EQ(window_list(), (std::vector<Window*>{other, doc, pal}));
+    send_behind(other, pal);
+    EXPECT_EQ(window_list(), (std::vector<Window*>{doc, pal, other}));
+    send_behind(doc, nullptr);  // to the back
+    EXPECT_EQ(window_list(), (std::vector<Window*>{pal, other, doc}));
+    send_behind(doc, pal);
+    EXPECT_EQ(window_list(), (std::vector<Window*>{pal, doc, other}));
+    EXPECT_FALSE(window_hilited(pal));
+    set_window_hilite(pal, true);
+    EXPECT_TRUE(window_hilited(pal));
+    EXPECT_FALSE(window_hilited(doc));
+    EXPECT_FALSE(window_is_main(doc));
+    for (Window* w : {doc, pal, other}) dispose_window(w);
+}
+
+TEST(Windows, TextIsDrawnIntoThePortInsideItsBox) {
+    Window* w = new_window(desc(WindowKind::palette, Rect{0, 0, 20, 200}));
+    Port* p = window_port(w);
+    p->erase_rect(p->port_rect());
+    draw_text_line(p, Rect{0, 0, 20, 100}, "Pick a point");
+    int dark_inside = 0, dark_outside = 0;
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 200; ++x)
+            if ((p->pixel(x, y) & 0xFF) < 0x80) ++(x < 100 ? dark_inside : dark_outside);
+    EXPECT_GT(dark_inside, 20);
+    EXPECT_EQ(dark_outside, 0);
+    dispose_window(w);
 }

@@ -8,6 +8,11 @@
 #include <cstring>
 #include <string>
 
+#include "base/idle.h"
+#include "base/messages.h"
+#include "base/shutdown.h"
+#include "dialogs/dialog_helpers.h"
+#include "dialogs/edit_fields.h"
 #include "display/screen.h"
 #include "platform/core/clock.h"
 #include "platform/ui/dialogs.h"
@@ -15,13 +20,8 @@
 #include "platform/ui/windows.h"
 #include "platform/ui/windows_qt.h"
 #include "shell/dialog_filters.h"
-#include "shell/dialog_helpers.h"
 #include "shell/tool_palette.h"
-#include "shell/edit_fields.h"
 #include "shell/event_pump.h"
-#include "base/idle.h"
-#include "base/messages.h"
-#include "base/shutdown.h"
 #include "store/number_text.h"
 #include "tests/support/harness.h"
 #include "tests/support/layouts.h"

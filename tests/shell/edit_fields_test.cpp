@@ -6,8 +6,8 @@
 #include <fstream>
 #include <string>
 
+#include "dialogs/edit_fields.h"
 #include "platform/ui/dialogs.h"
-#include "shell/edit_fields.h"
 #include "store/parse.h"
 #include "store/settings.h"
 #include "tests/support/harness.h"

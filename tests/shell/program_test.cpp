@@ -5,6 +5,10 @@
 #include <fstream>
 
 #include "base/idle.h"
+#include "display/display_list.h"
+#include "display/list_replay.h"
+#include "display/list_view.h"
+#include "display/redraw.h"
 #include "display/screen.h"
 #include "platform/core/lock.h"
 #include "platform/ui/windows.h"
@@ -54,6 +58,12 @@ TEST(Program, StartsWithAnEmptyDrawingAndQuitsCleanly) {
         EXPECT_EQ(plat::menu_item_text(2, four_cc("undo")).rfind("Undo", 0), 0u);
         EXPECT_FALSE(plat::menu_item_enabled(2, four_cc("undo")));
         EXPECT_TRUE(plat::menu_item_enabled(1, four_cc("quit")));
+        // The display list is in the driver table, installed, and its view keys usable.
+        EXPECT_EQ(listdriver.showseg, &_showseg);
+        EXPECT_EQ(listinstalled(), 1);
+        EXPECT_EQ(listavail(), 1);
+        EXPECT_EQ(zoom_arrows, 1);
+        EXPECT_EQ(cursor_mag, 1);
         // The scratch files named at start are removed at a normal exit.
         for (int i = 0; i < 3; ++i) {
             scratch[i] = dfilenames + i * dfilename_size;
@@ -65,6 +75,7 @@ TEST(Program, StartsWithAnEmptyDrawingAndQuitsCleanly) {
     for (const auto& name : scratch) EXPECT_FALSE(std::filesystem::exists(folder / name)) << name;
     EXPECT_TRUE(std::filesystem::exists(folder / "workfile"));
     EXPECT_TRUE(std::filesystem::exists(folder / "worklibrary"));
+    EXPECT_EQ(listinstalled(), 0);  // released at exit
 }
 
 TEST(Program, ASecondInstanceOnTheSameDataFolderIsRefused) {
@@ -115,11 +126,14 @@ TEST(Program, QuitFromTheMenuEndsWithStatusZero) {
     EXPECT_EQ(s.run(), 0);
 }
 
-TEST(Program, TerminationEndsNormallyWithoutQuestions) {
+// SIGTERM from the session, SIGINT from Ctrl-C, SIGHUP when the terminal closes.
+class Termination : public testing::TestWithParam<int> {};
+
+TEST_P(Termination, EndsNormallyWithoutQuestions) {
     Session s;
     s.then([] {
         needtosave = 1;  // unsaved changes would otherwise ask
-        std::raise(SIGTERM);
+        std::raise(GetParam());
     });
     s.ends();
     EXPECT_EQ(s.run(), 0);
@@ -132,6 +146,8 @@ TEST(Program, TerminationEndsNormallyWithoutQuestions) {
     EXPECT_EQ(again.run(), 0);
     EXPECT_TRUE(ran);
 }
+
+INSTANTIATE_TEST_SUITE_P(Program, Termination, testing::Values(SIGTERM, SIGINT, SIGHUP));
 
 TEST(Program, APostponedCommandReplaysOnTheNextPassAndTheLastOneWins) {
     Session s;

@@ -6,10 +6,10 @@
 
 #include <filesystem>
 
+#include "dialogs/edit_fields.h"
 #include "platform/ui/answerer.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/windows_qt.h"
-#include "shell/edit_fields.h"
 #include "shell/questions.h"
 #include "tests/support/harness.h"
 #include "tests/support/layouts.h"

@@ -10,6 +10,7 @@
 #include <string>
 #include <variant>
 
+#include "base/shutdown.h"
 #include "display/bezier.h"
 #include "display/graphics_unit.h"
 #include "display/object_renderer.h"
@@ -17,7 +18,6 @@
 #include "platform/core/process.h"
 #include "platform/core/string_table.h"
 #include "shell/preferences.h"
-#include "base/shutdown.h"
 #include "shell/tool_options.h"
 #include "store/geometry.h"
 #include "store/record_ops.h"

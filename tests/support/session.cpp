@@ -30,15 +30,31 @@ void post(plat::EventRecord r) {
     plat::post_event(std::move(r));
 }
 
+void post_key(char c, std::uint16_t modifiers, std::uint8_t key_code) {
+    plat::EventRecord r;
+    r.what = plat::keyDown;
+    r.message = static_cast<std::uint32_t>(key_code) << 8 | static_cast<std::uint8_t>(c);
+    r.modifiers = static_cast<std::uint16_t>(modifiers | plat::btnState);
+    r.window = whichdrawWindow();
+    post(std::move(r));
+}
+
+void post_click(plat::Point local, std::uint16_t modifiers) {
+    plat::Window* w = whichdrawWindow();
+    const plat::Rect b = plat::window_bounds(w);
+    plat::EventRecord r;
+    r.what = plat::mouseDown;
+    r.where = plat::Point{static_cast<std::int16_t>(b.top + local.v), static_cast<std::int16_t>(b.left + local.h)};
+    r.modifiers = modifiers;
+    r.window = w;
+    post(r);
+    r.what = plat::mouseUp;
+    r.modifiers = static_cast<std::uint16_t>(modifiers | plat::btnState);
+    post(r);
+}
+
 Session& Session::key(char c, std::uint16_t modifiers) {
-    return then([c, modifiers] {
-        plat::EventRecord r;
-        r.what = plat::keyDown;
-        r.message = static_cast<std::uint8_t>(c);
-        r.modifiers = static_cast<std::uint16_t>(modifiers | plat::btnState);
-        r.window = whichdrawWindow();
-        post(std::move(r));
-    });
+    return then([c, modifiers] { post_key(c, modifiers); });
 }
 
 Session& Session::menu(int menu_id, const char (&code)[5]) {
@@ -56,19 +72,7 @@ Session& Session::quit() {
 }
 
 Session& Session::click(plat::Point local, std::uint16_t modifiers) {
-    return then([local, modifiers] {
-        plat::Window* w = whichdrawWindow();
-        const plat::Rect b = plat::window_bounds(w);
-        plat::EventRecord r;
-        r.what = plat::mouseDown;
-        r.where = plat::Point{static_cast<std::int16_t>(b.top + local.v), static_cast<std::int16_t>(b.left + local.h)};
-        r.modifiers = modifiers;
-        r.window = w;
-        post(r);
-        r.what = plat::mouseUp;
-        r.modifiers = static_cast<std::uint16_t>(modifiers | plat::btnState);
-        post(r);
-    });
+    return then([local, modifiers] { post_click(local, modifiers); });
 }
 
 Session& Session::ends() {

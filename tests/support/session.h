@@ -65,5 +65,9 @@ private:
 
 // Queues one record as the toolkit would.
 void post(plat::EventRecord r);
+// A key in the drawing window: its character, modifiers and key code.
+void post_key(char c, std::uint16_t modifiers = 0, std::uint8_t key_code = 0xFF);
+// A press and release at a point of the drawing window's content (local pixels).
+void post_click(plat::Point local, std::uint16_t modifiers = 0);
 
 }  // namespace drav::test

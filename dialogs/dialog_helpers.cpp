@@ -1,21 +1,20 @@
-#include "shell/dialog_helpers.h"
+#include "dialogs/dialog_helpers.h"
 
 #include <algorithm>
 #include <cstring>
 #include <map>
 #include <utility>
 
+#include "base/command_loop.h"
+#include "base/idle.h"
+#include "base/messages.h"
+#include "base/tool_options.h"
 #include "display/graphics_unit.h"
 #include "display/screen.h"
 #include "platform/core/raster.h"
 #include "platform/core/text.h"
 #include "platform/ui/cursors.h"
 #include "platform/ui/menus.h"
-#include "shell/event_pump.h"
-#include "base/idle.h"
-#include "base/messages.h"
-#include "shell/preferences.h"
-#include "shell/tool_options.h"
 #include "store/number_text.h"
 
 namespace drav {
@@ -243,10 +242,7 @@ void setup_dialog(DialogPtr dialog) {
 
 void setup_dialog_noncentered(DialogPtr) { dialog_cursor(); }
 
-void showmessage(const char* text) {
-    (void)text;
-    // TODO(DisplayCStringMessage)
-}
+void showmessage(const char* text) { mac_pr_text(text); }
 
 void framesq(DialogPtr dialog, int item) {
     plat::DItem* it = item_of(dialog, item);
@@ -409,7 +405,7 @@ void ourhidewindow(DialogPtr dialog) {
 }
 
 void updatewindows() {
-    while (gobbleoskeys(plat::updateMask)) {
+    while (loop_pump(plat::updateMask)) {
     }
 }
 

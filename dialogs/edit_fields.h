@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "shell/dialog_helpers.h"
+#include "dialogs/dialog_helpers.h"
 
 namespace drav {
 

@@ -1,4 +1,4 @@
-#include "shell/edit_fields.h"
+#include "dialogs/edit_fields.h"
 
 #include <bitset>
 #include <cstring>
@@ -9,8 +9,8 @@
 
 #include "platform/core/process.h"
 
-#include "platform/core/text.h"
 #include "base/messages.h"
+#include "platform/core/text.h"
 #include "store/number_text.h"
 #include "store/parse.h"
 #include "store/settings.h"

@@ -1,0 +1,324 @@
+#include "display/display_list.h"
+
+#include <bit>
+#include <cmath>
+#include <cstring>
+
+#include "base/command_loop.h"
+#include "base/messages.h"
+#include "display/graphics_unit.h"
+#include "display/line_styles.h"
+#include "display/list_view.h"
+#include "display/pan_canvas.h"
+#include "display/screen.h"
+#include "platform/core/memory.h"
+#include "store/files.h"
+#include "store/geometry.h"
+#include "store/records.h"
+
+namespace drav {
+
+std::uint16_t genlist = 0;
+std::uint16_t segclipped = 0;
+std::int32_t Hulv_Error = -14;
+std::int16_t shiftforHulv = 16375;
+
+namespace {
+
+std::uint8_t* chandles[seg_ctrl_blocks] = {};
+std::uint8_t* handles[seg_max_blocks] = {};
+int lblockcnt = 0;  // blocks in use
+int lreccnt = 0;    // records used in the last one
+std::uint16_t linstalled = 0;
+std::uint16_t lavail = 0;
+
+// The segment being recorded.
+std::uint16_t segfirst = 0, segcnt = 0, segblock = 0, segrec = 0, segclass = 0;
+double segxl = 32767.0, segxr = -32767.0, segyb = 32767.0, segyt = -32767.0;
+// The piece announced by `begseg`.
+std::uint16_t objclass = 0, objscolor = 0, objlstyle = 0, objglevel = 0, objstrokes = 0, objfirst = 0;
+// The reader's cursor.
+std::uint16_t inqpage = 0, inqbegrec = 0, inqlength = 0;
+
+// A new block when the last one is full; false (and the list switched off)
+// when none can be had. Only the step that switches the list off speaks:
+// later calls find it off and stay quiet.
+bool room() {
+    if (lblockcnt > 0 && lreccnt < seg_recs_per_block) return true;
+    if (!lavail) return false;
+    if (lblockcnt >= seg_max_blocks) {
+        lavail = 0;
+        zoommsg(msg_list_memory);
+        quit = 1;
+        return false;
+    }
+    // The allocator itself reports a failure, sets `quit` and empties the list.
+    auto* block = static_cast<std::uint8_t*>(getmemory(seg_block_bytes));
+    if (!block) {
+        lavail = 0;
+        return false;
+    }
+    handles[lblockcnt++] = block;
+    lreccnt = 0;
+    return true;
+}
+
+// The next free record; only after room() said yes.
+std::uint8_t* next_record() {
+    std::uint8_t* p = handles[lblockcnt - 1] + lreccnt * 10;
+    ++lreccnt;
+    ++segcnt;
+    return p;
+}
+
+// A word as it lies in memory in big-endian order.
+std::uint16_t big16(int v) {
+    const auto u = static_cast<std::uint16_t>(v);
+    if constexpr (std::endian::native == std::endian::big) return u;
+    return static_cast<std::uint16_t>(u << 8 | u >> 8);
+}
+
+void put_prim(std::uint8_t* p, int type, int w1, int w2, int w3, int w4) {
+    // Bits 15-4 of word 0 are not used; they are written as 0.
+    const std::uint16_t words[5] = {big16(type), big16(w1), big16(w2), big16(w3), big16(w4)};
+    std::memcpy(p, words, sizeof words);
+}
+
+// Canvas pixels: the clip keeps points on the canvas, where rounding half
+// away from zero needs none of iround's range checks.
+std::int16_t canvas_pixel(double v) {
+    if (!(std::fabs(v) < 32767.0)) return iround(v);
+    return static_cast<std::int16_t>(static_cast<int>(v >= 0 ? v + 0.5 : v - 0.5));
+}
+
+void widen(double x, double y) {
+    if (x < segxl) segxl = x;
+    if (x > segxr) segxr = x;
+    if (y < segyb) segyb = y;
+    if (y > segyt) segyt = y;
+}
+
+void grow(int type, double x1, double y1, double x2, double y2) {
+    if (!listing) return;
+    const std::int16_t px1 = canvas_pixel(x1 * pwvxm + pwvxa), py1 = canvas_pixel(y1 * pwvym + pwvya);
+    const std::int16_t px2 = canvas_pixel(x2 * pwvxm + pwvxa), py2 = canvas_pixel(y2 * pwvym + pwvya);
+    if (segfirst) {
+        if (room()) {
+            segblock = static_cast<std::uint16_t>(lblockcnt - 1);
+            segrec = static_cast<std::uint16_t>(lreccnt);
+            put_prim(next_record(), seg_limits, 0, 0, 0, 0);
+        }
+        segfirst = 0;
+    }
+    if (lavail && objfirst) {
+        if (room()) {
+            const int w1 = (objstrokes >= 3 ? 0x1000 : 0) | (objclass & 15) << 8 | (objglevel & 0xFF);
+            const int w2 = (objlstyle & 0xFF) << 8 | (objscolor & 0xFF);
+            put_prim(next_record(), seg_attr, w1, w2, 0, 0);
+        }
+        objfirst = 0;
+    }
+    if (!listing) return;
+    if (!room()) {
+        listing = 0;
+        return;
+    }
+    if (type == seg_line)
+        put_prim(next_record(), seg_line, px1, py1, px2, py2);
+    else
+        put_prim(next_record(), type, px1, px2, py1, py2);
+    widen(px1, py1);
+    widen(px2, py2);
+}
+
+void clear_entry(SegCtrlRec* e) {
+    if (e) std::memset(e->b, 0, sizeof e->b);
+}
+
+}  // namespace
+
+SegCtrlRec* seg_entry(int index) {
+    const int e = index - first_object_slot;
+    if (e < 0 || e >= seg_ctrl_blocks * seg_ctrl_per_block) return nullptr;
+    std::uint8_t* block = chandles[e >> 11];
+    if (!block) return nullptr;
+    return reinterpret_cast<SegCtrlRec*>(block + (e & 2047) * 8);
+}
+
+SegPrimRec* seg_record(int block, int rec) {
+    if (block < 0 || block >= lblockcnt || rec < 0 || rec >= seg_recs_per_block) return nullptr;
+    return reinterpret_cast<SegPrimRec*>(handles[block] + rec * 10);
+}
+
+int seg_blocks_used() { return lblockcnt; }
+int seg_records_in_last_block() { return lreccnt; }
+
+void ourLockPixels(void*) {}
+void ourUnlockPixels(void*) {}
+
+// ---- Recording ----
+
+void _startseg(std::int16_t cls) {
+    segcnt = 0;
+    segfirst = 1;
+    segclass = static_cast<std::uint16_t>(cls);
+    listing = 1;
+    segxl = 32767.0;
+    segxr = -32767.0;
+    segyb = 32767.0;
+    segyt = -32767.0;
+}
+
+void _begseg(std::int16_t cls, std::int16_t colour, std::int16_t style, std::int16_t level,
+             std::int16_t strokes) {
+    objclass = static_cast<std::uint16_t>(cls);
+    objscolor = static_cast<std::uint16_t>(colour);
+    objglevel = static_cast<std::uint16_t>(level);
+    objstrokes = static_cast<std::uint16_t>(strokes);
+    objfirst = 1;
+    setlstyle(style);
+    // Dashes arrive as separate lines: the record keeps them as solid.
+    objlstyle = static_cast<std::uint16_t>(curpat_avail(0) ? 1 : style);
+}
+
+void _growseg(double x1, double y1, double x2, double y2) { grow(seg_line, x1, y1, x2, y2); }
+void _growrect(double x1, double y1, double x2, double y2) { grow(seg_rect, x1, y1, x2, y2); }
+void _growcir(double x1, double y1, double x2, double y2) { grow(seg_circle, x1, y1, x2, y2); }
+
+void _stopseg(std::int16_t index) {
+    if (lavail) {
+        SegCtrlRec* e = seg_entry(index);
+        clear_entry(e);
+        if (segcnt > 0 && e) {
+            set_seg_word(e->b, 0, static_cast<std::uint16_t>(0x8000 | (segclass & 15) << 11));
+            set_seg_word(e->b, 1, segblock);
+            set_seg_word(e->b, 2, segrec);
+            set_seg_word(e->b, 3, segcnt);
+            if (SegPrimRec* lim = seg_record(segblock, segrec)) {
+                set_seg_word(lim->b, 1, static_cast<std::uint16_t>(trunc_i32(segxl)));
+                set_seg_word(lim->b, 2, static_cast<std::uint16_t>(trunc_i32(segxr)));
+                set_seg_word(lim->b, 3, static_cast<std::uint16_t>(trunc_i32(segyb)));
+                set_seg_word(lim->b, 4, static_cast<std::uint16_t>(trunc_i32(segyt)));
+            }
+        }
+        if (genlist)
+            clipped = 1;
+        else
+            showseg(mode_draw, index);
+    }
+    segcnt = 0;
+    segfirst = 0;
+    listing = 0;
+}
+
+// ---- Segments and their entries ----
+
+void _deleteseg(std::int16_t index) { clear_entry(seg_entry(index)); }
+
+void _crunchseg(std::int16_t to, std::int16_t from) {
+    SegCtrlRec* t = seg_entry(to);
+    const SegCtrlRec* f = seg_entry(from);
+    if (t && f) *t = *f;
+}
+
+void _startinq(std::int16_t index) {
+    inqpage = inqbegrec = inqlength = 0;
+    if (const SegCtrlRec* e = seg_entry(index)) {
+        inqpage = seg_word(e->b, 1);
+        inqbegrec = seg_word(e->b, 2);
+        inqlength = seg_word(e->b, 3);
+    }
+}
+
+std::int16_t _inqseg(std::uint8_t* buffer) {
+    if (inqlength == 0) return 0;
+    const SegPrimRec* r = seg_record(inqpage, inqbegrec);
+    if (!r) {
+        inqlength = 0;
+        return 0;
+    }
+    std::memcpy(buffer, r->b, 10);
+    --inqlength;
+    if (++inqbegrec >= seg_recs_per_block) {
+        inqbegrec = 0;
+        ++inqpage;
+    }
+    return 1;
+}
+
+void _statslist(std::int32_t* a, std::int32_t* b, std::int32_t* c) {
+    *a = 0;
+    *b = seg_ctrl_block_bytes + seg_block_bytes;
+    *c = 0;
+}
+
+// ---- State ----
+
+std::int16_t _listinstalled() { return static_cast<std::int16_t>(linstalled); }
+std::int16_t _listavail() { return static_cast<std::int16_t>(lavail); }
+
+void _zoommsg(std::int16_t n) { show_error(n, 0); }
+
+void _freelist() {
+    for (int i = 0; i < seg_ctrl_blocks && chandles[i]; ++i) std::memset(chandles[i], 0, seg_ctrl_block_bytes);
+    for (int i = 0; i < seg_max_blocks && handles[i]; ++i) {
+        plat::raw_free(handles[i]);
+        handles[i] = nullptr;
+    }
+    lblockcnt = 0;
+    lreccnt = 0;
+    // A list that was never installed stays unavailable.
+    lavail = linstalled;
+}
+
+void _initlist() {
+    init_list_view();
+    // The accelerator's set-up runs only when it started (`Hulv_Error` 0): never here.
+    lavail = linstalled = 0;
+    for (int i = 0; i < seg_max_blocks && handles[i]; ++i) {
+        plat::raw_free(handles[i]);
+        handles[i] = nullptr;
+    }
+    lblockcnt = lreccnt = 0;
+    linstalled = lavail = 1;
+    // The workfile's size is not known yet when the start-up sets the list
+    // up, so every control block a workfile can need is got now.
+    for (int i = 0; i < seg_ctrl_blocks; ++i) {
+        if (!chandles[i]) chandles[i] = static_cast<std::uint8_t*>(plat::raw_alloc(seg_ctrl_block_bytes));
+        if (!chandles[i]) {
+            linstalled = lavail = 0;
+            for (int k = 0; k < seg_ctrl_blocks; ++k) {
+                plat::raw_free(chandles[k]);
+                chandles[k] = nullptr;
+            }
+            return;
+        }
+        std::memset(chandles[i], 0, seg_ctrl_block_bytes);
+    }
+}
+
+void _termlist() {
+    _freelist();
+    for (int i = 0; i < seg_ctrl_blocks; ++i) {
+        plat::raw_free(chandles[i]);
+        chandles[i] = nullptr;
+    }
+    linstalled = lavail = 0;
+    if (HulvActive()) HulvTerminate();
+}
+
+void _visiblelist() {}
+std::int16_t _has_birdseye() { return 0; }
+std::int16_t _has_fastobj() { return 1; }
+std::int16_t _has_inoutzoom() { return 0; }
+std::int16_t _has_inqseg() { return 1; }
+std::int16_t _has_findseg() { return 1; }
+std::int16_t _has_levels() { return 0; }
+
+std::int16_t InitHulvoran() { return 0; }
+std::int16_t HulvActive() { return 0; }
+std::int16_t HulvRedraw() { return 0; }
+void HulvTerminate() {}
+void panforHulv() {}
+
+}  // namespace drav

@@ -1,0 +1,399 @@
+// The display list: the driver table, segments as recorded, blocks, replay,
+// picking, fences and erasing. The window (0..20, 0..10) fills the 200 x 100
+// screen and is the canvas's home area, so world (x, y) is canvas pixel
+// (10 x, 10 y) and port pixel (10 x, 100 - 10 y).
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "base/command_loop.h"
+#include "display/display_list.h"
+#include "display/list_replay.h"
+#include "display/list_view.h"
+#include "display/pan_canvas.h"
+#include "display/redraw.h"
+#include "platform/core/memory.h"
+#include "store/group_build.h"
+#include "store/object_walk.h"
+#include "store/record_store.h"
+#include "store/selection_state.h"
+#include "store/workfile.h"
+#include "tests/display/renderer_fixture.h"
+#include "tests/support/harness.h"
+#include "tests/support/pixels.h"
+#include "tests/support/workfile.h"
+
+namespace {
+
+using namespace drav;
+using drav::test::answers;
+using drav::test::pixel_rows;
+
+std::int16_t word(const std::uint8_t* p, int w) { return static_cast<std::int16_t>(seg_word(p, w)); }
+
+class DisplayList : public drav::test::Renderer {
+protected:
+    void SetUp() override {
+        drav::test::use_data_folder();
+        drav::test::start_small_drawing(3);
+        ASSERT_EQ(setup_workfile(), 1);
+        ASSERT_EQ(init_selection_sets(), 1);
+        Renderer::SetUp();
+        vmlistinit();
+        ASSERT_EQ(listinstalled(), 1);
+        ASSERT_EQ(listavail(), 1);
+        objopts->background_colour = colour_white;
+        setbackgnd(colour_white);
+        set_valid_objects();
+        adding = 1;
+        quit = 0;
+    }
+    void TearDown() override {
+        termlist();
+        Renderer::TearDown();
+    }
+
+    // Stores rec as the next object and draws it through the list.
+    std::int16_t add(const ObjectRec& rec) {
+        const auto n = number_of_objects++;
+        dir_put_info(n, rec);
+        get_info(n);
+        show(mode_draw, &info);
+        put_on_screen(n, clipped);
+        return n;
+    }
+    static const SegCtrlRec& entry(int index) { return *seg_entry(index); }
+    // The records of a segment as `inqseg` reads them.
+    static std::vector<SegPrimRec> records(std::int16_t index) {
+        std::vector<SegPrimRec> v;
+        startinq(index);
+        SegPrimRec r;
+        while (inqseg(r.b)) v.push_back(r);
+        return v;
+    }
+    static void clear_screen() { myCGrafPtr->erase_rect(offRect); }
+};
+
+TEST_F(DisplayList, EverySlotHoldsTheEngineAndTheCapabilitiesAreAnswered) {
+    listdriver = ListDriver{};
+    vmlistinit();
+    EXPECT_EQ(listdriver.zoommsg, &_zoommsg);
+    EXPECT_EQ(listdriver.sketchlist, &_sketchlist);
+    EXPECT_EQ(listdriver.showseg, &_showseg);
+    EXPECT_EQ(listdriver.findseg, &_findseg);
+    EXPECT_EQ(listdriver.startinq, &_startinq);
+    EXPECT_EQ(listdriver.inqseg, &_inqseg);
+    EXPECT_EQ(listdriver.deleteseg, &_deleteseg);
+    EXPECT_EQ(listdriver.crunchseg, &_crunchseg);
+    EXPECT_EQ(listdriver.growseg, &_growseg);
+    EXPECT_EQ(listdriver.growrect, &_growrect);
+    EXPECT_EQ(listdriver.growcir, &_growcir);
+    EXPECT_EQ(listdriver.begseg, &_begseg);
+    EXPECT_EQ(listdriver.startseg, &_startseg);
+    EXPECT_EQ(listdriver.stopseg, &_stopseg);
+    EXPECT_EQ(listdriver.statslist, &_statslist);
+    EXPECT_EQ(listdriver.listinstalled, &_listinstalled);
+    EXPECT_EQ(listdriver.listavail, &_listavail);
+    EXPECT_EQ(listdriver.freelist, &_freelist);
+    EXPECT_EQ(listdriver.initlist, &_initlist);
+    EXPECT_EQ(listdriver.termlist, &_termlist);
+    EXPECT_EQ(listdriver.updatelist, &_updatelist);
+    EXPECT_EQ(listdriver.panlist, &_panlist);
+    EXPECT_EQ(listdriver.zoomlist, &_zoomlist);
+    EXPECT_EQ(listdriver.cenlist, &_cenlist);
+    EXPECT_EQ(listdriver.homelist, &_homelist);
+    EXPECT_EQ(listdriver.multlist, &_multlist);
+    EXPECT_EQ(listdriver.regenlist, &_regenlist);
+    EXPECT_EQ(listdriver.changelist, &_changelist);
+    EXPECT_EQ(listdriver.fulllist, &_fulllist);
+    EXPECT_EQ(listdriver.crunchlist, &_crunchlist);
+    EXPECT_EQ(listdriver.visiblelist, &_visiblelist);
+    EXPECT_EQ(listdriver.colorseg, &_colorseg);
+    const std::int16_t caps[] = {has_birdseye(), has_fastobj(), has_inoutzoom(),
+                                 has_inqseg(),   has_findseg(), has_levels()};
+    EXPECT_EQ(std::vector<std::int16_t>(std::begin(caps), std::end(caps)),
+              (std::vector<std::int16_t>{0, 1, 0, 1, 1, 0}));
+    std::int32_t a = -1, b = -1, c = -1;
+    statslist(&a, &b, &c);
+    EXPECT_EQ(a, 0);
+    EXPECT_EQ(b, 16384 + 16380);
+    EXPECT_EQ(c, 0);
+}
+
+TEST_F(DisplayList, ALineIsFiledAsLimitsAttributesAndPixels) {
+    ObjectRec r = drav::test::line_rec(2, 3, 3, 4);
+    set_obj_kind_colour(r, ok_line, 35);
+    r.b[obj::level] = 1;
+    const std::int16_t n = add(r);
+    const SegCtrlRec& e = entry(n);
+    EXPECT_EQ(seg_word(e.b, 0), 0x8000 | 1 << 11);
+    EXPECT_EQ(seg_word(e.b, 1), 0);
+    EXPECT_EQ(seg_word(e.b, 2), 0);
+    EXPECT_EQ(seg_word(e.b, 3), 3);
+    const auto v = records(n);
+    ASSERT_EQ(v.size(), 3u);
+    // Limits (20, 50, 30, 70), then level 1, class 1, colour 35, then the line.
+    EXPECT_EQ(seg_word(v[0].b, 0) & 15, 3);
+    EXPECT_EQ((std::vector<int>{word(v[0].b, 1), word(v[0].b, 2), word(v[0].b, 3), word(v[0].b, 4)}),
+              (std::vector<int>{20, 50, 30, 70}));
+    EXPECT_EQ(seg_word(v[1].b, 0) & 15, 1);
+    EXPECT_EQ(seg_word(v[1].b, 1), 1 << 8 | 1);
+    EXPECT_EQ(v[1].b[5], 35);
+    EXPECT_EQ(v[1].b[4], 1);
+    EXPECT_EQ(seg_word(v[2].b, 0) & 15, 2);
+    EXPECT_EQ((std::vector<int>{word(v[2].b, 1), word(v[2].b, 2), word(v[2].b, 3), word(v[2].b, 4)}),
+              (std::vector<int>{20, 30, 50, 70}));
+    // Shown at once: both end pixels are drawn.
+    EXPECT_NE(myCGrafPtr->pixel(20, 70), plat::white_pixel);
+    EXPECT_NE(myCGrafPtr->pixel(50, 30), plat::white_pixel);
+    EXPECT_EQ(clipped, 1);
+}
+
+TEST_F(DisplayList, ASegmentContinuesInTheNextBlockAfterRecord1637) {
+    // A filler of 1636 records: limits, attributes and 1634 lines.
+    genlist = 1;
+    startseg(ok_line);
+    begseg(ok_line, colour_black, 1, 1, 1);
+    for (int i = 0; i < 1634; ++i) growseg(1, 1, 2, 2);
+    stopseg(90);
+    genlist = 0;
+    EXPECT_EQ(seg_records_in_last_block(), 1636);
+    // Two lines: limits at 1636, attributes at 1637, the lines at 0 and 1 of block 1.
+    startseg(ok_line);
+    begseg(ok_line, 35, 1, 1, 1);
+    growseg(1, 1, 5, 1);
+    growseg(5, 1, 5, 5);
+    stopseg(40);
+    const SegCtrlRec& e = entry(40);
+    EXPECT_EQ(seg_word(e.b, 1), 0);
+    EXPECT_EQ(seg_word(e.b, 2), 1636);
+    EXPECT_EQ(seg_word(e.b, 3), 4);
+    EXPECT_EQ(seg_blocks_used(), 2);
+    const auto v = records(40);
+    ASSERT_EQ(v.size(), 4u);
+    EXPECT_EQ(seg_word(v[3].b, 0) & 15, 2);
+    EXPECT_EQ(word(v[3].b, 4), 50);
+    // Recolouring reaches the attributes; the replay draws the second block's line.
+    colorseg(40, colour_black);
+    EXPECT_EQ(records(40)[1].b[5], colour_black);
+    clear_screen();
+    number_of_objects = 41;
+    showseg(mode_draw, 40);
+    EXPECT_EQ(myCGrafPtr->pixel(50, 70), plat::black_pixel);  // (5, 3) on the second line
+    EXPECT_EQ(myCGrafPtr->pixel(30, 90), plat::black_pixel);  // (3, 1) on the first
+}
+
+TEST_F(DisplayList, The513thBlockIsRefusedWithMessage104AndTheObjectIsDrawnDirectly) {
+    genlist = 1;
+    startseg(ok_line);
+    begseg(ok_line, colour_black, 1, 1, 1);
+    for (long i = 0; i < 512L * seg_recs_per_block - 2; ++i) growseg(1, 1, 2, 2);
+    stopseg(90);
+    genlist = 0;
+    ASSERT_EQ(seg_blocks_used(), 512);
+    ASSERT_EQ(seg_records_in_last_block(), seg_recs_per_block);
+    answers().expect("");
+    clear_screen();
+    const std::int16_t n = add(drav::test::line_rec(1, 1, 4, 0));
+    EXPECT_TRUE(answers().done());
+    EXPECT_EQ(answers().shown().size(), 1u);
+    EXPECT_EQ(quit, 1);
+    EXPECT_EQ(listavail(), 0);
+    EXPECT_EQ(listinstalled(), 1);
+    EXPECT_EQ(seg_word(entry(n).b, 0), 0);
+    EXPECT_EQ(myCGrafPtr->pixel(25, 90), plat::black_pixel);  // drawn directly
+    // Nothing more is said while the list is off; the next whole redraw
+    // makes it available again.
+    add(drav::test::line_rec(1, 2, 4, 0));
+    EXPECT_EQ(answers().shown().size(), 1u);
+    show_objects(1, 1, first_object_slot);
+    EXPECT_EQ(listavail(), 1);
+    EXPECT_NE(seg_word(entry(n).b, 0) & 0x8000, 0);
+}
+
+TEST_F(DisplayList, AFailedAllocationSaysSoOnceAndTheNextRedrawRestoresTheList) {
+    answers().expect("");
+    plat::fail_next_allocations(1);
+    add(drav::test::line_rec(1, 1, 4, 0));
+    EXPECT_EQ(answers().shown().size(), 1u);
+    EXPECT_EQ(listavail(), 0);
+    EXPECT_EQ(quit, 1);
+    add(drav::test::line_rec(1, 2, 4, 0));
+    EXPECT_EQ(answers().shown().size(), 1u);
+    show_objects(1, 1, first_object_slot);
+    EXPECT_EQ(listavail(), 1);
+    EXPECT_NE(seg_word(entry(first_object_slot).b, 0) & 0x8000, 0);
+}
+
+TEST_F(DisplayList, ASegmentWithNothingRecordedFilesNoEntry) {
+    startseg(ok_line);
+    begseg(ok_line, colour_black, 1, 1, 1);
+    stopseg(37);
+    const SegCtrlRec& e = entry(37);
+    EXPECT_EQ(std::vector<std::uint8_t>(e.b, e.b + 8), std::vector<std::uint8_t>(8, 0));
+    EXPECT_EQ(seg_blocks_used(), 0);
+    // An object wholly outside the canvas is the same.
+    const std::int16_t n = add(drav::test::line_rec(-1e6, -1e6, 1, 1));
+    EXPECT_EQ(seg_word(entry(n).b, 3), 0);
+    EXPECT_EQ(clipped, 0);
+}
+
+TEST_F(DisplayList, ReplayDrawsOnlySegmentsThatMeetTheView) {
+    // Both ends off the screen: recorded whole on the canvas, clipped by the port.
+    const std::int16_t across = add(drav::test::line_rec(-5, 5, 30, 0));
+    const std::int16_t outside = add(drav::test::line_rec(25, 5, 3, 0));
+    clear_screen();
+    showseg(mode_draw, outside);
+    EXPECT_EQ(clipped, 0);
+    EXPECT_TRUE(drav::test::all_white(*myCGrafPtr));
+    showseg(mode_draw, across);
+    EXPECT_EQ(clipped, 1);
+    for (int x : {0, 100, 199}) EXPECT_EQ(myCGrafPtr->pixel(x, 50), plat::black_pixel) << x;
+    // Tested against a box: only the part inside counts.
+    t_vp = panvp;
+    const ViewportRec view = panvp;
+    panvp = {40, 46, 47, 53, 6, 6};
+    showseg(mode_trace, across);
+    EXPECT_EQ(clipped, 1);
+    panvp = {40, 46, 60, 66, 6, 6};
+    showseg(mode_trace, across);
+    EXPECT_EQ(clipped, 0);
+    panvp = view;
+}
+
+TEST_F(DisplayList, ACircleIsCutIntoEdgesByItsPixelRadius) {
+    struct Case {
+        int r, sides;
+    } cases[] = {{0, 1}, {1, 4}, {2, 4}, {3, 8}, {7, 8}, {8, 12}, {29, 12}, {30, 20}, {70, 24},
+                 {120, 36}, {250, 40}, {350, 60}, {600, 72}, {999, 72}, {1000, 120}};
+    for (const Case& c : cases) {
+        determine_sides(100, 100, 100 + 2 * c.r, 100 + 2 * c.r);
+        EXPECT_EQ(circle_sides(), c.sides) << c.r;
+    }
+    max_resolution = 1;
+    determine_sides(5, 5, 5, 5);
+    EXPECT_EQ(circle_sides(), 180);
+    max_resolution = 0;
+    // A zero-radius circle tested through the list is one edge from 0 to 360
+    // degrees: a point, hit where it lies and nowhere else.
+    startseg(ok_ellipse);
+    begseg(ok_ellipse, colour_black, 1, 1, 1);
+    growcir(5, 5, 5, 5);
+    genlist = 1;
+    stopseg(36);
+    genlist = 0;
+    number_of_objects = 37;
+    t_vp = panvp;
+    const ViewportRec view = panvp;
+    panvp = {47, 53, 47, 53, 6, 6};
+    showseg(mode_trace, 36);
+    EXPECT_EQ(clipped, 1);
+    panvp = {54, 60, 47, 53, 6, 6};
+    showseg(mode_trace, 36);
+    EXPECT_EQ(clipped, 0);
+    panvp = view;
+}
+
+TEST_F(DisplayList, FindsegStepsThroughWhatLiesUnderTheCursor) {
+    const std::int16_t a = add(drav::test::line_rec(1, 5, 10, 0));   // 36
+    const std::int16_t b = add(drav::test::line_rec(5, 1, 0, 8));    // 37, crosses a at (5, 5)
+    add(drav::test::line_rec(15, 8, 3, 0));                          // 38, elsewhere
+    struct Case {
+        std::int16_t from;
+        double x, y;
+        std::int16_t found;
+        std::uint16_t hit;
+    } cases[] = {
+        {a, 5, 5, b, 1},        // the object after the current one first
+        {b, 5, 5, a, 1},        // wrapping round to the start
+        {a, 2, 5.2, a, 1},      // only a lies there: found again
+        {b, 12, 2, b, 0},       // nothing within 3 pixels: index unchanged
+        {a, 5.25, 7, b, 1},     // 2.5 pixels off b still hits it
+        {a, 5.45, 7, a, 0},     // 4.5 pixels off misses it
+    };
+    for (const Case& c : cases) {
+        std::int16_t n = c.from;
+        const ViewportRec view = panvp;
+        findseg(&n, c.x, c.y);
+        EXPECT_EQ(n, c.found) << c.x << "," << c.y;
+        EXPECT_EQ(clipped, c.hit) << c.x << "," << c.y;
+        EXPECT_EQ(panvp, view);
+    }
+}
+
+TEST_F(DisplayList, AFenceTouchesOutlinesAndFilledAreas) {
+    const std::int16_t plain = add(drav::test::rect_rec(2, 2, 8, 6));   // 20..100 x 20..80 pixels
+    ObjectRec wide = drav::test::rect_rec(11, 2, 8, 6);
+    wide.b[obj::width] = 20;  // a band of 9 strokes: a filled outline
+    const std::int16_t filled = add(wide);
+    setfindfence(4, 3, 6, 5, 5);  // inside the plain rectangle
+    EXPECT_EQ(get_in_group(plain), 0);
+    setfindfence(13, 3, 15, 5, 5);  // inside the filled band's outline
+    EXPECT_EQ(get_in_group(filled), 0) << "the band is a thin ring round its hole";
+    setfindfence(10.6, 1.6, 10.9, 1.9, 5);  // in the band itself, away from both edges
+    EXPECT_EQ(get_in_group(filled), 1);
+    EXPECT_EQ(grpchanged, 1);
+    setfindfence(1.5, 3, 2.5, 5, 5);  // across the plain rectangle's left edge
+    EXPECT_EQ(get_in_group(plain), 1);
+}
+
+TEST_F(DisplayList, AFilledOutlineAroundTheWholeViewFillsIt) {
+    startseg(ok_rect);
+    begseg(ok_rect, 215, 1, 1, 5);
+    growrect(-30, -30, 50, 40);
+    genlist = 1;
+    stopseg(36);
+    genlist = 0;
+    number_of_objects = 37;
+    clear_screen();
+    showseg(mode_draw, 36);
+    EXPECT_EQ(clipped, 0);
+    const std::uint32_t red = plat::pixel_of(dravColors[215]);
+    for (auto [x, y] : {std::pair{0, 0}, {100, 50}, {199, 99}}) EXPECT_EQ(myCGrafPtr->pixel(x, y), red) << x;
+    // A test box anywhere in the view touches it.
+    t_vp = panvp;
+    const ViewportRec view = panvp;
+    panvp = {90, 96, 40, 46, 6, 6};
+    showseg(mode_trace, 36);
+    EXPECT_EQ(clipped, 1);
+    panvp = view;
+}
+
+TEST_F(DisplayList, ErasingPaintsTheBackgroundWhateverTheColourAndXorTwiceRestores) {
+    ObjectRec r = drav::test::line_rec(2, 5, 10, 0);
+    set_obj_kind_colour(r, ok_line, 215);
+    ObjectRec w = drav::test::rect_rec(4, 2, 6, 4);
+    w.b[obj::width] = 20;
+    const std::int16_t n = add(r);
+    const std::int16_t m = add(w);
+    myCGrafPtr->set_back_color({0, 0, 0});
+    for (std::uint32_t& px : const_cast<std::vector<std::uint32_t>&>(myCGrafPtr->pixels())) px = plat::black_pixel;
+    myCGrafPtr->set_back_color({0xFFFF, 0xFFFF, 0xFFFF});
+    showseg(mode_erase, n);
+    for (int x : {20, 60, 120}) EXPECT_EQ(myCGrafPtr->pixel(x, 50), plat::white_pixel) << x;
+    EXPECT_EQ(myCGrafPtr->pixel(20, 51), plat::black_pixel);
+
+    drav::test::fill_gradient(*drawCWindow);
+    const std::vector<std::uint32_t> before = drawCWindow->pixels();
+    showseg(mode_xor, m);
+    EXPECT_NE(drawCWindow->pixels(), before);
+    showseg(mode_xor, m);
+    EXPECT_EQ(drawCWindow->pixels(), before);
+}
+
+TEST_F(DisplayList, TheWholeRedrawKeepsOnScreenMarks) {
+    const std::int16_t in = add(drav::test::line_rec(1, 1, 2, 2));
+    const std::int16_t off = add(drav::test::line_rec(25, 1, 2, 2));
+    const std::int16_t none = add(drav::test::line_rec(-1e6, 1, 1, 0));
+    put_on_screen(off, 1);
+    put_on_screen(none, 1);
+    clear_screen();
+    sketchlist();
+    EXPECT_EQ(get_on_screen(in), 1);
+    EXPECT_EQ(get_on_screen(off), 1) << "a segment outside the view keeps its mark";
+    EXPECT_EQ(get_on_screen(none), 0) << "no segment: not on screen";
+    EXPECT_EQ(myCGrafPtr->pixel(15, 85), plat::black_pixel);
+}
+
+}  // namespace

@@ -1,0 +1,183 @@
+// The fast line loop changes no pixel: every way of drawing a drawing (the
+// whole redraw from the list at every zoom, single replays in each mode and
+// direct drawing with the list away) gives the same pixels with the loop on
+// and off. Also: the list and direct drawing agree for thin solid objects.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+#include "display/display_list.h"
+#include "display/line_styles.h"
+#include "display/list_view.h"
+#include "display/pan_canvas.h"
+#include "display/redraw.h"
+#include "store/record_ops.h"
+#include "store/record_store.h"
+#include "store/selection_state.h"
+#include "store/workfile.h"
+#include "tests/display/renderer_fixture.h"
+#include "tests/support/workfile.h"
+
+namespace {
+
+using namespace drav;
+using Pixels = std::vector<std::uint32_t>;
+
+// Every kind, colour, width and style, spread over and beyond the view.
+std::vector<ObjectRec> mixed(int n, unsigned seed) {
+    std::mt19937 rng(seed);
+    std::uniform_real_distribution<double> ux(-2, 22), uy(-2, 12), len(-3, 3), size(0.05, 2), angle(0, 6.28);
+    std::vector<ObjectRec> v;
+    for (int i = 0; i < n; ++i) {
+        const double x = ux(rng), y = uy(rng);
+        ObjectRec r;
+        switch (i % 12) {
+        case 0: r = drav::test::line_rec(x, y, len(rng), len(rng)); break;
+        case 1: r = drav::test::rect_rec(x, y, len(rng), len(rng), i % 24 ? 0 : angle(rng)); break;
+        case 2: r = drav::test::ellipse_rec(x, y, size(rng), size(rng), angle(rng)); break;
+        case 3: {
+            const double a = size(rng);
+            r = drav::test::ellipse_rec(x, y, a, a);
+            break;
+        }
+        case 4: r = drav::test::ellipse_rec(x, y, size(rng), size(rng), 0, angle(rng), angle(rng)); break;
+        case 5: r = drav::test::ellipse_rec(x, y, size(rng), size(rng), angle(rng), 0, 0, false, 3 + i % 7); break;
+        case 6: {
+            r = drav::test::text_rec(x, y, 0.3, 0.5);
+            ObjectRec tail{};
+            set_text_chars(r, tail, "Ab 1.5");
+            break;
+        }
+        case 7: r = drav::test::object(ok_point, x, y); break;
+        case 8: r = drav::test::bezier_rec(x, y, len(rng), len(rng), len(rng), len(rng), len(rng), len(rng)); break;
+        case 9: r = drav::test::ldim_rec(x, y, len(rng), 0, 1, ldim::ext1 | ldim::ext2 | (1 << ldim::arrow_shift)); break;
+        case 10: r = drav::test::adim_rec(x, y, angle(rng), 1, 2, 0.5, adim::ext1 | adim::ext2 | (1 << adim::arrow_shift)); break;
+        default:
+            r = drav::test::line_rec(x, y, len(rng), len(rng));
+            r.b[obj::width] = static_cast<std::uint8_t>(1 + rng() % 12);
+            set_obj_density_marks(r, 0, rng() % 2, rng() % 2);
+            break;
+        }
+        set_obj_kind_colour(r, obj_kind(r), static_cast<int>(rng() % 256));
+        r.b[obj::style] = static_cast<std::uint8_t>(1 + rng() % 9);
+        v.push_back(r);
+    }
+    return v;
+}
+
+class ListPixels : public drav::test::Renderer {
+protected:
+    void SetUp() override {
+        drav::test::use_data_folder();
+        drav::test::start_small_drawing(3);
+        set_work_sizes(31000, 50, 20);
+        ASSERT_EQ(setup_workfile(), 1);
+        ASSERT_EQ(init_selection_sets(), 1);
+        Renderer::SetUp();
+        openlinstk();
+        vmlistinit();
+        swaper = sw_wide_strokes | sw_midmarks;
+        change_window(0, 20, 0, aspectratio, 1);
+        changezoomlimits();
+    }
+    void TearDown() override {
+        plat::set_fast_lines(true);
+        termlist();
+        Renderer::TearDown();
+    }
+    void store(const std::vector<ObjectRec>& objects) {
+        for (const ObjectRec& r : objects) dir_put_info(number_of_objects++, r);
+        nomore_info();
+    }
+    static Pixels screen() { return myCGrafPtr->pixels(); }
+
+    // Everything the test compares, drawn one way.
+    std::vector<Pixels> draw_all_ways() {
+        std::vector<Pixels> out;
+        initlist();
+        change_window(0, 20, 0, aspectratio, 1);
+        changezoomlimits();
+        reset_on_screen = 1;
+        show_objects(1, 1, first_object_slot);
+        EXPECT_EQ(listavail(), 1);
+        out.push_back(screen());
+        for (int z = 1; z <= maxzoom; ++z) {
+            zoomlist(1);
+            EXPECT_EQ(zoom, z);
+            out.push_back(screen());
+        }
+        homelist();
+        out.push_back(screen());
+        // Single replays: draw, erase, and XOR into the window.
+        drav::test::fill_gradient(*drawCWindow);
+        for (int i = first_object_slot; i < number_of_objects; i += 97) {
+            showseg(mode_draw, static_cast<std::int16_t>(i));
+            showseg(mode_xor, static_cast<std::int16_t>(i));
+        }
+        out.push_back(screen());
+        out.push_back(drawCWindow->pixels());
+        for (int i = first_object_slot; i < number_of_objects; i += 89) showseg(mode_erase, static_cast<std::int16_t>(i));
+        out.push_back(screen());
+        // Directly, without the list.
+        termlist();
+        cleargraphics();
+        curlwidth = 0;
+        for (std::int16_t i = first_object_slot; i < number_of_objects; ++i) {
+            get_info(i);
+            if (obj_kind(info) == ok_text) cumstgs(i);
+            show(mode_draw, &info);
+        }
+        out.push_back(screen());
+        return out;
+    }
+};
+
+TEST_F(ListPixels, TheFastLoopDrawsWhatTheGeneralPathDraws) {
+    store(mixed(30000, 5));
+    plat::set_fast_lines(true);
+    const std::vector<Pixels> fast = draw_all_ways();
+    plat::set_fast_lines(false);
+    const std::vector<Pixels> general = draw_all_ways();
+    ASSERT_EQ(fast.size(), general.size());
+    for (std::size_t k = 0; k < fast.size(); ++k) EXPECT_TRUE(fast[k] == general[k]) << "picture " << k;
+    // The pictures are not blank.
+    EXPECT_FALSE(drav::test::all_white(*myCGrafPtr));
+}
+
+TEST_F(ListPixels, AnXorReplayTwiceRestoresTheWindow) {
+    store(mixed(3000, 9));
+    reset_on_screen = 1;
+    show_objects(1, 1, first_object_slot);
+    drav::test::fill_gradient(*drawCWindow);
+    const Pixels before = drawCWindow->pixels();
+    for (int i = first_object_slot; i < number_of_objects; ++i) showseg(mode_xor, static_cast<std::int16_t>(i));
+    EXPECT_NE(drawCWindow->pixels(), before);
+    for (int i = first_object_slot; i < number_of_objects; ++i) showseg(mode_xor, static_cast<std::int16_t>(i));
+    EXPECT_EQ(drawCWindow->pixels(), before);
+}
+
+TEST_F(ListPixels, ThinSolidObjectsInsideTheViewLookTheSameFromTheList) {
+    std::vector<ObjectRec> v;
+    v.push_back(drav::test::line_rec(1, 1, 5, 3));
+    v.push_back(drav::test::line_rec(2, 8, 7, -4));
+    v.push_back(drav::test::rect_rec(10, 2, 4, 3));
+    v.push_back(drav::test::rect_rec(12, 6, 3, 2, 0.4));
+    v.push_back(drav::test::ellipse_rec(5, 5, 2, 1));
+    v.push_back(drav::test::ellipse_rec(16, 5, 1.5, 1.5));
+    v.push_back(drav::test::bezier_rec(1, 5, 2, 3, 4, -2, 6, 1));
+    store(v);
+    reset_on_screen = 1;
+    show_objects(1, 1, first_object_slot);
+    const Pixels from_list = screen();
+    termlist();
+    cleargraphics();
+    for (std::int16_t i = first_object_slot; i < number_of_objects; ++i) {
+        get_info(i);
+        show(mode_draw, &info);
+    }
+    EXPECT_TRUE(from_list == screen());
+    EXPECT_FALSE(drav::test::all_white(*myCGrafPtr));
+}
+
+}  // namespace

@@ -1,0 +1,60 @@
+// Writes the seed corpus of the fuzz targets into tests/fuzz/corpus:
+//   make_fuzz_seeds <corpus folder>
+// Each reader seed is one option byte (see fuzz_entries.h) and a drawing file.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "store/pc_convert.h"
+#include "store/records.h"
+#include "tests/support/drawing_file.h"
+
+using namespace drav;
+using namespace drav::test;
+
+namespace {
+
+void put(const std::filesystem::path& p, std::uint8_t option, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream f(p, std::ios::binary | std::ios::trunc);
+    f.put(static_cast<char>(option));
+    f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) return 1;
+    const std::filesystem::path root = argv[1];
+    std::filesystem::create_directories(root / "reader");
+    std::filesystem::create_directories(root / "xtweak");
+    DrawingFile empty;
+    empty.default_settings(3);
+    put(root / "reader" / "empty-native", 0, empty.bytes());
+    empty.pc = true;
+    put(root / "reader" / "empty-pc", 1, empty.bytes());
+    DrawingFile all = every_kind_drawing();
+    put(root / "reader" / "every-kind-native", 0, all.bytes());
+    put(root / "reader" / "every-kind-merge-group", 4 | 8, all.bytes());
+    all.pc = true;
+    put(root / "reader" / "every-kind-pc", 1, all.bytes());
+    put(root / "reader" / "every-kind-pc-merge", 2 | 1 | 8, all.bytes());
+    all.pc = false;
+    all.version = 54;
+    put(root / "reader" / "every-kind-v54", 0, all.bytes());
+    all.version = 52;
+    put(root / "reader" / "every-kind-v52-merge", 2, all.bytes());
+
+    // One PC record of each kind for the conversion target.
+    const std::vector<std::uint8_t> pc_all = [] {
+        DrawingFile d = every_kind_drawing();
+        d.pc = true;
+        return d.bytes();
+    }();
+    for (std::size_t i = 0; i * 128 < pc_all.size(); ++i) {
+        std::ofstream f(root / "xtweak" / ("record-" + std::to_string(i)), std::ios::binary | std::ios::trunc);
+        f.write(reinterpret_cast<const char*>(pc_all.data() + i * 128), 128);
+    }
+    return 0;
+}
