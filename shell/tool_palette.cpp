@@ -11,6 +11,7 @@
 #include "platform/core/process.h"
 #include "platform/ui/menus.h"
 #include "platform/ui/windows.h"
+#include "dialogs/tool_setting_windows.h"
 #include "shell/event_pump.h"
 #include "shell/startup.h"
 #include "shell/tool_setting_dialogs.h"
@@ -258,9 +259,27 @@ void tooldoubleclick(int tool) {
     quit = 0;
     aborted = 0;
     redraw_tool_palette();
-    // TODO(ShowCursorWindow) the settings windows of the tools, each answering 1 after OK;
-    // until they exist a double click is inert
-    const int ok = 0;
+    int ok = 1;  // tools without settings count as OK
+    switch (tool) {
+    case 2: ok = ShowCursorWindow(); break;
+    // OK in group mode counts as Cancel: clicking the group tool again would leave group mode.
+    case 3: ok = ShowGroupWindow() && !macgroup; break;
+    case 4: ok = ShowLineToolSettingWindow(); break;
+    case 5: ok = mlinsetup(); break;
+    case 6: ok = ShowRectangleToolSettingWindow(); break;
+    case 7: ok = plysetup(); break;
+    case 8: ok = ShowCircleToolSettingWindow(); break;
+    case 9: ok = ShowEllipseToolSettingWindow(); break;
+    case 10: ok = ShowArcToolSettingWindow(); break;
+    case 11: ok = bezsetup(); break;
+    case 13: ok = textsetup(); break;
+    case 14: ok = macgroup ? ShowMoveToolSettingWindow() : 1; break;
+    case 15: ok = copysetup(); break;
+    case 17: ok = sclsetup(macgroup); break;
+    case 18: ok = ShowImageToolSettingWindow(); break;
+    case 19: ok = explsetup(); break;
+    default: break;
+    }
     addnum = was;
     aborted = 0;
     redraw_tool_palette();

@@ -11,6 +11,7 @@
 #include "platform/ui/events.h"
 #include "platform/ui/menus.h"
 #include "platform/ui/windows_qt.h"
+#include "shell/dispatch.h"
 #include "shell/event_pump.h"
 #include "shell/tool_options.h"
 #include "shell/tool_palette.h"
@@ -251,6 +252,20 @@ TEST(ToolPalette, TheRunningProgramShowsItsIconsOnScreen) {
         for (int y = sel.top + 1; y < sel.bottom - 1; ++y)
             for (int x = sel.left + 1; x < sel.right - 1; ++x) darkpx += qGray(shot.pixel(x, y)) < 128;
         EXPECT_GT(darkpx, (sel.bottom - sel.top - 2) * (sel.right - sel.left - 2) * 3 / 4);
+    });
+    EXPECT_EQ(s.run(), 0);
+}
+
+TEST(ToolPalette, AToolKeyOpensTheClosedPaletteAndClicksTheTool) {
+    Session s;
+    s.then(single_clicks_only);
+    s.menu(4, "PLtl");
+    s.then([] {
+        ASSERT_EQ(addDPtr, nullptr);
+        do_toolcmd(tool_group);
+        EXPECT_NE(addDPtr, nullptr);
+        EXPECT_EQ(plat::menu_item_mark(4, four_cc("PLtl")), plat::checkMark);
+        EXPECT_EQ(macgroup, 1);
     });
     EXPECT_EQ(s.run(), 0);
 }
