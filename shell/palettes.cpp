@@ -3,6 +3,7 @@
 #include "base/idle.h"
 #include "base/menu_items.h"
 #include "platform/ui/menus.h"
+#include "shell/message_palette.h"
 #include "shell/preferences.h"
 #include "shell/select_accept.h"
 #include "shell/startup.h"
@@ -27,7 +28,10 @@ void handle_palette_menu(int n) {
     case palette_tools:
         sett_palette();
         break;
-    // TODO(ToggleMessageWindow) 2, TODO(sett_coordial) 3, TODO(sett_restraints) 5, TODO(sett_construct) 6,
+    case palette_messages:
+        ToggleMessageWindow();
+        break;
+    // TODO(sett_coordial) 3, TODO(sett_restraints) 5, TODO(sett_construct) 6,
     // TODO(sett_dimension) 7, TODO(sett_lib) 12, TODO(sett_htch) 13
     default:
         break;

@@ -13,6 +13,7 @@
 #include "platform/core/process.h"
 #include "platform/ui/menus.h"
 #include "shell/menu_handler.h"
+#include "shell/message_palette.h"
 #include "shell/tool_palette.h"
 #include "store/files.h"
 #include "tests/support/harness.h"
@@ -66,7 +67,7 @@ TEST(MenuHandler, ServesEveryCodeOfTheMenuBarButQuitSubmenusAndTheWindowMenu) {
 
 TEST(MenuHandler, EachCommandIsEnabledOnlyWhenItsHandlerIsBuilt) {
     // Hand-listed: the commands that exist today. Each later command joins this list.
-    const std::set<std::string> built = {"undo", "PLtl"};
+    const std::set<std::string> built = {"undo", "PLtl", "PLms"};
     Session s;
     s.then([&] {
         for (int i = 0; i < menu_command_count(); ++i) {
@@ -123,6 +124,12 @@ TEST(DoCommand, AChosenItemReachesItsHandlerAndThenTheModules) {
         module_table[0] = listening_module;
         g_heard.clear();
         ASSERT_NE(addDPtr, nullptr);  // start-up opened the tool palette
+    });
+    s.then([] { ASSERT_NE(windMessage, nullptr); });
+    s.menu(4, "PLms");
+    s.then([] {
+        EXPECT_EQ(windMessage, nullptr);  // the message palette toggled
+        g_heard.clear();
     });
     s.menu(4, "PLtl");
     s.then([] {
