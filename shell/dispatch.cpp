@@ -14,7 +14,9 @@
 #include "shell/key_equivalents.h"
 #include "shell/loop_helpers.h"
 #include "shell/message_palette.h"
+#include "shell/palettes.h"
 #include "shell/pointer_input.h"
+#include "shell/tool_palette.h"
 #include "shell/window_layers.h"
 #include "store/object_walk.h"
 #include "store/record_ops.h"
@@ -291,8 +293,8 @@ int handle_eq_keys() {
 
 // The palettes open first when closed, then take the item as a click.
 void do_toolcmd(int item) {
-    (void)item;
-    // TODO(handle_palette_menu) open the tool palette (1), then doevent(addDPtr, item)
+    if (!addDPtr) handle_palette_menu(palette_tools);
+    if (addDPtr) doevent(addDPtr, item);
 }
 
 void do_constraintcmd(int item) {

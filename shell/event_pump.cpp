@@ -9,12 +9,17 @@
 #include "extension/api/custom_event.h"
 #include "platform/core/clock.h"
 #include "platform/ui/cursors.h"
+#include "platform/ui/menus.h"
 #include "shell/apple_events.h"
 #include "shell/blink.h"
 #include "shell/dispatch.h"
 #include "shell/loop_helpers.h"
+#include "shell/menu_handler.h"
+#include "shell/palettes.h"
 #include "shell/pointer_input.h"
+#include "shell/select_accept.h"
 #include "shell/tool_options.h"
+#include "shell/tool_palette.h"
 #include "shell/window_layers.h"
 
 namespace drav {
@@ -60,7 +65,7 @@ void replay(std::int16_t code, std::int16_t item) {
         // TODO(symbolsingleclick) with savedPtr and savedPt
         break;
     case pp_tool:
-        // TODO(toolsingleclick)
+        toolsingleclick(item);
         break;
     case pp_construct:
         // TODO(construct_singleclick)
@@ -68,7 +73,6 @@ void replay(std::int16_t code, std::int16_t item) {
     default:
         break;
     }
-    (void)item;
 }
 
 // Keeps (code, item) for replay and ends the running command, unless its
@@ -115,7 +119,19 @@ int gobbleoskeys(int mask) {
         return 0;
     }
     if (modeless_window_event(myEvent)) return 1;
-    // TODO(doevent) events of palette dialogs go to their own dispatch once palettes exist
+    // TODO(firstPallette) the message palette and the extension palettes
+    if (myEvent.dialog) {
+        if (myEvent.what == plat::app1Evt && (myEvent.dialog == windAccept || myEvent.dialog == windAddRemove)) {
+            SelectAndAcceptEventHandlerProc(myEvent);
+            return 1;
+        }
+        plat::Dialog* d = nullptr;
+        std::int16_t item = 0;
+        if (myEvent.what == plat::mouseDown && plat::dialog_select(myEvent, &d, &item)) {
+            doevent(d, item);
+            return 1;
+        }
+    }
     switch (myEvent.what) {
     case plat::mouseDown:
         Handle_mouse_down();
@@ -131,7 +147,10 @@ int gobbleoskeys(int mask) {
         Handle_activate();
         break;
     case plat::app1Evt:
-        // TODO(MyMenuEventHandlerProc) the menu command handler takes chosen items
+        MyMenuEventHandlerProc(myEvent);
+        Do_command(static_cast<std::int32_t>(
+            (static_cast<std::uint32_t>(static_cast<std::uint16_t>(myEvent.menu_id)) << 16) |
+            static_cast<std::uint16_t>(plat::menu_item_number(myEvent.menu_id, myEvent.message))));
         break;
     case plat::kHighLevelEvent:
         AEProcessAppleEvent(myEvent);
@@ -144,7 +163,7 @@ int gobbleoskeys(int mask) {
 
 int postpone_event(std::int16_t code, std::int16_t item) {
     if (!postpone_unless(getidle(), code, item)) return 0;
-    // TODO(addnum) the current tool becomes select (2)
+    addnum = tool_select;
     return 1;
 }
 

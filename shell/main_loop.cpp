@@ -5,6 +5,7 @@
 #include "platform/core/process.h"
 #include "platform/ui/events.h"
 #include "platform/ui/menus.h"
+#include "shell/menu_handler.h"
 #include "shell/preferences.h"
 #include "store/record_store.h"
 #include "store/settings.h"
@@ -28,7 +29,9 @@ void do_quit_app() {
 
 int LoadMenus() {
     plat::clear_menu_bar();
+    // TODO(KEYS) plat::reserve_alt_letters with the Alt letters the key-equivalent table claims
     if (!plat::load_menu_bar((plat::bundle_dir() / "ui" / "Menu" / "MenuBar.ui").string())) return -1;
+    register_menu_commands();
     UpdateMenus();
     return 0;
 }

@@ -9,6 +9,7 @@
 #include "platform/ui/cursors.h"
 #include "platform/ui/events.h"
 #include "shell/event_pump.h"
+#include "base/menu_items.h"
 #include "shell/main_loop.h"
 #include "shell/startup.h"
 #include "shell/tool_options.h"
@@ -33,6 +34,7 @@ int run_program(int argc, char** argv) {
     plat::set_cursor(plat::Cursor::arrow);
 
     macgroup = 0;
+    MyDisableMenu(kMyGroupMenu);  // its commands serve group mode only
     globalch = 0;
     watchon = 0;
     idle = 0;

@@ -10,6 +10,7 @@
 #include "files/drawing_reader.h"
 #include "platform/core/process.h"
 #include "platform/ui/events.h"
+#include "shell/palettes.h"
 #include "shell/tool_options.h"
 #include "store/files.h"
 #include "store/levels.h"
@@ -40,6 +41,7 @@ void close_down(int abnormal) {
     // must not start a second shut-down.
     if (g_exiting) plat::exit_process(-1);
     ExitingFlag flag;
+    if (!abnormal) save_palette_places();
     if (buffer) nomore_info();
     FSRef_CloseMyFile(&workfileRefNum);
     FSRef_CloseMyFile(&worklibRefNum);

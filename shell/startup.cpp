@@ -17,6 +17,8 @@
 #include "display/list_view.h"
 #include "display/redraw.h"
 #include "display/screen.h"
+#include "shell/palettes.h"
+#include "shell/tool_palette.h"
 #include "display/stroke_text.h"
 #include "extension/api/custom_event.h"
 #include "platform/core/clock.h"
@@ -114,7 +116,7 @@ void place_windows(const PrefsRec& prefs) {
     };
     for (const auto& p : palettes) {
         if (usewindow(p.visible, &lastpnt[p.position], p.lower_right)) {
-            // TODO(handle_palette_menu) open palette p.palette
+            handle_palette_menu(p.palette);
         }
     }
     if (prefs.mess_visible) ShowMessageWindow();
@@ -284,6 +286,7 @@ void install_floor_hooks() {
     set_idle_interface(follow_idle);
     install_display_hooks();
     install_record_events();
+    install_tool_palette();
     MessageLine line;
     line.show = [](int table, int index) { DisplayLocalMessage(table, index); };
     line.clear = [] { DisplayCFStrMessage(""); };

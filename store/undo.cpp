@@ -77,11 +77,14 @@ bool per_object(int code) {
     return (code >= op_move && code <= op_explode) || code == op_delete || code == op_isometric;
 }
 
+GroupToggle g_group_toggle = nullptr;
+
 // Codes whose whole work exists. The others are reached below by their
 // workers' TODOs and are never remembered until their commands are built.
 // TODO(hpchangeit) the handle and pivot codes 34 and 35 come with object snap
 bool operation_built(int code, double r1, double r2) {
     switch (code) {
+    case op_group_mode: return g_group_toggle != nullptr;
     case op_rotate:
     case op_delete:
     case op_perpendicular:
@@ -111,7 +114,7 @@ void erase_added_records() {
 void run_whole(int code, double r1, double r2, double r3, double r4) {
     switch (code) {
     case op_group_mode:
-        // TODO(changegroup)
+        if (g_group_toggle) g_group_toggle();
         break;
     case op_extend:
         // TODO(extendit)
@@ -629,9 +632,7 @@ void group(int n) {
     setidle(0);
     quit = 0;
     aborted = 0;
-    if (n == 9 && !macgroup) {
-        // TODO(changegroup)
-    }
+    if (n == 9 && !macgroup && g_group_toggle) g_group_toggle();
     // TODO(get_oghandle) the handle of the group or object becomes the reference point (update_ref)
     // TODO(set_group_limits)
     if (n == 8) {
@@ -681,6 +682,8 @@ void no_group() {
     pr_alert(4, alert_standard);
     // TODO(addnum) the select tool (2) becomes current
 }
+
+void set_group_toggle(GroupToggle f) { g_group_toggle = f; }
 
 const char* undo_item_text() { return item_text; }
 

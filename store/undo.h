@@ -70,6 +70,11 @@ void group(int n);
 // Nothing is selected: an alert, and the select tool becomes current.
 void no_group();
 
+// Group mode on or off lives with the tool palette above the store, which
+// installs it at start-up; until then code 3 is not an operation.
+using GroupToggle = void (*)();
+void set_group_toggle(GroupToggle f);
+
 // What the executor last gave the Edit menu's Undo item (Mac Roman), until
 // the menu itself exists.
 const char* undo_item_text();

@@ -168,6 +168,9 @@ protected:
                     }
             } else if (d->cancel_item > 0) {
                 queue_hit(d, d->cancel_item, mouse_global());
+            } else if (d->top->property("modeless").toBool()) {
+                // A palette: the program decides what its close box does.
+                queue_hit(d, close_box_item, mouse_global());
             }
             return true;
         case QEvent::MouseButtonPress:
@@ -528,9 +531,15 @@ void hide_dialog(Dialog* d) {
 bool dialog_visible(const Dialog* d) { return d->top->isVisible(); }
 
 Dialog* front_dialog() {
-    for (Dialog* d : g_dialogs)
-        if (d->top->isVisible()) return d;
-    return nullptr;
+    // The list runs front to back; a modal dialog stands in front of the
+    // palettes.
+    Dialog* modeless = nullptr;
+    for (Dialog* d : g_dialogs) {
+        if (!d->top->isVisible()) continue;
+        if (!d->top->property("modeless").toBool()) return d;
+        if (!modeless) modeless = d;
+    }
+    return modeless;
 }
 
 std::vector<Dialog*> dialog_list() { return g_dialogs; }
@@ -985,7 +994,7 @@ bool dialog_select(const EventRecord& e, Dialog** d, std::int16_t* item) {
     *d = nullptr;
     *item = 0;
     if (!e.dialog || !dialog_alive(e.dialog)) return false;
-    if (e.what == mouseDown && e.item > 0) {
+    if (e.what == mouseDown && (e.item > 0 || e.item == close_box_item)) {
         *d = e.dialog;
         *item = e.item;
         return true;

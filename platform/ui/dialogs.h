@@ -53,7 +53,8 @@ bool dialog_alive(const Dialog* d);
 void show_dialog(Dialog* d);
 void hide_dialog(Dialog* d);
 bool dialog_visible(const Dialog* d);
-// The front-most visible dialog (the one a modal loop runs), or nullptr.
+// The front-most visible dialog (the one a modal loop runs; else the
+// palette shown last), or nullptr.
 Dialog* front_dialog();
 std::vector<Dialog*> dialog_list();
 
@@ -157,7 +158,9 @@ bool modal_running();
 // loop runs.
 void set_update_handler(std::function<void(const EventRecord&)> h);
 // For a modeless dialog: when the record is a hit in one of its items,
-// *d and *item name it.
+// *d and *item name it. The close box of a modeless dialog without a cancel
+// item reports the item close_box_item.
+constexpr std::int16_t close_box_item = -1;
 bool dialog_select(const EventRecord& e, Dialog** d, std::int16_t* item);
 // Applies a key to the focused field as the dialog's own handling does
 // (typing, deleting, moving, Tab to the next field).

@@ -150,8 +150,27 @@ void on_triggered(QAction* a) {
     }
 }
 
+// Letters whose Alt combination a key equivalent claims; a menu title
+// never takes them as its mnemonic.
+QString g_reserved_alt;
+
+// The title with its data-given letter underlined (an '&' before its first
+// occurrence), unless a key equivalent holds Alt + that letter.
+void apply_mnemonic(QMenu* m) {
+    const QString title = m->title();
+    const QString letter = m->property("mnemonic").toString();
+    QString shown = title;
+    shown.replace(QLatin1Char('&'), QLatin1String("&&"));
+    if (letter.size() == 1 && letter.at(0).isLetterOrNumber() && !g_reserved_alt.contains(letter.at(0).toUpper())) {
+        const qsizetype at = shown.indexOf(letter.at(0), 0, Qt::CaseInsensitive);
+        if (at >= 0) shown.insert(at, QLatin1Char('&'));
+    }
+    m->setTitle(shown);
+}
+
 void collect(QMenu* m, QMenu* parent, int inherited_id) {
     const int own = menu_id_of(m);
+    if (!parent) apply_mnemonic(m);
     const int id = own ? own : inherited_id;
     g_menus.push_back(MenuNode{m, parent, own, true});
     for (QAction* a : m->actions()) {
@@ -333,9 +352,48 @@ bool load_menu_bar(const std::string& path) {
             a->setEnabled(false);  // a bare command on the bar is not a menu
     }
     refresh();
+    // F10 opens the first menu that shows, as on other desktop programs.
+    auto* f10 = new QAction(bar);
+    f10->setShortcut(QKeySequence(Qt::Key_F10));
+    f10->setShortcutContext(Qt::ApplicationShortcut);
+    QObject::connect(f10, &QAction::triggered, bar, [] { open_first_menu(); });
+    bar->addAction(f10);
+    f10->setVisible(false);
     if (Window* w = find_main_window()) attach_menu_bar(w);
     if (previous && previous != g_bar && !previous->parentWidget()) delete previous;
     return true;
+}
+
+void reserve_alt_letters(const std::string& letters) {
+    g_reserved_alt = QString::fromStdString(letters).toUpper();
+}
+
+char menu_mnemonic(int menu_id) {
+    for (const MenuNode& n : g_menus) {
+        if (n.id != menu_id || n.parent) continue;
+        const QString t = n.menu->title();
+        for (qsizetype i = 0; i + 1 < t.size(); ++i) {
+            if (t.at(i) != QLatin1Char('&')) continue;
+            if (t.at(i + 1) == QLatin1Char('&')) {
+                ++i;
+                continue;
+            }
+            return static_cast<char>(t.at(i + 1).toUpper().toLatin1());
+        }
+        return 0;
+    }
+    return 0;
+}
+
+int open_first_menu() {
+    if (!g_bar) return 0;
+    for (QAction* a : g_bar->actions()) {
+        QMenu* m = QMenu::menuInAction(a);
+        if (!m || !a->isVisible()) continue;
+        g_bar->setActiveAction(a);
+        return menu_id_of(m);
+    }
+    return 0;
 }
 
 void attach_menu_bar(Window* main) {

@@ -23,6 +23,14 @@ constexpr std::uint8_t checkMark = 0x12;
 // Without a main window yet, attach_menu_bar puts it in later. False, with
 // the old bar left alone, when the file cannot be read or holds no menu bar.
 bool load_menu_bar(const std::string& path);
+// Letters whose Alt combination a key equivalent claims (any case); the
+// menu bar loaded next underlines none of them in its titles. A title's
+// letter comes from the menu's `mnemonic` property.
+void reserve_alt_letters(const std::string& letters);
+// The underlined letter of the menu's title (upper case), 0 when none.
+char menu_mnemonic(int menu_id);
+// Opens the first visible menu (what F10 does); its id, 0 when none.
+int open_first_menu();
 // Puts the loaded menu bar into this main window (a window made with `main`).
 void attach_menu_bar(Window* main);
 // Removes the menu bar; registered commands stay registered.

@@ -388,7 +388,7 @@ TEST_F(Undo, OperationsWhoseCommandsDoNotExistAreNotRemembered) {
     indx = static_cast<std::int16_t>(store(line(0, 0, 1, 0)));
     const ObjectRec before = record(indx);
     do_operation(op_rotate, 0, 0, 1, 0, 0, 0);
-    const std::int16_t codes[] = {op_group_mode, op_move, op_copy, op_mirror, op_explode, op_extend,
+    const std::int16_t codes[] = {op_move, op_copy, op_mirror, op_explode, op_extend,
                                   op_fillet,     op_isometric, op_symbol, 5, 34, 99};
     for (std::int16_t code : codes) {
         do_operation(code, 1, 1, 1, 1, 1, 1);

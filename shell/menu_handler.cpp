@@ -1,0 +1,143 @@
+#include "shell/menu_handler.h"
+
+#include <array>
+
+#include "base/menu_items.h"
+#include "extension/api/custom_event.h"
+#include "platform/ui/menus.h"
+#include "shell/message_palette.h"
+#include "shell/tool_palette.h"
+#include "store/files.h"
+#include "store/undo.h"
+
+namespace drav {
+
+namespace {
+
+using Command = void (*)();
+
+struct Entry {
+    std::uint32_t code;
+    Command run;  // nullptr while the command is not built: its item stays disabled
+};
+
+// The toggles of the Palette menu mark their item while the palette is open.
+void toggle_tool_palette() {
+    sett_palette();
+    MySetMenuCommandMark(kMyPaletteMenu, four_cc("PLtl"), addDPtr ? plat::checkMark : plat::noMark);
+}
+
+// Every code the menu bar can send but 'quit', which the pump ends the
+// program with, and the Window menu's, which the desktop serves.
+// TODO(filer) TODO(library) TODO(plotsetup) TODO(about_dialog) TODO(DrawPreferencesWindow) and the rest:
+// each entry gets its command when the subsystem that owns it is built.
+const std::array<Entry, 84> g_table = {{
+    {four_cc("new "), nullptr}, {four_cc("open"), nullptr}, {four_cc("clos"), nullptr},
+    {four_cc("save"), nullptr}, {four_cc("svas"), nullptr}, {four_cc("FMrg"), nullptr},
+    {four_cc("LBnw"), nullptr}, {four_cc("LBop"), nullptr}, {four_cc("page"), nullptr},
+    {four_cc("prnt"), nullptr}, {four_cc("GIsv"), nullptr}, {four_cc("GIcr"), nullptr},
+    {four_cc("abou"), nullptr}, {four_cc("pref"), nullptr}, {four_cc("ahlp"), nullptr},
+    // Edit
+    {four_cc("undo"), do_undo},
+    {four_cc("cut "), nullptr}, {four_cc("copy"), nullptr}, {four_cc("past"), nullptr},
+    {four_cc("clea"), nullptr}, {four_cc("OBud"), nullptr}, {four_cc("OBdp"), nullptr},
+    {four_cc("sall"), nullptr}, {four_cc("EDcp"), nullptr}, {four_cc("OBpp"), nullptr},
+    {four_cc("OBgm"), nullptr}, {four_cc("EDrl"), nullptr}, {four_cc("EDrr"), nullptr},
+    // Handle and Pivot
+    {four_cc("EHcy"), nullptr}, {four_cc("EHdf"), nullptr}, {four_cc("EHsp"), nullptr},
+    {four_cc("EPcy"), nullptr}, {four_cc("EPdf"), nullptr}, {four_cc("EPsh"), nullptr},
+    // Group
+    {four_cc("GPun"), nullptr}, {four_cc("GPiv"), nullptr}, {four_cc("GPpp"), nullptr},
+    {four_cc("GPfn"), nullptr}, {four_cc("GPob"), nullptr},
+    // Palette
+    {four_cc("PLtl"), toggle_tool_palette},
+    {four_cc("PLco"), nullptr}, {four_cc("PLcn"), nullptr}, {four_cc("PLcs"), nullptr},
+    {four_cc("PLdm"), nullptr}, {four_cc("PLms"), ToggleMessageWindow}, {four_cc("PLpp"), nullptr},
+    {four_cc("PLin"), nullptr}, {four_cc("PLlb"), nullptr}, {four_cc("PLht"), nullptr},
+    // Setting; 'STbe' and 'STdc' would run nothing, so they stay disabled.
+    {four_cc("STun"), nullptr}, {four_cc("STou"), nullptr}, {four_cc("STlv"), nullptr},
+    {four_cc("STdo"), nullptr}, {four_cc("STdg"), nullptr}, {four_cc("STbe"), nullptr},
+    {four_cc("STdc"), nullptr}, {four_cc("STpa"), nullptr},
+    // Arch and Mech. Their undo items stay disabled until a module undo exists.
+    {four_cc("ARls"), nullptr}, {four_cc("ARbl"), nullptr}, {four_cc("ARts"), nullptr},
+    {four_cc("ARdw"), nullptr}, {four_cc("ARsr"), nullptr}, {four_cc("ARed"), nullptr},
+    {four_cc("ARdd"), nullptr}, {four_cc("ARdo"), nullptr}, {four_cc("ARtn"), nullptr},
+    {four_cc("ARal"), nullptr}, {four_cc("ARas"), nullptr}, {four_cc("ARae"), nullptr},
+    {four_cc("ARun"), nullptr},
+    {four_cc("MCls"), nullptr}, {four_cc("MCbl"), nullptr}, {four_cc("MCts"), nullptr},
+    {four_cc("MCsy"), nullptr}, {four_cc("MCgt"), nullptr}, {four_cc("MCcl"), nullptr},
+    {four_cc("MCed"), nullptr}, {four_cc("MCdd"), nullptr}, {four_cc("MCdo"), nullptr},
+    {four_cc("MCtn"), nullptr}, {four_cc("MCal"), nullptr}, {four_cc("MCas"), nullptr},
+    {four_cc("MCae"), nullptr}, {four_cc("MCun"), nullptr},
+}};
+
+const Entry* find_entry(std::uint32_t code) {
+    for (const Entry& e : g_table)
+        if (e.code == code) return &e;
+    return nullptr;
+}
+
+}  // namespace
+
+int MyMenuEventHandlerProc(const plat::EventRecord& event) {
+    if (const Entry* e = find_entry(event.message); e && e->run) e->run();
+    return eventNotHandledErr;
+}
+
+void Do_command(std::int32_t choice) {
+    const auto menu = static_cast<std::int16_t>((static_cast<std::uint32_t>(choice) >> 16) & 0xFFFF);
+    const auto item = static_cast<std::int16_t>(choice & 0xFFFF);
+    if (menu == 0 || item == 0) return;
+    switch (menu) {
+    case 65:
+        handle_change(item, 0);
+        break;
+    case 66:
+        handle_change(item, 1);
+        break;
+    case 67:
+        // TODO(inquire)
+        break;
+    case 68:
+        // TODO(RotateObject) item 1 turns left, any other right
+        break;
+    default:
+        custom_event(1, menu, item, 0, "", nullptr);
+        break;
+    }
+}
+
+void handle_change(int item, int which) {
+    switch (item) {
+    case 1:
+        // TODO(nexthandle) nextpivot when which is non-zero
+        break;
+    case 2:
+        // TODO(hp_drag) hp_drag(which, 0)
+        break;
+    case 3:
+        // TODO(swap_hp)
+        break;
+    default:
+        break;
+    }
+    (void)which;
+}
+
+int menu_command_count() { return static_cast<int>(g_table.size()); }
+
+std::uint32_t menu_command_code(int i) {
+    return i >= 0 && i < menu_command_count() ? g_table[static_cast<std::size_t>(i)].code : 0;
+}
+
+bool menu_command_built(std::uint32_t code) {
+    const Entry* e = find_entry(code);
+    return e && e->run;
+}
+
+void register_menu_commands() {
+    for (const Entry& e : g_table)
+        if (e.run) plat::register_command(e.code);
+}
+
+}  // namespace drav

@@ -1,0 +1,131 @@
+#!/usr/bin/env python3
+"""Draws the tool palette's icons as plain PBM files, 16 x 16 and 32 x 32.
+
+Each icon is a few strokes and fills in a 16-unit square; the 2x image is
+the same drawing rasterised at twice the resolution, not a blown-up 1x.
+Run from the source root: python3 tools/make_tool_icons.py
+"""
+import math
+import os
+
+OUT = os.path.join("data", "ui", "icons")
+
+
+def seg_dist(px, py, ax, ay, bx, by):
+    dx, dy = bx - ax, by - ay
+    l2 = dx * dx + dy * dy
+    t = 0.0 if l2 == 0 else max(0.0, min(1.0, ((px - ax) * dx + (py - ay) * dy) / l2))
+    return math.hypot(px - (ax + t * dx), py - (ay + t * dy))
+
+
+def polyline(points, closed=False):
+    segs = list(zip(points, points[1:]))
+    if closed:
+        segs.append((points[-1], points[0]))
+    return [("seg",) + a + b for a, b in segs]
+
+
+def rect(l, t, r, b):
+    return polyline([(l, t), (r, t), (r, b), (l, b)], closed=True)
+
+
+def ellipse(cx, cy, rx, ry, a0=0.0, a1=360.0, n=48):
+    pts = []
+    for i in range(n + 1):
+        a = math.radians(a0 + (a1 - a0) * i / n)
+        pts.append((cx + rx * math.cos(a), cy - ry * math.sin(a)))
+    return polyline(pts)
+
+
+def fill_poly(points):
+    return [("fill", points)]
+
+
+def inside(px, py, pts):
+    c = False
+    j = len(pts) - 1
+    for i in range(len(pts)):
+        xi, yi = pts[i]
+        xj, yj = pts[j]
+        if (yi > py) != (yj > py) and px < (xj - xi) * (py - yi) / (yj - yi) + xi:
+            c = not c
+        j = i
+    return c
+
+
+def bezier(p0, p1, p2, p3, n=24):
+    pts = []
+    for i in range(n + 1):
+        t = i / n
+        u = 1 - t
+        pts.append((u**3 * p0[0] + 3 * u * u * t * p1[0] + 3 * u * t * t * p2[0] + t**3 * p3[0],
+                    u**3 * p0[1] + 3 * u * u * t * p1[1] + 3 * u * t * t * p2[1] + t**3 * p3[1]))
+    return polyline(pts)
+
+
+def arrow_head(x, y, dx, dy, size=3.0):
+    # A filled head pointing along (dx, dy) with its tip at (x, y).
+    l = math.hypot(dx, dy)
+    ux, uy = dx / l, dy / l
+    bx, by = x - ux * size, y - uy * size
+    return fill_poly([(x, y), (bx - uy * size * 0.6, by + ux * size * 0.6), (bx + uy * size * 0.6, by - ux * size * 0.6)])
+
+
+ICONS = {
+    2: fill_poly([(4, 2), (4, 13), (6.8, 10.4), (8.6, 14.2), (10.2, 13.4), (8.4, 9.8), (12, 9.6)]),
+    3: rect(2.5, 2.5, 9.5, 9.5) + rect(6.5, 6.5, 13.5, 13.5) + fill_poly([(6.5, 6.5), (9.5, 6.5), (9.5, 9.5), (6.5, 9.5)]),
+    4: polyline([(2.5, 13.5), (13.5, 2.5)]),
+    5: polyline([(2, 11), (11, 2)]) + polyline([(5, 14), (14, 5)]),
+    6: rect(2.5, 4.5, 13.5, 11.5),
+    7: polyline([(2.5, 11.5), (5.5, 3.5), (11.5, 2.5), (13.5, 9.5), (8.5, 13.5)], closed=True),
+    8: ellipse(8, 8, 5.5, 5.5),
+    9: ellipse(8, 8, 6.5, 4),
+    10: ellipse(8, 12, 6, 6, 0, 180),
+    11: bezier((2, 12), (4, 0), (11, 17), (14, 4)),
+    12: fill_poly([(6, 6), (9, 6), (9, 9), (6, 9)]) + polyline([(7.5, 2), (7.5, 5)]) + polyline([(7.5, 11), (7.5, 14)])
+        + polyline([(2, 7.5), (5, 7.5)]) + polyline([(11, 7.5), (14, 7.5)]),
+    13: polyline([(3.5, 3.5), (12.5, 3.5)]) + polyline([(7.5, 3.5), (7.5, 12.5)]) + polyline([(3.5, 3.5), (3.5, 5.5)])
+        + polyline([(12.5, 3.5), (12.5, 5.5)]) + polyline([(5.5, 12.5), (9.5, 12.5)]),
+    14: polyline([(7.5, 3), (7.5, 12)]) + polyline([(3, 7.5), (12, 7.5)]) + arrow_head(7.5, 0.8, 0, -1, 4)
+        + arrow_head(7.5, 14.2, 0, 1, 4) + arrow_head(0.8, 7.5, -1, 0, 4) + arrow_head(14.2, 7.5, 1, 0, 4),
+    15: rect(2.5, 2.5, 9.5, 9.5) + rect(6.5, 6.5, 13.5, 13.5),
+    16: ellipse(8, 8, 5.5, 5.5, 100, 380) + arrow_head(6.5, 2.5, -1, 0.2),
+    17: rect(2.5, 8.5, 7.5, 13.5) + rect(2.5, 2.5, 13.5, 13.5) + polyline([(7.5, 8.5), (12, 4)]) + arrow_head(12.8, 3.2, 1, -1, 2.5),
+    18: fill_poly([(1.5, 13.5), (6, 13.5), (6, 4)]) + polyline([(9.5, 13.5), (13.5, 13.5), (9.5, 4.5)], closed=True)
+        + polyline([(7.5, 1.5), (7.5, 3)]) + polyline([(7.5, 5), (7.5, 7)]) + polyline([(7.5, 9), (7.5, 11)]) + polyline([(7.5, 13), (7.5, 14.5)]),
+    19: rect(6, 6, 10, 10) + polyline([(2, 2), (4.5, 4.5)]) + polyline([(14, 2), (11.5, 4.5)]) + polyline([(2, 14), (4.5, 11.5)])
+        + polyline([(14, 14), (11.5, 11.5)]),
+}
+
+
+def render(shapes, scale):
+    n = 16 * scale
+    width = 1.15  # stroke width in icon units
+    rows = []
+    for y in range(n):
+        row = []
+        for x in range(n):
+            px, py = (x + 0.5) / scale, (y + 0.5) / scale
+            on = False
+            for s in shapes:
+                if s[0] == "seg" and seg_dist(px, py, *s[1:]) <= width / 2:
+                    on = True
+                elif s[0] == "fill" and inside(px, py, s[1]):
+                    on = True
+                if on:
+                    break
+            row.append("1" if on else "0")
+        rows.append(" ".join(row))
+    return "P1\n# Dravelin tool icon\n%d %d\n%s\n" % (n, n, "\n".join(rows))
+
+
+def main():
+    os.makedirs(OUT, exist_ok=True)
+    for tool, shapes in ICONS.items():
+        for scale, suffix in ((1, ""), (2, "@2x")):
+            with open(os.path.join(OUT, "tool%d%s.pbm" % (tool, suffix)), "w") as f:
+                f.write(render(shapes, scale))
+
+
+if __name__ == "__main__":
+    main()
