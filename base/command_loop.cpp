@@ -39,6 +39,10 @@ int loop_takes_undo() { return g_hooks.take_undo ? g_hooks.take_undo() : 0; }
 
 int loop_pump(std::uint16_t mask) { return g_hooks.pump ? g_hooks.pump(mask) : 0; }
 
+void loop_tool_click(int item) {
+    if (g_hooks.tool_click) g_hooks.tool_click(item);
+}
+
 void loop_status_line() {
     if (g_hooks.status_line) g_hooks.status_line();
 }

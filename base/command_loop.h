@@ -33,11 +33,13 @@ struct CommandLoopHooks {
     int (*take_undo)() = nullptr;   // 1 when the running command took 'U' as its own
     int (*pump)(std::uint16_t mask) = nullptr;  // one pass of the event pump; 1 when it took an event
     void (*status_line)() = nullptr;            // the cursor-position readout follows
+    void (*tool_click)(int item) = nullptr;     // a click on item `item` of the tool palette
 };
 void set_command_loop_hooks(const CommandLoopHooks& hooks);
 void loop_blink_off();
 int loop_takes_undo();
 int loop_pump(std::uint16_t mask);
 void loop_status_line();
+void loop_tool_click(int item);
 
 }  // namespace drav

@@ -4,13 +4,13 @@
 #include <cmath>
 #include <cstring>
 
-#include "display/redraw.h"
 #include "base/command_loop.h"
 #include "base/idle.h"
 #include "base/shutdown.h"
 #include "display/display_list.h"
 #include "display/line_styles.h"
 #include "display/pan_canvas.h"
+#include "display/redraw.h"
 #include "display/screen.h"
 #include "platform/ui/windows.h"
 #include "store/files.h"

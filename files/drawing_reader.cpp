@@ -8,11 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "display/list_view.h"
+#include "base/command_loop.h"
 #include "base/idle.h"
 #include "base/messages.h"
 #include "base/window_areas.h"
 #include "display/graphics_unit.h"
+#include "display/list_view.h"
 #include "display/object_renderer.h"
 #include "display/screen.h"
 #include "extension/api/custom_event.h"
@@ -646,7 +647,7 @@ int open_drawing(const FSRef& ref, std::int16_t, std::int32_t, const char* name,
     g_file.fork = 0;
 
     curlwidth = -1;
-    // TODO(dopalette) in group mode the tool palette's item 3
+    if (macgroup) loop_tool_click(3);  // group mode: the group tool again
     // TODO(markinput) TODO(markrestraints)
     // TODO(nullohp) TODO(nullghp)
     if (there_are_objects()) indx = static_cast<std::int16_t>(last_valid_indx());

@@ -174,7 +174,7 @@ void nomore_window(plat::Window* window) {
         custom_event(12, static_cast<std::int16_t>(ref >> 16), static_cast<std::int16_t>(ref), 0, "", nullptr);
         if (firstDocument()) SelectDocument(firstDocument());
     } else {
-        // TODO(handle_palette_menu) the tool, coordinates, restraints, construct, dimension, hatch and library palettes toggle off
+        // TODO(sett_lib) the coordinates, restraints, construct, dimension, hatch and library palettes toggle off as they come
     }
     updatewindows();
 }
@@ -320,8 +320,8 @@ void do_windowcmd(int n) {
 }
 
 void do_dc_toolcmd(int item) {
-    (void)item;
-    // TODO(tooldoubleclick) after opening the tool palette
+    if (!addDPtr) handle_palette_menu(palette_tools);
+    if (addDPtr) tooldoubleclick(item);
 }
 
 void do_dc_constraintcmd(int item) {

@@ -119,7 +119,6 @@ int gobbleoskeys(int mask) {
         return 0;
     }
     if (modeless_window_event(myEvent)) return 1;
-    // TODO(firstPallette) the message palette and the extension palettes
     if (myEvent.dialog) {
         if (myEvent.what == plat::app1Evt && (myEvent.dialog == windAccept || myEvent.dialog == windAddRemove)) {
             SelectAndAcceptEventHandlerProc(myEvent);

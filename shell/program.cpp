@@ -3,13 +3,13 @@
 #include <cstdio>
 
 #include "base/idle.h"
+#include "base/menu_items.h"
 #include "base/shutdown.h"
 #include "display/line_styles.h"
 #include "display/screen.h"
 #include "platform/ui/cursors.h"
 #include "platform/ui/events.h"
 #include "shell/event_pump.h"
-#include "base/menu_items.h"
 #include "shell/main_loop.h"
 #include "shell/startup.h"
 #include "shell/tool_options.h"

@@ -2,8 +2,10 @@
 
 #include "base/command_loop.h"
 #include "base/idle.h"
-#include "display/graphics_unit.h"
 #include "dialogs/dialog_helpers.h"
+#include "display/graphics_unit.h"
+#include "shell/dispatch.h"
+#include "shell/loop_helpers.h"
 #include "shell/menu_handler.h"
 #include "shell/startup.h"
 #include "store/files.h"
@@ -59,24 +61,30 @@ void AddRemoveWindow(int flag) {
     }
 }
 
+namespace {
+// The button's key goes to the running command's keystroke ring.
+int give_key(char key) {
+    stuff_macch(&key);
+    return 0;
+}
+}  // namespace
+
 int SelectAndAcceptEventHandlerProc(const plat::EventRecord& event) {
     if (event.what != plat::app1Evt) return eventNotHandledErr;
     switch (event.message) {
     case four_cc("Prev"):
-        // TODO(stuff_macch) the key '<' into the running command's keystroke ring
-        return eventNotHandledErr;
+        return give_key('<');
     case four_cc("Next"):
-        // TODO(stuff_macch) the key '>'
-        return eventNotHandledErr;
+        return give_key('>');
     case four_cc("Acpt"):
     case four_cc("Addb"):
-        // TODO(button_pressed) a click at the cursor position
-        return eventNotHandledErr;
+        // The choice is taken as a click at the cursor.
+        button_pressed();
+        return 0;
     case four_cc("Remv"):
-        // TODO(stuff_macch) the key 'n'
-        return eventNotHandledErr;
+        return give_key('n');
     case four_cc("ok  "):
-        // TODO(stuff_macch) the key 'D'
+        give_key('D');
         return 0;
     case four_cc("not!"):
         aborted = 1;

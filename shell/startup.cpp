@@ -17,8 +17,6 @@
 #include "display/list_view.h"
 #include "display/redraw.h"
 #include "display/screen.h"
-#include "shell/palettes.h"
-#include "shell/tool_palette.h"
 #include "display/stroke_text.h"
 #include "extension/api/custom_event.h"
 #include "platform/core/clock.h"
@@ -35,8 +33,10 @@
 #include "shell/event_pump.h"
 #include "shell/loop_helpers.h"
 #include "shell/message_palette.h"
+#include "shell/palettes.h"
 #include "shell/preferences.h"
 #include "shell/tool_options.h"
+#include "shell/tool_palette.h"
 #include "shell/window_layers.h"
 #include "store/current_drawing.h"
 #include "store/geometry.h"
@@ -297,6 +297,7 @@ void install_floor_hooks() {
     loop.take_undo = command_takes_undo;
     loop.pump = [](std::uint16_t mask) { return static_cast<int>(gobbleoskeys(mask)); };
     loop.status_line = update_status_line;
+    loop.tool_click = dopalette;
     set_command_loop_hooks(loop);
 }
 

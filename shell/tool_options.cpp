@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstring>
 
-#include "store/object_walk.h"
 #include "base/command_loop.h"
 #include "base/messages.h"
 #include "base/shutdown.h"
@@ -17,6 +16,7 @@
 #include "shell/preferences.h"
 #include "store/geometry.h"
 #include "store/group_build.h"
+#include "store/object_walk.h"
 #include "store/record_ops.h"
 #include "store/record_store.h"
 #include "store/records.h"

@@ -1,7 +1,6 @@
 // The tool-setting dialogs of the multi-line, polygon, curve, text, copy,
 // scale and explode tools. Each answers 1 after OK and 0 after Cancel (or
 // when its layout cannot be used).
-// TODO(tooldoubleclick) the tool palette opens these by tool number
 #pragma once
 
 #include <cstdint>

@@ -2,11 +2,11 @@
 
 #include <string>
 
-#include "shell/blink.h"
 #include "base/messages.h"
 #include "dialogs/edit_fields.h"
 #include "platform/core/text.h"
 #include "platform/ui/dialogs.h"
+#include "shell/blink.h"
 #include "shell/dialog_filters.h"
 #include "store/number_text.h"
 #include "store/parse.h"

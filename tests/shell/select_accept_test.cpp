@@ -4,6 +4,7 @@
 
 #include "base/command_loop.h"
 #include "platform/ui/dialogs.h"
+#include "shell/dispatch.h"
 #include "shell/select_accept.h"
 #include "store/files.h"
 #include "tests/support/harness.h"
@@ -46,17 +47,30 @@ TEST(SelectAccept, TheToggleOpensTheChosenFormAndClosesIt) {
 TEST(SelectAccept, TheButtonsAnswerAsTheirTableSays) {
     plat::EventRecord e;
     e.what = plat::app1Evt;
+    // The choice buttons speak to the running command through its keystroke
+    // ring ('<', '>', 'n', 'D') or as a click at the cursor; Cancel aborts.
     const struct {
         const char* code;
         int status;
-    } cases[] = {{"Prev", -9874}, {"Next", -9874}, {"Acpt", -9874}, {"Addb", -9874},
-                 {"Remv", -9874}, {"ok  ", 0},     {"not!", 0},     {"what", -9874}};
+        char key;     // 0: nothing queued
+        bool click;
+    } cases[] = {{"Prev", 0, '<', false}, {"Next", 0, '>', false}, {"Acpt", 0, 0, true},
+                 {"Addb", 0, 0, true},    {"Remv", 0, 'n', false}, {"ok  ", 0, 'D', false},
+                 {"not!", 0, 0, false},   {"what", -9874, 0, false}};
     for (const auto& c : cases) {
         aborted = 0;
+        touched = 0;
+        while (osch_ready()) get_osch(1);
         e.message = (std::uint32_t(std::uint8_t(c.code[0])) << 24) | (std::uint32_t(std::uint8_t(c.code[1])) << 16) |
                     (std::uint32_t(std::uint8_t(c.code[2])) << 8) | std::uint32_t(std::uint8_t(c.code[3]));
         EXPECT_EQ(SelectAndAcceptEventHandlerProc(e), c.status) << c.code;
         EXPECT_EQ(aborted, std::string(c.code) == "not!" ? 1 : 0) << c.code;
+        if (c.key) {
+            ASSERT_TRUE(osch_ready()) << c.code;
+            EXPECT_EQ(get_osch(1), c.key) << c.code;
+        }
+        EXPECT_FALSE(osch_ready()) << c.code;
+        EXPECT_EQ(touched != 0, c.click) << c.code;
     }
 }
 
