@@ -70,6 +70,24 @@ msg=$(timeout 10 xdotool search --sync --onlyvisible --name '^Messages$' 2>/dev/
 if [ -n "$msg" ]; then pass "the message palette appears"; else fail "no message palette"; fi
 [ -n "$msg" ] && xdotool windowmove --sync "$msg" 400 300 2>/dev/null
 
+# 1c. The tool palette shows; a click on the move tool with nothing drawn
+#     says so in an alert, which Return closes.
+tools=$(timeout 10 xdotool search --sync --onlyvisible --name '^Tools$' 2>/dev/null | head -n 1)
+if [ -n "$tools" ]; then pass "the tool palette appears"; else fail "no tool palette"; fi
+if [ -n "$tools" ]; then
+  xdotool mousemove --window "$tools" 13 169 click 1
+  alert=$(timeout 10 xdotool search --sync --onlyvisible --name '^Dravelin$' 2>/dev/null | head -n 1)
+  if [ -n "$alert" ]; then
+    pass "the move tool on an empty drawing says so"
+    xdotool windowfocus --sync "$alert" 2>/dev/null
+    xdotool key Return
+    for _ in $(seq 50); do xdotool search --onlyvisible --name '^Dravelin$' >/dev/null 2>&1 || break; sleep 0.1; done
+    if xdotool search --onlyvisible --name '^Dravelin$' >/dev/null 2>&1; then fail "Return left the alert open"; fi
+  else
+    fail "the move tool showed no alert"
+  fi
+fi
+
 # 2. A second start while the first runs says so and ends with status 1.
 #    Its alert waits for the person, who presses Return.
 "$prog" >"$work/second.log" 2>&1 &
