@@ -122,6 +122,17 @@ kill -TERM "$app_pid"
 wait_end
 if [ "$status" -eq 0 ]; then pass "SIGTERM ends normally"; else fail "SIGTERM: status $status"; fi
 
+# 5. A drawing named on the command line opens: its name is the window's
+#    title. (The reader's seed file, less its leading mode byte.)
+seed="$(dirname "$0")/../fuzz/corpus/reader/every-kind-native"
+tail -c +2 "$seed" >"$work/plan"
+start "$work/plan"
+planwin=$(timeout 10 xdotool search --sync --onlyvisible --name '^plan$' 2>/dev/null | head -n 1)
+if [ -n "$planwin" ]; then pass "a drawing named on the command line opens"; else fail "no window titled plan"; cat "$work/app.log"; fi
+kill -TERM "$app_pid"
+wait_end
+[ "$status" -eq 0 ] || fail "the drawing's session ended with $status"
+
 if [ "$failures" -ne 0 ]; then
   echo "e2e: $failures failed"
   exit 1
