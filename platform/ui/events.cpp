@@ -31,7 +31,6 @@ std::deque<EventRecord> g_queue;
 bool g_button = false;
 Point g_mouse;
 Feeder g_feeder;
-bool g_quit_posted_for_feeder = false;
 std::atomic<bool> g_terminate{false};
 
 struct Timer {
@@ -423,8 +422,12 @@ bool wait_next_event(std::uint16_t mask, EventRecord* rec, std::uint32_t sleep_t
     // A wait for updates alone is no wait for the person: the script stays put.
     if (g_feeder && (mask & input_mask)) {
         if (!g_feeder()) {
-            if (!g_quit_posted_for_feeder) {
-                g_quit_posted_for_feeder = true;
+            // Nothing more will come: quit, and again whenever a wait for
+            // input finds the last quit taken, so no modal loop waits forever.
+            const bool quit_queued = std::any_of(g_queue.begin(), g_queue.end(), [](const EventRecord& e) {
+                return e.what == kHighLevelEvent && e.message == ae_quit;
+            });
+            if (!quit_queued) {
                 EventRecord q;
                 q.what = kHighLevelEvent;
                 q.message = ae_quit;
@@ -493,7 +496,6 @@ void clear_termination_request() { g_terminate = false; }
 
 void set_feeder(Feeder f) {
     g_feeder = std::move(f);
-    g_quit_posted_for_feeder = false;
 }
 
 bool init_application(int& argc, char** argv) {
