@@ -2,7 +2,7 @@
 // texts, points and 300 placed symbols) into the workfile and showing it in
 // a 1920 x 1080 window, from a native and from a PC file. The workfile is
 // made big enough for it, as an "ObjectSize" preference of 30006 would.
-#include <benchmark/benchmark.h>
+#include "bench/bench_support.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -44,10 +44,6 @@ class AnswerAll final : public plat::Answerer {
 public:
     int answer(const plat::AlertRequest&) override { return 1; }
 };
-
-std::filesystem::path scratch_folder() {
-    return std::filesystem::temp_directory_path() / ("dravelin-reader-bench-" + std::to_string(::getpid()));
-}
 
 ObjectRec base(int kind, double x, double y, int colour) {
     ObjectRec r{};
@@ -188,13 +184,7 @@ void setup() {
     cur_win = bse_win = {0, view_width, 0, view_width * 1080 / 1920};
     remember_start_settings();
 
-    const auto folder = scratch_folder();
-    std::filesystem::create_directories(folder);
-    UserAppSupportFSRef = FSRef{folder};
-    std::error_code ec;
-    std::filesystem::copy_file(plat::bundle_dir() / line_styles_file, folder / line_styles_file,
-                               std::filesystem::copy_options::overwrite_existing, ec);
-    openlinstk();
+    const auto folder = bench::prepare_scratch("reader");
     init_record_store();
     number_of_objects = first_object_slot;
     set_work_sizes(object_count + 6, 10000, 5000);
@@ -235,14 +225,4 @@ BENCHMARK(BM_ReadPcUnshown)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    setenv("DRAVELIN_SCREEN", "1920x1080", 1);
-    if (!plat::init_application(argc, argv)) return 1;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    std::error_code ec;
-    std::filesystem::remove_all(scratch_folder(), ec);
-    return 0;
-}
+int main(int argc, char** argv) { return drav::bench::run_benchmarks(argc, argv, "reader"); }

@@ -1,6 +1,6 @@
 // A full redraw of a mixed drawing into a 1920 x 1080 offscreen copy: every
 // record loaded from the workfile, a text's string joined, then drawn.
-#include <benchmark/benchmark.h>
+#include "bench/bench_support.h"
 
 #include <cmath>
 #include <cstdio>
@@ -38,10 +38,6 @@ namespace {
 using namespace drav;
 
 constexpr double view_width = 400;  // drawing units across the screen
-
-std::filesystem::path scratch_folder() {
-    return std::filesystem::temp_directory_path() / ("dravelin-render-bench-" + std::to_string(::getpid()));
-}
 
 ObjectRec base(std::mt19937& rng, int kind, double x, double y) {
     static const int colours[] = {colour_black, 35, 210, 185, 100};
@@ -151,19 +147,13 @@ void open_screen() {
     units_defs.units_code = 1;
     swaper = sw_wide_strokes | sw_midmarks | sw_templates;
 
-    const auto folder = scratch_folder();
-    std::filesystem::create_directories(folder);
-    UserAppSupportFSRef = FSRef{folder};
-    std::error_code ec;
-    std::filesystem::copy_file(plat::bundle_dir() / line_styles_file, folder / line_styles_file,
-                               std::filesystem::copy_options::overwrite_existing, ec);
-    openlinstk();
+    bench::prepare_scratch("render");
     change_window(0, view_width, 0, aspectratio, 1);
 }
 
 // The drawing in a workfile of its own, as a redraw finds it.
 void open_workfile(const std::vector<ObjectRec>& objects) {
-    const auto path = scratch_folder() / "workfile";
+    const auto path = bench::scratch_folder("render") / "workfile";
     const int records = (first_object_slot + static_cast<int>(objects.size()) + 11) / 12 * 12 + 12;
     {
         std::ofstream f(path, std::ios::binary | std::ios::trunc);
@@ -273,14 +263,4 @@ BENCHMARK(BM_ListPanQuarter)->Arg(30000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    setenv("DRAVELIN_SCREEN", "1920x1080", 1);
-    if (!plat::init_application(argc, argv)) return 1;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    std::error_code ec;
-    std::filesystem::remove_all(scratch_folder(), ec);
-    return 0;
-}
+int main(int argc, char** argv) { return drav::bench::run_benchmarks(argc, argv, "render"); }

@@ -42,13 +42,7 @@ bool ArcEventHandlerProc(DialogPtr window, std::uint32_t command) {
         SetArcValues(window, plat::item_value(control0(window, method_popup)));
         return false;
     }
-    if (command == cmd_ok) {
-        HarvestValues(window);
-        okSelected = 1;
-    } else if (command == cmd_cancel) {
-        okSelected = 0;
-    }
-    return command == cmd_ok || command == cmd_cancel;
+    return finish_on_ok_cancel(window, command, HarvestValues, &okSelected);
 }
 
 }  // namespace

@@ -45,13 +45,7 @@ bool CircleEventHandlerProc(DialogPtr window, std::uint32_t command) {
         SetCircleValues(window, plat::item_value(control0(window, method_popup)));
         return false;
     }
-    if (command == cmd_ok) {
-        HarvestValues(window);
-        okSelected = 1;
-    } else if (command == cmd_cancel) {
-        okSelected = 0;
-    }
-    return command == cmd_ok || command == cmd_cancel;
+    return finish_on_ok_cancel(window, command, HarvestValues, &okSelected);
 }
 
 void focus_on(ControlRef field) { plat::select_item_text(field, 0, 32767); }

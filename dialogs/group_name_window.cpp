@@ -38,13 +38,7 @@ bool GroupEventHandlerProc(DialogPtr window, std::uint32_t command) {
         SetStatus(window);
         return false;
     }
-    if (command == cmd_ok) {
-        HarvestValues(window);
-        okSelected = 1;
-    } else if (command == cmd_cancel) {
-        okSelected = 0;
-    }
-    return command == cmd_ok || command == cmd_cancel;
+    return finish_on_ok_cancel(window, command, HarvestValues, &okSelected);
 }
 
 }  // namespace

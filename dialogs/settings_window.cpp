@@ -32,6 +32,17 @@ int run_settings_window(const char* nib, const char* name, void (*fill)(DialogPt
     return 0;
 }
 
+bool finish_on_ok_cancel(DialogPtr window, std::uint32_t command, void (*harvest)(DialogPtr),
+                         std::uint16_t* ok_selected) {
+    if (command == cmd_ok) {
+        harvest(window);
+        *ok_selected = 1;
+    } else if (command == cmd_cancel) {
+        *ok_selected = 0;
+    }
+    return command == cmd_ok || command == cmd_cancel;
+}
+
 ControlRef control0(DialogPtr window, int id) { return GrabCRef(window, 0, id); }
 
 }  // namespace drav

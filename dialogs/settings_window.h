@@ -22,6 +22,11 @@ void place_over_drawing_window(DialogPtr window);
 int run_settings_window(const char* nib, const char* name, void (*fill)(DialogPtr),
                         bool (*handler)(DialogPtr, std::uint32_t), bool arrow_cursor);
 
+// The ending every settings handler shares: OK harvests the window and sets
+// *ok_selected, Cancel clears it; true when either of them closes the window.
+bool finish_on_ok_cancel(DialogPtr window, std::uint32_t command, void (*harvest)(DialogPtr),
+                         std::uint16_t* ok_selected);
+
 // The control of signature 0 and this id.
 ControlRef control0(DialogPtr window, int id);
 

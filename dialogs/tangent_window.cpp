@@ -54,13 +54,8 @@ bool TangentSettingsEventHandlerProc(DialogPtr window, std::uint32_t command) {
         MyToolEventHandlerProc(window, static_cast<int>(command - cmd_button_base));
         return false;
     }
-    if (command == cmd_ok) {
-        objopts->tangent_opt = static_cast<std::int16_t>(curTanToolHighlighted - 3);
-        okSelected = 1;
-    } else if (command == cmd_cancel) {
-        okSelected = 0;
-    }
-    return command == cmd_ok || command == cmd_cancel;
+    const auto harvest = [](DialogPtr) { objopts->tangent_opt = static_cast<std::int16_t>(curTanToolHighlighted - 3); };
+    return finish_on_ok_cancel(window, command, harvest, &okSelected);
 }
 
 }  // namespace

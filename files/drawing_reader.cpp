@@ -424,13 +424,7 @@ void xfersavdata() {
         modified = 1;
     }
     // The workfile's header counts, whatever the file's said.
-    get_info(header_slot);
-    set_rec_kind(info, rk_header);
-    set_rec_i16(info, hdr::version, twddbrel);
-    set_rec_i16(info, hdr::first_slot, first_object_slot);
-    set_rec_i16(info, hdr::object_count, number_of_objects);
-    set_rec_i16(info, hdr::ctrl_count, 0);
-    set_rec_i16(info, hdr::piece_count, 0);
+    put_header_counts();
     modified = 1;
     if (convert52) convert52drawing();
     fix_inputmode();

@@ -26,51 +26,32 @@ int button = 3, bezfirst = 14, bezlast = 18;
 constexpr int start_first = 14, start_last = 17, end_first = 18, end_last = 21;
 constexpr int values_box = 22, band_field = 24, step_field = 26;
 
-void invalidate_item(DialogPtr d, int item) {
-    if (plat::DItem* it = plat::dialog_item(d, item)) plat::invalidate_dialog_rect(d, plat::item_rect(it));
-}
-
 // The end condition a square stands for: a curve ending at the square's
 // left side, with a tangent (1, 2), straight (3) or mirrored (4) end.
 void draw_condition(DialogPtr d, int item) {
-    plat::DItem* it = plat::dialog_item(d, item);
-    plat::Port* port = plat::dialog_port(d);
-    if (!it || !port) return;
-    const plat::Rect r = plat::item_rect(it);
-    plat::PortSaver saver(port);
-    port->pen_normal();
-    port->set_fore_color(plat::RGBColor{0xFFFF, 0xFFFF, 0xFFFF});
-    port->paint_rect(r);
-    port->set_fore_color(plat::RGBColor{0, 0, 0});
-    port->frame_rect(r);
-    const int mode = item <= start_last ? item - start_first + 1 : item - end_first + 1;
-    const auto h = [&](int dx) { return static_cast<std::int16_t>(r.left + dx); };
-    const auto v = [&](int dy) { return static_cast<std::int16_t>(r.top + dy); };
-    port->paint_rect(plat::Rect{v(12), h(4), v(16), h(8)});  // the end point
-    switch (mode) {
-    case 1:
-    case 2:
-        port->move_to(h(6), v(14));
-        port->line_to(h(mode == 1 ? 22 : 14), v(mode == 1 ? 6 : 4));
-        break;
-    case 3:
-        port->move_to(h(6), v(14));
-        port->line_to(h(23), v(14));
-        break;
-    default:
-        port->move_to(h(6), v(14));
-        port->line_to(h(22), v(5));
-        port->move_to(h(6), v(14));
-        port->line_to(h(22), v(23));
-        break;
-    }
-}
-
-void choose(DialogPtr d, int* chosen, int item) {
-    if (*chosen == item) return;
-    invalidate_item(d, *chosen);
-    invalidate_item(d, item);
-    *chosen = item;
+    draw_square(d, item, [item](plat::Port& port, const plat::Rect& r) {
+        const int mode = item <= start_last ? item - start_first + 1 : item - end_first + 1;
+        const auto h = [&](int dx) { return static_cast<std::int16_t>(r.left + dx); };
+        const auto v = [&](int dy) { return static_cast<std::int16_t>(r.top + dy); };
+        port.paint_rect(plat::Rect{v(12), h(4), v(16), h(8)});  // the end point
+        switch (mode) {
+        case 1:
+        case 2:
+            port.move_to(h(6), v(14));
+            port.line_to(h(mode == 1 ? 22 : 14), v(mode == 1 ? 6 : 4));
+            break;
+        case 3:
+            port.move_to(h(6), v(14));
+            port.line_to(h(23), v(14));
+            break;
+        default:
+            port.move_to(h(6), v(14));
+            port.line_to(h(22), v(5));
+            port.move_to(h(6), v(14));
+            port.line_to(h(22), v(23));
+            break;
+        }
+    });
 }
 
 void show_spline_values(SettingsDialog& frame, bool on) {
@@ -138,8 +119,8 @@ int bezsetup() {
             markbutton(d, 6, 7, item);
         } else if (item == 9 || item == 10) {
             const int sq = item_under(d, where, start_first, end_last);
-            if (sq >= start_first && sq <= start_last) choose(d, &bezfirst, sq);
-            if (sq >= end_first && sq <= end_last) choose(d, &bezlast, sq);
+            if (sq >= start_first && sq <= start_last) choose_square(d, &bezfirst, sq);
+            if (sq >= end_first && sq <= end_last) choose_square(d, &bezlast, sq);
         } else if (item == values_box) {
             markbox(d, values_box);
             show_spline_values(frame, getvalue(d, values_box) != 0);

@@ -134,6 +134,35 @@ int SettingsDialog::next(plat::Point* where) {
     }
 }
 
+namespace {
+
+void invalidate_item(DialogPtr d, int item) {
+    if (plat::DItem* it = plat::dialog_item(d, item)) plat::invalidate_dialog_rect(d, plat::item_rect(it));
+}
+
+}  // namespace
+
+void choose_square(DialogPtr dialog, int* chosen, int item) {
+    if (*chosen == item) return;
+    invalidate_item(dialog, *chosen);
+    invalidate_item(dialog, item);
+    *chosen = item;
+}
+
+void draw_square(DialogPtr dialog, int item, const std::function<void(plat::Port&, const plat::Rect&)>& picture) {
+    plat::DItem* it = plat::dialog_item(dialog, item);
+    plat::Port* port = plat::dialog_port(dialog);
+    if (!it || !port) return;
+    const plat::Rect r = plat::item_rect(it);
+    plat::PortSaver saver(port);
+    port->pen_normal();
+    port->set_fore_color(plat::RGBColor{0xFFFF, 0xFFFF, 0xFFFF});
+    port->paint_rect(r);
+    port->set_fore_color(plat::RGBColor{0, 0, 0});
+    port->frame_rect(r);
+    picture(*port, r);
+}
+
 int item_under(DialogPtr dialog, plat::Point global, int first, int last) {
     const plat::Rect b = plat::dialog_bounds(dialog);
     const int h = global.h - b.left, v = global.v - b.top;

@@ -5,10 +5,12 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <vector>
 
 #include "dialogs/dialog_helpers.h"
+#include "platform/core/raster.h"
 #include "platform/ui/events.h"
 
 namespace drav {
@@ -61,6 +63,14 @@ private:
     bool filter_ = true;
     int current_ = 0;
 };
+
+// Moves a group's choice to the square `item`, the old and new squares to
+// be redrawn.
+void choose_square(DialogPtr dialog, int* chosen, int item);
+
+// Draws a user item's square: white inside a black frame, then `picture`
+// with a normal black pen; the port's state is kept.
+void draw_square(DialogPtr dialog, int item, const std::function<void(plat::Port&, const plat::Rect&)>& picture);
 
 // The user item among first..last (visible) under the global point, or 0.
 int item_under(DialogPtr dialog, plat::Point global, int first, int last);

@@ -18,61 +18,42 @@ int mlinpivot = 9, mlincaps = 13, mlinhand = 18;
 constexpr int pivot_first = 9, pivot_last = 11, caps_first = 13, caps_last = 16, hand_first = 18, hand_last = 20;
 constexpr int squares_area = 7, width_field = 22, lines_field = 24;
 
-void invalidate_item(DialogPtr d, int item) {
-    if (plat::DItem* it = plat::dialog_item(d, item)) plat::invalidate_dialog_rect(d, plat::item_rect(it));
-}
-
 // The picture of a square: the two faces of a wall and, by group, the
 // line the square stands for.
-void draw_square(DialogPtr d, int item) {
-    plat::DItem* it = plat::dialog_item(d, item);
-    plat::Port* port = plat::dialog_port(d);
-    if (!it || !port) return;
-    const plat::Rect r = plat::item_rect(it);
-    plat::PortSaver saver(port);
-    port->pen_normal();
-    port->set_fore_color(plat::RGBColor{0xFFFF, 0xFFFF, 0xFFFF});
-    port->paint_rect(r);
-    port->set_fore_color(plat::RGBColor{0, 0, 0});
-    port->frame_rect(r);
-    const auto h = [&](int dx) { return static_cast<std::int16_t>(r.left + dx); };
-    const auto v = [&](int dy) { return static_cast<std::int16_t>(r.top + dy); };
-    const int w = r.right - r.left, ht = r.bottom - r.top;
-    port->move_to(h(4), v(ht / 4));
-    port->line_to(h(w - 5), v(ht / 4));
-    port->move_to(h(4), v(3 * ht / 4));
-    port->line_to(h(w - 5), v(3 * ht / 4));
-    int n = 0;
-    if (item >= pivot_first && item <= pivot_last) n = item - pivot_first;
-    if (item >= hand_first && item <= hand_last) n = item - hand_first;
-    if ((item >= pivot_first && item <= pivot_last) || (item >= hand_first && item <= hand_last)) {
-        // The marked line: centre, right face (bottom) or left face (top).
-        const int y = n == 0 ? ht / 2 : n == 1 ? 3 * ht / 4 : ht / 4;
-        port->paint_rect(plat::Rect{v(y - 2), h(w / 2 - 2), v(y + 3), h(w / 2 + 3)});
-    } else if (item >= caps_first && item <= caps_last) {
-        n = item - caps_first;
-        if (n & 1) {
-            port->move_to(h(4), v(ht / 4));
-            port->line_to(h(4), v(3 * ht / 4));
+void draw_wall_square(DialogPtr d, int item) {
+    draw_square(d, item, [item](plat::Port& port, const plat::Rect& r) {
+        const auto h = [&](int dx) { return static_cast<std::int16_t>(r.left + dx); };
+        const auto v = [&](int dy) { return static_cast<std::int16_t>(r.top + dy); };
+        const int w = r.right - r.left, ht = r.bottom - r.top;
+        port.move_to(h(4), v(ht / 4));
+        port.line_to(h(w - 5), v(ht / 4));
+        port.move_to(h(4), v(3 * ht / 4));
+        port.line_to(h(w - 5), v(3 * ht / 4));
+        int n = 0;
+        if (item >= pivot_first && item <= pivot_last) n = item - pivot_first;
+        if (item >= hand_first && item <= hand_last) n = item - hand_first;
+        if ((item >= pivot_first && item <= pivot_last) || (item >= hand_first && item <= hand_last)) {
+            // The marked line: centre, right face (bottom) or left face (top).
+            const int y = n == 0 ? ht / 2 : n == 1 ? 3 * ht / 4 : ht / 4;
+            port.paint_rect(plat::Rect{v(y - 2), h(w / 2 - 2), v(y + 3), h(w / 2 + 3)});
+        } else if (item >= caps_first && item <= caps_last) {
+            n = item - caps_first;
+            if (n & 1) {
+                port.move_to(h(4), v(ht / 4));
+                port.line_to(h(4), v(3 * ht / 4));
+            }
+            if (n & 2) {
+                port.move_to(h(w - 5), v(ht / 4));
+                port.line_to(h(w - 5), v(3 * ht / 4));
+            }
         }
-        if (n & 2) {
-            port->move_to(h(w - 5), v(ht / 4));
-            port->line_to(h(w - 5), v(3 * ht / 4));
-        }
-    }
-}
-
-void choose(DialogPtr d, int* chosen, int item) {
-    if (*chosen == item) return;
-    invalidate_item(d, *chosen);
-    invalidate_item(d, item);
-    *chosen = item;
+    });
 }
 
 }  // namespace
 
 void fillmlin(DialogPtr dialog, int item) {
-    draw_square(dialog, item);
+    draw_wall_square(dialog, item);
     if (item == mlinpivot || item == mlincaps || item == mlinhand) invert_item(dialog, item);
 }
 
@@ -101,9 +82,9 @@ int mlinsetup() {
         if (item == 5 || item == 6) markbox(d, item);
         if (item == squares_area) {
             const int sq = item_under(d, where, pivot_first, hand_last);
-            if (sq >= pivot_first && sq <= pivot_last) choose(d, &mlinpivot, sq);
-            if (sq >= caps_first && sq <= caps_last) choose(d, &mlincaps, sq);
-            if (sq >= hand_first && sq <= hand_last) choose(d, &mlinhand, sq);
+            if (sq >= pivot_first && sq <= pivot_last) choose_square(d, &mlinpivot, sq);
+            if (sq >= caps_first && sq <= caps_last) choose_square(d, &mlincaps, sq);
+            if (sq >= hand_first && sq <= hand_last) choose_square(d, &mlinhand, sq);
         }
     }
     if (item == 1) {

@@ -231,10 +231,7 @@ void replace_non_finite(T& v, T& start) {
 
 }  // namespace
 
-void write_sav_rec() {
-    ObjectRec saved = info;
-    const std::int16_t saved_index = prev_index;
-
+void put_header_counts() {
     get_info(header_slot);
     set_rec_kind(info, rk_header);
     set_rec_i16(info, hdr::version, twddbrel);
@@ -242,6 +239,13 @@ void write_sav_rec() {
     set_rec_i16(info, hdr::object_count, number_of_objects);
     set_rec_i16(info, hdr::ctrl_count, 0);
     set_rec_i16(info, hdr::piece_count, 0);
+}
+
+void write_sav_rec() {
+    ObjectRec saved = info;
+    const std::int16_t saved_index = prev_index;
+
+    put_header_counts();
     total_dwg_time += static_cast<std::uint32_t>(deltatime(current_dwg_time));
     set_rec_u32(info, hdr::dwg_time, total_dwg_time);
     current_dwg_time = abstime();

@@ -139,6 +139,9 @@ extern std::uint16_t levels_locked[level_set_words];
 extern std::uint32_t total_dwg_time;
 extern std::int32_t current_dwg_time;
 
+// Makes the header record current and writes the workfile's own version and
+// counts into it.
+void put_header_counts();
 // Stores the settings globals into workfile slots 0-6, keeping the caller's
 // current record.
 void write_sav_rec();

@@ -12,6 +12,7 @@
 #include "platform/ui/windows.h"
 #include "shell/tool_setting_dialogs.h"
 #include "store/settings.h"
+#include "tests/dialogs/settings_fixture.h"
 #include "tests/support/harness.h"
 #include "tests/support/layouts.h"
 #include "tests/support/session.h"
@@ -24,45 +25,17 @@ namespace {
 
 constexpr const char* out_of_range = "out of range";
 constexpr const char* unreadable = "can't be read";
-using Names = std::vector<std::string>;
 
-class ToolSettingDialogs : public testing::Test {
+// The settings-window fixture with plain units and no command running.
+class ToolSettingDialogs : public SettingsWindows {
 protected:
     void SetUp() override {
-        opts_ = ObjOptsRec{};
-        objopts = &opts_;
-        users_defs = UsersRec{};
-        users_defs.wall_width = 0.25;
-        set_mlin_count(users_defs, 2);
-        users_defs.spline_band = 1.0;
-        users_defs.spline_step = 0.5;
-        props_defs = PropsRec{};
-        props_defs.text_width = 0.1;
-        props_defs.text_height = 0.2;
-        props_defs.x_spacing = 0.05;
-        props_defs.y_spacing = 0.3;
-        props_defs.font = 1;
-        output_defs = OutputRec{};
-        output_defs.plot_scale = 1.0;
-        output_defs.paper_units = 1;
+        SettingsWindows::SetUp();
         units_defs = UnitsRec{};
-        swaper = 0;
+        set_mlin_count(users_defs, 2);
         inbezier = inmodcopy = 0;
         aborted = 0;
     }
-    void TearDown() override {
-        objopts = nullptr;
-        EXPECT_TRUE(answers().done()) << "an expected alert never came: " << answers().next_expected();
-    }
-    template <class F>
-    Names changes(Session& s, F open, int* result) {
-        const SettingsSnapshot before = take_snapshot();
-        s.drive([&] { *result = open(); });
-        auto c = changed_fields(before, take_snapshot());
-        std::sort(c.begin(), c.end());
-        return c;
-    }
-    ObjOptsRec opts_;
 };
 
 DialogPtr front() { return plat::front_dialog(); }
