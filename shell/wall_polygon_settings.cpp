@@ -3,6 +3,7 @@
 
 #include "base/tool_options.h"
 #include "platform/ui/dialogs.h"
+#include "shell/multi_line_palette.h"
 #include "shell/tool_setting_dialogs.h"
 #include "shell/tool_setting_frame.h"
 #include "store/geometry.h"
@@ -22,9 +23,18 @@ void invalidate_item(DialogPtr d, int item) {
     if (plat::DItem* it = plat::dialog_item(d, item)) plat::invalidate_dialog_rect(d, plat::item_rect(it));
 }
 
-// The picture of a square: the two faces of a wall and, by group, the
-// line the square stands for.
-void draw_square(DialogPtr d, int item) {
+void choose(DialogPtr d, int* chosen, int item) {
+    if (*chosen == item) return;
+    invalidate_item(d, *chosen);
+    invalidate_item(d, item);
+    *chosen = item;
+}
+
+}  // namespace
+
+// The picture of a square: the two faces of a wall and, by group (0 pivot,
+// 1 end lines, 2 handle), the line the square stands for.
+void draw_wall_square(DialogPtr d, int item, int group, int n) {
     plat::DItem* it = plat::dialog_item(d, item);
     plat::Port* port = plat::dialog_port(d);
     if (!it || !port) return;
@@ -42,15 +52,11 @@ void draw_square(DialogPtr d, int item) {
     port->line_to(h(w - 5), v(ht / 4));
     port->move_to(h(4), v(3 * ht / 4));
     port->line_to(h(w - 5), v(3 * ht / 4));
-    int n = 0;
-    if (item >= pivot_first && item <= pivot_last) n = item - pivot_first;
-    if (item >= hand_first && item <= hand_last) n = item - hand_first;
-    if ((item >= pivot_first && item <= pivot_last) || (item >= hand_first && item <= hand_last)) {
+    if (group == 0 || group == 2) {
         // The marked line: centre, right face (bottom) or left face (top).
         const int y = n == 0 ? ht / 2 : n == 1 ? 3 * ht / 4 : ht / 4;
         port->paint_rect(plat::Rect{v(y - 2), h(w / 2 - 2), v(y + 3), h(w / 2 + 3)});
-    } else if (item >= caps_first && item <= caps_last) {
-        n = item - caps_first;
+    } else if (group == 1) {
         if (n & 1) {
             port->move_to(h(4), v(ht / 4));
             port->line_to(h(4), v(3 * ht / 4));
@@ -62,17 +68,10 @@ void draw_square(DialogPtr d, int item) {
     }
 }
 
-void choose(DialogPtr d, int* chosen, int item) {
-    if (*chosen == item) return;
-    invalidate_item(d, *chosen);
-    invalidate_item(d, item);
-    *chosen = item;
-}
-
-}  // namespace
-
 void fillmlin(DialogPtr dialog, int item) {
-    draw_square(dialog, item);
+    if (item >= pivot_first && item <= pivot_last) draw_wall_square(dialog, item, 0, item - pivot_first);
+    if (item >= caps_first && item <= caps_last) draw_wall_square(dialog, item, 1, item - caps_first);
+    if (item >= hand_first && item <= hand_last) draw_wall_square(dialog, item, 2, item - hand_first);
     if (item == mlinpivot || item == mlincaps || item == mlinhand) invert_item(dialog, item);
 }
 
@@ -116,7 +115,7 @@ int mlinsetup() {
         set_mlin_count(users_defs, static_cast<int>(frame.value(lines_field)));
         users_defs.wall_width = frame.value(width_field);
     }
-    // TODO(mlinDPtr) an open multi-line palette takes box 15 from bit 14 and redraws its squares
+    refresh_mlin_palette();
     return item == 1;
 }
 
