@@ -4,6 +4,7 @@
 #include "base/menu_items.h"
 #include "platform/ui/menus.h"
 #include "shell/message_palette.h"
+#include "shell/multi_line_palette.h"
 #include "shell/preferences.h"
 #include "shell/select_accept.h"
 #include "shell/startup.h"
@@ -19,8 +20,13 @@ void doevent(plat::Dialog* dialog, int item) {
             handle_palette_menu(palette_tools);
         else
             dopalette(item);
+    } else if (dialog == mlinDPtr) {
+        if (item == plat::close_box_item)
+            sett_mlin();
+        else
+            domlin(item);
     }
-    // TODO(doinput) TODO(dorestraints) TODO(doconstruct) TODO(dodimension) TODO(domlin) TODO(docoordial)
+    // TODO(doinput) TODO(dorestraints) TODO(doconstruct) TODO(dodimension) TODO(docoordial)
 }
 
 void handle_palette_menu(int n) {
@@ -50,6 +56,8 @@ void save_palette_places() {
         prefs.add_pos_lr = plat::Point{b.bottom, b.right};
     }
     prefs.add_pos = lastpnt[2];
+    if (mlinDPtr) sett_mlin();
+    prefs.multi_pos = lastpnt[mlin_palette_pos];
     if (windAccept) SelectAcceptWindow(0);
     if (windAddRemove) AddRemoveWindow(0);
     prefs.wind_pos_select_accept = lastpnt[9];

@@ -13,6 +13,7 @@
 #include "platform/ui/menus.h"
 #include "platform/ui/windows.h"
 #include "shell/event_pump.h"
+#include "shell/multi_line_palette.h"
 #include "shell/startup.h"
 #include "shell/tool_setting_dialogs.h"
 #include "store/files.h"
@@ -138,6 +139,10 @@ bool tool_built(int tool) {
 }
 
 void fillsq(plat::Dialog* dialog, int item) {
+    if (dialog && dialog == mlinDPtr) {
+        fill_mlin_square(dialog, item);
+        return;
+    }
     if (!dialog || dialog != addDPtr || !valid_tool(item)) return;
     plat::DItem* it = plat::dialog_item(dialog, item);
     if (!it) return;

@@ -23,6 +23,8 @@ int explsetup();
 
 // Drawing procedures of the multi-line and end-condition squares.
 void fillmlin(DialogPtr dialog, int item);
+// A wall square: group 0 pivot line, 1 end lines, 2 handle line; n its value.
+void draw_wall_square(DialogPtr dialog, int item, int group, int n);
 void fillbez(DialogPtr dialog, int item);
 // Shows the items of copy mode `mode` and hides the others.
 void showcopy(DialogPtr dialog, int mode);

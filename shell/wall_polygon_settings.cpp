@@ -3,6 +3,7 @@
 
 #include "base/tool_options.h"
 #include "platform/ui/dialogs.h"
+#include "shell/multi_line_palette.h"
 #include "shell/tool_setting_dialogs.h"
 #include "shell/tool_setting_frame.h"
 #include "store/geometry.h"
@@ -18,10 +19,12 @@ int mlinpivot = 9, mlincaps = 13, mlinhand = 18;
 constexpr int pivot_first = 9, pivot_last = 11, caps_first = 13, caps_last = 16, hand_first = 18, hand_last = 20;
 constexpr int squares_area = 7, width_field = 22, lines_field = 24;
 
-// The picture of a square: the two faces of a wall and, by group, the
-// line the square stands for.
-void draw_wall_square(DialogPtr d, int item) {
-    draw_square(d, item, [item](plat::Port& port, const plat::Rect& r) {
+}  // namespace
+
+// The picture of a square: the two faces of a wall and, by group (0 pivot,
+// 1 end lines, 2 handle), the line the square stands for.
+void draw_wall_square(DialogPtr d, int item, int group, int n) {
+    draw_square(d, item, [group, n](plat::Port& port, const plat::Rect& r) {
         const auto h = [&](int dx) { return static_cast<std::int16_t>(r.left + dx); };
         const auto v = [&](int dy) { return static_cast<std::int16_t>(r.top + dy); };
         const int w = r.right - r.left, ht = r.bottom - r.top;
@@ -29,15 +32,11 @@ void draw_wall_square(DialogPtr d, int item) {
         port.line_to(h(w - 5), v(ht / 4));
         port.move_to(h(4), v(3 * ht / 4));
         port.line_to(h(w - 5), v(3 * ht / 4));
-        int n = 0;
-        if (item >= pivot_first && item <= pivot_last) n = item - pivot_first;
-        if (item >= hand_first && item <= hand_last) n = item - hand_first;
-        if ((item >= pivot_first && item <= pivot_last) || (item >= hand_first && item <= hand_last)) {
+        if (group == 0 || group == 2) {
             // The marked line: centre, right face (bottom) or left face (top).
             const int y = n == 0 ? ht / 2 : n == 1 ? 3 * ht / 4 : ht / 4;
             port.paint_rect(plat::Rect{v(y - 2), h(w / 2 - 2), v(y + 3), h(w / 2 + 3)});
-        } else if (item >= caps_first && item <= caps_last) {
-            n = item - caps_first;
+        } else if (group == 1) {
             if (n & 1) {
                 port.move_to(h(4), v(ht / 4));
                 port.line_to(h(4), v(3 * ht / 4));
@@ -50,10 +49,10 @@ void draw_wall_square(DialogPtr d, int item) {
     });
 }
 
-}  // namespace
-
 void fillmlin(DialogPtr dialog, int item) {
-    draw_wall_square(dialog, item);
+    if (item >= pivot_first && item <= pivot_last) draw_wall_square(dialog, item, 0, item - pivot_first);
+    if (item >= caps_first && item <= caps_last) draw_wall_square(dialog, item, 1, item - caps_first);
+    if (item >= hand_first && item <= hand_last) draw_wall_square(dialog, item, 2, item - hand_first);
     if (item == mlinpivot || item == mlincaps || item == mlinhand) invert_item(dialog, item);
 }
 
@@ -97,7 +96,7 @@ int mlinsetup() {
         set_mlin_count(users_defs, static_cast<int>(frame.value(lines_field)));
         users_defs.wall_width = frame.value(width_field);
     }
-    // TODO(mlinDPtr) an open multi-line palette takes box 15 from bit 14 and redraws its squares
+    refresh_mlin_palette();
     return item == 1;
 }
 
