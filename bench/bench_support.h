@@ -14,6 +14,7 @@
 #include "display/line_styles.h"
 #include "platform/core/process.h"
 #include "platform/ui/events.h"
+#include "store/records.h"
 
 namespace drav::bench {
 
@@ -48,6 +49,20 @@ inline int run_benchmarks(int argc, char** argv, const char* name) {
     std::error_code ec;
     std::filesystem::remove_all(scratch_folder(name), ec);
     return 0;
+}
+
+// A live object of `kind` at (x, y) on level 1, thin and solid.
+inline drav::ObjectRec bench_object(int kind, double x, double y, int colour) {
+    using namespace drav;
+    ObjectRec r{};
+    set_rec_u16(r, o_word0, live_object_word);
+    r.b[obj::level] = 1;
+    r.b[obj::width] = 1;
+    r.b[obj::style] = 1;
+    set_obj_kind_colour(r, kind, colour);
+    set_rec_f64(r, obj::ref_x, x);
+    set_rec_f64(r, obj::ref_y, y);
+    return r;
 }
 
 }  // namespace drav::bench

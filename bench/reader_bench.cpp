@@ -45,17 +45,7 @@ public:
     int answer(const plat::AlertRequest&) override { return 1; }
 };
 
-ObjectRec base(int kind, double x, double y, int colour) {
-    ObjectRec r{};
-    set_rec_u16(r, o_word0, live_object_word);
-    r.b[obj::level] = 1;
-    r.b[obj::width] = 1;
-    r.b[obj::style] = 1;
-    set_obj_kind_colour(r, kind, colour);
-    set_rec_f64(r, obj::ref_x, x);
-    set_rec_f64(r, obj::ref_y, y);
-    return r;
-}
+ObjectRec base(int kind, double x, double y, int colour) { return bench::bench_object(kind, x, y, colour); }
 
 // Records of the file: header, settings (from the workfile), objects, one
 // symbol of four pieces.

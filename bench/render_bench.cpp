@@ -42,14 +42,10 @@ constexpr double view_width = 400;  // drawing units across the screen
 ObjectRec base(std::mt19937& rng, int kind, double x, double y) {
     static const int colours[] = {colour_black, 35, 210, 185, 100};
     static const std::uint8_t styles[] = {1, 1, 1, 3, 5, 8};
-    ObjectRec r{};
-    set_rec_u16(r, o_word0, live_object_word);
-    r.b[obj::level] = 1;
-    r.b[obj::width] = 1;
-    r.b[obj::style] = styles[rng() % 6];
-    set_obj_kind_colour(r, kind, colours[rng() % 5]);
-    set_rec_f64(r, obj::ref_x, x);
-    set_rec_f64(r, obj::ref_y, y);
+    // The style is drawn before the colour, as the drawing has always been made.
+    const std::uint8_t style = styles[rng() % 6];
+    ObjectRec r = bench::bench_object(kind, x, y, colours[rng() % 5]);
+    r.b[obj::style] = style;
     return r;
 }
 

@@ -17,19 +17,12 @@
 #include "store/records.h"
 #include "store/settings.h"
 #include "tests/display/display_fixture.h"
+#include "tests/support/drawing_file.h"
 
 namespace drav::test {
 
 inline ObjectRec object(int kind, double x, double y, int colour = colour_black) {
-    ObjectRec r{};
-    set_rec_u16(r, o_word0, live_object_word);
-    r.b[obj::level] = 1;
-    r.b[obj::style] = 1;
-    r.b[obj::width] = 1;
-    set_obj_kind_colour(r, kind, colour);
-    set_rec_f64(r, obj::ref_x, x);
-    set_rec_f64(r, obj::ref_y, y);
-    return r;
+    return object_record(kind, x, y, colour);
 }
 
 inline ObjectRec line_rec(double x, double y, double dx, double dy) {

@@ -11,6 +11,7 @@
 #include "store/record_store.h"
 #include "store/records.h"
 #include "store/settings.h"
+#include "tests/support/drawing_file.h"
 #include "tests/support/session.h"
 
 using namespace drav;
@@ -46,15 +47,8 @@ void in_session(const std::function<void()>& body) {
     EXPECT_EQ(s.steps_left(), 0u);
 }
 
-ObjectRec line_record(double x, double y, double dx, double dy) {
-    ObjectRec r{};
-    set_rec_u16(r, o_word0, live_object_word);
-    r.b[obj::level] = 1;
-    r.b[obj::style] = 1;
-    r.b[obj::width] = 1;
-    set_obj_kind_colour(r, ok_line, colour_black);
-    set_rec_f64(r, obj::ref_x, x);
-    set_rec_f64(r, obj::ref_y, y);
+ObjectRec black_line(double x, double y, double dx, double dy) {
+    ObjectRec r = drav::test::object_record(ok_line, x, y, colour_black);
     set_rec_f64(r, line::dx, dx);
     set_rec_f64(r, line::dy, dy);
     return r;
@@ -126,7 +120,7 @@ TEST(Blink, OneTimerOnlyAndItIsKeptAcrossANestedDialog) {
 TEST(Blink, TheObjectInHandIsXoredAndTakenAwayBitForBit) {
     in_session([] {
         swaper |= 0x0040;
-        info = line_record(2, 2, 20, 15);
+        info = black_line(2, 2, 20, 15);
         const std::vector<std::uint32_t> before = drawCWindow->pixels();
         StartBlink(blinkinfo, 0);
         blink_on();
@@ -141,7 +135,7 @@ TEST(Blink, TheObjectInHandIsXoredAndTakenAwayBitForBit) {
 
 TEST(Blink, AFlashNeedsItsBitOrForce) {
     in_session([] {
-        const ObjectRec r = line_record(2, 2, 20, 15);
+        const ObjectRec r = black_line(2, 2, 20, 15);
         const std::vector<std::uint32_t> before = drawCWindow->pixels();
         swaper &= ~0x2000;
         const std::uint32_t t0 = plat::ticks();

@@ -110,10 +110,10 @@ void DrawingFile::write(const std::filesystem::path& path) const {
     f.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
 }
 
-ObjectRec object_record(int kind, double x, double y) {
+ObjectRec object_record(int kind, double x, double y, int colour) {
     ObjectRec r{};
     set_rec_u16(r, o_word0, live_object_word);
-    set_obj_kind_colour(r, kind, 7);
+    set_obj_kind_colour(r, kind, colour);
     r.b[obj::level] = 1;
     r.b[obj::width] = 1;
     r.b[obj::style] = 1;
