@@ -654,7 +654,11 @@ int open_drawing(const FSRef& ref, std::int16_t, std::int32_t, const char* name,
 
 int open_or_merge_drawing(const FSRef& ref, std::int16_t vref, std::int32_t dir, const char* name, int format,
                           int merge, int withplot) {
-    // TODO(want_exit) when opening over a drawing with objects, offer to save it first
+    if (merge == 0 && there_are_objects()) {
+        char answer = 'Y';
+        want_exit(&answer);
+        if (answer != 'Y') return 0;
+    }
     if (format == format_picture) {
         // TODO(open_pict)
         return 0;
@@ -662,7 +666,8 @@ int open_or_merge_drawing(const FSRef& ref, std::int16_t vref, std::int32_t dir,
     if (format != format_native && format != format_pc) return 0;
     const int ok = open_drawing(ref, vref, dir, name, merge, format == format_pc, withplot);
     if (ok && merge == 0) {
-        // TODO(document_exist) document_exist = 1
+        document_exist = 1;
+        current_format = static_cast<std::uint16_t>(format);
         current_drawing.vref = vref;
         current_drawing.dirid = dir;
         strnncpy(current_drawing.name, roman_name(ref, name).c_str(), static_cast<int>(sizeof current_drawing.name) - 1);

@@ -2,6 +2,7 @@
 
 #include "base/command_loop.h"
 #include "base/menu_items.h"
+#include "files/file_commands.h"
 #include "platform/core/process.h"
 #include "platform/ui/events.h"
 #include "platform/ui/menus.h"
@@ -19,8 +20,7 @@ void do_quit_app() {
     plat::flush_events(plat::everyEvent & ~plat::highLevelEventMask);
     if (needtosave) {
         write_sav_rec();
-        // TODO(want_exit) ask whether to save the drawing; until files can be saved the drawing is lost on quit
-        globalch = 'Y';
+        want_exit(&globalch);
     } else {
         globalch = 'Q';
     }

@@ -4,7 +4,9 @@
 
 #include "base/menu_items.h"
 #include "extension/api/custom_event.h"
+#include "files/file_commands.h"
 #include "platform/ui/menus.h"
+#include "shell/loop_helpers.h"
 #include "shell/message_palette.h"
 #include "shell/tool_palette.h"
 #include "store/files.h"
@@ -21,6 +23,12 @@ struct Entry {
     Command run;  // nullptr while the command is not built: its item stays disabled
 };
 
+// A File command starts from a fresh command-loop state.
+void file_command(int n) {
+    setup_loop();
+    filer(n);
+}
+
 // The toggles of the Palette menu mark their item while the palette is open.
 void toggle_tool_palette() {
     sett_palette();
@@ -29,11 +37,12 @@ void toggle_tool_palette() {
 
 // Every code the menu bar can send but 'quit', which the pump ends the
 // program with, and the Window menu's, which the desktop serves.
-// TODO(filer) TODO(library) TODO(plotsetup) TODO(about_dialog) TODO(DrawPreferencesWindow) and the rest:
+// TODO(library) TODO(plotsetup) TODO(about_dialog) TODO(DrawPreferencesWindow) and the rest:
 // each entry gets its command when the subsystem that owns it is built.
 const std::array<Entry, 84> g_table = {{
-    {four_cc("new "), nullptr}, {four_cc("open"), nullptr}, {four_cc("clos"), nullptr},
-    {four_cc("save"), nullptr}, {four_cc("svas"), nullptr}, {four_cc("FMrg"), nullptr},
+    {four_cc("new "), [] { file_command(1); }}, {four_cc("open"), [] { file_command(2); }},
+    {four_cc("clos"), [] { file_command(3); }}, {four_cc("save"), [] { file_command(4); }},
+    {four_cc("svas"), [] { file_command(5); }}, {four_cc("FMrg"), [] { file_command(6); }},
     {four_cc("LBnw"), nullptr}, {four_cc("LBop"), nullptr}, {four_cc("page"), nullptr},
     {four_cc("prnt"), nullptr}, {four_cc("GIsv"), nullptr}, {four_cc("GIcr"), nullptr},
     {four_cc("abou"), nullptr}, {four_cc("pref"), nullptr}, {four_cc("ahlp"), nullptr},
@@ -57,7 +66,7 @@ const std::array<Entry, 84> g_table = {{
     // Setting; 'STbe' and 'STdc' would run nothing, so they stay disabled.
     {four_cc("STun"), nullptr}, {four_cc("STou"), nullptr}, {four_cc("STlv"), nullptr},
     {four_cc("STdo"), nullptr}, {four_cc("STdg"), nullptr}, {four_cc("STbe"), nullptr},
-    {four_cc("STdc"), nullptr}, {four_cc("STpa"), nullptr},
+    {four_cc("STdc"), nullptr}, {four_cc("STpa"), pause_drawing},
     // Arch and Mech. Their undo items stay disabled until a module undo exists.
     {four_cc("ARls"), nullptr}, {four_cc("ARbl"), nullptr}, {four_cc("ARts"), nullptr},
     {four_cc("ARdw"), nullptr}, {four_cc("ARsr"), nullptr}, {four_cc("ARed"), nullptr},

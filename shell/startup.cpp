@@ -8,6 +8,7 @@
 #include "base/command_loop.h"
 #include "base/idle.h"
 #include "base/messages.h"
+#include "base/questions.h"
 #include "base/shutdown.h"
 #include "display/display_hooks.h"
 #include "display/display_list.h"
@@ -35,6 +36,7 @@
 #include "shell/message_palette.h"
 #include "shell/palettes.h"
 #include "shell/preferences.h"
+#include "shell/questions.h"
 #include "shell/tool_options.h"
 #include "shell/tool_palette.h"
 #include "shell/window_layers.h"
@@ -299,6 +301,10 @@ void install_floor_hooks() {
     loop.status_line = update_status_line;
     loop.tool_click = dopalette;
     set_command_loop_hooks(loop);
+    QuestionHooks questions;
+    questions.yes_no_cancel = ShowLocalYesNoCancelWindow;
+    questions.yes_cancel = ShowLocalYesCancelWindow;
+    set_question_hooks(questions);
 }
 
 void initexit() { exit_program(1); }

@@ -8,6 +8,7 @@
 #include "base/messages.h"
 #include "base/shutdown.h"
 #include "display/bezier.h"
+#include "files/file_commands.h"
 #include "display/graphics_unit.h"
 #include "display/line_styles.h"
 #include "display/list_view.h"
@@ -254,7 +255,7 @@ void init_variables() {
     // TODO(coor_number) coor_number = 1
     total_dwg_time = 0;
     current_dwg_time = abstime();
-    // TODO(last_save_time) last_save_time = current_dwg_time
+    last_save_time = static_cast<std::uint32_t>(current_dwg_time);
     number_of_objects = first_object_slot;
     // TODO(device_scale) device_scale = 1.0
     // TODO(lx_device) lx_device, ly_device, inqarea, inqperm = 0.0

@@ -1,6 +1,7 @@
 #include "platform/core/files.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <algorithm>
@@ -28,6 +29,7 @@ struct OpenFile {
 // Index i holds reference number i + 1.
 std::vector<OpenFile> g_open;
 IoStats g_stats;
+std::int64_t g_write_budget = -1;  // bytes before an injected full disk; -1 none
 
 OpenFile* lookup(std::int16_t refnum) {
     if (refnum <= 0 || refnum > static_cast<int>(g_open.size())) return nullptr;
@@ -171,7 +173,11 @@ std::int16_t write_at(std::int16_t refnum, std::int64_t offset, const void* buf,
     auto* p = static_cast<const char*>(buf);
     std::int64_t done = 0;
     while (done < n) {
-        ssize_t r = ::pwrite(f->fd, p + done, static_cast<size_t>(n - done), offset + done);
+        std::int64_t chunk = n - done;
+        if (g_write_budget >= 0) chunk = std::min(chunk, g_write_budget);
+        ssize_t r = chunk > 0 ? ::pwrite(f->fd, p + done, static_cast<size_t>(chunk), offset + done) : -1;
+        if (chunk == 0) errno = ENOSPC;
+        if (r > 0 && g_write_budget >= 0) g_write_budget -= r;
         if (r < 0) {
             if (errno == EINTR) continue;
             mirror_write(*f, offset, p, done);
@@ -295,6 +301,20 @@ std::int16_t flush(std::int16_t refnum) {
     if (!f) return rfNumErr;
     return ::fsync(f->fd) == 0 ? noErr : ioErr;
 }
+
+std::int16_t rename_file(const FileRef& from, const FileRef& to) {
+    return ::rename(from.path.c_str(), to.path.c_str()) == 0 ? static_cast<std::int16_t>(noErr) : from_errno(errno);
+}
+
+std::int16_t sync_folder(const std::filesystem::path& folder) {
+    int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return from_errno(errno);
+    const int r = ::fsync(fd);
+    ::close(fd);
+    return r == 0 ? noErr : ioErr;
+}
+
+void fail_writes_after(std::int64_t bytes) { g_write_budget = bytes < 0 ? -1 : bytes; }
 
 namespace {
 std::map<std::int32_t, std::filesystem::path>& folders() {

@@ -63,6 +63,14 @@ std::int16_t get_eof(std::int16_t refnum, std::int64_t* eof);
 // Sets the end of file; space is allocated so later writes inside it succeed.
 std::int16_t set_eof(std::int16_t refnum, std::int64_t eof);
 std::int16_t flush(std::int16_t refnum);
+// Puts `from` in place of `to` in one step (both in one folder); an existing
+// `to` is replaced, never left half-written.
+std::int16_t rename_file(const FileRef& from, const FileRef& to);
+// Makes the folder's entries (a rename just done) durable.
+std::int16_t sync_folder(const std::filesystem::path& folder);
+// For tests of a full disk: once `bytes` more bytes were written, writes
+// stop short with dskFulErr; a negative value lifts it.
+void fail_writes_after(std::int64_t bytes);
 
 // Serves reads of the open file's first `limit` bytes from a copy in memory,
 // loaded now and kept up to date by every write and resize through this

@@ -15,6 +15,7 @@
 #include "store/records.h"
 #include "store/settings.h"
 #include "store/undo.h"
+#include "tests/support/harness.h"
 #include "tests/support/session.h"
 
 using namespace drav;
@@ -38,6 +39,7 @@ bool black_at(const QImage& image, double x, double y) {
 
 TEST(WindowUpdate, DeleteUndoAndRotateReachTheWindowBeforeTheNextStep) {
     Session s;
+    test::answers().expect("Save the changes", 3);  // the quit at the end: No
     QImage empty, drawn;
     // A black horizontal line over the middle half of the view, and points on
     // it and on the same line turned a quarter about its middle.

@@ -20,6 +20,9 @@ int ScriptedAnswerer::answer(const plat::AlertRequest& request) {
     shown_.push_back(request.text);
     if (script_.empty()) {
         ADD_FAILURE() << "unexpected alert: " << request.text;
+        // A question that cancels the quit comes back with every further
+        // quit: the test has failed, so the program ends instead of looping.
+        if (++unexpected_ >= 3) plat::exit_process(98);
         return request.cancel_item > 0 ? request.cancel_item : request.default_item;
     }
     Step s = script_.front();
@@ -31,6 +34,7 @@ int ScriptedAnswerer::answer(const plat::AlertRequest& request) {
 }
 
 void ScriptedAnswerer::reset() {
+    unexpected_ = 0;
     script_.clear();
     shown_.clear();
 }

@@ -40,6 +40,7 @@ private:
     };
     std::deque<Step> script_;
     std::vector<std::string> shown_;
+    int unexpected_ = 0;
 };
 
 ScriptedAnswerer& answers();
