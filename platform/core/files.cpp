@@ -20,6 +20,7 @@ struct OpenFile {
     FileRef ref;
     std::int64_t mark = 0;
     Perm perm = Perm::read;
+    bool budgeted = false;  // opened while a full disk is injected
     // The file's first bytes as it holds them, when kept in memory.
     bool mirrored = false;
     std::int64_t mirror_limit = 0;
@@ -109,7 +110,7 @@ std::int16_t open_file(const FileRef& ref, Perm perm, std::int16_t* refnum) {
         return tmfoErr;
     }
     if (slot == g_open.size()) g_open.emplace_back();
-    g_open[slot] = OpenFile{fd, ref, 0, perm, false, 0, {}};
+    g_open[slot] = OpenFile{fd, ref, 0, perm, g_write_budget >= 0, false, 0, {}};
     *refnum = static_cast<std::int16_t>(slot + 1);
     return noErr;
 }
@@ -174,10 +175,11 @@ std::int16_t write_at(std::int16_t refnum, std::int64_t offset, const void* buf,
     std::int64_t done = 0;
     while (done < n) {
         std::int64_t chunk = n - done;
-        if (g_write_budget >= 0) chunk = std::min(chunk, g_write_budget);
+        const bool budgeted = f->budgeted && g_write_budget >= 0;
+        if (budgeted) chunk = std::min(chunk, g_write_budget);
         ssize_t r = chunk > 0 ? ::pwrite(f->fd, p + done, static_cast<size_t>(chunk), offset + done) : -1;
         if (chunk == 0) errno = ENOSPC;
-        if (r > 0 && g_write_budget >= 0) g_write_budget -= r;
+        if (r > 0 && budgeted) g_write_budget -= r;
         if (r < 0) {
             if (errno == EINTR) continue;
             mirror_write(*f, offset, p, done);

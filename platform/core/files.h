@@ -68,8 +68,9 @@ std::int16_t flush(std::int16_t refnum);
 std::int16_t rename_file(const FileRef& from, const FileRef& to);
 // Makes the folder's entries (a rename just done) durable.
 std::int16_t sync_folder(const std::filesystem::path& folder);
-// For tests of a full disk: once `bytes` more bytes were written, writes
-// stop short with dskFulErr; a negative value lifts it.
+// For tests of a full disk: once `bytes` more bytes were written to files
+// opened after the call, their writes stop short with dskFulErr; a
+// negative value lifts it.
 void fail_writes_after(std::int64_t bytes);
 
 // Serves reads of the open file's first `limit` bytes from a copy in memory,
