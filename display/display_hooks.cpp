@@ -7,6 +7,7 @@
 #include "display/line_styles.h"
 #include "display/object_renderer.h"
 #include "display/screen.h"
+#include "display/selection_display.h"
 #include "store/hooks.h"
 #include "store/settings.h"
 
@@ -48,6 +49,7 @@ void install_display_hooks() {
     set_store_display(d);
     set_crosshair_hider(cur_stop);
     set_drawing_area_marker(mark_drawing_area);
+    install_selection_hooks();
 }
 
 }  // namespace drav

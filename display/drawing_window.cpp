@@ -11,6 +11,8 @@
 
 namespace drav {
 
+std::uint16_t ingrpdrag = 0;
+
 namespace {
 std::int16_t i16(int v) { return static_cast<std::int16_t>(v); }
 }  // namespace

@@ -2,9 +2,13 @@
 // view that follows a change of size.
 #pragma once
 
+#include <cstdint>
+
 #include "platform/ui/windows.h"
 
 namespace drav {
+
+extern std::uint16_t ingrpdrag;  // a group drag runs
 
 // The drawing area of a drawing window whose port has these bounds: all but
 // the scroll-bar band at the right and bottom.

@@ -15,12 +15,15 @@
 #include "display/list_view.h"
 #include "display/object_renderer.h"
 #include "display/pan_canvas.h"
+#include "display/drawing_window.h"
 #include "display/screen.h"
+#include "display/selection_display.h"
 #include "platform/core/region.h"
 #include "store/geometry.h"
 #include "store/group_build.h"
 #include "store/levels.h"
 #include "store/object_walk.h"
+#include "store/record_ops.h"
 #include "store/record_store.h"
 #include "store/selection_state.h"
 
@@ -532,7 +535,19 @@ void _sketchlist() {
     }
     thickobject = 0;
     drawtoscreen = screen;
-    // TODO(showgroup) the selection shows again: the group in group mode, else the current object
+    if (ingrpdrag) {
+        if (macgroup) {
+            showgroup(1);
+        } else {
+            std::int16_t n = indx;
+            if (okindx(&n) && n == indx) showonoff(indx, 1);
+        }
+    } else if (getidle()) {
+        if (macgroup)
+            showgroup(1);
+        else if (okindx(&indx))
+            showcurrent(indx);
+    }
     if (plat::Window* w = whichdrawWindow()) plat::invalidate_rect(w, drawRect);
     setdrawmode(saved_mode);
     setdrawpat(saved_pat);

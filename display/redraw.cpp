@@ -7,6 +7,8 @@
 #include "display/grid.h"
 #include "display/object_renderer.h"
 #include "display/screen.h"
+#include "display/selection_display.h"
+#include "store/object_walk.h"
 #include "store/record_ops.h"
 #include "store/record_store.h"
 #include "store/records.h"
@@ -67,7 +69,12 @@ void show_objects(std::int16_t clear, std::int16_t mark, std::int16_t first) {
     cur_go();
     watch_off();
     setidle(idle);
-    // TODO(showgroup) the selection group or the current object is highlighted again
+    if (getidle()) {
+        if (macgroup)
+            showgroup(1);
+        else if (okindx(&indx))
+            showcurrent(indx);
+    }
 }
 
 void show_new_window(std::int16_t reset) {

@@ -13,6 +13,7 @@
 #include "base/messages.h"
 #include "base/window_areas.h"
 #include "display/graphics_unit.h"
+#include "display/selection_display.h"
 #include "display/list_view.h"
 #include "display/object_renderer.h"
 #include "display/screen.h"
@@ -628,7 +629,7 @@ int open_drawing(const FSRef& ref, std::int16_t, std::int32_t, const char* name,
         FSRef_CloseMyFile(&g_file.fork);
         return finish(0);
     }
-    // TODO(showonoff) unhighlight the current object
+    if (!macgroup) showonoff(indx, 0);
     custom_event(9, 0, static_cast<std::int16_t>(merge), 0, g_file.name.c_str(), nullptr);
     if (merge == 0) do_get(ref);
     else do_merge(merge, withplot);
@@ -643,7 +644,8 @@ int open_drawing(const FSRef& ref, std::int16_t, std::int32_t, const char* name,
     curlwidth = -1;
     if (macgroup) loop_tool_click(3);  // group mode: the group tool again
     // TODO(markinput) TODO(markrestraints)
-    // TODO(nullohp) TODO(nullghp)
+    nullohp();
+    nullghp();
     if (there_are_objects()) indx = static_cast<std::int16_t>(last_valid_indx());
     plat::EventRecord opened;
     opened.what = plat::kHighLevelEvent;

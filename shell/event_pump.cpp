@@ -6,6 +6,7 @@
 #include "display/drawing_window.h"
 #include "display/graphics_unit.h"
 #include "display/screen.h"
+#include "display/selection_display.h"
 #include "extension/api/custom_event.h"
 #include "platform/core/clock.h"
 #include "platform/ui/cursors.h"
@@ -275,7 +276,10 @@ void Get_Drawing() {
     plat::copy_bits(*myCGrafPtr, *drawCWindow, source, drawRect, plat::srcCopy);
     setbackgnd(objopts ? objopts->background_colour : colour_white);
     setscreencolor(gcolor);
-    // TODO(get_oghandle) redraw the current handle and pivot markers when idle
+    if (getidle()) {
+        show_oghandle(1);
+        show_ogpivot(1);
+    }
     plat::validate_rect(whichdrawWindow(), drawRect);
     cur_go();
 }

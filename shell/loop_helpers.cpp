@@ -17,6 +17,7 @@
 #include "shell/pointer_input.h"
 #include "shell/questions.h"
 #include "store/record_ops.h"
+#include "store/object_walk.h"
 #include "store/record_store.h"
 #include "store/settings.h"
 #include "store/strings.h"
@@ -147,10 +148,14 @@ void update_status_line() {
     // TODO(display_coordinates) the coordinates palette shows last_x, last_y
 }
 
+namespace {
+std::uint16_t save_objs_valid[10] = {};
+}  // namespace
+
 void save_params() {
     save_idle = getidle();
     setidle(0);
-    // TODO(objs_valid) the 20 bytes of the kind filter are saved
+    std::memcpy(save_objs_valid, objs_valid, sizeof save_objs_valid);
     SaveBlink();
     x_save_ref = ref_x;
     y_save_ref = ref_y;
@@ -167,7 +172,7 @@ void rstore_params(int reload, int restore_ref) {
     std::memcpy(textline, save_textline, sizeof save_textline);
     if (restore_ref) update_ref(x_save_ref, y_save_ref);
     RestoreBlink();
-    // TODO(objs_valid) the kind filter comes back
+    std::memcpy(objs_valid, save_objs_valid, sizeof save_objs_valid);
     setidle(save_idle);
     update_status_line();
     setup_loop();

@@ -6,6 +6,7 @@
 #include "base/menu_items.h"
 #include "base/shutdown.h"
 #include "display/line_styles.h"
+#include "display/selection_display.h"
 #include "display/screen.h"
 #include "platform/ui/cursors.h"
 #include "platform/ui/events.h"
@@ -41,7 +42,8 @@ int run_program(int argc, char** argv) {
     watch_on();
     objopts = new ObjOptsRec{};
     init_system();
-    // TODO(nullghp) TODO(nullohp) no handle or pivot shows
+    nullghp();
+    nullohp();
     // TODO(setuphooks) the extension clients, event 0
     open_selected_doc();
     // TODO(startup_library)

@@ -9,6 +9,7 @@
 #include "base/menu_items.h"
 #include "base/messages.h"
 #include "dialogs/tool_setting_windows.h"
+#include "display/selection_display.h"
 #include "platform/core/process.h"
 #include "platform/ui/menus.h"
 #include "platform/ui/windows.h"
@@ -67,10 +68,7 @@ void place_palette() {
 
 void highlight_current_object(int on) {
     std::int16_t i = 0;
-    if (!macgroup && okindx(&i)) {
-        // TODO(showonoff) showonoff(i, on)
-    }
-    (void)on;
+    if (!macgroup && okindx(&i)) showonoff(i, static_cast<std::int16_t>(on));
 }
 
 void retitle_edit_items(int first_title) {
@@ -297,7 +295,8 @@ void changegroup() {
     macgroup = macgroup ? 0 : 1;
     redraw_tool_palette();
     if (!macgroup) {
-        // TODO(showgroup) showgroup(0), nullohp(), then the current object highlighted
+        showgroup(0);
+        nullohp();
         highlight_current_object(1);
         retitle_edit_items(1);
         MyDisableMenu(kMyGroupMenu);
@@ -305,7 +304,8 @@ void changegroup() {
         MyEnableMenuItem(kMyPivotMenu, four_cc("EPcy"));
     } else {
         highlight_current_object(0);
-        // TODO(nullghp) nullghp(), then showgroup(1)
+        nullghp();
+        showgroup(1);
         retitle_edit_items(5);
         MyEnableMenu(kMyGroupMenu);
         MyDisableMenuItem(kMyHandleMenu, four_cc("EHcy"));

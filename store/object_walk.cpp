@@ -4,6 +4,7 @@
 #include "store/record_ops.h"
 #include "store/record_store.h"
 #include "store/records.h"
+#include "store/selection_hooks.h"
 #include "store/selection_state.h"
 #include "store/settings.h"
 #include "store/symbol_library.h"
@@ -57,9 +58,7 @@ int okindx(std::int16_t* index) {
 }
 
 void checkpht() {
-    if (macgroup) {
-        // TODO(set_group_limits) recount the selection group
-    }
+    if (macgroup) set_group_limits();
 }
 
 std::uint16_t objs_valid[10] = {};
@@ -72,6 +71,13 @@ void clear_valid_objects() {
     for (auto& f : objs_valid) f = 0;
 }
 
+void chge_valid_objects(int k) {
+    if (k >= 0 && k < 10)
+        objs_valid[k] = 1;
+    else if (k < 0 && -k < 10)
+        objs_valid[-k] = 0;
+}
+
 std::int16_t valid_object(int kind) { return kind >= 0 && kind < 10 ? objs_valid[kind] : 0; }
 
 int move_forward(std::int16_t* n) {
@@ -81,6 +87,24 @@ int move_forward(std::int16_t* n) {
     if (i >= number_of_objects) i = first_valid_indx();
     *n = static_cast<std::int16_t>(i);
     return i;
+}
+
+int move_backward(std::int16_t* n) {
+    int i = *n;
+    if (i > number_of_objects) i = number_of_objects;
+    --i;
+    while (i > first_object_slot - 1 && !o_k(static_cast<std::int16_t>(i))) --i;
+    if (i <= first_object_slot - 1) i = last_valid_indx();
+    *n = static_cast<std::int16_t>(i);
+    return i;
+}
+
+void set_group_limits() {
+    int count = 0;
+    for (int i = first_object_slot; i < number_of_objects; ++i)
+        if (get_in_group(i)) ++count;
+    objs_in_grp = static_cast<std::int16_t>(count > 32767 ? 32767 : count);
+    if (macgroup && objs_in_grp == 0) hook_nullghp();
 }
 
 int o_k(std::int16_t n) {

@@ -4,6 +4,7 @@
 
 #include "store/files.h"
 #include "store/record_store.h"
+#include "store/selection_hooks.h"
 
 namespace drav {
 
@@ -61,8 +62,11 @@ void clear_on_screen() {
 }
 
 void clear_group() {
+    // TODO(grpfnce) the selection's fence list is freed
+    hook_nullghp();
     if (in_group && in_size > 0) std::memset(in_group, 0, static_cast<std::size_t>(in_size));
     objs_in_grp = 0;
+    grpdelok = 0;
 }
 
 }  // namespace drav

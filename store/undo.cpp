@@ -19,6 +19,7 @@
 #include "store/record_ops.h"
 #include "store/record_store.h"
 #include "store/records.h"
+#include "store/selection_hooks.h"
 #include "store/selection_state.h"
 #include "store/settings.h"
 
@@ -98,11 +99,10 @@ bool operation_built(int code, double r1, double r2) {
 }
 
 void clear_handle_and_pivot() {
-    if (macgroup) {
-        // TODO(nullghp)
-    } else {
-        // TODO(nullohp)
-    }
+    if (macgroup)
+        hook_nullghp();
+    else
+        hook_nullohp();
 }
 
 void erase_added_records() {
@@ -193,9 +193,7 @@ int delete_step(std::int16_t i, int remove) {
     if (remove) {
         show_record(2, &info);
         delete_object(i, 0);
-        if (!macgroup && getidle() && okindx(&indx)) {
-            // TODO(showonoff) highlight the new current object
-        }
+        if (!macgroup && getidle() && okindx(&indx)) hook_showonoff(indx, 1);
         if (macgroup)
             grpdelok = 1;
         else
@@ -260,10 +258,9 @@ int run_per_object(int code, double r1, double r2, double r3, double r4, std::ui
     std::vector<std::int16_t> done;
     for (std::int16_t i : targets) {
         if (quit || aborted) break;
+        // The highlight goes first: showing loads other records.
+        if (!macgroup) hook_showonoff(indx, 0);
         if (!get_and_check(i) && !notvalidok(i, code, b1, undo)) continue;
-        if (!macgroup) {
-            // TODO(showonoff) hide the current object's highlight
-        }
         if (perform_on(code, i, r1, r2, r3, r4, b1, b2)) done.push_back(i);
     }
     if (code == op_move && macgroup) {
@@ -300,6 +297,16 @@ void toggle_added_records() {
     indx = static_cast<std::int16_t>(last_valid_indx());
 }
 
+// 1 when some member of the group is still a live object.
+bool live_member() {
+    for (int i = first_object_slot; i < number_of_objects; ++i) {
+        if (!get_in_group(i)) continue;
+        get_info(static_cast<std::int16_t>(i));
+        if (is_live_object(info)) return true;
+    }
+    return false;
+}
+
 void forget(std::int16_t* code, int* go) {
     reset_undo();
     *code = 0;
@@ -311,11 +318,11 @@ void forget(std::int16_t* code, int* go) {
 void after_operation() {
     if (getidle()) {
         if (macgroup) {
-            // TODO(nullghp) when no live member remains
+            if (!live_member()) hook_nullghp();
         } else if (okindx(&indx)) {
-            // TODO(showonoff) highlight the current object again
+            hook_showonoff(indx, 1);
         } else {
-            // TODO(nullohp)
+            hook_nullohp();
         }
     }
     setidle(getidle());
@@ -399,11 +406,11 @@ void undooperation(std::int16_t* code, double* r1, double* r2, double* r3, doubl
         if (undo) {
             erase_added_records();
             reset_groupnum();
-            // TODO(set_group_limits)
+            set_group_limits();
             if (macgroup) {
-                // TODO(nullghp) when the group is empty now
+                if (objs_in_grp == 0) hook_nullghp();
             } else if (getidle() && there_are_objects() && okindx(&indx)) {
-                // TODO(showcurrent)
+                hook_showcurrent(indx);
             }
             *go = 0;
         }
@@ -437,7 +444,7 @@ void undooperation(std::int16_t* code, double* r1, double* r2, double* r3, doubl
         break;
     case op_delete:
         *b1 = !*b1;
-        // TODO(showonoff) hide the current object's highlight
+        if (!macgroup) hook_showonoff(indx, 0);
         indx = saveindx;
         break;
     case op_extend:
@@ -448,7 +455,7 @@ void undooperation(std::int16_t* code, double* r1, double* r2, double* r3, doubl
     case op_chamfer:
         clear_handle_and_pivot();
         indx = saveindx;
-        // TODO(showonoff) hide the current object's highlight
+        if (!macgroup) hook_showonoff(indx, 0);
         if (undo) {
             switch (*code) {
             case op_extend:
@@ -465,7 +472,7 @@ void undooperation(std::int16_t* code, double* r1, double* r2, double* r3, doubl
                 break;
             }
             indx = static_cast<std::int16_t>(last_valid_indx());
-            // TODO(showcurrent) when no command runs
+            if (getidle()) hook_showcurrent(indx);
             *go = 0;
         } else {
             get_info(number_of_objects);
@@ -494,11 +501,11 @@ void undooperation(std::int16_t* code, double* r1, double* r2, double* r3, doubl
         break;
     case op_tangent:
         indx = saveindx;
-        // TODO(showonoff) hide the current object's highlight
+        if (!macgroup) hook_showonoff(indx, 0);
         if (undo) {
             erase_added_records();
             indx = static_cast<std::int16_t>(last_valid_indx());
-            // TODO(showcurrent) when no command runs
+            if (getidle()) hook_showcurrent(indx);
             *go = 0;
         }
         break;
@@ -569,9 +576,7 @@ void do_operation(std::int16_t code, double r1, double r2, double r3, double r4,
             }
         } else {
             run_whole(code, r1, r2, r3, r4);
-            if (!macgroup && getidle() && there_are_objects() && okindx(&indx)) {
-                // TODO(showcurrent)
-            }
+            if (!macgroup && getidle() && there_are_objects() && okindx(&indx)) hook_showcurrent(indx);
         }
     }
     sav_operation = code;
@@ -634,7 +639,7 @@ void group(int n) {
     aborted = 0;
     if (n == 9 && !macgroup && g_group_toggle) g_group_toggle();
     // TODO(get_oghandle) the handle of the group or object becomes the reference point (update_ref)
-    // TODO(set_group_limits)
+    set_group_limits();
     if (n == 8) {
         // TODO(group_undelete)
     }
@@ -673,7 +678,7 @@ void group(int n) {
         }
     }
     mess_clear();
-    // TODO(set_group_limits)
+    set_group_limits();
     checkpht();
     setidle(was_idle);
 }
