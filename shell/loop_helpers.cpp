@@ -11,6 +11,7 @@
 #include "platform/ui/answerer.h"
 #include "platform/ui/events.h"
 #include "shell/blink.h"
+#include "shell/coordinate_palette.h"
 #include "shell/dispatch.h"
 #include "shell/event_pump.h"
 #include "shell/main_loop.h"
@@ -118,7 +119,7 @@ void update_cursor() {
     scrn_x = sx;
     scrn_y = sy;
     cur_go();
-    // TODO(display_coordinates) the coordinates palette shows the point
+    display_coordinates(last_x, last_y);
     if (abs_z && !touched) button_pressed();
 }
 
@@ -143,9 +144,7 @@ void button_pressed() {
     update_status_line();
 }
 
-void update_status_line() {
-    // TODO(display_coordinates) the coordinates palette shows last_x, last_y
-}
+void update_status_line() { display_coordinates(last_x, last_y); }
 
 void save_params() {
     save_idle = getidle();

@@ -29,6 +29,7 @@
 #include "shell/blink.h"
 #include "shell/bundle_data.h"
 #include "shell/dialog_filters.h"
+#include "shell/command_services.h"
 #include "shell/dispatch.h"
 #include "shell/event_pump.h"
 #include "shell/loop_helpers.h"
@@ -120,6 +121,8 @@ void place_windows(const PrefsRec& prefs) {
         }
     }
     if (prefs.mess_visible) ShowMessageWindow();
+    // The tools stay in front of the palettes opened after them.
+    if (addDPtr) plat::show_dialog(addDPtr);
     plat::select_window(drawing);
     ArrangeFP2();
     FixActivate();
@@ -299,6 +302,7 @@ void install_floor_hooks() {
     loop.status_line = update_status_line;
     loop.tool_click = dopalette;
     set_command_loop_hooks(loop);
+    install_loop_services();
 }
 
 void initexit() { exit_program(1); }
