@@ -1,11 +1,14 @@
 #include "base/command_loop.h"
 
+#include "base/loop_services.h"
+
 namespace drav {
 
 std::uint16_t quit = 0;
 std::uint16_t aborted = 0;
 std::uint16_t accepted = 0;
 std::uint16_t touched = 0;
+std::int16_t addnum = 2;
 
 double last_x = 0, last_y = 0;
 double keybrd_x = 0, keybrd_y = 0;
@@ -22,7 +25,7 @@ std::int16_t prevsnapmode = 1;
 void update_ref(double x, double y) {
     ref_x = x;
     ref_y = y;
-    // TODO(windInput) the input window's fields 9 and 11 show the point as drawing lengths
+    loop_ref_moved(x, y);
 }
 
 namespace {

@@ -10,6 +10,7 @@ extern std::uint16_t quit;      // end the running command
 extern std::uint16_t aborted;   // ESC: undo what the command added
 extern std::uint16_t accepted;  // the last get_point returned a click
 extern std::uint16_t touched;   // a click was registered in this poll
+extern std::int16_t addnum;     // the current tool; 2 (select) between commands
 
 extern double last_x, last_y;        // cursor point after snapping, world
 extern double keybrd_x, keybrd_y;    // keyboard cursor, world

@@ -355,9 +355,12 @@ void stuff_macch(char* ch) {
 }
 
 int command_takes_undo() {
-    // TODO(addnum) while a drawing (addnum 4-13), construction (constnum 2-8) or dimension
-    // (dimnum 2-5) command or a single symbol placement runs, 'U' goes to it through stuff_macch
-    return 0;
+    // TODO(constnum) also while a construction (constnum 2-8) or dimension (dimnum 2-5) command or
+    // a single symbol placement runs
+    if (getidle() || addnum < 4 || addnum > 13) return 0;
+    char u = 'U';
+    stuff_macch(&u);
+    return 1;
 }
 
 int osch_ready() { return charcount != nextchar ? 1 : 0; }

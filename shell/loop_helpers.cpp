@@ -11,6 +11,7 @@
 #include "platform/ui/answerer.h"
 #include "platform/ui/events.h"
 #include "shell/blink.h"
+#include "shell/coordinate_palette.h"
 #include "shell/dispatch.h"
 #include "shell/event_pump.h"
 #include "shell/main_loop.h"
@@ -119,7 +120,7 @@ void update_cursor() {
     scrn_x = sx;
     scrn_y = sy;
     cur_go();
-    // TODO(display_coordinates) the coordinates palette shows the point
+    display_coordinates(last_x, last_y);
     if (abs_z && !touched) button_pressed();
 }
 
@@ -144,9 +145,7 @@ void button_pressed() {
     update_status_line();
 }
 
-void update_status_line() {
-    // TODO(display_coordinates) the coordinates palette shows last_x, last_y
-}
+void update_status_line() { display_coordinates(last_x, last_y); }
 
 namespace {
 std::uint16_t save_objs_valid[10] = {};

@@ -7,6 +7,8 @@
 #include "files/file_commands.h"
 #include "platform/ui/menus.h"
 #include "shell/loop_helpers.h"
+#include "shell/coordinate_palette.h"
+#include "shell/input_window.h"
 #include "shell/message_palette.h"
 #include "shell/tool_palette.h"
 #include "store/files.h"
@@ -60,9 +62,9 @@ const std::array<Entry, 84> g_table = {{
     {four_cc("GPfn"), nullptr}, {four_cc("GPob"), nullptr},
     // Palette
     {four_cc("PLtl"), toggle_tool_palette},
-    {four_cc("PLco"), nullptr}, {four_cc("PLcn"), nullptr}, {four_cc("PLcs"), nullptr},
+    {four_cc("PLco"), sett_coordial}, {four_cc("PLcn"), nullptr}, {four_cc("PLcs"), nullptr},
     {four_cc("PLdm"), nullptr}, {four_cc("PLms"), ToggleMessageWindow}, {four_cc("PLpp"), nullptr},
-    {four_cc("PLin"), nullptr}, {four_cc("PLlb"), nullptr}, {four_cc("PLht"), nullptr},
+    {four_cc("PLin"), SettingsInput}, {four_cc("PLlb"), nullptr}, {four_cc("PLht"), nullptr},
     // Setting; 'STbe' and 'STdc' would run nothing, so they stay disabled.
     {four_cc("STun"), nullptr}, {four_cc("STou"), nullptr}, {four_cc("STlv"), nullptr},
     {four_cc("STdo"), nullptr}, {four_cc("STdg"), nullptr}, {four_cc("STbe"), nullptr},

@@ -3,6 +3,8 @@
 #include "base/idle.h"
 #include "base/menu_items.h"
 #include "platform/ui/menus.h"
+#include "shell/coordinate_palette.h"
+#include "shell/input_window.h"
 #include "shell/message_palette.h"
 #include "shell/multi_line_palette.h"
 #include "shell/preferences.h"
@@ -25,8 +27,18 @@ void doevent(plat::Dialog* dialog, int item) {
             sett_mlin();
         else
             domlin(item);
+    } else if (dialog == coorDPtr) {
+        if (item == plat::close_box_item)
+            sett_coordial();
+        else
+            docoordial(item);
+    } else if (dialog == windInput) {
+        if (item == plat::close_box_item)
+            InputCloseEventHandlerProc();
+        else
+            doinput();
     }
-    // TODO(doinput) TODO(dorestraints) TODO(doconstruct) TODO(dodimension) TODO(docoordial)
+    // TODO(dorestraints) TODO(doconstruct) TODO(dodimension)
 }
 
 void handle_palette_menu(int n) {
@@ -37,14 +49,19 @@ void handle_palette_menu(int n) {
     case palette_messages:
         ToggleMessageWindow();
         break;
-    // TODO(sett_coordial) 3, TODO(sett_restraints) 5, TODO(sett_construct) 6,
+    case palette_coordinates:
+        sett_coordial();
+        break;
+    // TODO(sett_restraints) 5, TODO(sett_construct) 6,
     // TODO(sett_dimension) 7, TODO(sett_lib) 12, TODO(sett_htch) 13
     default:
         break;
     }
 }
 
-bool palette_open(int n) { return n == palette_tools && addDPtr != nullptr; }
+bool palette_open(int n) {
+    return (n == palette_tools && addDPtr != nullptr) || (n == palette_coordinates && coorDPtr != nullptr);
+}
 
 void save_palette_places() {
     PrefsRec prefs{};
@@ -56,6 +73,13 @@ void save_palette_places() {
         prefs.add_pos_lr = plat::Point{b.bottom, b.right};
     }
     prefs.add_pos = lastpnt[2];
+    prefs.coord_visible = coorDPtr ? 1 : 0;
+    if (coorDPtr) {
+        const plat::Rect b = plat::dialog_bounds(coorDPtr);
+        lastpnt[coord_palette_pos] = plat::Point{b.top, b.left};
+        prefs.coord_pos_lr = plat::Point{b.bottom, b.right};
+    }
+    prefs.coord_pos = lastpnt[coord_palette_pos];
     if (mlinDPtr) sett_mlin();
     prefs.multi_pos = lastpnt[mlin_palette_pos];
     if (windAccept) SelectAcceptWindow(0);

@@ -30,6 +30,7 @@
 #include "shell/blink.h"
 #include "shell/bundle_data.h"
 #include "shell/dialog_filters.h"
+#include "shell/command_services.h"
 #include "shell/dispatch.h"
 #include "shell/event_pump.h"
 #include "shell/loop_helpers.h"
@@ -122,6 +123,8 @@ void place_windows(const PrefsRec& prefs) {
         }
     }
     if (prefs.mess_visible) ShowMessageWindow();
+    // The tools stay in front of the palettes opened after them.
+    if (addDPtr) plat::show_dialog(addDPtr);
     plat::select_window(drawing);
     ArrangeFP2();
     FixActivate();
@@ -305,6 +308,7 @@ void install_floor_hooks() {
     questions.yes_no_cancel = ShowLocalYesNoCancelWindow;
     questions.yes_cancel = ShowLocalYesCancelWindow;
     set_question_hooks(questions);
+    install_loop_services();
 }
 
 void initexit() { exit_program(1); }

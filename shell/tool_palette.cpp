@@ -8,6 +8,7 @@
 #include "base/idle.h"
 #include "base/menu_items.h"
 #include "base/messages.h"
+#include "commands/draw/draw_frame.h"
 #include "dialogs/tool_setting_windows.h"
 #include "display/selection_display.h"
 #include "platform/core/process.h"
@@ -27,7 +28,6 @@
 namespace drav {
 
 plat::Dialog* addDPtr = nullptr;
-std::int16_t addnum = tool_select;
 
 namespace {
 
@@ -127,8 +127,9 @@ bool tool_built(int tool) {
     switch (tool) {
     case tool_select:
     case tool_group:
+    case tool_line:
         return true;
-    // TODO(add_objects) the drawing tools 4 to 13 come alive with their commands
+    // TODO(add_objects) the drawing tools 5 to 13 come alive with their commands
     default:
         // The transforms answer an empty drawing; on objects they wait for
         // their commands (see toolsingleclick).
@@ -227,6 +228,12 @@ void toolsingleclick(int tool) {
         break;
     case tool_group:
         do_operation(op_group_mode, 0, 0, 0, 0, 0, 0);
+        break;
+    case tool_line:
+        addnum = static_cast<std::int16_t>(tool);
+        add_objects(tool);
+        // The command loops until it ends, however it ends (a full drawing too).
+        addnum = tool_select;
         break;
     default:
         if (tool >= tool_move && tool <= last_tool) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/command_loop.h"
 #include "platform/ui/dialogs.h"
 
 namespace drav {
@@ -17,7 +18,6 @@ constexpr int tool_select = 2, tool_group = 3, tool_move = 14;
 constexpr int alert_no_objects = 3;
 
 extern plat::Dialog* addDPtr;   // the palette, null while closed
-extern std::int16_t addnum;     // the current tool; 2 (select) between commands
 
 // Opens the palette when closed, closes it (keeping its place) when open.
 void sett_palette();

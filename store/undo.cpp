@@ -685,7 +685,7 @@ void group(int n) {
 
 void no_group() {
     pr_alert(4, alert_standard);
-    // TODO(addnum) the select tool (2) becomes current
+    addnum = 2;
 }
 
 void set_group_toggle(GroupToggle f) { g_group_toggle = f; }

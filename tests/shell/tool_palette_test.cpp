@@ -64,7 +64,7 @@ TEST(ToolPalette, UnbuiltToolsAreInactiveAndTheSelectToolIsShownCurrent) {
     s.then([] {
         ASSERT_NE(addDPtr, nullptr);
         for (int t = first_tool; t <= last_tool; ++t) {
-            const bool live = t == 2 || t == 3 || t >= 14;
+            const bool live = t == 2 || t == 3 || t == 4 || t >= 14;
             EXPECT_EQ(plat::item_hilite(plat::dialog_item(addDPtr, t)), live ? 0 : 255) << t;
         }
         // The current tool's square is inverted: its centre-left pixel, white
@@ -232,16 +232,16 @@ TEST(ToolPalette, TheRunningProgramShowsItsIconsOnScreen) {
         shot.save("tool_palette.png");
         ASSERT_EQ(shot.width(), 53);
         ASSERT_EQ(shot.height(), 235);
-        // Every pixel of the line tool's icon shows as drawn: ink dark, paper light.
-        const plat::Rect r = plat::item_rect(plat::dialog_item(addDPtr, 4));
-        const ToolIcon icon = load_tool_icon(4, 1);
+        // Every pixel of the multi-line tool's icon shows as drawn: ink dark, paper light.
+        const plat::Rect r = plat::item_rect(plat::dialog_item(addDPtr, 5));
+        const ToolIcon icon = load_tool_icon(5, 1);
         ASSERT_EQ(icon.size, 16);
         const int left = (r.left + r.right - 16) / 2, top = (r.top + r.bottom - 16) / 2;
         int wrong = 0;
         for (int y = 0; y < 16; ++y)
             for (int x = 0; x < 16; ++x) {
                 const bool dark = qGray(shot.pixel(left + x, top + y)) < 128;
-                // The line tool is inactive: its icon shows every other pixel.
+                // The multi-line tool is inactive: its icon shows every other pixel.
                 const bool ink = icon.bits[static_cast<std::size_t>(y * 16 + x)] && (x + y) % 2 == 0;
                 if (dark != ink) ++wrong;
             }
