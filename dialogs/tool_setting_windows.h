@@ -1,7 +1,6 @@
 // The small modal windows of the tools' options, opened by a double click on
 // a tool (or on the construct palette's tangent item). Each opener answers 1
 // after OK and 0 after Cancel or when its window cannot be made.
-// TODO(construct_doubleclick) the construct palette's item 8 opens the tangent window
 #pragma once
 
 #include <cstdint>

@@ -10,6 +10,8 @@
 #include "platform/ui/events.h"
 #include "platform/ui/menus.h"
 #include "shell/blink.h"
+#include "shell/construct_palette.h"
+#include "shell/dimension_palette.h"
 #include "shell/event_pump.h"
 #include "shell/key_equivalents.h"
 #include "shell/loop_helpers.h"
@@ -303,13 +305,13 @@ void do_constraintcmd(int item) {
 }
 
 void do_constructcmd(int item) {
-    (void)item;
-    // TODO(doconstruct) open the construct palette (6), then doevent(constDPtr, item)
+    if (!constDPtr) handle_palette_menu(palette_construct);
+    if (constDPtr) doevent(constDPtr, item);
 }
 
 void do_dimensioncmd(int item) {
-    (void)item;
-    // TODO(dodimension) open the dimension palette (7), then doevent(dimDPtr, item)
+    if (!dimDPtr) handle_palette_menu(palette_dimension);
+    if (dimDPtr) doevent(dimDPtr, item);
 }
 
 void do_windowcmd(int n) {
@@ -330,13 +332,13 @@ void do_dc_constraintcmd(int item) {
 }
 
 void do_dc_constructcmd(int item) {
-    (void)item;
-    // TODO(construct_doubleclick) after opening the construct palette
+    if (!constDPtr) handle_palette_menu(palette_construct);
+    if (constDPtr) construct_doubleclick(item);
 }
 
 void do_dc_dimensioncmd(int item) {
-    (void)item;
-    // TODO(dimension_doubleclick) after opening the dimension palette
+    if (!dimDPtr) handle_palette_menu(palette_dimension);
+    if (dimDPtr) dimension_doubleclick(item);
 }
 
 void do_dc_windowcmd(int n) {

@@ -13,6 +13,8 @@
 #include "platform/ui/menus.h"
 #include "shell/apple_events.h"
 #include "shell/blink.h"
+#include "shell/construct_palette.h"
+#include "shell/dimension_palette.h"
 #include "shell/dispatch.h"
 #include "shell/loop_helpers.h"
 #include "shell/menu_handler.h"
@@ -48,7 +50,7 @@ ModuleEventFields module_fields(const plat::EventRecord& e) {
 void replay(std::int16_t code, std::int16_t item) {
     switch (code) {
     case pp_dimension:
-        // TODO(dimension_singleclick)
+        dimension_singleclick(item);
         break;
     case pp_build:
         // TODO(build_commands)
@@ -69,7 +71,7 @@ void replay(std::int16_t code, std::int16_t item) {
         toolsingleclick(item);
         break;
     case pp_construct:
-        // TODO(construct_singleclick)
+        construct_singleclick(item);
         break;
     default:
         break;

@@ -9,6 +9,8 @@
 #include "shell/loop_helpers.h"
 #include "shell/coordinate_palette.h"
 #include "shell/input_window.h"
+#include "shell/construct_palette.h"
+#include "shell/dimension_palette.h"
 #include "shell/message_palette.h"
 #include "shell/tool_palette.h"
 #include "store/files.h"
@@ -82,7 +84,16 @@ const std::array<Entry, 84> g_table = {{
     {four_cc("MCae"), nullptr}, {four_cc("MCun"), nullptr},
 }};
 
+// Palettes that register their Palette-menu toggle here (their codes stand
+// in the table above too). The palettes mark their items themselves.
+const std::array<Entry, 2> g_palette_toggles = {{
+    {four_cc("PLcs"), sett_construct},
+    {four_cc("PLdm"), sett_dimension},
+}};
+
 const Entry* find_entry(std::uint32_t code) {
+    for (const Entry& e : g_palette_toggles)
+        if (e.code == code) return &e;
     for (const Entry& e : g_table)
         if (e.code == code) return &e;
     return nullptr;
@@ -149,6 +160,7 @@ bool menu_command_built(std::uint32_t code) {
 void register_menu_commands() {
     for (const Entry& e : g_table)
         if (e.run) plat::register_command(e.code);
+    for (const Entry& e : g_palette_toggles) plat::register_command(e.code);
 }
 
 }  // namespace drav

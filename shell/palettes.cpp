@@ -5,6 +5,8 @@
 #include "platform/ui/menus.h"
 #include "shell/coordinate_palette.h"
 #include "shell/input_window.h"
+#include "shell/construct_palette.h"
+#include "shell/dimension_palette.h"
 #include "shell/message_palette.h"
 #include "shell/multi_line_palette.h"
 #include "shell/preferences.h"
@@ -37,8 +39,18 @@ void doevent(plat::Dialog* dialog, int item) {
             InputCloseEventHandlerProc();
         else
             doinput();
+    } else if (dialog == constDPtr) {
+        if (item == plat::close_box_item)
+            sett_construct();
+        else
+            doconstruct(item);
+    } else if (dialog == dimDPtr) {
+        if (item == plat::close_box_item)
+            sett_dimension();
+        else
+            dodimension(item);
     }
-    // TODO(dorestraints) TODO(doconstruct) TODO(dodimension)
+    // TODO(dorestraints)
 }
 
 void handle_palette_menu(int n) {
@@ -52,16 +64,51 @@ void handle_palette_menu(int n) {
     case palette_coordinates:
         sett_coordial();
         break;
-    // TODO(sett_restraints) 5, TODO(sett_construct) 6,
-    // TODO(sett_dimension) 7, TODO(sett_lib) 12, TODO(sett_htch) 13
+    case palette_construct:
+        sett_construct();
+        break;
+    case palette_dimension:
+        sett_dimension();
+        break;
+    // TODO(sett_restraints) 5, TODO(sett_lib) 12, TODO(sett_htch) 13
     default:
         break;
     }
 }
 
 bool palette_open(int n) {
-    return (n == palette_tools && addDPtr != nullptr) || (n == palette_coordinates && coorDPtr != nullptr);
+    return (n == palette_tools && addDPtr) || (n == palette_coordinates && coorDPtr) ||
+           (n == palette_construct && constDPtr) || (n == palette_dimension && dimDPtr);
 }
+
+namespace {
+
+// The construct and dimension palettes: visibility, place and lower-right corner.
+void save_command_palette_places(PrefsRec* prefs) {
+    struct Entry {
+        plat::Dialog* dialog;
+        int place;
+        std::int16_t PrefsRec::*visible;
+        plat::Point PrefsRec::*pos;
+        plat::Point PrefsRec::*lower_right;
+    };
+    const Entry entries[] = {
+        {constDPtr, construct_palette_pos, &PrefsRec::const_visible, &PrefsRec::const_pos, &PrefsRec::const_pos_lr},
+        {dimDPtr, dimension_palette_pos, &PrefsRec::dim_visible, &PrefsRec::dim_pos, &PrefsRec::dim_pos_lr}};
+    for (const Entry& e : entries) {
+        prefs->*e.visible = e.dialog ? 1 : 0;
+        if (e.dialog) {
+            const plat::Rect b = plat::dialog_bounds(e.dialog);
+            lastpnt[e.place] = plat::Point{b.top, b.left};
+            prefs->*e.lower_right = plat::Point{b.bottom, b.right};
+        }
+        prefs->*e.pos = lastpnt[e.place];
+    }
+    if (constDPtr) sett_construct();
+    if (dimDPtr) sett_dimension();
+}
+
+}  // namespace
 
 void save_palette_places() {
     PrefsRec prefs{};
@@ -80,6 +127,7 @@ void save_palette_places() {
         prefs.coord_pos_lr = plat::Point{b.bottom, b.right};
     }
     prefs.coord_pos = lastpnt[coord_palette_pos];
+    save_command_palette_places(&prefs);
     if (mlinDPtr) sett_mlin();
     prefs.multi_pos = lastpnt[mlin_palette_pos];
     if (windAccept) SelectAcceptWindow(0);

@@ -9,6 +9,7 @@ namespace drav {
 
 // Palette numbers of handle_palette_menu.
 constexpr int palette_tools = 1, palette_messages = 2, palette_coordinates = 3;
+constexpr int palette_construct = 6, palette_dimension = 7;
 
 // A click on item `item` of a palette (close_box_item: its close box).
 void doevent(plat::Dialog* dialog, int item);

@@ -14,6 +14,8 @@
 #include "platform/core/process.h"
 #include "platform/ui/menus.h"
 #include "platform/ui/windows.h"
+#include "shell/construct_palette.h"
+#include "shell/dimension_palette.h"
 #include "shell/event_pump.h"
 #include "shell/multi_line_palette.h"
 #include "shell/startup.h"
@@ -86,9 +88,14 @@ void retitle_edit_items(int first_title) {
 }  // namespace
 
 ToolIcon load_tool_icon(int tool, int scale) {
+    if (!valid_tool(tool)) return ToolIcon{};
+    return load_palette_icon("tool", tool, scale);
+}
+
+ToolIcon load_palette_icon(const char* stem, int n, int scale) {
     ToolIcon icon;
-    if (!valid_tool(tool) || (scale != 1 && scale != 2)) return icon;
-    const std::string name = "tool" + std::to_string(tool) + (scale == 2 ? "@2x" : "") + ".pbm";
+    if (scale != 1 && scale != 2) return icon;
+    const std::string name = std::string(stem) + std::to_string(n) + (scale == 2 ? "@2x" : "") + ".pbm";
     std::ifstream in(plat::bundle_dir() / "ui" / "icons" / name);
     if (!in) return icon;
     // Plain PBM: "P1", comments from '#', width, height, then one 0/1 per pixel.
@@ -143,6 +150,23 @@ void fillsq(plat::Dialog* dialog, int item) {
         return;
     }
     if (!dialog || dialog != addDPtr || !valid_tool(item)) return;
+    load_icons();
+    draw_icon_square(dialog, item, g_icons[item]);
+    plat::DItem* it = plat::dialog_item(dialog, item);
+    if (!it) return;
+    plat::Port* port = plat::dialog_port(dialog);
+    plat::PortSaver saver(port);
+    const plat::Rect r = plat::item_rect(it);
+    // TODO(symbolsingleclick) no square is inverted while a single symbol placement runs either
+    const bool palette_command = constnum != 0 || dimnum != 0;
+    if ((item == tool_group && macgroup) || (item == addnum && !palette_command)) {
+        const plat::Rect inner{static_cast<std::int16_t>(r.top + 1), static_cast<std::int16_t>(r.left + 1),
+                               static_cast<std::int16_t>(r.bottom - 1), static_cast<std::int16_t>(r.right - 1)};
+        port->invert_rect(inner);
+    }
+}
+
+void draw_icon_square(plat::Dialog* dialog, int item, const ToolIcon& icon) {
     plat::DItem* it = plat::dialog_item(dialog, item);
     if (!it) return;
     plat::Port* port = plat::dialog_port(dialog);
@@ -151,26 +175,16 @@ void fillsq(plat::Dialog* dialog, int item) {
     port->pen_normal();
     port->erase_rect(r);
     port->frame_rect(r);
-    load_icons();
-    const ToolIcon& icon = g_icons[item];
     const bool active = plat::item_hilite(it) != 255;
-    if (icon.size == icon_size) {
-        const int left = (r.left + r.right - icon_size) / 2, top = (r.top + r.bottom - icon_size) / 2;
-        for (int y = 0; y < icon_size; ++y)
-            for (int x = 0; x < icon_size; ++x) {
-                // An inactive tool shows grey: every other pixel of its icon.
-                if (!icon.bits[static_cast<std::size_t>(y * icon_size + x)] || (!active && (x + y) % 2)) continue;
-                const auto h = static_cast<std::int16_t>(left + x), v = static_cast<std::int16_t>(top + y);
-                port->paint_rect(plat::Rect{v, h, static_cast<std::int16_t>(v + 1), static_cast<std::int16_t>(h + 1)});
-            }
-    }
-    // TODO(constnum) TODO(dimnum) no square is inverted while a construction, dimension or
-    // single symbol command runs
-    if ((item == tool_group && macgroup) || item == addnum) {
-        const plat::Rect inner{static_cast<std::int16_t>(r.top + 1), static_cast<std::int16_t>(r.left + 1),
-                               static_cast<std::int16_t>(r.bottom - 1), static_cast<std::int16_t>(r.right - 1)};
-        port->invert_rect(inner);
-    }
+    if (icon.size != icon_size) return;
+    const int left = (r.left + r.right - icon_size) / 2, top = (r.top + r.bottom - icon_size) / 2;
+    for (int y = 0; y < icon_size; ++y)
+        for (int x = 0; x < icon_size; ++x) {
+            // An inactive item shows grey: every other pixel of its icon.
+            if (!icon.bits[static_cast<std::size_t>(y * icon_size + x)] || (!active && (x + y) % 2)) continue;
+            const auto h = static_cast<std::int16_t>(left + x), v = static_cast<std::int16_t>(top + y);
+            port->paint_rect(plat::Rect{v, h, static_cast<std::int16_t>(v + 1), static_cast<std::int16_t>(h + 1)});
+        }
 }
 
 void redraw_tool_palette() {

@@ -43,5 +43,10 @@ struct ToolIcon {
     std::vector<std::uint8_t> bits;  // size * size, row by row
 };
 ToolIcon load_tool_icon(int tool, int scale);
+// The same for icon n of another palette's set (data/ui/icons/<stem><n>.pbm).
+ToolIcon load_palette_icon(const char* stem, int n, int scale);
+// A palette square: white in a black frame, the icon centred, grey (every
+// other pixel) while the item is inactive.
+void draw_icon_square(plat::Dialog* dialog, int item, const ToolIcon& icon);
 
 }  // namespace drav

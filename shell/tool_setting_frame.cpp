@@ -102,7 +102,12 @@ bool SettingsDialog::check(int item) {
         current_ = item;
         return false;
     }
-    put(item, v);
+    if (keep_typed_) {
+        values_[item] = v;
+        shown_[item] = plat::item_text(plat::dialog_item(d_, item));
+    } else {
+        put(item, v);
+    }
     return true;
 }
 

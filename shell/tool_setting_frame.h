@@ -42,6 +42,9 @@ public:
     double value(int item) const;
     // Shows the dialog with `first` the current field, its text selected.
     void show(int first);
+    // A field that passes its check keeps the text as typed (otherwise it is
+    // rewritten in the program's own form).
+    void keep_typed_text() { keep_typed_ = true; }
     // Makes `item` the current field and selects its text.
     void select(int item);
     // The next hit that stands: 2 (Cancel) at once; 1 once the current
@@ -61,6 +64,7 @@ private:
     std::map<int, double> values_;
     std::map<int, std::string> shown_;
     bool filter_ = true;
+    bool keep_typed_ = false;
     int current_ = 0;
 };
 

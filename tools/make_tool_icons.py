@@ -1,5 +1,7 @@
 #!/usr/bin/env python3
-"""Draws the tool palette's icons as plain PBM files, 16 x 16 and 32 x 32.
+"""Draws the palettes' icons as plain PBM files, 16 x 16 and 32 x 32: the
+tool, construct and dimension palettes' squares and the extension-line and
+marker pictures of the dimension settings.
 
 Each icon is a few strokes and fills in a 16-unit square; the 2x image is
 the same drawing rasterised at twice the resolution, not a blown-up 1x.
@@ -98,6 +100,56 @@ ICONS = {
 }
 
 
+def dim_line(x0, x1, y):
+    # A dimension line with its two arrows pointing out to the ends.
+    return polyline([(x0, y), (x1, y)]) + arrow_head(x0, y, -1, 0, 3.5) + arrow_head(x1, y, 1, 0, 3.5)
+
+
+CONSTRUCT = {
+    2: polyline([(13.5, 1.5), (13.5, 14.5)]) + polyline([(1.5, 8), (6.5, 8)]) + polyline([(8, 8), (9.5, 8)])
+        + arrow_head(12.5, 8, 1, 0),
+    3: polyline([(1.5, 14.5), (6, 10)]) + polyline([(10, 6), (14.5, 1.5)]) + polyline([(5, 7), (9, 11)])
+        + polyline([(7, 5), (11, 9)]),
+    4: polyline([(2.5, 1.5), (2.5, 8)]) + ellipse(8, 8, 5.5, 5.5, 180, 270) + polyline([(8, 13.5), (14.5, 13.5)]),
+    5: polyline([(2.5, 1.5), (2.5, 8), (8, 13.5), (14.5, 13.5)]),
+    6: polyline([(1.5, 13.5), (14.5, 13.5)]) + polyline([(8, 2), (8, 13.5)]) + polyline([(8, 10.5), (11, 10.5), (11, 13.5)]),
+    7: polyline([(1.5, 3.5), (14.5, 3.5)]) + polyline([(1.5, 12.5), (14.5, 12.5)]) + polyline([(8, 6), (8, 10)])
+        + arrow_head(8, 4.5, 0, -1, 2.5) + arrow_head(8, 11.5, 0, 1, 2.5),
+    8: ellipse(7, 9.5, 4.5, 4.5) + polyline([(1, 5), (15, 5)]),
+    9: polyline([(8, 2), (13.6, 5.25), (13.6, 11.75), (8, 15), (2.4, 11.75), (2.4, 5.25)], closed=True)
+        + polyline([(2.4, 5.25), (8, 8.5), (13.6, 5.25)]) + polyline([(8, 8.5), (8, 15)]),
+}
+
+DIMENSION = {
+    2: polyline([(2.5, 3), (2.5, 14)]) + polyline([(13.5, 3), (13.5, 14)]) + dim_line(3.2, 12.8, 7.5),
+    3: polyline([(2, 14), (14.5, 14)]) + polyline([(2, 14), (9, 2)]) + ellipse(2, 14, 9.5, 9.5, 2, 58)
+        + arrow_head(11.5, 13.4, 0.05, 1, 2.5) + arrow_head(6.8, 5.6, -0.85, -0.5, 2.5),
+    4: ellipse(7, 9, 5.5, 5.5) + polyline([(7, 9), (14, 2)]) + arrow_head(10.9, 5.1, 1, -1, 3),
+    5: polyline([(2.5, 1.5), (2.5, 14.5)]) + polyline([(2.5, 4), (13, 4)]) + polyline([(2.5, 8.5), (9, 8.5)])
+        + polyline([(2.5, 13), (14.5, 13)]) + polyline([(13, 2.5), (13, 5.5)]) + polyline([(9, 7), (9, 10)]),
+}
+
+# Extension-line types 0-3: none, the first, the second, both.
+EXTENSION = {
+    0: dim_line(2.2, 13.8, 9),
+    1: dim_line(2.2, 13.8, 9) + polyline([(1.5, 3), (1.5, 14.5)]),
+    2: dim_line(2.2, 13.8, 9) + polyline([(14.5, 3), (14.5, 14.5)]),
+    3: dim_line(2.2, 13.8, 9) + polyline([(1.5, 3), (1.5, 14.5)]) + polyline([(14.5, 3), (14.5, 14.5)]),
+}
+
+# Marker types 0-5 at the end of a dimension line: closed arrow, open
+# arrow, slash, dot, circle, nothing.
+MARKER = {
+    0: polyline([(1.5, 8), (13.5, 8)]) + arrow_head(14.5, 8, 1, 0, 5),
+    1: polyline([(1.5, 8), (14.5, 8)]) + polyline([(10, 5), (14.5, 8), (10, 11)]),
+    2: polyline([(1.5, 8), (14.5, 8)]) + polyline([(10.5, 12), (14.5, 4)]),
+    3: polyline([(1.5, 8), (12, 8)]) + fill_poly([(x, y) for x, y in
+        [(12 + 2.5 * math.cos(math.radians(a)), 8 + 2.5 * math.sin(math.radians(a))) for a in range(0, 360, 30)]]),
+    4: polyline([(1.5, 8), (9.5, 8)]) + ellipse(12, 8, 2.5, 2.5),
+    5: polyline([(1.5, 8), (14.5, 8)]) + polyline([(14.5, 4), (14.5, 12)]),
+}
+
+
 def render(shapes, scale):
     n = 16 * scale
     width = 1.15  # stroke width in icon units
@@ -121,10 +173,13 @@ def render(shapes, scale):
 
 def main():
     os.makedirs(OUT, exist_ok=True)
-    for tool, shapes in ICONS.items():
-        for scale, suffix in ((1, ""), (2, "@2x")):
-            with open(os.path.join(OUT, "tool%d%s.pbm" % (tool, suffix)), "w") as f:
-                f.write(render(shapes, scale))
+    sets = (("tool", ICONS), ("construct", CONSTRUCT), ("dimension", DIMENSION), ("dimext", EXTENSION),
+            ("dimmark", MARKER))
+    for stem, icons in sets:
+        for n, shapes in icons.items():
+            for scale, suffix in ((1, ""), (2, "@2x")):
+                with open(os.path.join(OUT, "%s%d%s.pbm" % (stem, n, suffix)), "w") as f:
+                    f.write(render(shapes, scale))
 
 
 if __name__ == "__main__":
