@@ -410,3 +410,18 @@ TEST(LineCommand, TypedAbsolutePointsCountFromTheUserOrigin) {
     s.then([] { expect_line(n0, 105, 105, 3, 4); });
     EXPECT_EQ(s.run(), 0);
 }
+
+TEST(LineCommand, SwitchingToSeparateSegmentsWhileTheCommandRunsTakesEffectAtOnce) {
+    Session s;
+    start(s);
+    s.click(at(100, 100));
+    s.then([] { objopts->line_opt = 1; });  // as the tool settings window leaves it
+    s.click(at(200, 100));
+    s.then([] { EXPECT_EQ(message(), prompt(1)); });  // no chain: a new first point
+    s.click(at(300, 300));
+    s.click(at(300, 400));
+    key(s, 'Q');
+    count_is(s, 2);
+    s.then([] { expect_line(n0 + 1, wx(300), wy(300), 0, wy(400) - wy(300)); });
+    EXPECT_EQ(s.run(), 0);
+}
