@@ -1,6 +1,8 @@
 #include "shell/command_services.h"
 
+#include "base/command_loop.h"
 #include "base/loop_services.h"
+#include "platform/ui/events.h"
 #include "shell/blink.h"
 #include "shell/input_window.h"
 #include "shell/loop_helpers.h"
@@ -9,7 +11,12 @@ namespace drav {
 
 void install_loop_services() {
     LoopServices s;
-    s.get_point = get_point;
+    s.get_point = [](double* x, double* y, int snapmode) {
+        const int key = get_point(x, y, snapmode);
+        // The session ending the program ends the running command too, keeping its work.
+        if (plat::termination_requested()) quit = 1;
+        return key;
+    };
     s.start_blink_info = [] { StartBlink(blinkinfo, 0); };
     s.stop_blink = StopBlink;
     s.blink_on = blink_on;

@@ -133,6 +133,94 @@ kill -TERM "$app_pid"
 wait_end
 [ "$status" -eq 0 ] || fail "the drawing's session ended with $status"
 
+# ---- Line command (drawing lines with the mouse and a typed point) ----
+# 6. The person opens the coordinate input window from the Palettes menu,
+#    clicks the line tool, draws a triangle with four clicks, types one
+#    point into the input window and enters it, and ends with Q. A
+#    screenshot shows the three sides, and more ink after the typed point.
+# Counts the dark pixels of a screen rectangle (x, y, w, h) of an xwd dump,
+# or answers whether one of the pixels within 2 of (x, y) is dark.
+xwd_probe() {
+  python3 - "$@" <<'PY'
+import struct, sys
+data = open(sys.argv[1], 'rb').read()
+hsize, _, fmt, depth, w, h = struct.unpack('>6I', data[:24])
+bpl, ncolors = struct.unpack('>I', data[48:52])[0], struct.unpack('>I', data[76:80])[0]
+bpp = struct.unpack('>I', data[44:48])[0]
+order = struct.unpack('>I', data[28:32])[0]  # 0 LSB first
+pix = hsize + ncolors * 12
+def dark(x, y):
+    if not (0 <= x < w and 0 <= y < h): return False
+    o = pix + y * bpl + x * (bpp // 8)
+    b = data[o:o + 4]
+    v = int.from_bytes(b[:3], 'little' if order == 0 else 'big') if bpp >= 24 else 0
+    r, g, bl = (v >> 16) & 255, (v >> 8) & 255, v & 255
+    return r + g + bl < 3 * 100
+args = [int(a) for a in sys.argv[3:]]
+if sys.argv[2] == 'near':
+    x, y = args
+    print(1 if any(dark(x + dx, y + dy) for dx in range(-2, 3) for dy in range(-2, 3)) else 0)
+else:
+    x, y, rw, rh = args
+    print(sum(dark(i, j) for j in range(y, y + rh) for i in range(x, x + rw)))
+PY
+}
+start
+win=$(drawing_window)
+msg=$(timeout 10 xdotool search --sync --onlyvisible --name '^Messages$' 2>/dev/null | head -n 1)
+[ -n "$msg" ] && xdotool windowmove --sync "$msg" 60 700 2>/dev/null
+tools=$(timeout 10 xdotool search --sync --onlyvisible --name '^Tools$' 2>/dev/null | head -n 1)
+if [ -n "$win" ] && [ -n "$tools" ] && command -v xwd >/dev/null; then
+  # The Palettes menu's title in the window's menu bar; its fourth live item.
+  xdotool mousemove --window "$win" 157 8 click 1
+  sleep 0.5
+  xdotool key Down Down Down Down Return
+  input=$(timeout 10 xdotool search --sync --onlyvisible --name '^Input$' 2>/dev/null | head -n 1)
+  if [ -n "$input" ]; then pass "Palettes > Coordinate Input opens the input window"; else fail "no input window"; fi
+  [ -n "$input" ] && xdotool windowmove --sync "$input" 960 80 2>/dev/null
+  xdotool mousemove --window "$tools" 13 39 click 1
+  sleep 0.5
+  eval "$(xdotool getwindowgeometry --shell "$win")"
+  wx=$X wy=$Y
+  # The triangle, in the window's own pixels.
+  for p in "400 300" "700 300" "550 520" "400 300"; do
+    set -- $p
+    xdotool mousemove --window "$win" "$1" "$2" click 1
+    sleep 0.3
+  done
+  sleep 0.5
+  xwd -root -silent >"$work/shot1.xwd"
+  sides=0
+  for m in "550 300" "625 410" "475 410"; do
+    set -- $m
+    [ "$(xwd_probe "$work/shot1.xwd" near $((wx + $1)) $((wy + $2)))" = 1 ] && sides=$((sides + 1))
+  done
+  if [ "$sides" -eq 3 ]; then pass "the three lines of the triangle show"; else fail "$sides of the triangle's 3 sides show"; fi
+  [ "$(xwd_probe "$work/shot1.xwd" near $((wx + 550)) $((wy + 400)))" = 0 ] || fail "the triangle's inside is not empty"
+  ink1=$(xwd_probe "$work/shot1.xwd" count "$wx" "$wy" 900 650)
+  if [ -n "$input" ]; then
+    eval "$(xdotool getwindowgeometry --shell "$input")"
+    # Absolute 2, 2: a point of the drawing's lower left.
+    xdotool mousemove --window "$input" 190 70 click --repeat 3 1 type "2"
+    xdotool mousemove --window "$input" 190 100 click --repeat 3 1 type "2"
+    xdotool mousemove --window "$input" 246 172 click 1
+    sleep 0.5
+    xdotool windowfocus --sync "$win" 2>/dev/null
+    xdotool mousemove --window "$win" 450 200
+    sleep 0.5
+    xwd -root -silent >"$work/shot2.xwd"
+    ink2=$(xwd_probe "$work/shot2.xwd" count "$wx" "$wy" 900 650)
+    if [ "$ink2" -gt $((ink1 + 50)) ]; then pass "the typed point adds a line"; else fail "no line to the typed point ($ink1 -> $ink2 dark pixels)"; fi
+  fi
+  xdotool key q
+else
+  fail "no drawing window, tool palette or xwd for the line test"
+fi
+kill -TERM "$app_pid"
+wait_end
+[ "$status" -eq 0 ] || fail "the line session ended with $status"
+# ---- end of the line command ----
+
 if [ "$failures" -ne 0 ]; then
   echo "e2e: $failures failed"
   exit 1
