@@ -102,6 +102,22 @@ TEST(FileCommands, QuitWithChangesAndCancelGoesOnWithNothingLost) {
     EXPECT_TRUE(answers().done());
 }
 
+TEST(FileCommands, AfterAFailedSaveTheQuitOffersOnlyYesAndCancel) {
+    Session s;
+    s.then([] {
+        add_line();
+        keep_workfile = 1;  // as a failed save leaves it
+    });
+    answers().expect("could not be saved", cancel, [](const plat::AlertRequest& r) {
+        EXPECT_EQ(r.buttons.size(), 2u);
+    });
+    s.quit();
+    s.then([] { EXPECT_EQ(number_of_objects, 37); });
+    answers().expect("could not be saved", yes);
+    EXPECT_EQ(s.run(), 0);
+    EXPECT_TRUE(answers().done());
+}
+
 TEST(FileCommands, AnUntitledSaveRunsSaveAsAndItsCancelSetsAborted) {
     Session s;
     file_dialogs().expect_cancel(true);
