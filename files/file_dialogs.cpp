@@ -28,6 +28,7 @@ std::uint16_t openfile_format = format_native;
 std::uint16_t save_openfile_format = format_native;
 std::uint16_t savefile_format = format_native;
 std::uint16_t pictsave = 0;
+char theprompt[256] = {};
 
 namespace {
 
@@ -172,6 +173,15 @@ int savedrawing_dialog(FSRef* folder, std::int16_t* vref, std::int32_t* dir, cha
     }
     if (area) plat::dispose_dialog(area);
     return result;
+}
+
+int openanyfile_dialog(OSType, std::int16_t* vref, std::int32_t* dir, char* name, const char* prompt) {
+    dialog_cursor();
+    strnncpy(theprompt, prompt ? prompt : "", static_cast<int>(sizeof theprompt) - 1);
+    plat::FileDialogRequest request;
+    request.title = plat::macroman_to_utf8(theprompt);
+    const plat::FileDialogReply reply = plat::run_file_dialog(request);
+    return reply.accepted && file_place(reply.file, vref, dir, name, file_name_bytes) ? 1 : 0;
 }
 
 }  // namespace drav

@@ -318,6 +318,27 @@ TEST(FileDialogs, TheOpenDialogOffersDrawingsWithTheirByteOrder) {
     EXPECT_EQ(s.run(), 0);
 }
 
+TEST(FileDialogs, ChoosingAnyFileOffersEveryFileUnderThePrompt) {
+    std::ofstream(scratch_dir() / "notes.txt") << "text";
+    Session s;
+    file_dialogs().expect_open(scratch_dir() / "notes.txt", [](const plat::FileDialogRequest& r) {
+        EXPECT_EQ(r.title, "Find the drawing");
+        EXPECT_FALSE(r.filter);
+    });
+    file_dialogs().expect_cancel(false);
+    s.then([] {
+        std::int16_t vref = 0;
+        std::int32_t dir = 0;
+        char name[file_name_bytes] = {};
+        ASSERT_EQ(openanyfile_dialog(four_cc("2D  "), &vref, &dir, name, "Find the drawing"), 1);
+        EXPECT_STREQ(name, "notes.txt");
+        EXPECT_EQ(plat::folder_path(vref, dir), scratch_dir());
+        EXPECT_STREQ(theprompt, "Find the drawing");
+        EXPECT_EQ(openanyfile_dialog(four_cc("2D  "), &vref, &dir, name, "Again"), 0);
+    });
+    EXPECT_EQ(s.run(), 0);
+}
+
 TEST(FileDialogs, TheSaveDialogRefusesTheUntitledNameAndAnEmptyGroup) {
     Session s;
     answers().expect("Untitled");
