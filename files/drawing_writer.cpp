@@ -315,8 +315,7 @@ int makefile(std::string* bytes) {
             return 0;
         }
     }
-    if (dosfile) std::memset(bytes->data() + total * 128, 0, (out.size() - total) * 128);
-    else std::memset(bytes->data() + total * 128, 0, (out.size() - total) * 128);
+    std::memset(bytes->data() + total * 128, 0, (out.size() - total) * 128);
     return 1;
 }
 

@@ -16,6 +16,9 @@
 #include "platform/ui/file_dialogs.h"
 #include "store/current_drawing.h"
 #include "store/object_walk.h"
+#include "store/record_store.h"
+#include "store/records.h"
+#include "store/workfile.h"
 #include "store/selection_state.h"
 #include "store/strings.h"
 
@@ -25,6 +28,7 @@ std::uint16_t openfile_format = format_native;
 std::uint16_t save_openfile_format = format_native;
 std::uint16_t savefile_format = format_native;
 std::uint16_t pictsave = 0;
+char theprompt[256] = {};
 
 namespace {
 
@@ -59,6 +63,17 @@ bool file_place(const std::filesystem::path& file, std::int16_t* vref, std::int3
     *vref = plat::the_volume;
     *dir = plat::folder_id(std::filesystem::absolute(file).parent_path());
     return true;
+}
+
+// Live objects in the selection group, counted afresh.
+int group_members() {
+    int count = 0;
+    for (int n = first_object_slot; n < number_of_objects; ++n) {
+        if (!get_in_group(n)) continue;
+        get_info(static_cast<std::int16_t>(n));
+        if (is_live_object(info)) ++count;
+    }
+    return count;
 }
 
 bool is_untitled(const std::filesystem::path& file) {
@@ -131,10 +146,9 @@ int savedrawing_dialog(FSRef* folder, std::int16_t* vref, std::int32_t* dir, cha
         return false;
     };
     DialogPtr area = option_area("CustomizeSave");
-    if (area) {
-        checkpht();
-        if (objs_in_grp == 0) plat::set_item_hilite(GrabCRef(area, 0, ctl_choice), 255);
-    }
+    checkpht();
+    const bool no_group = group_members() == 0;
+    if (area && no_group) plat::set_item_hilite(GrabCRef(area, 0, ctl_choice), 255);
     request.options = area;
     const plat::FileDialogReply reply = plat::run_file_dialog(request);
     int result = 0;
@@ -144,7 +158,7 @@ int savedrawing_dialog(FSRef* folder, std::int16_t* vref, std::int32_t* dir, cha
             if (v == 1 || v == 2) chosen = v;
             chosen_format = plat::item_value(GrabCRef(area, 0, ctl_format)) == 2 ? format_pc : format_native;
         }
-        if (chosen == 2 && objs_in_grp == 0) chosen = 1;
+        if (chosen == 2 && no_group) chosen = 1;
         std::filesystem::path file = reply.file;
         // A name without an extension gets the chosen format's.
         if (!file.has_extension()) file += local_utf8(chosen_format == format_pc ? str_pc_ext : str_native_ext);
@@ -159,6 +173,15 @@ int savedrawing_dialog(FSRef* folder, std::int16_t* vref, std::int32_t* dir, cha
     }
     if (area) plat::dispose_dialog(area);
     return result;
+}
+
+int openanyfile_dialog(OSType, std::int16_t* vref, std::int32_t* dir, char* name, const char* prompt) {
+    dialog_cursor();
+    strnncpy(theprompt, prompt ? prompt : "", static_cast<int>(sizeof theprompt) - 1);
+    plat::FileDialogRequest request;
+    request.title = plat::macroman_to_utf8(theprompt);
+    const plat::FileDialogReply reply = plat::run_file_dialog(request);
+    return reply.accepted && file_place(reply.file, vref, dir, name, file_name_bytes) ? 1 : 0;
 }
 
 }  // namespace drav

@@ -23,6 +23,12 @@ int opendrawing_dialog(FSRef* ref, std::int16_t* vref, std::int32_t* dir, char* 
 // whole drawing, 2 the group only) and the format. 0 on Cancel.
 int savedrawing_dialog(FSRef* folder, std::int16_t* vref, std::int32_t* dir, char* name, int* choice, int* format);
 
+// Any file, whatever `type` says; the prompt (Mac Roman) is the title and
+// is kept in `theprompt`. 1 with the file's folder and name (256 bytes), 0
+// on Cancel.
+int openanyfile_dialog(OSType type, std::int16_t* vref, std::int32_t* dir, char* name, const char* prompt);
+extern char theprompt[256];
+
 // The open dialog offers folders, native drawings and PC drawing files.
 bool NavOpenFilterProc(const FSRef& ref);
 

@@ -220,6 +220,75 @@ kill -TERM "$app_pid"
 wait_end
 [ "$status" -eq 0 ] || fail "the line session ended with $status"
 # ---- end of the line command ----
+# ---- Drawing files out (Save As native and PC, quit, start again) ----
+# The records of a native drawing file from its settings on: objects,
+# symbol control records and pieces, as the header counts them.
+file_records() {
+  local f=$1 w
+  read -r -a w < <(od -A n -t u1 -j 4 -N 8 "$f")
+  local S=$((w[0] * 256 + w[1])) n=$(((w[2] * 256 + w[3]) + (w[4] * 256 + w[5]) + (w[6] * 256 + w[7])))
+  tail -c +$((S * 128 + 1)) "$f" | head -c $((n * 128))
+}
+# Save As through its key, the name typed into the dialog; with "pc" the
+# format pop-up is moved to the PC form from the keyboard (Alt+F, Down).
+save_as() {
+  local win=$1 name=$2 form=$3 dlg
+  xdotool windowfocus --sync "$win" 2>/dev/null
+  xdotool key --clearmodifiers ctrl+shift+s
+  dlg=$(timeout 10 xdotool search --sync --onlyvisible --name '^Save Drawing$' 2>/dev/null | head -n 1)
+  [ -n "$dlg" ] || { fail "Save As showed no save dialog"; return; }
+  xdotool windowfocus --sync "$dlg" 2>/dev/null
+  xdotool type --delay 5 "$name"
+  [ "$form" = pc ] && xdotool key alt+f Down
+  xdotool key alt+s
+  for _ in $(seq 100); do xdotool search --onlyvisible --name '^Save Drawing$' >/dev/null 2>&1 || break; sleep 0.1; done
+}
+files_e2e() {
+  start "$work/plan"
+  local win
+  win=$(timeout 10 xdotool search --sync --onlyvisible --name '^plan$' 2>/dev/null | head -n 1)
+  [ -n "$win" ] || { fail "files: no window titled plan"; kill -TERM "$app_pid"; wait_end; return; }
+  # No extension typed: the native one is added.
+  save_as "$win" "$work/saved-native" native
+  win=$(timeout 10 xdotool search --sync --onlyvisible --name '^saved-native.drw$' 2>/dev/null | head -n 1)
+  if [ -n "$win" ] && [ -f "$work/saved-native.drw" ] && [ -f "$work/._saved-native.drw" ]; then
+    pass "Save As writes a native drawing and names the window"
+  else fail "Save As native: no saved-native.drw"; fi
+  save_as "$win" "$work/saved-pc.2d" pc
+  win=$(timeout 10 xdotool search --sync --onlyvisible --name '^saved-pc.2d$' 2>/dev/null | head -n 1)
+  local v
+  v=$(od -A n -t u1 -j 2 -N 2 "$work/saved-pc.2d" 2>/dev/null | tr -s ' ')
+  if [ -n "$win" ] && [ "$v" = " 70 0" ] && [ ! -e "$work/._saved-pc.2d" ]; then
+    pass "Save As writes a PC drawing"
+  else fail "Save As PC: version bytes '$v'"; fi
+  # Saved: File > Quit (its key) asks nothing.
+  [ -n "$win" ] && { xdotool windowfocus --sync "$win" 2>/dev/null; xdotool key --clearmodifiers ctrl+q; }
+  wait_end
+  [ "$status" -eq 0 ] || { fail "files: quit after saving ended with $status"; kill -9 "$app_pid" 2>/dev/null; app_pid=; }
+  [ "$(file_records "$work/plan" | wc -c)" -gt 0 ] || fail "files: the original holds no records to compare"
+  if cmp -s <(file_records "$work/plan") <(file_records "$work/saved-native.drw"); then
+    pass "the native file holds the original's records"
+  else fail "the native file's records differ from the original's"; fi
+  # Each saved file opens again and, saved natively once more, holds the same records.
+  local f base
+  for f in saved-native.drw saved-pc.2d; do
+    start "$work/$f"
+    win=$(timeout 10 xdotool search --sync --onlyvisible --name "^${f//./\\.}\$" 2>/dev/null | head -n 1)
+    [ -n "$win" ] || { fail "files: $f did not open"; kill -TERM "$app_pid"; wait_end; continue; }
+    base=again-${f%%.*}.drw
+    save_as "$win" "$work/$base" native
+    timeout 10 xdotool search --sync --onlyvisible --name "^${base//./\\.}\$" >/dev/null 2>&1
+    xdotool windowfocus --sync "$win" 2>/dev/null
+    xdotool key --clearmodifiers ctrl+q
+    wait_end
+    [ "$status" -eq 0 ] || { fail "files: quit after reopening $f ended with $status"; kill -9 "$app_pid" 2>/dev/null; app_pid=; }
+    if [ -f "$work/$base" ] && cmp -s <(file_records "$work/plan") <(file_records "$work/$base"); then
+      pass "$f reads back the original's records"
+    else fail "$f does not read back the original's records"; fi
+  done
+}
+files_e2e
+# ---- end of drawing files out ----
 
 if [ "$failures" -ne 0 ]; then
   echo "e2e: $failures failed"

@@ -208,6 +208,19 @@ TEST_F(Writer, SavingOverTheOpenFileWorksAndKeepsItOpen) {
     EXPECT_EQ(files, 0);
 }
 
+TEST_F(Writer, APcSaveOverANativeFileTakesItsCompanionAway) {
+    ASSERT_EQ(open(fixture()), 1);
+    ASSERT_EQ(save_as("both.2d"), 1);
+    const FSRef file{scratch_dir() / "both.2d"};
+    ASSERT_TRUE(plat::file_exists(plat::companion_ref(file)));
+    EXPECT_EQ(drawing_file_format(file), format_native);
+    dosfile = 1;
+    ASSERT_EQ(save_as("both.2d"), 1);
+    dosfile = 0;
+    EXPECT_FALSE(plat::file_exists(plat::companion_ref(file)));
+    EXPECT_EQ(drawing_file_format(file), format_pc);
+}
+
 // Each failure leaves the old file and its companion byte for byte, the
 // drawing unsaved, the workfile kept, and the user told.
 class FailedSave : public Writer {
