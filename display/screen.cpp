@@ -1,6 +1,7 @@
 #include "display/screen.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 
 #include "base/messages.h"
@@ -20,6 +21,7 @@ plat::Control* horizHdl = nullptr;
 plat::Control* vertHdl = nullptr;
 plat::Rect drawRect{};
 plat::Port* myCGrafPtr = nullptr;
+plat::VectorContext* vector_target = nullptr;
 plat::Rect offRect{};
 plat::Port* myrgnGrafPtr = nullptr;
 plat::Rect offrgnRect{};
@@ -79,7 +81,33 @@ void draw_figure(plat::Port& p, Figure f, int h1, int v1, int h2, int v2) {
         p.frame_oval(r);
 }
 
+// A figure in the vector context: lines through pixel centres, so that the
+// context inks the pixels the raster code would.
+void draw_vector_figure(plat::VectorContext& c, Figure f, int h1, int v1, int h2, int v2) {
+    if (f == Figure::line && h1 == h2 && v1 == v2) {
+        c.add_rect(h1, v1, 1, 1);
+        c.fill();
+        return;
+    }
+    if (f == Figure::line) {
+        c.move_to(h1 + 0.5, v1 + 0.5);
+        c.line_to(h2 + 0.5, v2 + 0.5);
+    } else {
+        const double left = std::min(h1, h2) + 0.5, top = std::min(v1, v2) + 0.5;
+        const double w = std::abs(h2 - h1), h = std::abs(v2 - v1);
+        if (f == Figure::frame)
+            c.add_rect(left, top, w, h);
+        else
+            c.add_ellipse(left, top, w, h);
+    }
+    c.stroke();
+}
+
 void route(Figure f, int x1, int y1, int x2, int y2) {
+    if (vector_target) {
+        draw_vector_figure(*vector_target, f, x1, qdviewport.yt - y1, x2, qdviewport.yt - y2);
+        return;
+    }
     if (printing == 1) {
         if (plat::Port* cur = plat::current_port())
             draw_figure(*cur, f, x1, viewport.yt - y1, x2, viewport.yt - y2);

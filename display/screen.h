@@ -8,6 +8,7 @@
 
 #include "platform/core/picture.h"
 #include "platform/core/raster.h"
+#include "platform/print/vector_context.h"
 #include "platform/ui/windows.h"
 
 namespace drav {
@@ -47,6 +48,9 @@ extern std::int16_t gdrawpat;    // 0 black, 1 `selectedPattern`, 2 grey
 extern std::int16_t gcolor;      // colour index in use
 extern std::int16_t gstyle;      // line style
 extern std::uint16_t drawtoscreen;  // primitives also go straight into the window
+// While set, the screen primitives paint into this context instead (in the
+// offscreen copy's pixel coordinates) and nothing reaches the screen.
+extern plat::VectorContext* vector_target;
 extern double print_resolution_factor;
 extern std::int16_t whitecolor;  // colour of markers and rubber rectangles
 

@@ -17,6 +17,7 @@
 #include "platform/ui/windows_qt.h"
 #include "shell/construct_palette.h"
 #include "shell/dimension_palette.h"
+#include "shell/dispatch.h"
 #include "shell/event_pump.h"
 #include "shell/tool_palette.h"
 #include "store/files.h"
@@ -453,4 +454,66 @@ TEST_F(ConstructDialogs, CancelStoresNothingAndStartsNothing) {
     EXPECT_EQ(changes(s, [] { construct_doubleclick(5); return 0; }, &result), Names{});
     EXPECT_EQ(g_runs, 0);
     construct_commands[5] = nullptr;
+}
+
+namespace {
+
+int g_dim_runs = 0;
+int g_dim_item = 0;
+int g_dimnum_seen = 0;
+void fake_dimension(int item) {
+    ++g_dim_runs;
+    g_dim_item = item;
+    g_dimnum_seen = dimnum;
+}
+
+}  // namespace
+
+TEST(DimensionPalette, AClickWhileACommandRunsIsPostponedThenRunsTheItem) {
+    dimension_commands[3] = fake_dimension;  // the angular dimension switched on
+    Session s;
+    s.then(option_double_clicks);
+    s.menu(4, "PLdm");
+    s.then([] {
+        EXPECT_EQ(plat::item_hilite(plat::dialog_item(dimDPtr, 3)), 0);
+        EXPECT_EQ(plat::item_hilite(plat::dialog_item(dimDPtr, 2)), 255);
+    });
+    click(s, &dimDPtr, 2);  // grey: nothing
+    s.then([] {
+        EXPECT_EQ(g_dim_runs, 0);
+        setidle(0);
+        quit = 0;
+        int passes = 0;
+        while (!quit && ++passes < 1000) gobbleoskeys(plat::everyEvent);
+        EXPECT_EQ(g_dim_runs, 0);
+        EXPECT_EQ(postponed_code(), pp_dimension);
+        setidle(1);
+    });
+    click(s, &dimDPtr, 3);
+    s.then([] {
+        EXPECT_EQ(g_dim_runs, 1);
+        EXPECT_EQ(g_dim_item, 3);       // dim_objects(item)
+        EXPECT_EQ(g_dimnum_seen, 3);    // shown highlighted meanwhile
+        EXPECT_EQ(dimnum, 0);
+    });
+    EXPECT_EQ(s.run(), 0);
+    dimension_commands[3] = nullptr;
+}
+
+TEST(CommandPalettes, AKeyEquivalentOpensTheClosedPaletteAndDoubleClicksTheItem) {
+    Session s;
+    s.then([] {
+        EXPECT_EQ(constDPtr, nullptr);
+        do_dc_constructcmd(5);  // the chamfer's options
+    });
+    s.then([] {
+        EXPECT_NE(constDPtr, nullptr);
+        EXPECT_EQ(constnum, 5);
+    });
+    s.type(6, "0.75").hit(1);
+    s.then([] {
+        EXPECT_EQ(objopts->chamfer_value2, 0.75);
+        EXPECT_EQ(constnum, 0);
+    });
+    EXPECT_EQ(s.run(), 0);
 }

@@ -63,6 +63,10 @@ private:
     std::size_t ends_at_ = no_end;
 };
 
+// The last step: the quit that follows the script finds the drawing changed
+// and asks to save it; the answer is No.
+void quit_without_saving(Session& s);
+
 // Queues one record as the toolkit would.
 void post(plat::EventRecord r);
 // A key in the drawing window: its character, modifiers and key code.

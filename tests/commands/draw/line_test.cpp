@@ -30,6 +30,7 @@
 using namespace drav;
 using drav::test::answers;
 using drav::test::Session;
+using drav::test::quit_without_saving;
 
 namespace {
 
@@ -181,6 +182,7 @@ TEST(LineCommand, UndoKeyTakesBackThisCommandsLinesNewestFirstAndNoFurther) {
     s.then([] { expect_line(n0, wx(100), wy(100), 0, wy(300) - wy(100)); });
     key(s, 'Q');
     ended(s);
+    quit_without_saving(s);
     EXPECT_EQ(s.run(), 0);
 }
 
@@ -203,6 +205,7 @@ TEST(LineCommand, TheHorizontalRestraintAlternatesWithVerticalAndIsRestoredAfter
     count_is(s, 3);
     s.then([] { EXPECT_EQ(objopts->lock_mode, 1); });
     ended(s);
+    quit_without_saving(s);
     EXPECT_EQ(s.run(), 0);
 }
 
@@ -226,6 +229,7 @@ TEST(LineCommand, AngleStepsOfFifteenDegreesTurnACursorAt44DegreesInto30) {
         EXPECT_EQ(objopts->lock_mode, 3);
     });
     count_is(s, 1);
+    quit_without_saving(s);
     EXPECT_EQ(s.run(), 0);
 }
 
@@ -260,6 +264,7 @@ TEST(LineCommand, SeparateSegmentsUndoDropsOnlyTheSegmentInHand) {
     });
     key(s, 'Q');
     ended(s);
+    quit_without_saving(s);
     EXPECT_EQ(s.run(), 0);
 }
 
@@ -278,6 +283,7 @@ TEST(LineCommand, EditUndoAfterTheCommandTakesBackTheLastLineAndRedoBringsItBack
     s.menu(2, "undo");
     count_is(s, 2);
     s.then([] { expect_line(n0 + 1, wx(200), wy(100), 0, wy(200) - wy(100)); });
+    quit_without_saving(s);
     EXPECT_EQ(s.run(), 0);
 }
 
@@ -293,6 +299,7 @@ TEST(LineCommand, UndoFromTheEditMenuDuringTheCommandActsAsTheUndoKey) {
     count_is(s, 1);
     key(s, 'Q');
     count_is(s, 1);
+    quit_without_saving(s);
     EXPECT_EQ(s.run(), 0);
 }
 
@@ -308,6 +315,7 @@ TEST(LineCommand, ARefusedSegmentSaysSoAndTheChainGoesOn) {
     count_is(s, 1);
     s.then([] { expect_line(n0, wx(100), wy(100), wx(150) - wx(100), 0); });
     key(s, 'Q');
+    quit_without_saving(s);
     EXPECT_EQ(s.run(), 0);
 }
 
@@ -331,6 +339,7 @@ TEST(LineCommand, AFullDrawingSaysSoAndEndsTheCommandKeepingWhatWasStored) {
     });
     ended(s);
     s.then([] { worksize = real_size; });
+    quit_without_saving(s);
     EXPECT_EQ(s.run(), 0);
 }
 
@@ -345,6 +354,7 @@ TEST(LineCommand, APaletteClickEndsTheCommandKeepingItsLinesAndThenRuns) {
         EXPECT_EQ(number_of_objects, n0 + 1);
         EXPECT_EQ(update_info, 0);
     });
+    quit_without_saving(s);
     EXPECT_EQ(s.run(), 0);
 }
 
@@ -393,6 +403,7 @@ TEST(LineCommand, TypedAbsoluteRelativeAndPolarPointsAreClickedPoints) {
         EXPECT_NEAR(l.dy, 2, 1e-9);
     });
     count_is(s, 2);
+    quit_without_saving(s);
     EXPECT_EQ(s.run(), 0);
 }
 
@@ -408,6 +419,7 @@ TEST(LineCommand, TypedAbsolutePointsCountFromTheUserOrigin) {
     type_point(s, 1, "8", "9");
     key(s, 'Q');
     s.then([] { expect_line(n0, 105, 105, 3, 4); });
+    quit_without_saving(s);
     EXPECT_EQ(s.run(), 0);
 }
 
@@ -423,5 +435,6 @@ TEST(LineCommand, SwitchingToSeparateSegmentsWhileTheCommandRunsTakesEffectAtOnc
     key(s, 'Q');
     count_is(s, 2);
     s.then([] { expect_line(n0 + 1, wx(300), wy(300), 0, wy(400) - wy(300)); });
+    quit_without_saving(s);
     EXPECT_EQ(s.run(), 0);
 }
