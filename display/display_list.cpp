@@ -1,5 +1,6 @@
 #include "display/display_list.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstring>
@@ -43,7 +44,11 @@ std::uint16_t inqpage = 0, inqbegrec = 0, inqlength = 0;
 // A new block when the last one is full; false (and the list switched off)
 // when none can be had. Only the step that switches the list off speaks:
 // later calls find it off and stay quiet.
-bool room() {
+bool room_slow();
+
+inline bool room() { return (lblockcnt > 0 && lreccnt < seg_recs_per_block) || room_slow(); }
+
+bool room_slow() {
     if (lblockcnt > 0 && lreccnt < seg_recs_per_block) return true;
     if (!lavail) return false;
     if (lblockcnt >= seg_max_blocks) {
@@ -86,16 +91,17 @@ void put_prim(std::uint8_t* p, int type, int w1, int w2, int w3, int w4) {
 
 // Canvas pixels: the clip keeps points on the canvas, where rounding half
 // away from zero needs none of iround's range checks.
-std::int16_t canvas_pixel(double v) {
-    if (!(std::fabs(v) < 32767.0)) return iround(v);
+inline std::int16_t canvas_pixel(double v) {
+    if (!(std::fabs(v) < 32767.0)) [[unlikely]]
+        return iround(v);
     return static_cast<std::int16_t>(static_cast<int>(v >= 0 ? v + 0.5 : v - 0.5));
 }
 
-void widen(double x, double y) {
-    if (x < segxl) segxl = x;
-    if (x > segxr) segxr = x;
-    if (y < segyb) segyb = y;
-    if (y > segyt) segyt = y;
+inline void widen(double x, double y) {
+    segxl = std::min(segxl, x);
+    segxr = std::max(segxr, x);
+    segyb = std::min(segyb, y);
+    segyt = std::max(segyt, y);
 }
 
 void grow(int type, double x1, double y1, double x2, double y2) {

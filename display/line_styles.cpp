@@ -125,6 +125,23 @@ void add_style_line(char* line) {
     toplstk[n] = head;
 }
 
+// The ring's element lengths at the scale in force, worked out when the
+// scale changed since they last were.
+void scale_ring(LineStkRec* ring) {
+    LineStkRec* e = ring;
+    for (int i = 0; e && i < max_ring_walk; ++i) {
+        e->scaled = std::fabs(sclpatlen * e->length);
+        e->scale = sclpatlen;
+        e = e->next;
+        if (e == ring) break;
+    }
+}
+
+double scaled_length(LineStkRec* e) {
+    if (e->scale != sclpatlen) scale_ring(e);
+    return e->scaled;
+}
+
 }  // namespace
 
 void openlinstk() {
@@ -214,7 +231,7 @@ std::int16_t pattern_toosmall() {
         world_screen(&x1, &y1);
         pixels_per_unit = distance(x1 - x0, y1 - y0);
     }
-    return pixels_per_unit * std::fabs(sclpatlen * curlpat->length) < 1.0;
+    return pixels_per_unit * scaled_length(curlpat) < 1.0;
 }
 
 void startlinstk(double x1, double y1, double x2, double y2) {
@@ -246,7 +263,7 @@ std::int16_t getlinstk(double* x1, double* y1, double* x2, double* y2, std::int1
     }
     const bool carried = leftover >= small_tol;
     double piece = leftover;
-    if (!carried) piece = unitdist = std::fabs(sclpatlen * curlpat->length);
+    if (!carried) piece = unitdist = scaled_length(curlpat);
     *pendown = std::signbit(curlpat->length) ? 0 : 1;
     if (piece < linedist) {
         x_current += piece * ux;

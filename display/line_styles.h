@@ -14,6 +14,10 @@ namespace drav {
 struct LineStkRec {
     double length;
     LineStkRec* next;
+    // |length| at the scale `scale`, worked out once per change of scale for
+    // the whole ring; scale 0: not yet.
+    double scaled = 0;
+    double scale = 0;
 };
 
 constexpr const char* line_styles_file = "DRAVstyles.txt";

@@ -131,6 +131,8 @@ std::int64_t store_walk(std::uint32_t* base, std::int64_t idx, std::int64_t aste
                         const Walk& w, std::uint32_t c) {
     std::int64_t k = w.k, rem = w.rem;
     const std::int64_t den = w.den, db2 = w.db2;
+    // The minor step is taken by mask, not by branch: along a slanted line
+    // it comes at no predictable rhythm.
     for (std::int64_t n = w.ihi - w.ilo; n >= 0; --n) {
         base[idx] = c;
         idx += astep;
@@ -413,6 +415,7 @@ Port::~Port() {
 }
 
 bool Port::resize(int width, int height) {
+    ++serial_;
     buf_ = {};
     blank_ = false;
     width_ = height_ = 0;
@@ -459,6 +462,7 @@ std::uint32_t Port::pixel(int x, int y) const {
 
 void Port::set_origin(std::int16_t h, std::int16_t v) {
     origin_ = {v, h};
+    ++serial_;
 }
 
 Rect Port::port_rect() const {
@@ -469,6 +473,7 @@ void Port::pen_normal() {
     pen_.size = {1, 1};
     pen_.mode = patCopy;
     pen_.pattern = black_pattern;
+    ++serial_;
 }
 
 DrawState Port::state() const {
@@ -511,6 +516,29 @@ void Port::fill_run(const Ink& k, int y, int x0, int x1) {
 void Port::fill_local_spans(std::span<const Span> spans, const Ink& k) {
     const Box v = visible_box(*this);
     if (v.empty()) return;
+    std::uint32_t c = 0;
+    if (solid_ink(k, &c)) {
+        // One colour: each run is a plain fill, the changed area marked once.
+        int l = 1 << 30, t = 1 << 30, r = -1, b = -1;
+        const bool keep_blank = blank_ && c == blank_pixel_;
+        std::uint32_t* base = nullptr;
+        for (const Span& s : spans) {
+            const int y = s.y - origin_.v;
+            if (y < v.t || y >= v.b) continue;
+            const int x0 = std::max(s.x0 - origin_.h, v.l);
+            const int x1 = std::min(s.x1 - origin_.h, v.r);
+            if (x0 >= x1) continue;
+            l = std::min(l, x0);
+            r = std::max(r, x1);
+            t = std::min(t, y);
+            b = std::max(b, y + 1);
+            if (keep_blank) continue;
+            if (!base) base = writable_pixels();
+            std::fill(base + static_cast<std::size_t>(y) * width_ + x0, base + static_cast<std::size_t>(y) * width_ + x1, c);
+        }
+        if (r >= 0) mark_changed(l, t, r, b);
+        return;
+    }
     for (const Span& s : spans) {
         const int y = s.y - origin_.v;
         if (y < v.t || y >= v.b) continue;
@@ -554,14 +582,30 @@ void Port::dot(std::int16_t h, std::int16_t v) {
 void Port::draw_line(Point a, Point b, Point size) {
     const int pw = size.h, ph = size.v;
     if (pw <= 0 || ph <= 0) return;
+    if (pw == 1 && ph == 1) {
+        if (line_pen_.serial != serial_ || line_pen_.fast_flag != g_fast_lines) refresh_line_pen();
+        if (line_pen_.on) {
+            const LinePen& lp = line_pen_;
+            store_line(a.h - origin_.h, a.v - origin_.v, b.h - origin_.h, b.v - origin_.v, lp.l, lp.t, lp.r,
+                       lp.b, lp.colour);
+            return;
+        }
+    }
     const Box v = visible_box(*this);
     if (v.empty()) return;
-    if (pw == 1 && ph == 1 &&
-        fast_line(a.h - origin_.h, a.v - origin_.v, b.h - origin_.h, b.v - origin_.v, v.l, v.t, v.r, v.b))
-        return;
     const Ink k = ink(Fill::pen);
     pen_line_spans(a.h - origin_.h, a.v - origin_.v, b.h - origin_.h, b.v - origin_.v, pw, ph, v,
                    [&](int y, int x0, int x1) { fill_run(k, y, x0, x1); });
+}
+
+bool Port::solid_ink(const Ink& k, std::uint32_t* c) {
+    if (!g_fast_lines || (k.op != 0 && k.op != 4)) return false;
+    std::uint64_t bits;
+    std::memcpy(&bits, k.pattern.data(), sizeof bits);
+    const bool ones = bits == ~std::uint64_t{0};
+    if (!ones && bits != 0) return false;
+    *c = ones != (k.op == 4) ? k.fore : k.back;
+    return true;
 }
 
 bool Port::solid_colour(std::uint32_t* c) const {
@@ -578,11 +622,16 @@ bool Port::solid_colour(std::uint32_t* c) const {
     return true;
 }
 
-bool Port::fast_line(int x0, int y0, int x1, int y1, int l, int t, int r, int b) {
-    std::uint32_t c = 0;
-    if (!solid_colour(&c)) return false;
-    store_line(x0, y0, x1, y1, l, t, r, b, c);
-    return true;
+void Port::refresh_line_pen() {
+    LinePen& lp = line_pen_;
+    lp.serial = serial_;
+    lp.fast_flag = g_fast_lines;
+    const Box v = visible_box(*this);
+    lp.l = v.l;
+    lp.t = v.t;
+    lp.r = v.r;
+    lp.b = v.b;
+    lp.on = !v.empty() && solid_colour(&lp.colour);
 }
 
 void Port::store_line(int x0, int y0, int x1, int y1, int l, int t, int r, int b, std::uint32_t c) {
@@ -669,7 +718,9 @@ void Port::rect_op(const Rect& r, Fill f, bool frame, std::uint16_t opcode) {
     const int top = std::max<int>(r.top, v.t + origin_.v);
     const int bottom = std::min<int>(r.bottom, v.b + origin_.v);
     const bool hollow = frame && r.right - r.left > 2 * pw && r.bottom - r.top > 2 * ph;
-    std::vector<Span> spans;
+    // Kept from call to call: a frame is drawn without an allocation.
+    static std::vector<Span> spans;
+    spans.clear();
     for (int y = top; y < bottom; ++y) {
         if (hollow && y >= r.top + ph && y < r.bottom - ph) {
             spans.push_back({y, r.left, r.left + pw});

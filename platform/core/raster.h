@@ -160,24 +160,45 @@ public:
     Point origin() const { return origin_; }
     // The buffer in local coordinates (limited to 16 bits).
     Rect port_rect() const;
-    void set_clip(const Rect& r) { clip_ = r; }
+    void set_clip(const Rect& r) {
+        clip_ = r;
+        ++serial_;
+    }
     Rect clip() const { return clip_; }
 
     const PenState& pen_state() const { return pen_; }
-    void set_pen_state(const PenState& s) { pen_ = s; }
+    void set_pen_state(const PenState& s) {
+        pen_ = s;
+        ++serial_;
+    }
     Point pen_location() const { return pen_.location; }
-    void set_pen_size(std::int16_t width, std::int16_t height) { pen_.size = {height, width}; }
+    void set_pen_size(std::int16_t width, std::int16_t height) {
+        pen_.size = {height, width};
+        ++serial_;
+    }
     Point pen_size() const { return pen_.size; }
-    void set_pen_mode(std::int16_t mode) { pen_.mode = static_cast<std::int16_t>(mode & 15); }
+    void set_pen_mode(std::int16_t mode) {
+        pen_.mode = static_cast<std::int16_t>(mode & 15);
+        ++serial_;
+    }
     std::int16_t pen_mode() const { return pen_.mode; }
-    void set_pen_pattern(const Pattern& p) { pen_.pattern = p; }
+    void set_pen_pattern(const Pattern& p) {
+        pen_.pattern = p;
+        ++serial_;
+    }
     const Pattern& pen_pattern() const { return pen_.pattern; }
     // Size 1 x 1, patCopy, black pattern; the location stays.
     void pen_normal();
 
-    void set_fore_color(const RGBColor& c) { fore_ = c; }
+    void set_fore_color(const RGBColor& c) {
+        fore_ = c;
+        ++serial_;
+    }
     RGBColor fore_color() const { return fore_; }
-    void set_back_color(const RGBColor& c) { back_ = c; }
+    void set_back_color(const RGBColor& c) {
+        back_ = c;
+        ++serial_;
+    }
     RGBColor back_color() const { return back_; }
 
     // Moves and lines. Relative moves saturate at the 16-bit range.
@@ -259,12 +280,20 @@ private:
     void fill_run(const Ink& ink, int y, int x0, int x1);
     void fill_local_spans(std::span<const Span> spans, const Ink& ink);
     void draw_line(Point a, Point b, Point pen_size);
-    // The common case of a one-pixel pen drawing one colour (copy modes with
-    // a solid pattern): false when the line is not that case.
-    // (l, t, r, b) is the visible box in buffer coordinates.
-    bool fast_line(int x0, int y0, int x1, int y1, int l, int t, int r, int b);
     // The colour such a line draws; false when the pen draws something else.
     bool solid_colour(std::uint32_t* c) const;
+    // The same for an ink: one colour whatever the pixel (fast paths on).
+    static bool solid_ink(const Ink& k, std::uint32_t* c);
+    // What a one-pixel line needs, worked out once per change of the pen,
+    // colour, clip or buffer rather than once per line.
+    struct LinePen {
+        std::uint32_t serial = 0;
+        bool fast_flag = false;
+        bool on = false;
+        std::uint32_t colour = 0;
+        int l = 0, t = 0, r = 0, b = 0;
+    };
+    void refresh_line_pen();
     // One line of colour c inside the box (l, t, r, b), buffer coordinates.
     void store_line(int x0, int y0, int x1, int y1, int l, int t, int r, int b, std::uint32_t c);
     friend class LineRun;
@@ -295,6 +324,10 @@ private:
     Point origin_;
     Rect clip_ = wide_open_rect;
     PenState pen_;
+    // Bumped by every change a line's pixels depend on (pen, colours, clip,
+    // origin, buffer); line_pen_ is valid while it holds the same value.
+    std::uint32_t serial_ = 1;
+    LinePen line_pen_;
     RGBColor fore_{0, 0, 0};
     RGBColor back_{0xFFFF, 0xFFFF, 0xFFFF};
     std::unique_ptr<RegionRecorder> region_rec_;
