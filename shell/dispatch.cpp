@@ -19,6 +19,7 @@
 #include "shell/event_pump.h"
 #include "shell/key_equivalents.h"
 #include "shell/loop_helpers.h"
+#include "shell/main_loop.h"
 #include "shell/marquee.h"
 #include "shell/message_palette.h"
 #include "shell/palettes.h"
@@ -184,16 +185,30 @@ void handle_drawing_content(plat::Port* port, plat::Point point) {
 void marquee_selection(plat::Port* port, plat::Point press) {
     double x1 = press.h + viewport.xl, y1 = ydots - press.v + viewport.yb;
     screen_world(&x1, &y1);
-    // A plain click on empty space selects nothing.
+    // A plain click on empty space selects nothing: the button came up
+    // within the double-click time.
     const std::uint32_t until = myEvent.when + plat::double_click_ticks();
-    while (plat::button() && static_cast<std::int32_t>(plat::ticks() - until) < 0) plat::busy_wait_step();
-    if (!plat::button()) return;
+    plat::EventRecord up;
+    bool released = false;
+    while (static_cast<std::int32_t>(plat::ticks() - until) < 0) {
+        if (plat::wait_next_event(plat::mUpMask, &up, 1)) {
+            if (static_cast<std::int32_t>(up.when - until) < 0) return;
+            released = true;
+            break;
+        }
+        if (globalch || plat::termination_requested()) return;
+    }
     const std::uint16_t was_group = macgroup, screen = drawtoscreen;
     const std::int16_t mode = gdrawmode, pat = gdrawpat;
     macgroup = 1;
     port->set_clip(drawRect);
     // The marquee's far corner is where the button is let go.
-    const plat::Point end = createmarquee(port, press);
+    plat::Point end = createmarquee(port, press);
+    if (released) {
+        const plat::Rect b = plat::window_bounds(whichdrawWindow());
+        end = plat::Point{static_cast<std::int16_t>(up.where.v - b.top), static_cast<std::int16_t>(up.where.h - b.left)};
+        marquee_to(port, press, end);
+    }
     port->set_clip(port->port_rect());
     double x2 = end.h + viewport.xl, y2 = ydots - end.v + viewport.yb;
     screen_world(&x2, &y2);

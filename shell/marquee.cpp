@@ -114,6 +114,15 @@ plat::Point createmarquee(plat::Port* port, plat::Point start) {
     return last;
 }
 
+void marquee_to(plat::Port* port, plat::Point start, plat::Point end) {
+    if (!port) return;
+    plat::PortSaver saver(port);
+    frame(port, aPattern, selectionRect);
+    selectionRect = spanned(start, end);
+    frame(port, aPattern, selectionRect);
+    ants_alive = 1;
+}
+
 void updatemarquee(plat::Port* port) {
     if (!ants_alive || !port) return;
     if (plat::ticks() - lastant < step_ticks) return;

@@ -21,6 +21,8 @@ plat::Pattern marquee_pattern(int n);
 // Tracks the rectangle from start while the button stays down; the point
 // where it was let go, window-local.
 plat::Point createmarquee(plat::Port* port, plat::Point start);
+// The marquee from start to end at once, for a button already let go.
+void marquee_to(plat::Port* port, plat::Point start, plat::Point end);
 void updatemarquee(plat::Port* port);
 void erasemarquee(plat::Port* port);
 // A refresh from the offscreen copy wiped the frame: it is drawn again, so
