@@ -54,4 +54,9 @@ void hook_nullghp() {
     g_sel.nullghp();
 }
 
+void hook_get_oghandle(double* x, double* y) {
+    *x = *y = 0;
+    if (g_sel.get_oghandle) g_sel.get_oghandle(x, y);
+}
+
 }  // namespace drav
