@@ -5,6 +5,7 @@
 #include "display/graphics_unit.h"
 #include "display/object_renderer.h"
 #include "display/screen.h"
+#include "display/selection_display.h"
 #include "store/geometry.h"
 #include "store/records.h"
 #include "store/settings.h"
@@ -59,9 +60,10 @@ std::int16_t clip_area(std::int16_t corner, double w, double h) {
 
 void ournewrgn() {
     if (myrgnGrafPtr) myrgnGrafPtr->erase_rect(offrgnRect);
-    // TODO(get_oghandle) all four bounds start at the selection's handle point
-    rgnlx = rgnly = large_limit;
-    rgnhx = rgnhy = -large_limit;
+    double x = 0, y = 0;
+    get_oghandle(&x, &y);
+    rgnlx = rgnhx = x;
+    rgnly = rgnhy = y;
 }
 
 void ouropenrgn() { drawourrgn = 1; }

@@ -1,11 +1,19 @@
 #include "display/drawing_window.h"
 
+#include <cstring>
 #include <utility>
 
 #include "base/tool_options.h"
+#include "base/command_loop.h"
+#include "base/idle.h"
 #include "display/graphics_unit.h"
+#include "display/list_view.h"
+#include "display/view_commands.h"
+#include "store/record_ops.h"
+#include "store/record_store.h"
 #include "display/pan_canvas.h"
 #include "display/screen.h"
+#include "platform/ui/events.h"
 #include "store/geometry.h"
 #include "store/settings.h"
 
@@ -49,7 +57,7 @@ void drawing_window_resized(plat::Window* window) {
     update_drawing_rects(window);
     size_drawing_scrolls(window);
     winchanged();
-    // TODO(do_panlist) a pan by no steps fits the display list's view to the new area
+    do_panlist(0, 0);
     plat::invalidate_rect(window, plat::window_port(window)->port_rect());
 }
 
@@ -89,6 +97,62 @@ void winchanged() {
     const double width = scale * viewport.width;
     const double height = width * aspectratio;
     change_window(left, left + width, top - height, aspectratio, 0);
+}
+
+void zoomdrawing(plat::Window* window, std::int16_t part) {
+    if (!window) return;
+    static plat::Rect before{};
+    plat::PortSaver saver(plat::window_port(window));
+    plat::invalidate_rect(window, plat::window_port(window)->port_rect());
+    const plat::Rect now = plat::window_bounds(window);
+    const plat::Rect screen = plat::screen_bounds();
+    const bool to_screen = part == plat::inZoomOut || before.right <= before.left;
+    const plat::Rect target = to_screen ? screen : before;
+    before = now;
+    plat::move_window(window, target.left, target.top, false);
+    plat::size_window(window, target.right - target.left, target.bottom - target.top);
+    update_drawing_rects(window);
+    size_drawing_scrolls(window);
+    winchanged();
+    plat::invalidate_rect(window, plat::window_port(window)->port_rect());
+}
+
+void scrollAction(plat::Control* control, std::int16_t part) {
+    if (part < 20 || part > 23 || !control) return;
+    const std::int16_t mode = gdrawmode, pat = gdrawpat;
+    setdrawmode(mode_draw);
+    setdrawpat(0);
+    const std::uint16_t was_idle = getidle();
+    setidle(0);
+    loop_blink_off();
+    const ObjectRec saved = info;
+    char saved_text[textline_size];
+    std::memcpy(saved_text, textline, sizeof saved_text);
+    const std::int16_t index = prev_index;
+    nomore_info();
+    quit = aborted = 0;
+    const bool horizontal = control == horizHdl;
+    bigpan = part == 22 || part == 23 ? 1 : 0;
+    if (part == 20 || part == 22) {
+        if (horizontal)
+            do_left(1);
+        else
+            do_up(1);
+    } else {
+        if (horizontal)
+            do_right(1);
+        else
+            do_down(1);
+    }
+    set_drawing_scroll_value();
+    if (index != -1 && !ingrpdrag) {
+        get_info(index);
+        info = saved;
+        std::memcpy(textline, saved_text, sizeof saved_text);
+    }
+    setidle(was_idle);
+    setdrawmode(mode);
+    setdrawpat(pat);
 }
 
 }  // namespace drav

@@ -10,6 +10,10 @@ namespace drav {
 
 extern std::uint16_t ingrpdrag;  // a group drag runs
 
+// The drawing window is never made smaller than this.
+constexpr int min_drawing_width = 165;
+constexpr int min_drawing_height = 90;
+
 // The drawing area of a drawing window whose port has these bounds: all but
 // the scroll-bar band at the right and bottom.
 plat::Rect drawing_area(const plat::Rect& bounds);
@@ -28,5 +32,9 @@ void winchanged();
 // After the user changed the drawing window's size: what the grow box does
 // once the window has its new size.
 void drawing_window_resized(plat::Window* window);
+// The zoom box: between the whole screen and the size before.
+void zoomdrawing(plat::Window* window, std::int16_t part);
+// One step of a held scroll-bar arrow (parts 20, 21) or page area (22, 23).
+void scrollAction(plat::Control* control, std::int16_t part);
 
 }  // namespace drav

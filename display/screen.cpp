@@ -180,6 +180,7 @@ std::int16_t opengraphics(std::int16_t* err) {
     desc.bounds = screen;
     plat::Window* w = plat::new_window(desc);
     drawCWindow = plat::window_port(w);
+    plat::set_minimum_size(w, min_drawing_width, min_drawing_height);
     if (!port_is(drawCWindow, sw, sh)) no_graphics();
     plat::Rect horiz, vert;
     drawing_scroll_rects(drawCWindow->port_rect(), &horiz, &vert);

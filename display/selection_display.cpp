@@ -327,6 +327,7 @@ void install_selection_hooks() {
     d.showcurrent = showcurrent;
     d.nullohp = nullohp;
     d.nullghp = nullghp;
+    d.get_oghandle = get_oghandle;
     set_selection_display(d);
 }
 

@@ -4,9 +4,15 @@
 #include "base/idle.h"
 #include "dialogs/dialog_helpers.h"
 #include "display/clipboard_window.h"
+#include "display/drawing_window.h"
 #include "display/graphics_unit.h"
+#include "display/list_replay.h"
+#include "display/object_find.h"
+#include "display/selection_display.h"
+#include "display/view_commands.h"
 #include "display/screen.h"
 #include "extension/api/custom_event.h"
+#include "platform/core/clock.h"
 #include "platform/ui/events.h"
 #include "platform/ui/menus.h"
 #include "shell/blink.h"
@@ -15,13 +21,19 @@
 #include "shell/event_pump.h"
 #include "shell/key_equivalents.h"
 #include "shell/loop_helpers.h"
+#include "shell/main_loop.h"
+#include "shell/marquee.h"
 #include "shell/message_palette.h"
 #include "shell/palettes.h"
 #include "shell/pointer_input.h"
 #include "shell/tool_palette.h"
 #include "shell/window_layers.h"
+#include "store/group_build.h"
+#include "store/levels.h"
 #include "store/object_walk.h"
+#include "store/selection_state.h"
 #include "store/record_ops.h"
+#include "store/record_store.h"
 #include "store/strings.h"
 #include "store/undo.h"
 
@@ -67,7 +79,7 @@ ModuleEventFields fields_of(const plat::EventRecord& e) {
 int last_key_equivalent() { return g_last_equivalent; }
 
 void Handle_mouse_down() {
-    // TODO(erasemarquee) the drawing window's marquee stops
+    if (graphwasinit) erasemarquee(drawCWindow);
     plat::Window* window = myEvent.window;
     std::int16_t part = myEvent.part;
     if (!window) {
@@ -112,7 +124,11 @@ void Handle_mouse_down() {
         break;
     case plat::inZoomIn:
     case plat::inZoomOut:
-        // TODO(zoomdrawing) between cur_stop and cur_go
+        if (graphwasinit && window == whichdrawWindow()) {
+            cur_stop();
+            zoomdrawing(window, part);
+            cur_go();
+        }
         break;
     default:
         break;
@@ -158,8 +174,104 @@ void handle_drawing_content(plat::Port* port, plat::Point point) {
     if (!getidle()) return;  // the running command takes the click
     if (!okindx(&indx)) return;
     // TODO(handRect) a press on the handle or pivot marker drags it (hp_drag)
-    // TODO(find_object) pick at (last_x, last_y): a marquee on empty space or a locked level, else the object
-    // becomes current (shift: group membership), event 5 to the modules, and a held press moves it
+    set_valid_objects();
+    // TODO(snaprec) with object or crossing snap the search starts at the snapped object
+    std::int16_t found = indx;
+    const bool hit = find_object(&found, last_x, last_y, 0) != 0;
+    if (!hit || get_LevelLocked(info.b[obj::level]))
+        marquee_selection(port, point);
+    else
+        pick_object(found);
+}
+
+void marquee_selection(plat::Port* port, plat::Point press) {
+    double x1 = press.h + viewport.xl, y1 = ydots - press.v + viewport.yb;
+    screen_world(&x1, &y1);
+    // A plain click on empty space selects nothing: the button came up
+    // within the double-click time.
+    const std::uint32_t until = myEvent.when + plat::double_click_ticks();
+    plat::EventRecord up;
+    bool released = false;
+    while (static_cast<std::int32_t>(plat::ticks() - until) < 0) {
+        if (plat::wait_next_event(plat::mUpMask, &up, 1)) {
+            if (static_cast<std::int32_t>(up.when - until) < 0) return;
+            released = true;
+            break;
+        }
+        if (globalch || plat::termination_requested()) return;
+    }
+    const std::uint16_t was_group = macgroup, screen = drawtoscreen;
+    const std::int16_t mode = gdrawmode, pat = gdrawpat;
+    macgroup = 1;
+    port->set_clip(drawRect);
+    // The marquee's far corner is where the button is let go.
+    plat::Point end = createmarquee(port, press);
+    if (released) {
+        const plat::Rect b = plat::window_bounds(whichdrawWindow());
+        end = plat::Point{static_cast<std::int16_t>(up.where.v - b.top), static_cast<std::int16_t>(up.where.h - b.left)};
+        marquee_to(port, press, end);
+    }
+    port->set_clip(port->port_rect());
+    double x2 = end.h + viewport.xl, y2 = ydots - end.v + viewport.yb;
+    screen_world(&x2, &y2);
+    if (!inside(drawRect, end)) aborted = 1;
+    grpchanged = 0;
+    if (!aborted) {
+        drawtoscreen = 1;
+        if (!(myEvent.modifiers & plat::shiftKey)) {
+            showgroup(0);
+            clear_group();
+        }
+        const std::uint16_t was_adding = adding;
+        adding = 1;
+        // TODO(subset) subset = 0 for the fence
+        watch_on();
+        cur_stop();
+        setfindfence(std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2), 5);
+        cur_go();
+        watch_off();
+        adding = was_adding;
+    }
+    setdrawmode(mode);
+    setdrawpat(pat);
+    drawtoscreen = screen;
+    set_group_limits();
+    setidle(1);
+    if (plat::Window* w = whichdrawWindow()) plat::validate_rect(w, drawRect);
+    macgroup = was_group;
+    if (grpchanged && !was_group) do_operation(op_group_mode, 0, 0, 0, 0, 0, 0);
+}
+
+void pick_object(std::int16_t found) {
+    const std::uint16_t screen = drawtoscreen;
+    drawtoscreen = 1;
+    reset_undo();
+    indx = found;
+    showcurrent(indx);
+    const bool shift = (myEvent.modifiers & plat::shiftKey) != 0;
+    if (!macgroup && shift) do_operation(op_group_mode, 0, 0, 0, 0, 0, 0);
+    if (macgroup && there_are_objects()) {
+        const std::int16_t on = shift ? static_cast<std::int16_t>(!get_in_group(indx)) : std::int16_t{1};
+        put_in_group(indx, on);
+        get_info(indx);
+        const bool continued = obj_kind(info) == ok_text && text_continued(info);
+        showonoff(indx, on);
+        if (continued) put_in_group(indx + 1, on);
+        set_group_limits();
+        setidle(1);
+    }
+    const plat::EventRecord down = myEvent;
+    const ModuleEventFields fields = fields_of(down);
+    if (!isdoubleclick()) {
+        custom_event(5, indx, 0, static_cast<std::int16_t>(down.modifiers), "", &fields);
+    } else {
+        custom_event(5, indx, 1, static_cast<std::int16_t>(down.modifiers), "", &fields);
+        // TODO(modify_props_geom) the geometry (command key) or properties window of the object
+    }
+    if (plat::button()) {
+        // TODO(modify_objects) a held press moves the object: modify_objects(1), or group(1) in group mode
+    }
+    drawtoscreen = screen;
 }
 
 void nomore_window(plat::Window* window) {
@@ -260,13 +372,13 @@ int handle_eq_keys() {
     else if (i <= 43)
         do_windowcmd(5);
     else if (i == 44) {
-        // TODO(do_del)
+        do_del();
     } else if (i == 45) {
-        // TODO(do_chome)
+        do_chome();
     } else if (i == 46) {
-        // TODO(do_cright)
+        do_cright();
     } else if (i == 47) {
-        // TODO(do_cleft)
+        do_cleft();
     } else if (i <= 49) {
         // TODO(modify_objects) 12 and 13: '<' and '>' for the running command
     } else if (i <= 57)

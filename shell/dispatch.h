@@ -18,6 +18,10 @@ extern std::uint16_t movehandle;       // a press-and-drag on an object moves it
 void Handle_mouse_down();
 void Handle_content(plat::Window* window);
 void handle_drawing_content(plat::Port* port, plat::Point point);
+// A press on empty space or a locked object: the marquee selects by a fence.
+void marquee_selection(plat::Port* port, plat::Point press);
+// A click on an object: it becomes current (shift: toggles its membership).
+void pick_object(std::int16_t found);
 void nomore_window(plat::Window* window);
 void closeclip();
 void Handle_keys();

@@ -15,6 +15,7 @@
 #include "shell/blink.h"
 #include "shell/construct_palette.h"
 #include "shell/dimension_palette.h"
+#include "shell/marquee.h"
 #include "shell/dispatch.h"
 #include "shell/loop_helpers.h"
 #include "shell/menu_handler.h"
@@ -118,7 +119,8 @@ int getevent(int mask, plat::EventRecord* event) {
 int gobbleoskeys(int mask) {
     Cursor_adjust();
     if (!getevent(mask, &myEvent)) {
-        // TODO(updatemarquee) step the selection marquee; palettes get their idle time
+        if (graphwasinit) updatemarquee(drawCWindow);
+        // TODO(addDPtr) palettes get their idle time
         return 0;
     }
     if (modeless_window_event(myEvent)) return 1;
@@ -258,7 +260,7 @@ void RedrawWindow(plat::Window* window) {
     if (graphwasinit && window == whichdrawWindow()) {
         // TODO(biofPicHdl) the window-button strip's picture at get_biofrect
         Get_Drawing();
-        // TODO(updatemarquee)
+        marquee_after_refresh(drawCWindow);
     } else if (graphwasinit && window == whichsymbWindow()) {
         // TODO(redraw_library)
     } else {

@@ -240,7 +240,7 @@ void init_variables() {
     // TODO(yes_char) yes_char, yes_Char, no_char, no_Char = the first characters of 413/6 to 413/9
     initgunit();  // also the start values of cur_win and bse_win
     bez_guides = 0;
-    // TODO(reset_on_screen) reset_on_screen = 0
+    reset_on_screen = 0;
     modified = 0;
     keep_workfile = 0;
     // TODO(typing_gtext) typing_gtext = 0

@@ -12,6 +12,7 @@ struct SelectionDisplay {
     void (*showcurrent)(std::int16_t index) = nullptr;
     void (*nullohp)() = nullptr;
     void (*nullghp)() = nullptr;
+    void (*get_oghandle)(double* x, double* y) = nullptr;
 };
 void set_selection_display(const SelectionDisplay& display);
 
@@ -20,5 +21,7 @@ void hook_showonoff(std::int16_t index, std::int16_t on);
 void hook_showcurrent(std::int16_t index);
 void hook_nullohp();
 void hook_nullghp();
+// The selection's handle point; (0, 0) without a display.
+void hook_get_oghandle(double* x, double* y);
 
 }  // namespace drav

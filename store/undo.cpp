@@ -638,7 +638,9 @@ void group(int n) {
     quit = 0;
     aborted = 0;
     if (n == 9 && !macgroup && g_group_toggle) g_group_toggle();
-    // TODO(get_oghandle) the handle of the group or object becomes the reference point (update_ref)
+    double hx = 0, hy = 0;
+    hook_get_oghandle(&hx, &hy);
+    update_ref(hx, hy);
     set_group_limits();
     if (n == 8) {
         // TODO(group_undelete)

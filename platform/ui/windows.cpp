@@ -220,9 +220,14 @@ void move_window(Window* w, int left, int top, bool front) {
     if (front) select_window(w);
 }
 
+void set_minimum_size(Window* w, int width, int height) {
+    if (!w) return;
+    w->content->setMinimumSize(std::max(width, 1), std::max(height, 1));
+}
+
 void size_window(Window* w, int width, int height) {
-    width = std::clamp(width, 1, 32767);
-    height = std::clamp(height, 1, 32767);
+    width = std::clamp(width, std::max(1, w->content->minimumWidth()), 32767);
+    height = std::clamp(height, std::max(1, w->content->minimumHeight()), 32767);
     g_sizing_by_program = true;
     if (w->top == w->content) {
         w->top->resize(width, height);

@@ -46,6 +46,9 @@ Rect window_bounds(const Window* w);
 void move_window(Window* w, int left, int top, bool front);
 // Resizes the content; the port follows, keeping what it showed.
 void size_window(Window* w, int width, int height);
+// The smallest content the window may be sized to, by the user or by the
+// program.
+void set_minimum_size(Window* w, int width, int height);
 // True once after the user changed the window's size.
 bool take_resized(Window* w);
 

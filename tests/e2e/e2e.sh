@@ -289,6 +289,46 @@ files_e2e() {
 }
 files_e2e
 # ---- end of drawing files out ----
+# --- Selection (picking and the marquee) ---------------------------------
+# On the drawing named on the command line, a press held on the drawing and
+# dragged shows a marquee that selects what it touches; a plain click later
+# takes the marquee away again. Screenshots of the window tell.
+if command -v xwd >/dev/null; then
+  start "$work/plan"
+  selwin=$(timeout 10 xdotool search --sync --onlyvisible --name '^plan$' 2>/dev/null | head -n 1)
+  if [ -n "$selwin" ]; then
+    shot() { xwd -silent -id "$selwin" 2>/dev/null | md5sum | cut -d' ' -f1; }
+    sleep 1
+    geom=$(xdotool getwindowgeometry "$selwin" 2>/dev/null | sed -n 's/.*Geometry: \([0-9]*x[0-9]*\).*/\1/p')
+    ww=${geom%x*}; wh=${geom#*x}
+    # The cross-hair follows the mouse: both shots have it at the same place.
+    xdotool mousemove --window "$selwin" $((ww - 40)) $((wh - 40))
+    sleep 0.5
+    before=$(shot)
+    xdotool mousemove --window "$selwin" 40 60 mousedown 1
+    sleep 0.8
+    xdotool mousemove --window "$selwin" $((ww / 2)) $((wh / 2))
+    sleep 0.2
+    xdotool mousemove --window "$selwin" $((ww - 40)) $((wh - 40))
+    sleep 0.2
+    xdotool mouseup 1
+    sleep 1
+    dragged=$(shot)
+    if [ "$dragged" != "$before" ]; then pass "a dragged marquee shows and selects"; else fail "the marquee drag changed nothing on screen"; fi
+    # A shift-click and a plain click on the drawing: the program goes on.
+    xdotool mousemove --window "$selwin" $((ww / 3)) $((wh / 3)) keydown shift click 1 keyup shift
+    sleep 0.6
+    xdotool mousemove --window "$selwin" $((ww / 4)) $((wh / 4)) click 1
+    sleep 0.6
+    if kill -0 "$app_pid" 2>/dev/null; then pass "clicks and shift-clicks on the drawing are taken"; else fail "the program ended after a click"; fi
+    kill -TERM "$app_pid"
+    wait_end
+    [ "$status" -eq 0 ] || fail "the selection session ended with $status"
+  else
+    fail "no window titled plan for the selection"
+  fi
+fi
+# --- end of selection -----------------------------------------------------
 
 if [ "$failures" -ne 0 ]; then
   echo "e2e: $failures failed"
