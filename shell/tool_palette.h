@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "platform/ui/dialogs.h"
@@ -43,5 +44,16 @@ struct ToolIcon {
     std::vector<std::uint8_t> bits;  // size * size, row by row
 };
 ToolIcon load_tool_icon(int tool, int scale);
+// A plain PBM picture of data/ui/icons of exactly width x height pixels;
+// empty (width 0) when missing or malformed.
+struct MonoImage {
+    int width = 0, height = 0;
+    std::vector<std::uint8_t> bits;  // row by row, 1 ink
+};
+MonoImage load_mono_image(const std::string& name, int width, int height);
+// Draws a square of the palette (`square`, in the palette) at `at` of `port`,
+// `scale` times its size: frame, icon (grey when inactive), inverted when current.
+void draw_tool_square(plat::Port& port, const plat::Rect& square, const plat::Rect& at, int scale,
+                      const ToolIcon& icon, bool active, bool inverted);
 
 }  // namespace drav

@@ -1,4 +1,5 @@
 #include "platform/ui/windows.h"
+#include "platform/ui/windows_qt.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -12,6 +13,7 @@
 #include <QVBoxLayout>
 #include <QWidget>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -85,11 +87,8 @@ void Surface::paintEvent(QPaintEvent* e) {
         QPainter(this).fillRect(e->rect(), QColor::fromRgb(p.pixel(0, 0)));
         return;
     }
-    const QImage image(reinterpret_cast<const uchar*>(p.pixels().data()), p.width(), p.height(),
-                       p.width() * 4, QImage::Format_RGB32);
     QPainter painter(this);
-    const QRect r = e->rect();
-    painter.drawImage(r.topLeft(), image, r);
+    paint_port(painter, p, e->rect());
 }
 
 // Copies what a port shows into a new buffer of another size, keeping the
@@ -422,8 +421,6 @@ std::vector<Control*> window_controls(const Window* w) {
 
 }  // namespace plat
 
-#include "platform/ui/windows_qt.h"
-
 namespace plat {
 
 QWidget* content_widget(Window* w) { return w->content; }
@@ -432,6 +429,42 @@ Window* window_of_widget(const QWidget* widget) {
     for (Window* w : g_windows)
         if (widget == w->top || w->top->isAncestorOf(widget)) return w;
     return nullptr;
+}
+
+void paint_port(QPainter& painter, const Port& port, const QRect& r) {
+    const QImage image(reinterpret_cast<const uchar*>(port.pixels().data()), port.width(), port.height(),
+                       port.width() * 4, QImage::Format_RGB32);
+    painter.drawImage(r.topLeft(), image, r);
+    // A screen of more pixels per point shows the sharper pictures of the
+    // areas that still look as they did when their detail was set.
+    const qreal scale = std::max(painter.device()->devicePixelRatioF(), std::abs(painter.deviceTransform().m11()));
+    if (scale < 1.5) return;
+    for (const Port::Detail& d : port.details()) {
+        const QRect area(d.area.left, d.area.top, d.area.right - d.area.left, d.area.bottom - d.area.top);
+        if (d.scale < 2 || !area.intersects(r)) continue;
+        const int state = port.detail_state(d);
+        if (state == 0) continue;
+        QImage sharp(reinterpret_cast<const uchar*>(d.pixels.data()), area.width() * d.scale,
+                     area.height() * d.scale, area.width() * d.scale * 4, QImage::Format_RGB32);
+        if (state < 0) {
+            sharp = sharp.copy();
+            sharp.invertPixels();
+        }
+        sharp.setDevicePixelRatio(d.scale);
+        painter.save();
+        painter.setClipRect(r);
+        painter.drawImage(area.topLeft(), sharp);
+        painter.restore();
+    }
+}
+
+QImage grab_at_ratio(QWidget* widget, qreal ratio) {
+    QCoreApplication::processEvents();
+    QImage image(widget->size() * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::white);
+    widget->render(&image);
+    return image;
 }
 
 QImage grab_content(Window* w) {
