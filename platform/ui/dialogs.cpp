@@ -796,6 +796,9 @@ bool edit_focused(Dialog* d, EditCommand c) {
     case EditCommand::copy: le->copy(); break;
     case EditCommand::cut: le->cut(); break;
     case EditCommand::paste: le->paste(); break;
+    case EditCommand::clear:
+        if (le->hasSelectedText()) le->del();
+        break;
     }
     return true;
 }

@@ -1,10 +1,12 @@
 #include "platform/ui/windows.h"
+#include "platform/ui/dialogs.h"
 #include "platform/ui/windows_qt.h"
 
 #include <QApplication>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLayout>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPaintEvent>
 #include <QPainter>
@@ -61,6 +63,12 @@ public:
     bool has_invalid = false;
     Rect invalid;
     std::vector<std::unique_ptr<Control>> controls;
+    std::vector<std::unique_ptr<TextField>> fields;
+};
+
+class TextField {
+public:
+    QLineEdit* edit = nullptr;  // a child of the window's content
 };
 
 class Control {
@@ -182,6 +190,7 @@ void dispose_window(Window* w) {
     if (!w) return;
     g_windows.erase(std::remove(g_windows.begin(), g_windows.end(), w), g_windows.end());
     w->controls.clear();
+    w->fields.clear();
     delete w->top;
     delete w;
 }
@@ -456,6 +465,45 @@ void paint_port(QPainter& painter, const Port& port, const QRect& r) {
         painter.drawImage(area.topLeft(), sharp);
         painter.restore();
     }
+}
+
+TextField* new_text_field(Window* w, const Rect& local) {
+    if (!w) return nullptr;
+    auto f = std::make_unique<TextField>();
+    f->edit = new QLineEdit(w->content);
+    f->edit->setGeometry(local.left, local.top, std::max(local.right - local.left, 1),
+                         std::max(local.bottom - local.top, 1));
+    f->edit->show();
+    w->fields.push_back(std::move(f));
+    return w->fields.back().get();
+}
+
+void set_text_field_text(TextField* f, const std::string& utf8) {
+    if (f) f->edit->setText(QString::fromUtf8(utf8.c_str()));
+}
+
+std::string text_field_text(const TextField* f) { return f ? f->edit->text().toUtf8().toStdString() : std::string(); }
+
+void select_text_field(TextField* f, int start, int end) {
+    if (!f) return;
+    f->edit->setFocus(Qt::OtherFocusReason);
+    f->edit->setSelection(start, end - start);
+}
+
+bool edit_window_field(Window* w, EditCommand c) {
+    if (!w || w->fields.empty()) return false;
+    QLineEdit* le = w->fields.front()->edit;
+    for (const auto& f : w->fields)
+        if (f->edit->hasFocus()) le = f->edit;
+    switch (c) {
+    case EditCommand::copy: le->copy(); break;
+    case EditCommand::cut: le->cut(); break;
+    case EditCommand::paste: le->paste(); break;
+    case EditCommand::clear:
+        if (le->hasSelectedText()) le->del();
+        break;
+    }
+    return true;
 }
 
 QImage grab_at_ratio(QWidget* widget, qreal ratio) {

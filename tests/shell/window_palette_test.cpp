@@ -109,7 +109,9 @@ TEST(WindowStrip, AClickActsAtOnceAndLeavesTheCommandsStateAsItWas) {
             for (int h = 0; h < 75; ++h) after.push_back(port->pixel(h, v));
         EXPECT_EQ(after, before);  // the pressed button is shown back as it was
         for (const plat::Port::Detail& d : port->details()) {
-            if (d.scale == 2 && d.area.top == H - 15) EXPECT_EQ(port->detail_state(d), 1);
+            if (d.scale == 2 && d.area.top == H - 15) {
+                EXPECT_EQ(port->detail_state(d), 1);
+            }
         }
         for (std::uint8_t b : info.b) EXPECT_EQ(b, 0x5A);
         EXPECT_STREQ(textline, "kept line");
