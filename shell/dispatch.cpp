@@ -28,6 +28,7 @@
 #include "shell/pointer_input.h"
 #include "shell/tool_palette.h"
 #include "shell/window_layers.h"
+#include "shell/window_palette.h"
 #include "store/group_build.h"
 #include "store/levels.h"
 #include "store/object_walk.h"
@@ -160,7 +161,9 @@ void Handle_content(plat::Window* window) {
 void handle_drawing_content(plat::Port* port, plat::Point point) {
     plat::PortSaver saver(port);
     if (!inside(drawRect, point)) {
-        // TODO(get_biofrect) a click in the window-button strip runs dowindow(h / 15 + 1)
+        plat::Rect strip;
+        get_biofrect(&strip, whichdrawWindow());
+        if (inside(strip, point)) dowindow(point.h / window_button_width + 1);
         // The scroll bars are controls of their own and track themselves.
         return;
     }
@@ -427,10 +430,7 @@ void do_dimensioncmd(int item) {
 }
 
 void do_windowcmd(int n) {
-    (void)n;
-    if (graphwasinit && plat::window_visible(whichdrawWindow())) {
-        // TODO(window_singleclick)
-    }
+    if (graphwasinit && plat::window_visible(whichdrawWindow())) window_singleclick(n);
 }
 
 void do_dc_toolcmd(int item) {
@@ -454,10 +454,7 @@ void do_dc_dimensioncmd(int item) {
 }
 
 void do_dc_windowcmd(int n) {
-    (void)n;
-    if (graphwasinit && plat::window_visible(whichdrawWindow())) {
-        // TODO(window_doubleclick)
-    }
+    if (graphwasinit && plat::window_visible(whichdrawWindow())) window_doubleclick(n);
 }
 
 void dim_menuoptions() { set_undoredo(); }

@@ -25,6 +25,7 @@
 #include "shell/tool_options.h"
 #include "shell/tool_palette.h"
 #include "shell/window_layers.h"
+#include "shell/window_palette.h"
 
 namespace drav {
 
@@ -60,10 +61,10 @@ void replay(std::int16_t code, std::int16_t item) {
         // TODO(restraint_singleclick)
         break;
     case pp_window_double:
-        // TODO(window_doubleclick)
+        window_doubleclick(item);
         break;
     case pp_window_single:
-        // TODO(window_singleclick)
+        window_singleclick(item);
         break;
     case pp_symbol:
         // TODO(symbolsingleclick) with savedPtr and savedPt
@@ -97,6 +98,7 @@ void wait_ticks(std::uint32_t until) {
 }  // namespace
 
 std::int16_t postponed_code() { return savedoption; }
+std::int16_t postponed_item() { return saveditem; }
 
 int getevent(int mask, plat::EventRecord* event) {
     if (savedoption != 0) {
@@ -258,7 +260,7 @@ void RedrawWindow(plat::Window* window) {
     setdrawmode(mode_draw);
     setdrawpat(0);
     if (graphwasinit && window == whichdrawWindow()) {
-        // TODO(biofPicHdl) the window-button strip's picture at get_biofrect
+        draw_window_strip(window);
         Get_Drawing();
         marquee_after_refresh(drawCWindow);
     } else if (graphwasinit && window == whichsymbWindow()) {

@@ -35,5 +35,6 @@ int charcode();
 
 // Test hook: the postponed command waiting for replay (0 when none).
 std::int16_t postponed_code();
+std::int16_t postponed_item();
 
 }  // namespace drav

@@ -2,17 +2,21 @@
 
 #include <array>
 
+#include "base/idle.h"
 #include "base/menu_items.h"
 #include "extension/api/custom_event.h"
 #include "files/file_commands.h"
+#include "platform/ui/dialogs.h"
 #include "platform/ui/menus.h"
-#include "shell/loop_helpers.h"
-#include "shell/coordinate_palette.h"
-#include "shell/input_window.h"
+#include "platform/ui/windows.h"
 #include "shell/construct_palette.h"
+#include "shell/coordinate_palette.h"
 #include "shell/dimension_palette.h"
+#include "shell/input_window.h"
+#include "shell/loop_helpers.h"
 #include "shell/message_palette.h"
 #include "shell/tool_palette.h"
+#include "shell/window_layers.h"
 #include "store/files.h"
 #include "store/undo.h"
 
@@ -39,6 +43,18 @@ void toggle_tool_palette() {
     MySetMenuCommandMark(kMyPaletteMenu, four_cc("PLtl"), addDPtr ? plat::checkMark : plat::noMark);
 }
 
+void cut_item() { CutCopyPaste(four_cc("cut ")); }
+void copy_item() { CutCopyPaste(four_cc("copy")); }
+void paste_item() { CutCopyPaste(four_cc("past")); }
+
+void clear_item() {
+    if (plat::Window* front = plat::front_window(); isAPIPallette(front)) {
+        plat::edit_window_field(front, plat::EditCommand::clear);
+        return;
+    }
+    // TODO(do_operation) do_operation(21, 0, 0, 0, 0, 1, 0) deletes the selection undoably
+}
+
 // Every code the menu bar can send but 'quit', which the pump ends the
 // program with, and the Window menu's, which the desktop serves.
 // TODO(library) TODO(plotsetup) TODO(about_dialog) TODO(DrawPreferencesWindow) and the rest:
@@ -52,8 +68,8 @@ const std::array<Entry, 84> g_table = {{
     {four_cc("abou"), nullptr}, {four_cc("pref"), nullptr}, {four_cc("ahlp"), nullptr},
     // Edit
     {four_cc("undo"), do_undo},
-    {four_cc("cut "), nullptr}, {four_cc("copy"), nullptr}, {four_cc("past"), nullptr},
-    {four_cc("clea"), nullptr}, {four_cc("OBud"), nullptr}, {four_cc("OBdp"), nullptr},
+    {four_cc("cut "), cut_item}, {four_cc("copy"), copy_item}, {four_cc("past"), paste_item},
+    {four_cc("clea"), clear_item}, {four_cc("OBud"), nullptr}, {four_cc("OBdp"), nullptr},
     {four_cc("sall"), nullptr}, {four_cc("EDcp"), nullptr}, {four_cc("OBpp"), nullptr},
     {four_cc("OBgm"), nullptr}, {four_cc("EDrl"), nullptr}, {four_cc("EDrr"), nullptr},
     // Handle and Pivot
@@ -90,6 +106,19 @@ const std::array<Entry, 2> g_palette_toggles = {{
     {four_cc("PLcs"), sett_construct},
     {four_cc("PLdm"), sett_dimension},
 }};
+
+// Cut, Copy, Paste and Clear act, for now, only on the text field of an
+// extension palette in front: the drawing's clipboard is not built yet.
+// TODO(DoClipboardCut) with it they are always available, following the selection.
+constexpr std::uint32_t text_edit_codes[] = {four_cc("cut "), four_cc("copy"), four_cc("past"), four_cc("clea")};
+
+bool is_text_edit_code(std::uint32_t code) {
+    for (std::uint32_t c : text_edit_codes)
+        if (c == code) return true;
+    return false;
+}
+
+bool text_edit_available() { return isAPIPallette(plat::front_window()); }
 
 const Entry* find_entry(std::uint32_t code) {
     for (const Entry& e : g_palette_toggles)
@@ -154,13 +183,42 @@ std::uint32_t menu_command_code(int i) {
 
 bool menu_command_built(std::uint32_t code) {
     const Entry* e = find_entry(code);
-    return e && e->run;
+    return e && e->run && (!is_text_edit_code(code) || text_edit_available());
 }
 
 void register_menu_commands() {
     for (const Entry& e : g_table)
-        if (e.run) plat::register_command(e.code);
+        if (menu_command_built(e.code)) plat::register_command(e.code);
     for (const Entry& e : g_palette_toggles) plat::register_command(e.code);
+}
+
+void CutCopyPaste(std::uint32_t code) {
+    if (plat::Window* front = plat::front_window(); isAPIPallette(front)) {
+        // The palette's text field and the system clipboard; the drawing stays as it is.
+        const plat::EditCommand c = code == four_cc("cut ")    ? plat::EditCommand::cut
+                                    : code == four_cc("copy") ? plat::EditCommand::copy
+                                                              : plat::EditCommand::paste;
+        plat::edit_window_field(front, c);
+    } else {
+        // TODO(DoClipboardCut) DoClipboardCut, DoClipboardCopy, or DoClipboardPaste into the drawing
+        // window's port and then picChanged
+        return;
+    }
+    setidle(getidle());
+    enable_undoredo(1);
+    edit_items_follow_front();  // the selection's state does not govern the field's items
+}
+
+void edit_items_follow_front() {
+    const bool on = text_edit_available();
+    for (std::uint32_t c : text_edit_codes) {
+        if (on) {
+            plat::register_command(c);
+            MyEnableMenuItem(kMyEditMenu, c);
+        } else {
+            plat::unregister_command(c);
+        }
+    }
 }
 
 }  // namespace drav

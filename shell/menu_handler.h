@@ -26,4 +26,9 @@ bool menu_command_built(std::uint32_t code);
 // Lets the menu bar enable the items whose commands exist.
 void register_menu_commands();
 
+// code 'cut ', 'copy' or 'past'.
+void CutCopyPaste(std::uint32_t code);
+// Cut, Copy, Paste and Clear can be chosen while an extension palette is in front.
+void edit_items_follow_front();
+
 }  // namespace drav

@@ -42,12 +42,16 @@ constexpr int icon_size = 16;
 constexpr char group_titled_items[4][5] = {"OBpp", "OBgm", "OBhn", "OBpv"};
 
 ToolIcon g_icons[last_tool + 1];
+ToolIcon g_icons2[last_tool + 1];
 bool g_icons_loaded = false;
 
 void load_icons() {
     if (g_icons_loaded) return;
     g_icons_loaded = true;
-    for (int t = first_tool; t <= last_tool; ++t) g_icons[t] = load_tool_icon(t, 1);
+    for (int t = first_tool; t <= last_tool; ++t) {
+        g_icons[t] = load_tool_icon(t, 1);
+        g_icons2[t] = load_tool_icon(t, 2);
+    }
 }
 
 bool valid_tool(int tool) { return tool >= first_tool && tool <= last_tool; }
@@ -87,21 +91,38 @@ void retitle_edit_items(int first_title) {
 
 }  // namespace
 
-ToolIcon load_tool_icon(int tool, int scale) {
-    if (!valid_tool(tool)) return ToolIcon{};
-    return load_palette_icon("tool", tool, scale);
+void draw_tool_square(plat::Port& port, const plat::Rect& square, const plat::Rect& at, int scale,
+                      const ToolIcon& icon, bool active, bool inverted) {
+    auto i16 = [](int v) { return static_cast<std::int16_t>(v); };
+    port.pen_normal();
+    port.set_pen_size(i16(scale), i16(scale));
+    port.erase_rect(at);
+    port.frame_rect(at);
+    port.pen_normal();
+    if (icon.size == icon_size * scale) {
+        // Centred as the 1x icon is, so both densities agree.
+        const int left = at.left + ((square.left + square.right - icon_size) / 2 - square.left) * scale;
+        const int top = at.top + ((square.top + square.bottom - icon_size) / 2 - square.top) * scale;
+        for (int y = 0; y < icon.size; ++y)
+            for (int x = 0; x < icon.size; ++x) {
+                // An inactive tool shows grey: every other pixel of its icon.
+                if (!icon.bits[static_cast<std::size_t>(y * icon.size + x)] || (!active && (x + y) % 2)) continue;
+                port.paint_rect(plat::Rect{i16(top + y), i16(left + x), i16(top + y + 1), i16(left + x + 1)});
+            }
+    }
+    if (inverted)
+        port.invert_rect(plat::Rect{i16(at.top + scale), i16(at.left + scale), i16(at.bottom - scale),
+                                    i16(at.right - scale)});
 }
 
-ToolIcon load_palette_icon(const char* stem, int n, int scale) {
-    ToolIcon icon;
-    if (scale != 1 && scale != 2) return icon;
-    const std::string name = std::string(stem) + std::to_string(n) + (scale == 2 ? "@2x" : "") + ".pbm";
+MonoImage load_mono_image(const std::string& name, int width, int height) {
+    MonoImage image;
+    if (width <= 0 || height <= 0 || width > 256 || height > 256) return image;
     std::ifstream in(plat::bundle_dir() / "ui" / "icons" / name);
-    if (!in) return icon;
+    if (!in) return image;
     // Plain PBM: "P1", comments from '#', width, height, then one 0/1 per pixel.
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (text.size() > 64 * 1024) return icon;
-    std::istringstream s;
+    if (text.size() > 512 * 1024) return image;
     std::string clean;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] == '#') {
@@ -111,22 +132,38 @@ ToolIcon load_palette_icon(const char* stem, int n, int scale) {
             clean += text[i];
         }
     }
-    s.str(clean);
+    std::istringstream s(clean);
     std::string magic;
     int w = 0, h = 0;
-    if (!(s >> magic >> w >> h) || magic != "P1") return icon;
-    const int want = icon_size * scale;
-    if (w != want || h != want) return icon;
+    if (!(s >> magic >> w >> h) || magic != "P1" || w != width || h != height) return image;
+    const std::size_t count = static_cast<std::size_t>(w) * h;
     std::vector<std::uint8_t> bits;
-    bits.reserve(static_cast<std::size_t>(w) * h);
+    bits.reserve(count);
     char c;
-    while (bits.size() < static_cast<std::size_t>(w) * h && s >> c) {
-        if (c != '0' && c != '1') return icon;
+    while (bits.size() < count && s >> c) {
+        if (c != '0' && c != '1') return image;
         bits.push_back(c == '1' ? 1 : 0);
     }
-    if (bits.size() != static_cast<std::size_t>(w) * h) return icon;
-    icon.size = w;
-    icon.bits = std::move(bits);
+    if (bits.size() != count) return image;
+    image.width = w;
+    image.height = h;
+    image.bits = std::move(bits);
+    return image;
+}
+
+ToolIcon load_tool_icon(int tool, int scale) {
+    if (!valid_tool(tool)) return ToolIcon{};
+    return load_palette_icon("tool", tool, scale);
+}
+
+ToolIcon load_palette_icon(const char* stem, int n, int scale) {
+    ToolIcon icon;
+    if (scale != 1 && scale != 2) return icon;
+    const std::string name = std::string(stem) + std::to_string(n) + (scale == 2 ? "@2x" : "") + ".pbm";
+    MonoImage image = load_mono_image(name, icon_size * scale, icon_size * scale);
+    if (image.width == 0) return icon;
+    icon.size = image.width;
+    icon.bits = std::move(image.bits);
     return icon;
 }
 
@@ -151,40 +188,30 @@ void fillsq(plat::Dialog* dialog, int item) {
     }
     if (!dialog || dialog != addDPtr || !valid_tool(item)) return;
     load_icons();
-    draw_icon_square(dialog, item, g_icons[item]);
-    plat::DItem* it = plat::dialog_item(dialog, item);
-    if (!it) return;
-    plat::Port* port = plat::dialog_port(dialog);
-    plat::PortSaver saver(port);
-    const plat::Rect r = plat::item_rect(it);
     // TODO(symbolsingleclick) no square is inverted while a single symbol placement runs either
     const bool palette_command = constnum != 0 || dimnum != 0;
-    if ((item == tool_group && macgroup) || (item == addnum && !palette_command)) {
-        const plat::Rect inner{static_cast<std::int16_t>(r.top + 1), static_cast<std::int16_t>(r.left + 1),
-                               static_cast<std::int16_t>(r.bottom - 1), static_cast<std::int16_t>(r.right - 1)};
-        port->invert_rect(inner);
-    }
+    const bool inverted = (item == tool_group && macgroup) || (item == addnum && !palette_command);
+    draw_icon_square(dialog, item, g_icons[item], &g_icons2[item], inverted);
 }
 
-void draw_icon_square(plat::Dialog* dialog, int item, const ToolIcon& icon) {
+void draw_icon_square(plat::Dialog* dialog, int item, const ToolIcon& icon, const ToolIcon* sharp, bool inverted) {
     plat::DItem* it = plat::dialog_item(dialog, item);
     if (!it) return;
     plat::Port* port = plat::dialog_port(dialog);
     plat::PortSaver saver(port);
     const plat::Rect r = plat::item_rect(it);
-    port->pen_normal();
-    port->erase_rect(r);
-    port->frame_rect(r);
     const bool active = plat::item_hilite(it) != 255;
-    if (icon.size != icon_size) return;
-    const int left = (r.left + r.right - icon_size) / 2, top = (r.top + r.bottom - icon_size) / 2;
-    for (int y = 0; y < icon_size; ++y)
-        for (int x = 0; x < icon_size; ++x) {
-            // An inactive item shows grey: every other pixel of its icon.
-            if (!icon.bits[static_cast<std::size_t>(y * icon_size + x)] || (!active && (x + y) % 2)) continue;
-            const auto h = static_cast<std::int16_t>(left + x), v = static_cast<std::int16_t>(top + y);
-            port->paint_rect(plat::Rect{v, h, static_cast<std::int16_t>(v + 1), static_cast<std::int16_t>(h + 1)});
-        }
+    draw_tool_square(*port, r, r, 1, icon, active, inverted);
+    // High-density screens show the same square drawn from the 2x icon.
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    if (!sharp || sharp->size == 0 || w <= 0 || h <= 0) return;
+    plat::Port sharp_port(w * 2, h * 2);
+    const plat::Rect at{0, 0, static_cast<std::int16_t>(h * 2), static_cast<std::int16_t>(w * 2)};
+    draw_tool_square(sharp_port, r, at, 2, *sharp, active, inverted);
+    const plat::Point o = port->origin();
+    const plat::Rect area{static_cast<std::int16_t>(r.top - o.v), static_cast<std::int16_t>(r.left - o.h),
+                          static_cast<std::int16_t>(r.bottom - o.v), static_cast<std::int16_t>(r.right - o.h)};
+    port->set_detail(area, 2, sharp_port.pixels());
 }
 
 void redraw_tool_palette() {

@@ -5,6 +5,7 @@
 
 #include "display/clipboard_window.h"
 #include "display/screen.h"
+#include "shell/menu_handler.h"
 #include "shell/message_palette.h"
 #include "shell/preferences.h"
 #include "shell/startup.h"
@@ -184,6 +185,7 @@ void FixActivate() {
         }
     }
     if (graphwasinit && windSymbols && windSymbols != firstPallette()) DeactivateDoc(windSymbols);
+    edit_items_follow_front();
 }
 
 void FixDeactivate() {

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Draws the palettes' icons as plain PBM files, 16 x 16 and 32 x 32: the
 tool, construct and dimension palettes' squares and the extension-line and
-marker pictures of the dimension settings.
+marker pictures of the dimension settings; and the drawing window's strip of
+view buttons (76 x 16 and 152 x 32).
 
 Each icon is a few strokes and fills in a 16-unit square; the 2x image is
 the same drawing rasterised at twice the resolution, not a blown-up 1x.
@@ -150,13 +151,12 @@ MARKER = {
 }
 
 
-def render(shapes, scale):
-    n = 16 * scale
+def render(shapes, scale, w=16, h=16, comment="Dravelin tool icon"):
     width = 1.15  # stroke width in icon units
     rows = []
-    for y in range(n):
+    for y in range(h * scale):
         row = []
-        for x in range(n):
+        for x in range(w * scale):
             px, py = (x + 0.5) / scale, (y + 0.5) / scale
             on = False
             for s in shapes:
@@ -168,7 +168,49 @@ def render(shapes, scale):
                     break
             row.append("1" if on else "0")
         rows.append(" ".join(row))
-    return "P1\n# Dravelin tool icon\n%d %d\n%s\n" % (n, n, "\n".join(rows))
+    return "P1\n# %s\n%d %d\n%s\n" % (comment, w * scale, h * scale, "\n".join(rows))
+
+
+def shifted(shapes, dx, dy):
+    out = []
+    for s in shapes:
+        if s[0] == "seg":
+            out.append(("seg", s[1] + dx, s[2] + dy, s[3] + dx, s[4] + dy))
+        else:
+            out.append(("fill", [(x + dx, y + dy) for x, y in s[1]]))
+    return out
+
+
+def magnifier(sign):
+    shapes = ellipse(6.5, 6.5, 4, 4) + polyline([(9.6, 9.6), (12.5, 12.5)]) + polyline([(10.2, 9.4), (12.8, 12)])
+    shapes += polyline([(4.5, 6.5), (8.5, 6.5)])
+    if sign > 0:
+        shapes += polyline([(6.5, 4.5), (6.5, 8.5)])
+    return shapes
+
+
+# The five view buttons in their 14-unit squares: base view (a house), zoom
+# in, zoom out, full view (four corners), redraw (a turning arrow).
+STRIP_BUTTONS = [
+    polyline([(1.5, 7.5), (7, 2), (12.5, 7.5)]) + polyline([(3.5, 6), (3.5, 12.5), (10.5, 12.5), (10.5, 6)])
+    + polyline([(6.5, 12.5), (6.5, 9.5), (7.5, 9.5), (7.5, 12.5)]),
+    magnifier(1),
+    magnifier(-1),
+    polyline([(2.5, 5.5), (2.5, 2.5), (5.5, 2.5)]) + polyline([(8.5, 2.5), (11.5, 2.5), (11.5, 5.5)])
+    + polyline([(11.5, 8.5), (11.5, 11.5), (8.5, 11.5)]) + polyline([(5.5, 11.5), (2.5, 11.5), (2.5, 8.5)]),
+    ellipse(6.5, 7.5, 4.5, 4.5, 90, 360) + arrow_head(11, 10.5, 0, 1, 3),
+]
+
+
+def strip_shapes():
+    # Frame and separators: the strip's left column and bottom row lie just
+    # outside the window, the buttons' squares start at 2 + 15 (n - 1).
+    shapes = rect(0.5, 0.5, 75.5, 15.5)
+    for k in range(5):
+        shapes += polyline([(15 * k + 1.5, 0.5), (15 * k + 1.5, 15.5)])
+    for n, button in enumerate(STRIP_BUTTONS, 1):
+        shapes += shifted(button, 15 * n - 13, 1)
+    return shapes
 
 
 def main():
@@ -180,6 +222,9 @@ def main():
             for scale, suffix in ((1, ""), (2, "@2x")):
                 with open(os.path.join(OUT, "%s%d%s.pbm" % (stem, n, suffix)), "w") as f:
                     f.write(render(shapes, scale))
+    for scale, suffix in ((1, ""), (2, "@2x")):
+        with open(os.path.join(OUT, "strip408%s.pbm" % suffix), "w") as f:
+            f.write(render(strip_shapes(), scale, 76, 16, "Dravelin view buttons"))
 
 
 if __name__ == "__main__":

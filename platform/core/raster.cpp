@@ -417,6 +417,7 @@ Port::~Port() {
 bool Port::resize(int width, int height) {
     ++serial_;
     buf_ = {};
+    details_.clear();
     blank_ = false;
     width_ = height_ = 0;
     if (width < 0 || height < 0 || width > 32767 || height > 32767 ||
@@ -436,6 +437,40 @@ bool Port::resize(int width, int height) {
     height_ = height;
     mark_changed(0, 0, width, height);
     return true;
+}
+
+bool Port::set_detail(const Rect& area, int scale, std::vector<std::uint32_t> pixels) {
+    const int w = area.right - area.left, h = area.bottom - area.top;
+    if (scale < 1 || scale > 4 || w <= 0 || h <= 0 || area.left < 0 || area.top < 0 || area.right > width_ ||
+        area.bottom > height_ || pixels.size() != static_cast<std::size_t>(w) * h * scale * scale)
+        return false;
+    Detail d{area, scale, std::move(pixels), {}};
+    d.base.reserve(static_cast<std::size_t>(w) * h);
+    for (int y = area.top; y < area.bottom; ++y) {
+        const std::uint32_t* r = row(y);
+        d.base.insert(d.base.end(), r + area.left, r + area.right);
+    }
+    for (Detail& old : details_)
+        if (old.area == area) {
+            old = std::move(d);
+            return true;
+        }
+    details_.push_back(std::move(d));
+    return true;
+}
+
+int Port::detail_state(const Detail& d) const {
+    if (d.area.right > width_ || d.area.bottom > height_) return 0;
+    bool same = true, inverse = true;
+    std::size_t i = 0;
+    for (int y = d.area.top; y < d.area.bottom && (same || inverse); ++y) {
+        const std::uint32_t* r = row(y);
+        for (int x = d.area.left; x < d.area.right; ++x, ++i) {
+            same = same && r[x] == d.base[i];
+            inverse = inverse && r[x] == (d.base[i] ^ 0x00FFFFFFu);
+        }
+    }
+    return same ? 1 : inverse ? -1 : 0;
 }
 
 void Port::fill_blank_now() const {

@@ -261,6 +261,24 @@ public:
     Picture close_picture();
     bool recording_picture() const { return picture_rec_ != nullptr; }
 
+    // A sharper picture of an area, for screens with more pixels per point:
+    // `scale` times the area's size (buffer coordinates), rows top first.
+    // The area's pixels as they are now are kept with it, so a presenter
+    // shows the detail only while the area still holds them (or exactly
+    // their inverse, shown as the inverted detail). A detail for the same
+    // area replaces the earlier one; a wrong size is refused.
+    struct Detail {
+        Rect area;
+        int scale = 1;
+        std::vector<std::uint32_t> pixels;
+        std::vector<std::uint32_t> base;
+    };
+    bool set_detail(const Rect& area, int scale, std::vector<std::uint32_t> pixels);
+    const std::vector<Detail>& details() const { return details_; }
+    // 1 the area holds the pixels it held when its detail was set, -1 their
+    // inverse, 0 anything else.
+    int detail_state(const Detail& d) const;
+
 private:
     struct Ink {
         int op = 0;  // 0..7: copy, or, xor, bic; +4 for the inverted modes
@@ -330,6 +348,7 @@ private:
     LinePen line_pen_;
     RGBColor fore_{0, 0, 0};
     RGBColor back_{0xFFFF, 0xFFFF, 0xFFFF};
+    std::vector<Detail> details_;
     std::unique_ptr<RegionRecorder> region_rec_;
     std::unique_ptr<PictureRecorder> picture_rec_;
 };

@@ -139,11 +139,8 @@ protected:
         switch (e->type()) {
         case QEvent::Paint:
             if (w == d->top && d->port.width() > 0) {
-                const QImage image(reinterpret_cast<const uchar*>(d->port.pixels().data()), d->port.width(),
-                                   d->port.height(), d->port.width() * 4, QImage::Format_RGB32);
                 QPainter painter(w);
-                const QRect r = static_cast<QPaintEvent*>(e)->rect();
-                painter.drawImage(r.topLeft(), image, r);
+                paint_port(painter, d->port, static_cast<QPaintEvent*>(e)->rect());
             }
             return false;
         case QEvent::KeyPress: {
@@ -799,6 +796,9 @@ bool edit_focused(Dialog* d, EditCommand c) {
     case EditCommand::copy: le->copy(); break;
     case EditCommand::cut: le->cut(); break;
     case EditCommand::paste: le->paste(); break;
+    case EditCommand::clear:
+        if (le->hasSelectedText()) le->del();
+        break;
     }
     return true;
 }

@@ -112,8 +112,12 @@ void select_item_text(DItem* it, int start, int end);
 void item_selection(const DItem* it, int* start, int* end);
 DItem* focus_item(Dialog* d);
 // Clipboard commands on the focused field's selection.
-enum class EditCommand { copy, cut, paste };
+enum class EditCommand { copy, cut, paste, clear };
 bool edit_focused(Dialog* d, EditCommand c);
+class Window;
+// The same on a program window's text field that holds the focus, else its
+// first one (clear deletes the selection only); false when it has none.
+bool edit_window_field(Window* w, EditCommand c);
 // A field's key filter: false blocks the character (Mac Roman byte).
 using KeyFilter = std::function<bool(DItem*, std::uint8_t ch)>;
 void set_key_filter(DItem* it, KeyFilter f);

@@ -434,6 +434,10 @@ void register_command(std::uint32_t code) {
 
 bool command_registered(std::uint32_t code) { return g_built.count(code) != 0; }
 
+void unregister_command(std::uint32_t code) {
+    if (g_built.erase(code)) refresh();
+}
+
 bool menu_exists(int menu_id) { return node_by_id(menu_id) != nullptr; }
 
 void enable_menu(int menu_id, bool enable) {

@@ -39,6 +39,8 @@ void clear_menu_bar();
 // The command's handler exists: its items may be enabled from now on.
 void register_command(std::uint32_t code);
 bool command_registered(std::uint32_t code);
+// The command can no longer be chosen (its items disabled) until registered again.
+void unregister_command(std::uint32_t code);
 
 bool menu_exists(int menu_id);
 // Title and every item.

@@ -1,9 +1,12 @@
 #include "platform/ui/windows.h"
+#include "platform/ui/dialogs.h"
+#include "platform/ui/windows_qt.h"
 
 #include <QApplication>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLayout>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPaintEvent>
 #include <QPainter>
@@ -12,6 +15,7 @@
 #include <QVBoxLayout>
 #include <QWidget>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -59,6 +63,12 @@ public:
     bool has_invalid = false;
     Rect invalid;
     std::vector<std::unique_ptr<Control>> controls;
+    std::vector<std::unique_ptr<TextField>> fields;
+};
+
+class TextField {
+public:
+    QLineEdit* edit = nullptr;  // a child of the window's content
 };
 
 class Control {
@@ -85,11 +95,8 @@ void Surface::paintEvent(QPaintEvent* e) {
         QPainter(this).fillRect(e->rect(), QColor::fromRgb(p.pixel(0, 0)));
         return;
     }
-    const QImage image(reinterpret_cast<const uchar*>(p.pixels().data()), p.width(), p.height(),
-                       p.width() * 4, QImage::Format_RGB32);
     QPainter painter(this);
-    const QRect r = e->rect();
-    painter.drawImage(r.topLeft(), image, r);
+    paint_port(painter, p, e->rect());
 }
 
 // Copies what a port shows into a new buffer of another size, keeping the
@@ -183,6 +190,7 @@ void dispose_window(Window* w) {
     if (!w) return;
     g_windows.erase(std::remove(g_windows.begin(), g_windows.end(), w), g_windows.end());
     w->controls.clear();
+    w->fields.clear();
     delete w->top;
     delete w;
 }
@@ -427,8 +435,6 @@ std::vector<Control*> window_controls(const Window* w) {
 
 }  // namespace plat
 
-#include "platform/ui/windows_qt.h"
-
 namespace plat {
 
 QWidget* content_widget(Window* w) { return w->content; }
@@ -437,6 +443,81 @@ Window* window_of_widget(const QWidget* widget) {
     for (Window* w : g_windows)
         if (widget == w->top || w->top->isAncestorOf(widget)) return w;
     return nullptr;
+}
+
+void paint_port(QPainter& painter, const Port& port, const QRect& r) {
+    const QImage image(reinterpret_cast<const uchar*>(port.pixels().data()), port.width(), port.height(),
+                       port.width() * 4, QImage::Format_RGB32);
+    painter.drawImage(r.topLeft(), image, r);
+    // A screen of more pixels per point shows the sharper pictures of the
+    // areas that still look as they did when their detail was set.
+    const qreal scale = std::max(painter.device()->devicePixelRatioF(), std::abs(painter.deviceTransform().m11()));
+    if (scale < 1.5) return;
+    for (const Port::Detail& d : port.details()) {
+        const QRect area(d.area.left, d.area.top, d.area.right - d.area.left, d.area.bottom - d.area.top);
+        if (d.scale < 2 || !area.intersects(r)) continue;
+        const int state = port.detail_state(d);
+        if (state == 0) continue;
+        QImage sharp(reinterpret_cast<const uchar*>(d.pixels.data()), area.width() * d.scale,
+                     area.height() * d.scale, area.width() * d.scale * 4, QImage::Format_RGB32);
+        if (state < 0) {
+            sharp = sharp.copy();
+            sharp.invertPixels();
+        }
+        sharp.setDevicePixelRatio(d.scale);
+        painter.save();
+        painter.setClipRect(r);
+        painter.drawImage(area.topLeft(), sharp);
+        painter.restore();
+    }
+}
+
+TextField* new_text_field(Window* w, const Rect& local) {
+    if (!w) return nullptr;
+    auto f = std::make_unique<TextField>();
+    f->edit = new QLineEdit(w->content);
+    f->edit->setGeometry(local.left, local.top, std::max(local.right - local.left, 1),
+                         std::max(local.bottom - local.top, 1));
+    f->edit->show();
+    w->fields.push_back(std::move(f));
+    return w->fields.back().get();
+}
+
+void set_text_field_text(TextField* f, const std::string& utf8) {
+    if (f) f->edit->setText(QString::fromUtf8(utf8.c_str()));
+}
+
+std::string text_field_text(const TextField* f) { return f ? f->edit->text().toUtf8().toStdString() : std::string(); }
+
+void select_text_field(TextField* f, int start, int end) {
+    if (!f) return;
+    f->edit->setFocus(Qt::OtherFocusReason);
+    f->edit->setSelection(start, end - start);
+}
+
+bool edit_window_field(Window* w, EditCommand c) {
+    if (!w || w->fields.empty()) return false;
+    QLineEdit* le = w->fields.front()->edit;
+    for (const auto& f : w->fields)
+        if (f->edit->hasFocus()) le = f->edit;
+    switch (c) {
+    case EditCommand::copy: le->copy(); break;
+    case EditCommand::cut: le->cut(); break;
+    case EditCommand::paste: le->paste(); break;
+    case EditCommand::clear:
+        if (le->hasSelectedText()) le->del();
+        break;
+    }
+    return true;
+}
+
+QImage grab_at_ratio(QWidget* widget, qreal ratio) {
+    QCoreApplication::processEvents();
+    QImage image(widget->size() * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::white);
+    widget->render(&image);
+    return image;
 }
 
 QImage grab_content(Window* w) {

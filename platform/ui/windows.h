@@ -108,4 +108,13 @@ void hide_control(Control* c);
 bool control_visible(const Control* c);
 std::vector<Control*> window_controls(const Window* w);
 
+// One-line text fields inside a window's content (a palette's own fields),
+// in local pixels; they live as long as the window. Text is UTF-8, the
+// selection in characters.
+class TextField;
+TextField* new_text_field(Window* w, const Rect& local);
+void set_text_field_text(TextField* f, const std::string& utf8);
+std::string text_field_text(const TextField* f);
+void select_text_field(TextField* f, int start, int end);
+
 }  // namespace plat

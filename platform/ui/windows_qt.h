@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPainter>
 #include <QKeyEvent>
 #include <QWidget>
 
@@ -16,6 +17,11 @@ QWidget* content_widget(Window* w);
 Window* window_of_widget(const QWidget* widget);
 // What the window shows on screen now.
 QImage grab_content(Window* w);
+// Paints area r of a port (its sharper details too, on a device of more
+// pixels per point).
+void paint_port(QPainter& painter, const Port& port, const QRect& r);
+// What the widget would show on a screen of `ratio` pixels per point.
+QImage grab_at_ratio(QWidget* widget, qreal ratio);
 
 // The key record of a key press (no window set); false for keys that bring
 // no character.

@@ -592,3 +592,24 @@ TEST(BlankPorts, ResizingStartsAgainBlankInTheBackColourOfThatMoment) {
     EXPECT_EQ(p->width(), 0);
     EXPECT_TRUE(p->pixels().empty());
 }
+
+TEST(PortDetail, ShowsOnlyWhileTheAreaHoldsWhatItHeldOrItsInverse) {
+    Port p(4, 4);
+    const Rect area{1, 1, 3, 3};
+    // A 2x picture of a 2 x 2 area has 16 pixels; anything else is refused.
+    EXPECT_FALSE(p.set_detail(area, 2, std::vector<std::uint32_t>(15, plat::black_pixel)));
+    EXPECT_FALSE(p.set_detail(Rect{3, 3, 5, 5}, 2, std::vector<std::uint32_t>(16, plat::black_pixel)));
+    ASSERT_TRUE(p.set_detail(area, 2, std::vector<std::uint32_t>(16, plat::black_pixel)));
+    ASSERT_EQ(p.details().size(), 1u);
+    EXPECT_EQ(p.detail_state(p.details()[0]), 1);
+    p.invert_rect(area);
+    EXPECT_EQ(p.detail_state(p.details()[0]), -1);
+    p.invert_rect(area);
+    EXPECT_EQ(p.detail_state(p.details()[0]), 1);
+    p.paint_rect(Rect{2, 2, 3, 3});  // one pixel of the area changed
+    EXPECT_EQ(p.detail_state(p.details()[0]), 0);
+    // Setting it again for the same area replaces it.
+    ASSERT_TRUE(p.set_detail(area, 2, std::vector<std::uint32_t>(16, plat::white_pixel)));
+    ASSERT_EQ(p.details().size(), 1u);
+    EXPECT_EQ(p.detail_state(p.details()[0]), 1);
+}

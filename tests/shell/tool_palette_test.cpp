@@ -256,6 +256,38 @@ TEST(ToolPalette, TheRunningProgramShowsItsIconsOnScreen) {
     EXPECT_EQ(s.run(), 0);
 }
 
+TEST(ToolPalette, ScreensOfTwoPixelsPerPointShowTheSharpIcons) {
+    Session s;
+    s.then([] {
+        ASSERT_NE(addDPtr, nullptr);
+        const QImage shot = plat::grab_at_ratio(plat::dialog_widget(addDPtr), 2);
+        shot.save("tool_palette@2x.png");  // beside the test's files, never in the sources
+        ASSERT_EQ(shot.width(), 106);
+        ASSERT_EQ(shot.height(), 470);
+        // The line tool's 32 x 32 drawing, grey as the tool is inactive, not
+        // its 16 x 16 one blown up.
+        const plat::Rect r = plat::item_rect(plat::dialog_item(addDPtr, 4));
+        const ToolIcon icon = load_tool_icon(4, 2);
+        ASSERT_EQ(icon.size, 32);
+        const int left = 2 * ((r.left + r.right - 16) / 2), top = 2 * ((r.top + r.bottom - 16) / 2);
+        int wrong = 0;
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x) {
+                const bool dark = qGray(shot.pixel(left + x, top + y)) < 128;
+                const bool ink = icon.bits[static_cast<std::size_t>(y * 32 + x)] && (x + y) % 2 == 0;
+                if (dark != ink) ++wrong;
+            }
+        EXPECT_EQ(wrong, 0);
+        // The current tool's square is inverted at this density too.
+        const plat::Rect sel = plat::item_rect(plat::dialog_item(addDPtr, 2));
+        int darkpx = 0, all = 0;
+        for (int y = 2 * sel.top + 2; y < 2 * sel.bottom - 2; ++y)
+            for (int x = 2 * sel.left + 2; x < 2 * sel.right - 2; ++x, ++all) darkpx += qGray(shot.pixel(x, y)) < 128;
+        EXPECT_GT(darkpx, all * 3 / 4);
+    });
+    EXPECT_EQ(s.run(), 0);
+}
+
 TEST(ToolPalette, AToolKeyOpensTheClosedPaletteAndClicksTheTool) {
     Session s;
     s.then(single_clicks_only);

@@ -1,0 +1,233 @@
+#include "shell/window_palette.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "base/command_loop.h"
+#include "base/idle.h"
+#include "display/drawing_window.h"
+#include "display/graphics_unit.h"
+#include "display/redraw.h"
+#include "display/screen.h"
+#include "display/selection_display.h"
+#include "display/view_commands.h"
+#include "platform/ui/cursors.h"
+#include "shell/event_pump.h"
+#include "shell/message_palette.h"
+#include "shell/tool_palette.h"
+#include "shell/window_commands.h"
+#include "store/record_ops.h"
+#include "store/record_store.h"
+#include "store/selection_state.h"
+#include "store/settings.h"
+
+namespace drav {
+
+namespace {
+
+std::int16_t i16(int v) { return static_cast<std::int16_t>(v); }
+
+bool valid_button(int n) { return n >= 1 && n <= window_button_count; }
+
+// The strip's picture at 1x and 2x, loaded once.
+MonoImage g_strip[2];
+bool g_strip_loaded = false;
+
+const MonoImage& strip_image(int scale) {
+    if (!g_strip_loaded) {
+        g_strip_loaded = true;
+        g_strip[0] = load_mono_image("strip408.pbm", strip_width, strip_height);
+        g_strip[1] = load_mono_image("strip408@2x.pbm", strip_width * 2, strip_height * 2);
+    }
+    return g_strip[scale == 2 ? 1 : 0];
+}
+
+// What the buttons of the drawing window see of the command they run in.
+struct KeptState {
+    ObjectRec info_copy;
+    char line[textline_size];
+    char message[80];
+};
+
+void keep(KeptState* k, bool with_message) {
+    k->info_copy = info;
+    std::memcpy(k->line, textline, sizeof k->line);
+    k->message[0] = 0;
+    if (with_message) RetrieveCStringMessage(k->message);
+}
+
+void put_back(const KeptState& k, bool with_message) {
+    info = k.info_copy;
+    std::memcpy(textline, k.line, sizeof textline);
+    if (with_message) DisplayCStringMessage(k.message);
+}
+
+// Button n shown pressed, or back as it was: inverted in place.
+void invert_button(plat::Port* port, int n) {
+    plat::Window* window = whichdrawWindow();
+    if (!port || !window) return;
+    plat::Rect strip;
+    get_biofrect(&strip, window);
+    const plat::Rect clip = port->clip();
+    port->set_clip(window_button_rect(strip, n));
+    port->invert_rect(window_button_rect(strip, n));
+    port->set_clip(clip);
+    plat::invalidate_rect(window, strip);
+}
+
+// The selection shown again after the view changed, when no command runs.
+void highlight_selection() {
+    if (!getidle()) return;
+    if (macgroup)
+        showgroup(1);
+    else
+        showonoff(indx, 1);
+}
+
+// The view each button gives with a single click.
+void view_button(int n) {
+    if (n <= 4) {
+        get_window(0, static_cast<std::int16_t>(n));  // 1 base view, 2 zoom in, 3 zoom out, 4 full view
+        aborted = 0;
+    } else {
+        sketch();
+    }
+}
+
+// The double click's action for each button.
+void view_button_double(int n) {
+    switch (n) {
+    case 1:
+        // TODO(ShowBaseWindowWindow) the base window setup window
+        break;
+    case 2:
+    case 3:
+        get_window(1, static_cast<std::int16_t>(n));  // zoom in to a dragged rectangle, zoom out interactively
+        aborted = 0;
+        break;
+    case 4:
+        // TODO(ShowCurrentWindowWindow) the current window setup window
+        break;
+    default:
+        // The current view again, rebuilt, and every object redrawn into a fresh display list.
+        change_window(cur_win.xl, cur_win.xr, cur_win.yb, aspectratio, 1);
+        show_objects(1, 1, 36);
+        aborted = 0;
+        break;
+    }
+}
+
+}  // namespace
+
+void get_biofrect(plat::Rect* rect, plat::Window* window) {
+    if (!rect) return;
+    *rect = plat::Rect{};
+    if (!window) return;
+    const plat::Rect b = plat::window_port(window)->port_rect();
+    *rect = plat::Rect{i16(b.bottom - 15), i16(b.left - 1), i16(b.bottom + 1), i16(b.left + 75)};
+}
+
+plat::Rect window_button_rect(const plat::Rect& strip, int n) {
+    n = std::clamp(n, 1, window_button_count);
+    const int left = strip.left + 1;  // the window's left edge
+    return plat::Rect{i16(strip.top + 1), i16(left + window_button_width * n - 14), i16(strip.bottom - 1),
+                      i16(left + window_button_width * n)};
+}
+
+void draw_window_strip(plat::Window* window) {
+    if (!window) return;
+    const MonoImage& one = strip_image(1);
+    if (one.width != strip_width) return;
+    plat::Port* port = plat::window_port(window);
+    plat::PortSaver saver(port);
+    const plat::PenState pen = port->pen_state();
+    const plat::RGBColor fore = port->fore_color(), back = port->back_color();
+    // Black on white whatever colours the drawing uses.
+    port->set_fore_color(plat::RGBColor{0, 0, 0});
+    port->set_back_color(plat::RGBColor{0xFFFF, 0xFFFF, 0xFFFF});
+    port->pen_normal();
+    plat::Rect strip;
+    get_biofrect(&strip, window);
+    port->erase_rect(strip);
+    for (int y = 0; y < strip_height; ++y)
+        for (int x = 0; x < strip_width; ++x)
+            if (one.bits[static_cast<std::size_t>(y * strip_width + x)]) {
+                const int h = strip.left + x, v = strip.top + y;
+                port->paint_rect(plat::Rect{i16(v), i16(h), i16(v + 1), i16(h + 1)});
+            }
+    port->set_pen_state(pen);
+    port->set_fore_color(fore);
+    port->set_back_color(back);
+    // Its sharper picture for screens of two pixels per point, over the part
+    // of the strip inside the window.
+    const MonoImage& two = strip_image(2);
+    if (two.width != strip_width * 2) return;
+    const plat::Point o = port->origin();
+    const int left = std::max(strip.left - o.h, 0), top = std::max(strip.top - o.v, 0);
+    const int right = std::min(strip.right - o.h, port->width()), bottom = std::min(strip.bottom - o.v, port->height());
+    if (right <= left || bottom <= top) return;
+    std::vector<std::uint32_t> pixels;
+    pixels.reserve(static_cast<std::size_t>(right - left) * (bottom - top) * 4);
+    for (int y = 2 * top; y < 2 * bottom; ++y)
+        for (int x = 2 * left; x < 2 * right; ++x) {
+            const int sx = x - 2 * (strip.left - o.h), sy = y - 2 * (strip.top - o.v);
+            pixels.push_back(two.bits[static_cast<std::size_t>(sy * strip_width * 2 + sx)] ? plat::black_pixel
+                                                                                             : plat::white_pixel);
+        }
+    port->set_detail(plat::Rect{i16(top), i16(left), i16(bottom), i16(right)}, 2, std::move(pixels));
+}
+
+void dowindow(int n) {
+    if (!valid_button(n)) return;
+    if (isdoubleclick())
+        window_doubleclick(n);
+    else
+        window_singleclick(n);
+}
+
+void window_singleclick(int n) {
+    if (!valid_button(n) || !graphwasinit || !drawCWindow) return;
+    if (postpone_window(pp_window_single, static_cast<std::int16_t>(n))) return;
+    windowidle = 0;
+    KeptState kept;
+    keep(&kept, false);
+    const std::int16_t mode = gdrawmode, pat = gdrawpat;
+    setdrawmode(mode_draw);
+    setdrawpat(0);
+    {
+        plat::PortSaver saver(drawCWindow);
+        invert_button(drawCWindow, n);
+        plat::set_cursor(plat::Cursor::crosshair);
+        view_button(n);
+        set_drawing_scroll_value();
+        highlight_selection();
+        invert_button(drawCWindow, n);
+    }
+    put_back(kept, false);
+    windowidle = 1;
+    // TODO(make_objrgn) a dragged outline: for buttons 2 and 3 blinkrgn, make_objrgn(1), the selection shown again
+    setdrawmode(mode);
+    setdrawpat(pat);
+}
+
+void window_doubleclick(int n) {
+    if (!valid_button(n) || !graphwasinit || !drawCWindow) return;
+    if (postpone_window(pp_window_double, static_cast<std::int16_t>(n))) return;
+    windowidle = 0;
+    KeptState kept;
+    keep(&kept, true);
+    {
+        plat::PortSaver saver(drawCWindow);
+        invert_button(drawCWindow, n);
+        plat::set_cursor(plat::Cursor::crosshair);
+        view_button_double(n);
+        set_drawing_scroll_value();
+        highlight_selection();
+        invert_button(drawCWindow, n);
+    }
+    put_back(kept, true);
+    windowidle = 1;
+    // TODO(make_objrgn) a dragged outline is rebuilt for the new view and the selection shown again
+}
+
+}  // namespace drav
