@@ -2,6 +2,7 @@
 
 #include "base/shutdown.h"
 #include "store/library_file.h"
+#include "store/object_snap.h"
 #include "store/record_store.h"
 #include "store/records.h"
 #include "store/selection_state.h"
@@ -27,7 +28,7 @@ void zeroworkfile() {
     users_defs.hatch_number = 1;
     misc_defs.user_origin_x = 0;
     misc_defs.user_origin_y = 0;
-    // TODO(clear_object_snap)
+    clear_object_snap();
     total_dwg_time = 0;
     current_dwg_time = abstime();
     // TODO(last_save_time) last_save_time = current_dwg_time

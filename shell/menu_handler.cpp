@@ -5,7 +5,9 @@
 #include "base/menu_items.h"
 #include "extension/api/custom_event.h"
 #include "platform/ui/menus.h"
+#include "shell/handle_moves.h"
 #include "shell/message_palette.h"
+#include "shell/restraints_palette.h"
 #include "shell/tool_palette.h"
 #include "store/files.h"
 #include "store/undo.h"
@@ -27,6 +29,11 @@ void toggle_tool_palette() {
     MySetMenuCommandMark(kMyPaletteMenu, four_cc("PLtl"), addDPtr ? plat::checkMark : plat::noMark);
 }
 
+void toggle_restraints_palette() {
+    sett_restraints();
+    MySetMenuCommandMark(kMyPaletteMenu, four_cc("PLcn"), locDPtr ? plat::checkMark : plat::noMark);
+}
+
 // Every code the menu bar can send but 'quit', which the pump ends the
 // program with, and the Window menu's, which the desktop serves.
 // TODO(filer) TODO(library) TODO(plotsetup) TODO(about_dialog) TODO(DrawPreferencesWindow) and the rest:
@@ -44,14 +51,14 @@ const std::array<Entry, 84> g_table = {{
     {four_cc("sall"), nullptr}, {four_cc("EDcp"), nullptr}, {four_cc("OBpp"), nullptr},
     {four_cc("OBgm"), nullptr}, {four_cc("EDrl"), nullptr}, {four_cc("EDrr"), nullptr},
     // Handle and Pivot
-    {four_cc("EHcy"), nullptr}, {four_cc("EHdf"), nullptr}, {four_cc("EHsp"), nullptr},
-    {four_cc("EPcy"), nullptr}, {four_cc("EPdf"), nullptr}, {four_cc("EPsh"), nullptr},
+    {four_cc("EHcy"), nexthandle}, {four_cc("EHdf"), nullptr}, {four_cc("EHsp"), nullptr},
+    {four_cc("EPcy"), nextpivot}, {four_cc("EPdf"), nullptr}, {four_cc("EPsh"), nullptr},
     // Group
     {four_cc("GPun"), nullptr}, {four_cc("GPiv"), nullptr}, {four_cc("GPpp"), nullptr},
     {four_cc("GPfn"), nullptr}, {four_cc("GPob"), nullptr},
     // Palette
     {four_cc("PLtl"), toggle_tool_palette},
-    {four_cc("PLco"), nullptr}, {four_cc("PLcn"), nullptr}, {four_cc("PLcs"), nullptr},
+    {four_cc("PLco"), nullptr}, {four_cc("PLcn"), toggle_restraints_palette}, {four_cc("PLcs"), nullptr},
     {four_cc("PLdm"), nullptr}, {four_cc("PLms"), ToggleMessageWindow}, {four_cc("PLpp"), nullptr},
     {four_cc("PLin"), nullptr}, {four_cc("PLlb"), nullptr}, {four_cc("PLht"), nullptr},
     // Setting; 'STbe' and 'STdc' would run nothing, so they stay disabled.
@@ -110,7 +117,10 @@ void Do_command(std::int32_t choice) {
 void handle_change(int item, int which) {
     switch (item) {
     case 1:
-        // TODO(nexthandle) nextpivot when which is non-zero
+        if (which)
+            nextpivot();
+        else
+            nexthandle();
         break;
     case 2:
         // TODO(hp_drag) hp_drag(which, 0)
@@ -121,7 +131,6 @@ void handle_change(int item, int which) {
     default:
         break;
     }
-    (void)which;
 }
 
 int menu_command_count() { return static_cast<int>(g_table.size()); }

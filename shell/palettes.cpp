@@ -6,6 +6,7 @@
 #include "shell/message_palette.h"
 #include "shell/multi_line_palette.h"
 #include "shell/preferences.h"
+#include "shell/restraints_palette.h"
 #include "shell/select_accept.h"
 #include "shell/startup.h"
 #include "shell/tool_palette.h"
@@ -25,8 +26,13 @@ void doevent(plat::Dialog* dialog, int item) {
             sett_mlin();
         else
             domlin(item);
+    } else if (dialog == locDPtr) {
+        if (item == plat::close_box_item)
+            sett_restraints();
+        else
+            dorestraints(item);
     }
-    // TODO(doinput) TODO(dorestraints) TODO(doconstruct) TODO(dodimension) TODO(docoordial)
+    // TODO(doinput) TODO(doconstruct) TODO(dodimension) TODO(docoordial)
 }
 
 void handle_palette_menu(int n) {
@@ -37,14 +43,19 @@ void handle_palette_menu(int n) {
     case palette_messages:
         ToggleMessageWindow();
         break;
-    // TODO(sett_coordial) 3, TODO(sett_restraints) 5, TODO(sett_construct) 6,
+    case palette_restraints:
+        sett_restraints();
+        break;
+    // TODO(sett_coordial) 3, TODO(sett_construct) 6,
     // TODO(sett_dimension) 7, TODO(sett_lib) 12, TODO(sett_htch) 13
     default:
         break;
     }
 }
 
-bool palette_open(int n) { return n == palette_tools && addDPtr != nullptr; }
+bool palette_open(int n) {
+    return (n == palette_tools && addDPtr != nullptr) || (n == palette_restraints && locDPtr != nullptr);
+}
 
 void save_palette_places() {
     PrefsRec prefs{};
@@ -57,6 +68,9 @@ void save_palette_places() {
     }
     prefs.add_pos = lastpnt[2];
     if (mlinDPtr) sett_mlin();
+    prefs.loc_visible = locDPtr ? 1 : 0;
+    if (locDPtr) sett_restraints();
+    prefs.loc_pos = lastpnt[restraints_palette_pos];
     prefs.multi_pos = lastpnt[mlin_palette_pos];
     if (windAccept) SelectAcceptWindow(0);
     if (windAddRemove) AddRemoveWindow(0);

@@ -14,6 +14,7 @@
 #include "platform/ui/windows.h"
 #include "shell/event_pump.h"
 #include "shell/multi_line_palette.h"
+#include "shell/restraints_palette.h"
 #include "shell/startup.h"
 #include "shell/tool_setting_dialogs.h"
 #include "store/files.h"
@@ -32,7 +33,6 @@ namespace {
 
 // The tool palette's place in lastpnt.
 constexpr int tool_palette_pos = 2;
-constexpr int icon_size = 16;
 
 // The Edit items retitled with group mode, and their titles in table 428:
 // 1-4 for single objects, 5-8 for groups.
@@ -88,9 +88,12 @@ void retitle_edit_items(int first_title) {
 }  // namespace
 
 ToolIcon load_tool_icon(int tool, int scale) {
+    if (!valid_tool(tool) || (scale != 1 && scale != 2)) return ToolIcon{};
+    return load_icon_file("tool" + std::to_string(tool) + (scale == 2 ? "@2x" : "") + ".pbm", icon_size * scale);
+}
+
+ToolIcon load_icon_file(const std::string& name, int want) {
     ToolIcon icon;
-    if (!valid_tool(tool) || (scale != 1 && scale != 2)) return icon;
-    const std::string name = "tool" + std::to_string(tool) + (scale == 2 ? "@2x" : "") + ".pbm";
     std::ifstream in(plat::bundle_dir() / "ui" / "icons" / name);
     if (!in) return icon;
     // Plain PBM: "P1", comments from '#', width, height, then one 0/1 per pixel.
@@ -110,7 +113,6 @@ ToolIcon load_tool_icon(int tool, int scale) {
     std::string magic;
     int w = 0, h = 0;
     if (!(s >> magic >> w >> h) || magic != "P1") return icon;
-    const int want = icon_size * scale;
     if (w != want || h != want) return icon;
     std::vector<std::uint8_t> bits;
     bits.reserve(static_cast<std::size_t>(w) * h);
@@ -141,6 +143,10 @@ bool tool_built(int tool) {
 void fillsq(plat::Dialog* dialog, int item) {
     if (dialog && dialog == mlinDPtr) {
         fill_mlin_square(dialog, item);
+        return;
+    }
+    if (dialog && dialog == locDPtr) {
+        fill_restraint_square(dialog, item);
         return;
     }
     if (!dialog || dialog != addDPtr || !valid_tool(item)) return;

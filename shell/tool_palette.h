@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "platform/ui/dialogs.h"
@@ -43,5 +44,9 @@ struct ToolIcon {
     std::vector<std::uint8_t> bits;  // size * size, row by row
 };
 ToolIcon load_tool_icon(int tool, int scale);
+constexpr int icon_size = 16;
+// A plain PBM icon of data/ui/icons of `size` x `size` pixels; empty when
+// missing or malformed.
+ToolIcon load_icon_file(const std::string& name, int size);
 
 }  // namespace drav
