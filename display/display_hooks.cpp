@@ -44,13 +44,14 @@ void settings_read() {
 int collect_outline(const ObjectRec& rec, double* out, int max) {
     if (!endpoints) return 0;
     const std::uint16_t keep_clip = clip_it, keep_save = save_pts, keep_res = max_resolution,
-                        keep_clipped = clipped, keep_listing = listing;
+                        keep_clipped = clipped, keep_listing = listing, keep_forced = forced_show;
     ObjectRec r = rec;
     r.b[obj::width] = 1;
     clip_it = 0;
     save_pts = 1;
     max_resolution = 1;
     listing = 0;
+    forced_show = 1;  // the outline counts whatever the level's visibility
     num_pts = 0;
     show(0, &r);
     // The last point starts at num_pts; nothing drawn leaves it 0.
@@ -62,6 +63,7 @@ int collect_outline(const ObjectRec& rec, double* out, int max) {
     max_resolution = keep_res;
     clipped = keep_clipped;
     listing = keep_listing;
+    forced_show = keep_forced;
     return n;
 }
 
