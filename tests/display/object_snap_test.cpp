@@ -8,6 +8,7 @@
 
 #include "base/command_loop.h"
 #include "store/crossing_snap.h"
+#include "store/geometry.h"
 #include "store/intersections.h"
 #include "store/object_snap.h"
 #include "store/record_store.h"
@@ -25,6 +26,8 @@ class Snap : public drav::test::Display {
 protected:
     void SetUp() override {
         Display::SetUp();
+        opencossin();  // the renderer's vertex tables, as start-up makes them
+        init_poly();
         snap_on = 1;
         swaper = 0;
         misc_defs.user_origin_x = misc_defs.user_origin_y = 0;
