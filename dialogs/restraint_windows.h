@@ -1,7 +1,6 @@
 // The windows behind the restraints palette's double clicks: the snap
 // increment, the grid (modeless), the rotation step and how the crossing
 // snap picks its objects.
-// TODO(restraint_doubleclick) the restraints palette opens these from items 8, 9, 5 and 7
 #pragma once
 
 #include "dialogs/dialog_helpers.h"

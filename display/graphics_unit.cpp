@@ -15,6 +15,7 @@
 #include "platform/ui/windows.h"
 #include "store/files.h"
 #include "store/geometry.h"
+#include "store/object_snap.h"
 #include "store/units.h"
 
 namespace drav {
@@ -215,7 +216,7 @@ void initgunit() {
     abs_z = 0;
     keybrd_x = (cur_win.xl + cur_win.xr) / 2;
     keybrd_y = (cur_win.yb + cur_win.yt) / 2;
-    // TODO(snap_it) snap the keyboard cursor
+    snap_it(&keybrd_x, &keybrd_y);
     clip_it = 1;
     num_pts = 0;
     clipped = 1;

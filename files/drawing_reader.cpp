@@ -11,6 +11,7 @@
 #include "base/command_loop.h"
 #include "base/idle.h"
 #include "base/messages.h"
+#include "base/restraint_hook.h"
 #include "base/window_areas.h"
 #include "display/graphics_unit.h"
 #include "display/selection_display.h"
@@ -643,7 +644,8 @@ int open_drawing(const FSRef& ref, std::int16_t, std::int32_t, const char* name,
 
     curlwidth = -1;
     if (macgroup) loop_tool_click(3);  // group mode: the group tool again
-    // TODO(markinput) TODO(markrestraints)
+    // TODO(markinput)
+    loop_mark_restraints();
     nullohp();
     nullghp();
     if (there_are_objects()) indx = static_cast<std::int16_t>(last_valid_indx());

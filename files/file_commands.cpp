@@ -24,6 +24,7 @@
 #include "platform/ui/windows.h"
 #include "store/current_drawing.h"
 #include "store/library_file.h"
+#include "store/object_snap.h"
 #include "store/object_walk.h"
 #include "store/pc_convert.h"
 #include "store/record_ops.h"
@@ -88,7 +89,7 @@ void zeroworkfile() {
     users_defs.hatch_number = 1;
     misc_defs.user_origin_x = 0;
     misc_defs.user_origin_y = 0;
-    // TODO(clear_object_snap)
+    clear_object_snap();
     total_dwg_time = 0;
     current_dwg_time = abstime();
     last_save_time = static_cast<std::uint32_t>(current_dwg_time);

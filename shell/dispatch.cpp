@@ -26,6 +26,7 @@
 #include "shell/message_palette.h"
 #include "shell/palettes.h"
 #include "shell/pointer_input.h"
+#include "shell/restraints_palette.h"
 #include "shell/tool_palette.h"
 #include "shell/window_layers.h"
 #include "shell/window_palette.h"
@@ -43,7 +44,6 @@ namespace drav {
 std::int16_t chars[ring_size];
 std::int16_t charcount = 0;
 std::int16_t nextchar = 0;
-std::uint16_t movehandle = 0;
 
 namespace {
 
@@ -415,8 +415,8 @@ void do_toolcmd(int item) {
 }
 
 void do_constraintcmd(int item) {
-    (void)item;
-    // TODO(dorestraints) open the restraints palette (5), then doevent(locDPtr, item)
+    if (!locDPtr) handle_palette_menu(palette_restraints);
+    if (locDPtr) doevent(locDPtr, item);
 }
 
 void do_constructcmd(int item) {
@@ -439,8 +439,8 @@ void do_dc_toolcmd(int item) {
 }
 
 void do_dc_constraintcmd(int item) {
-    (void)item;
-    // TODO(restraint_doubleclick) after opening the restraints palette
+    if (!locDPtr) handle_palette_menu(palette_restraints);
+    if (locDPtr) restraint_doubleclick(item);
 }
 
 void do_dc_constructcmd(int item) {

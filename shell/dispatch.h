@@ -13,7 +13,6 @@ constexpr int ring_size = 16;
 extern std::int16_t chars[ring_size];  // the keystroke ring
 extern std::int16_t charcount;         // where the next character is written
 extern std::int16_t nextchar;          // the next character to read
-extern std::uint16_t movehandle;       // a press-and-drag on an object moves it
 
 void Handle_mouse_down();
 void Handle_content(plat::Window* window);

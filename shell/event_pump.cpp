@@ -21,6 +21,7 @@
 #include "shell/menu_handler.h"
 #include "shell/palettes.h"
 #include "shell/pointer_input.h"
+#include "shell/restraints_palette.h"
 #include "shell/select_accept.h"
 #include "shell/tool_options.h"
 #include "shell/tool_palette.h"
@@ -58,7 +59,7 @@ void replay(std::int16_t code, std::int16_t item) {
         // TODO(build_commands)
         break;
     case pp_restraint:
-        // TODO(restraint_singleclick)
+        restraint_singleclick(item);
         break;
     case pp_window_double:
         window_doubleclick(item);

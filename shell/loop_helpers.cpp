@@ -17,6 +17,8 @@
 #include "shell/main_loop.h"
 #include "shell/pointer_input.h"
 #include "shell/questions.h"
+#include "shell/restraints_palette.h"
+#include "store/object_snap.h"
 #include "store/record_ops.h"
 #include "store/object_walk.h"
 #include "store/record_store.h"
@@ -102,10 +104,8 @@ void viewclip(double* x, double* y) {
 void update_cursor() {
     plat::PortSaver saver;
     read_mouse(&abs_x, &abs_y, &abs_z);
-    const double x = abs_x, y = abs_y;
-    if (snap_on) {
-        // TODO(snap_it) the point snaps by the snap mode of misc_defs
-    }
+    double x = abs_x, y = abs_y;
+    snap_it(&x, &y);
     double sx = x, sy = y;
     world_screen(&sx, &sy);
     viewclip(&sx, &sy);
@@ -138,9 +138,9 @@ void button_pressed() {
     // A one-shot object snap lasts one click.
     if ((misc_defs.snap_mode == 3 || misc_defs.snap_mode == 4) && snap_on && !movehandle) {
         update_ref(zpos_x, zpos_y);
-        // TODO(locDPtr) the restraints palette's highlight moves from snapnum to the item of prevsnapmode
+        restraint_snap_item(snap_item_of_mode(prevsnapmode));
         misc_defs.snap_mode = prevsnapmode;
-        // TODO(snap_eqn) snap_eqn = 0
+        snap_eqn = 0;
     }
     update_status_line();
 }

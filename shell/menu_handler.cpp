@@ -12,9 +12,11 @@
 #include "shell/construct_palette.h"
 #include "shell/coordinate_palette.h"
 #include "shell/dimension_palette.h"
+#include "shell/handle_moves.h"
 #include "shell/input_window.h"
 #include "shell/loop_helpers.h"
 #include "shell/message_palette.h"
+#include "shell/restraints_palette.h"
 #include "shell/tool_palette.h"
 #include "shell/window_layers.h"
 #include "store/files.h"
@@ -55,6 +57,11 @@ void clear_item() {
     // TODO(do_operation) do_operation(21, 0, 0, 0, 0, 1, 0) deletes the selection undoably
 }
 
+void toggle_restraints_palette() {
+    sett_restraints();
+    MySetMenuCommandMark(kMyPaletteMenu, four_cc("PLcn"), locDPtr ? plat::checkMark : plat::noMark);
+}
+
 // Every code the menu bar can send but 'quit', which the pump ends the
 // program with, and the Window menu's, which the desktop serves.
 // TODO(library) TODO(plotsetup) TODO(about_dialog) TODO(DrawPreferencesWindow) and the rest:
@@ -73,14 +80,14 @@ const std::array<Entry, 84> g_table = {{
     {four_cc("sall"), nullptr}, {four_cc("EDcp"), nullptr}, {four_cc("OBpp"), nullptr},
     {four_cc("OBgm"), nullptr}, {four_cc("EDrl"), nullptr}, {four_cc("EDrr"), nullptr},
     // Handle and Pivot
-    {four_cc("EHcy"), nullptr}, {four_cc("EHdf"), nullptr}, {four_cc("EHsp"), nullptr},
-    {four_cc("EPcy"), nullptr}, {four_cc("EPdf"), nullptr}, {four_cc("EPsh"), nullptr},
+    {four_cc("EHcy"), nexthandle}, {four_cc("EHdf"), nullptr}, {four_cc("EHsp"), nullptr},
+    {four_cc("EPcy"), nextpivot}, {four_cc("EPdf"), nullptr}, {four_cc("EPsh"), nullptr},
     // Group
     {four_cc("GPun"), nullptr}, {four_cc("GPiv"), nullptr}, {four_cc("GPpp"), nullptr},
     {four_cc("GPfn"), nullptr}, {four_cc("GPob"), nullptr},
     // Palette
     {four_cc("PLtl"), toggle_tool_palette},
-    {four_cc("PLco"), sett_coordial}, {four_cc("PLcn"), nullptr}, {four_cc("PLcs"), nullptr},
+    {four_cc("PLco"), sett_coordial}, {four_cc("PLcn"), toggle_restraints_palette}, {four_cc("PLcs"), nullptr},
     {four_cc("PLdm"), nullptr}, {four_cc("PLms"), ToggleMessageWindow}, {four_cc("PLpp"), nullptr},
     {four_cc("PLin"), SettingsInput}, {four_cc("PLlb"), nullptr}, {four_cc("PLht"), nullptr},
     // Setting; 'STbe' and 'STdc' would run nothing, so they stay disabled.
@@ -161,7 +168,10 @@ void Do_command(std::int32_t choice) {
 void handle_change(int item, int which) {
     switch (item) {
     case 1:
-        // TODO(nexthandle) nextpivot when which is non-zero
+        if (which)
+            nextpivot();
+        else
+            nexthandle();
         break;
     case 2:
         // TODO(hp_drag) hp_drag(which, 0)
@@ -172,7 +182,6 @@ void handle_change(int item, int which) {
     default:
         break;
     }
-    (void)which;
 }
 
 int menu_command_count() { return static_cast<int>(g_table.size()); }

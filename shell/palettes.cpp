@@ -10,6 +10,7 @@
 #include "shell/message_palette.h"
 #include "shell/multi_line_palette.h"
 #include "shell/preferences.h"
+#include "shell/restraints_palette.h"
 #include "shell/select_accept.h"
 #include "shell/startup.h"
 #include "shell/tool_palette.h"
@@ -49,8 +50,12 @@ void doevent(plat::Dialog* dialog, int item) {
             sett_dimension();
         else
             dodimension(item);
+    } else if (dialog == locDPtr) {
+        if (item == plat::close_box_item)
+            sett_restraints();
+        else
+            dorestraints(item);
     }
-    // TODO(dorestraints)
 }
 
 void handle_palette_menu(int n) {
@@ -70,7 +75,10 @@ void handle_palette_menu(int n) {
     case palette_dimension:
         sett_dimension();
         break;
-    // TODO(sett_restraints) 5, TODO(sett_lib) 12, TODO(sett_htch) 13
+    case palette_restraints:
+        sett_restraints();
+        break;
+    // TODO(sett_lib) 12, TODO(sett_htch) 13
     default:
         break;
     }
@@ -78,6 +86,7 @@ void handle_palette_menu(int n) {
 
 bool palette_open(int n) {
     return (n == palette_tools && addDPtr) || (n == palette_coordinates && coorDPtr) ||
+           (n == palette_restraints && locDPtr) ||
            (n == palette_construct && constDPtr) || (n == palette_dimension && dimDPtr);
 }
 
@@ -129,6 +138,9 @@ void save_palette_places() {
     prefs.coord_pos = lastpnt[coord_palette_pos];
     save_command_palette_places(&prefs);
     if (mlinDPtr) sett_mlin();
+    prefs.loc_visible = locDPtr ? 1 : 0;
+    if (locDPtr) sett_restraints();
+    prefs.loc_pos = lastpnt[restraints_palette_pos];
     prefs.multi_pos = lastpnt[mlin_palette_pos];
     if (windAccept) SelectAcceptWindow(0);
     if (windAddRemove) AddRemoveWindow(0);

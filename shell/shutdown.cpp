@@ -54,7 +54,7 @@ void close_down(int abnormal) {
     if (listinstalled()) termlist();
     if (!abnormal) {
         xfree(&dfilenames);
-        // TODO(snap_obj) TODO(picks) freed once they exist
+        // TODO(picks) freed once they exist
         free_record_store();
         free_selection_sets();
         xfree(&endpoints);

@@ -39,6 +39,8 @@
 #include "shell/preferences.h"
 #include "shell/questions.h"
 #include "shell/tool_options.h"
+#include "shell/handle_moves.h"
+#include "shell/restraints_palette.h"
 #include "shell/tool_palette.h"
 #include "shell/window_layers.h"
 #include "store/current_drawing.h"
@@ -292,6 +294,8 @@ void install_floor_hooks() {
     install_display_hooks();
     install_record_events();
     install_tool_palette();
+    install_restraints_palette();
+    install_handle_moves();
     MessageLine line;
     line.show = [](int table, int index) { DisplayLocalMessage(table, index); };
     line.clear = [] { DisplayCFStrMessage(""); };

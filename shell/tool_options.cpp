@@ -17,6 +17,7 @@
 #include "shell/preferences.h"
 #include "store/geometry.h"
 #include "store/group_build.h"
+#include "store/object_snap.h"
 #include "store/object_walk.h"
 #include "store/record_ops.h"
 #include "store/record_store.h"
@@ -249,7 +250,7 @@ void init_variables() {
     snap_on = 1;
     clear_valid_objects();
     prevsnapmode = 1;
-    // TODO(clear_object_snap)
+    clear_object_snap();
     textline[0] = '\0';
     // TODO(pick_number) pick_number = 1
     // TODO(coor_number) coor_number = 1
@@ -266,7 +267,7 @@ void init_variables() {
     if (!init_record_store()) leave_program();
     // TODO(picks) 7500 bytes, zero-filled
     if (!init_selection_sets()) leave_program();
-    // TODO(snap_obj) one record, zero-filled
+    std::memset(snap_obj->b, 0, sizeof snap_obj->b);
     cur_buff_num = -1;
     prev_index = -1;
     // TODO(hatchscratchfileRefNum) hatchscratchfileRefNum = 0

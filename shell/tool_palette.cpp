@@ -18,6 +18,7 @@
 #include "shell/dimension_palette.h"
 #include "shell/event_pump.h"
 #include "shell/multi_line_palette.h"
+#include "shell/restraints_palette.h"
 #include "shell/startup.h"
 #include "shell/tool_setting_dialogs.h"
 #include "store/files.h"
@@ -35,7 +36,6 @@ namespace {
 
 // The tool palette's place in lastpnt.
 constexpr int tool_palette_pos = 2;
-constexpr int icon_size = 16;
 
 // The Edit items retitled with group mode, and their titles in table 428:
 // 1-4 for single objects, 5-8 for groups.
@@ -184,6 +184,10 @@ bool tool_built(int tool) {
 void fillsq(plat::Dialog* dialog, int item) {
     if (dialog && dialog == mlinDPtr) {
         fill_mlin_square(dialog, item);
+        return;
+    }
+    if (dialog && dialog == locDPtr) {
+        fill_restraint_square(dialog, item);
         return;
     }
     if (!dialog || dialog != addDPtr || !valid_tool(item)) return;

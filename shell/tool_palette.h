@@ -39,6 +39,7 @@ void install_tool_palette();
 
 // The 16 x 16 (scale 1) or 32 x 32 (scale 2) icon of a tool from data/ui/icons:
 // rows of 0/1, empty when the file is missing or malformed.
+constexpr int icon_size = 16;  // a palette icon at 1x, in pixels
 struct ToolIcon {
     int size = 0;
     std::vector<std::uint8_t> bits;  // size * size, row by row

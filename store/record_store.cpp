@@ -6,6 +6,7 @@
 #include "base/messages.h"
 #include "base/shutdown.h"
 #include "store/files.h"
+#include "store/object_snap.h"
 
 namespace drav {
 
@@ -86,9 +87,7 @@ void get_info(std::int16_t n) {
 
 void put_info(std::int16_t n) {
     needtosave = 1;
-    if (n == snaprec) {
-        // TODO(clear_object_snap)
-    }
+    if (n == snaprec) clear_object_snap();
     int offset = 0, block = 0;
     locate_info(n, &offset, &block, 1);
     std::memcpy(buffer + offset, info.b, 128);

@@ -6,6 +6,7 @@
 #include "base/command_loop.h"
 #include "base/messages.h"
 #include "store/hooks.h"
+#include "store/object_snap.h"
 #include "store/record_store.h"
 #include "store/records.h"
 #include "store/strings.h"
@@ -283,14 +284,14 @@ int read_sav_rec() {
         slot_io(slot, info, false);
     }
     sanitize_settings();
-    // TODO(clear_object_snap)
+    clear_object_snap();
     settings_were_read();
     last_x = 0;
     last_y = 0;
     update_ref(0, 0);
     keybrd_x = (cur_win.xl + cur_win.xr) / 2;
     keybrd_y = (cur_win.yb + cur_win.yt) / 2;
-    // TODO(snap_it) snap the keyboard cursor; then cur_go and watch_off
+    snap_it(&keybrd_x, &keybrd_y);
     return 1;
 }
 

@@ -70,6 +70,8 @@ int operation_name(int code) {
     case op_tangent: return 26;
     case op_isometric: return 27;
     case op_add: return 11;
+    case op_handle: return 28;
+    case op_pivot: return 29;
     default: return 0;
     }
 }
@@ -79,13 +81,15 @@ bool per_object(int code) {
 }
 
 GroupToggle g_group_toggle = nullptr;
+HpChanger g_hp_changer = nullptr;
 
 // Codes whose whole work exists. The others are reached below by their
 // workers' TODOs and are never remembered until their commands are built.
-// TODO(hpchangeit) the handle and pivot codes 34 and 35 come with object snap
 bool operation_built(int code, double r1, double r2) {
     switch (code) {
     case op_group_mode: return g_group_toggle != nullptr;
+    case op_handle:
+    case op_pivot: return g_hp_changer != nullptr;
     case op_rotate:
     case op_delete:
     case op_perpendicular:
@@ -111,8 +115,12 @@ void erase_added_records() {
 }
 
 // Whole operations, performed or redone.
-void run_whole(int code, double r1, double r2, double r3, double r4) {
+void run_whole(int code, double r1, double r2, double r3, double r4, std::uint16_t b1) {
     switch (code) {
+    case op_handle:
+    case op_pivot:
+        if (g_hp_changer) g_hp_changer(r1, r2, r3, r4, b1);
+        break;
     case op_group_mode:
         if (g_group_toggle) g_group_toggle();
         break;
@@ -390,12 +398,19 @@ void set_undoredo() {
     }
 }
 
-void undooperation(std::int16_t* code, double* r1, double* r2, double* r3, double* /*r4*/, std::uint16_t* b1,
+void undooperation(std::int16_t* code, double* r1, double* r2, double* r3, double* r4, std::uint16_t* b1,
                    std::uint16_t* b2, int* go) {
     undo = !undo;
     *code = sav_operation;
     switch (*code) {
     case op_group_mode: break;
+    case op_handle:
+    case op_pivot:
+        *r1 = -*r1;
+        *r2 = -*r2;
+        *r3 = -*r3;
+        *r4 = -*r4;
+        break;
     case op_move:
         clear_handle_and_pivot();
         *r1 = -*r1;
@@ -575,7 +590,7 @@ void do_operation(std::int16_t code, double r1, double r2, double r3, double r4,
                 return;
             }
         } else {
-            run_whole(code, r1, r2, r3, r4);
+            run_whole(code, r1, r2, r3, r4, b1);
             if (!macgroup && getidle() && there_are_objects() && okindx(&indx)) hook_showcurrent(indx);
         }
     }
@@ -691,6 +706,8 @@ void no_group() {
 }
 
 void set_group_toggle(GroupToggle f) { g_group_toggle = f; }
+
+void set_hp_changer(HpChanger f) { g_hp_changer = f; }
 
 const char* undo_item_text() { return item_text; }
 

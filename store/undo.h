@@ -31,6 +31,8 @@ enum OpCode : std::int16_t {
     op_isometric = 31,
     op_add = 32,
     op_symbol = 33,
+    op_handle = 34,
+    op_pivot = 35,
 };
 
 constexpr int tbl_edit_names = 428;
@@ -74,6 +76,11 @@ void no_group();
 // installs it at start-up; until then code 3 is not an operation.
 using GroupToggle = void (*)();
 void set_group_toggle(GroupToggle f);
+
+// Moving the handle and pivot lives with the shell, which installs it at
+// start-up; until then codes 34 and 35 are not operations.
+using HpChanger = void (*)(double hdx, double hdy, double pdx, double pdy, int pivotop);
+void set_hp_changer(HpChanger f);
 
 // What the executor last gave the Edit menu's Undo item (Mac Roman), until
 // the menu itself exists.

@@ -171,10 +171,11 @@ msg=$(timeout 10 xdotool search --sync --onlyvisible --name '^Messages$' 2>/dev/
 [ -n "$msg" ] && xdotool windowmove --sync "$msg" 60 700 2>/dev/null
 tools=$(timeout 10 xdotool search --sync --onlyvisible --name '^Tools$' 2>/dev/null | head -n 1)
 if [ -n "$win" ] && [ -n "$tools" ] && command -v xwd >/dev/null; then
-  # The Palettes menu's title in the window's menu bar; its fourth live item.
+  # The Palettes menu's title in the window's menu bar; Coordinate Input is its seventh
+  # live item (Tools, Coordinates, Restraints, Construct, Dimensions, Messages, Input).
   xdotool mousemove --window "$win" 157 8 click 1
   sleep 0.5
-  xdotool key Down Down Down Down Return
+  xdotool key Down Down Down Down Down Down Down Return
   input=$(timeout 10 xdotool search --sync --onlyvisible --name '^Input$' 2>/dev/null | head -n 1)
   if [ -n "$input" ]; then pass "Palettes > Coordinate Input opens the input window"; else fail "no input window"; fi
   [ -n "$input" ] && xdotool windowmove --sync "$input" 960 80 2>/dev/null

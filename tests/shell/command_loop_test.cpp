@@ -255,6 +255,7 @@ TEST(CommandLoop, SavedParamsComeBackAfterANestedCommand) {
 
 TEST(CommandLoop, AStillPointerWithoutAClickChangesNothing) {
     in_a_command([] {
+        snap_on = 0;  // the raw pointer
         update_mouse(300, 200, 0);
         update_cursor();
         const double x = last_x, y = last_y;
