@@ -139,7 +139,8 @@ wait_end
 #    point into the input window and enters it, and ends with Q. A
 #    screenshot shows the three sides, and more ink after the typed point.
 # Counts the dark pixels of a screen rectangle (x, y, w, h) of an xwd dump,
-# or answers whether one of the pixels within 2 of (x, y) is dark.
+# or answers whether one of the pixels within 5 of (x, y) is dark (the
+# clicks snap to the 0.25 increment, up to 4 pixels away).
 xwd_probe() {
   python3 - "$@" <<'PY'
 import struct, sys
@@ -159,7 +160,7 @@ def dark(x, y):
 args = [int(a) for a in sys.argv[3:]]
 if sys.argv[2] == 'near':
     x, y = args
-    print(1 if any(dark(x + dx, y + dy) for dx in range(-2, 3) for dy in range(-2, 3)) else 0)
+    print(1 if any(dark(x + dx, y + dy) for dx in range(-5, 6) for dy in range(-5, 6)) else 0)
 else:
     x, y, rw, rh = args
     print(sum(dark(i, j) for j in range(y, y + rh) for i in range(x, x + rw)))

@@ -25,6 +25,7 @@
 
 using namespace drav;
 using drav::test::Session;
+using drav::test::quit_without_saving;
 
 namespace {
 
@@ -114,6 +115,7 @@ TEST(Picking, ClickShiftClickAndAMarqueeSelect) {
         EXPECT_EQ(objs_in_grp, 1);
         EXPECT_EQ(macgroup, 1);
     });
+    quit_without_saving(s);
     EXPECT_EQ(s.run(), 0);
     EXPECT_EQ(s.steps_left(), 0u);
 }
@@ -139,6 +141,7 @@ TEST(Picking, AClickOnALockedObjectIsAMarqueeNotAPick) {
         drav::test::post_click(local_of(xm - q / 2, ym));
     });
     s.then([&] { EXPECT_NE(currentitem, a); });
+    quit_without_saving(s);
     EXPECT_EQ(s.run(), 0);
 }
 

@@ -31,6 +31,7 @@
 
 using namespace drav;
 using drav::test::Session;
+using drav::test::quit_without_saving;
 
 namespace {
 
@@ -196,6 +197,7 @@ TEST(RestraintsPalette, EscDuringThePickReturnsToTheModeOfTheLastPick) {
         EXPECT_TRUE(inverted(snap_increment_item));
         EXPECT_EQ(snaprec, -1);
     });
+    quit_without_saving(s);
     EXPECT_EQ(s.run(), 0);
 }
 
@@ -224,6 +226,7 @@ TEST(RestraintsPalette, NTakesTheNextObjectUnderTheCursor) {
             EXPECT_EQ(snaprec != first, other == 1);
         });
     }
+    quit_without_saving(s);
     EXPECT_EQ(s.run(), 0);
 }
 
@@ -253,6 +256,7 @@ TEST(RestraintsPalette, ObjectSnapPutsACommandsClickOnTheEndAndLastsOneClick) {
         EXPECT_EQ(snap_eqn, 0);
         setidle(1);
     });
+    quit_without_saving(s);
     EXPECT_EQ(s.run(), 0);
 }
 
@@ -279,6 +283,7 @@ TEST(RestraintsPalette, CrossingSnapWithOnePickFindsBothLines) {
         EXPECT_EQ(snapnum, snap_increment_item);
         setidle(1);
     });
+    quit_without_saving(s);
     EXPECT_EQ(s.run(), 0);
 }
 

@@ -264,10 +264,10 @@ TEST(ToolPalette, ScreensOfTwoPixelsPerPointShowTheSharpIcons) {
         shot.save("tool_palette@2x.png");  // beside the test's files, never in the sources
         ASSERT_EQ(shot.width(), 106);
         ASSERT_EQ(shot.height(), 470);
-        // The line tool's 32 x 32 drawing, grey as the tool is inactive, not
-        // its 16 x 16 one blown up.
-        const plat::Rect r = plat::item_rect(plat::dialog_item(addDPtr, 4));
-        const ToolIcon icon = load_tool_icon(4, 2);
+        // The multi-line tool's 32 x 32 drawing, grey as the tool is inactive,
+        // not its 16 x 16 one blown up.
+        const plat::Rect r = plat::item_rect(plat::dialog_item(addDPtr, 5));
+        const ToolIcon icon = load_tool_icon(5, 2);
         ASSERT_EQ(icon.size, 32);
         const int left = 2 * ((r.left + r.right - 16) / 2), top = 2 * ((r.top + r.bottom - 16) / 2);
         int wrong = 0;

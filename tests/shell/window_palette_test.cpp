@@ -100,7 +100,7 @@ TEST(WindowStrip, AClickActsAtOnceAndLeavesTheCommandsStateAsItWas) {
         for (int v = H - 15; v < H; ++v)
             for (int h = 0; h < 75; ++h) before.push_back(port->pixel(h, v));
     });
-    s.then([] { test::post_click(plat::Point{static_cast<std::int16_t>(content_height() - 5), 20}); });
+    s.then([] { test::post_click(plat::Point{static_cast<std::int16_t>(content_height() - 5), 65}); });  // redraw
     s.then([&] {
         const int H = content_height();
         plat::Port* port = plat::window_port(whichdrawWindow());

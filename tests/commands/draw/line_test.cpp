@@ -86,6 +86,7 @@ std::string prompt(int n) {
 void start(Session& s) {
     s.then([] {
         objopts->dblclick_mode = 1;
+        units_defs.increment = 0;  // no increment lattice: clicks land on their own pixels
         n0 = number_of_objects;
         plat::post_item_hit(addDPtr, tool_line);
     });
