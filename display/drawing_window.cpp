@@ -9,6 +9,7 @@
 #include "display/graphics_unit.h"
 #include "display/list_view.h"
 #include "display/view_commands.h"
+#include "store/held_object.h"
 #include "store/record_ops.h"
 #include "store/record_store.h"
 #include "display/pan_canvas.h"
@@ -125,11 +126,8 @@ void scrollAction(plat::Control* control, std::int16_t part) {
     const std::uint16_t was_idle = getidle();
     setidle(0);
     loop_blink_off();
-    const ObjectRec saved = info;
-    char saved_text[textline_size];
-    std::memcpy(saved_text, textline, sizeof saved_text);
-    const std::int16_t index = prev_index;
-    nomore_info();
+    HeldObject held;
+    held.keep();
     quit = aborted = 0;
     const bool horizontal = control == horizHdl;
     bigpan = part == 22 || part == 23 ? 1 : 0;
@@ -145,11 +143,7 @@ void scrollAction(plat::Control* control, std::int16_t part) {
             do_down(1);
     }
     set_drawing_scroll_value();
-    if (index != -1 && !ingrpdrag) {
-        get_info(index);
-        info = saved;
-        std::memcpy(textline, saved_text, sizeof saved_text);
-    }
+    if (!ingrpdrag) held.put_back();
     setidle(was_idle);
     setdrawmode(mode);
     setdrawpat(pat);

@@ -23,6 +23,7 @@
 #include "shell/message_palette.h"
 #include "shell/startup.h"
 #include "shell/tool_palette.h"
+#include "store/held_object.h"
 #include "store/object_snap.h"
 #include "store/object_walk.h"
 #include "store/record_ops.h"
@@ -235,11 +236,8 @@ void ch_snap(int n) {
     const std::uint16_t keep_idle = getidle();
     setidle(0);
     blink_off();
-    const ObjectRec saved = info;
-    char saved_text[textline_size];
-    std::memcpy(saved_text, textline, sizeof saved_text);
-    const std::int16_t saved_index = prev_index;
-    nomore_info();
+    HeldObject held;
+    held.keep();
     aborted = quit = 0;
     snapidle = 0;
     save_params();
@@ -265,11 +263,7 @@ void ch_snap(int n) {
     snapidle = 1;
     if (ended) quit = 1;
     // TODO(ingrpdrag) not while a group drag runs
-    if (saved_index != -1) {
-        get_info(saved_index);
-        info = saved;
-        std::memcpy(textline, saved_text, sizeof saved_text);
-    }
+    held.put_back();
     setidle(keep_idle);
     setdrawmode(keep_mode);
     setdrawpat(keep_pat);

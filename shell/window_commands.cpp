@@ -13,6 +13,7 @@
 #include "platform/core/raster.h"
 #include "shell/blink.h"
 #include "shell/loop_helpers.h"
+#include "store/held_object.h"
 #include "store/record_ops.h"
 #include "store/record_store.h"
 #include "store/settings.h"
@@ -134,11 +135,8 @@ void get_window(std::int16_t interactive, std::int16_t mode) {
     setidle(0);
     // TODO(hatch_open) the hatch palette hides while a hatch boundary is open
     blink_off();
-    const ObjectRec saved = info;
-    char saved_text[textline_size];
-    std::memcpy(saved_text, textline, sizeof saved_text);
-    const std::int16_t index = prev_index;
-    nomore_info();
+    HeldObject held;
+    held.keep();
     quit = aborted = 0;
     switch (mode) {
     case 1: get_base_window(); break;
@@ -157,10 +155,8 @@ void get_window(std::int16_t interactive, std::int16_t mode) {
     case 4: full_window(); break;
     default: break;
     }
-    if (index != -1 && !ingrpdrag && !getidle()) {
-        get_info(index);
-        info = saved;
-        std::memcpy(textline, saved_text, sizeof saved_text);
+    if (held.held() && !ingrpdrag && !getidle()) {
+        held.put_back();
         // TODO(makenewrgn) the drag outline of the selection is rebuilt
     }
     setidle(was_idle);
