@@ -136,6 +136,7 @@ bool tool_built(int tool) {
     case tool_group:
     case tool_line:
     case tool_rect:
+    case tool_polygon:
     case tool_circle:
     case tool_point:
         return true;
@@ -248,6 +249,7 @@ void toolsingleclick(int tool) {
         break;
     case tool_line:
     case tool_rect:
+    case tool_polygon:
     case tool_circle:
     case tool_point:
         addnum = static_cast<std::int16_t>(tool);

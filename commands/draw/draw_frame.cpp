@@ -9,6 +9,7 @@
 #include "commands/draw/circle.h"
 #include "commands/draw/line.h"
 #include "commands/draw/point.h"
+#include "commands/draw/polygon.h"
 #include "commands/draw/rectangle.h"
 #include "store/geometry.h"
 #include "store/record_ops.h"
@@ -40,6 +41,9 @@ void add_objects(int tool) {
         break;
     case tool_rect:
         add_rectangle(*objopts);
+        break;
+    case tool_polygon:
+        add_polygon(*objopts);
         break;
     case tool_circle:
         add_circle(*objopts);
