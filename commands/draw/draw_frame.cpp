@@ -7,6 +7,7 @@
 #include "base/loop_services.h"
 #include "base/messages.h"
 #include "commands/draw/circle.h"
+#include "commands/draw/ellipse.h"
 #include "commands/draw/line.h"
 #include "commands/draw/point.h"
 #include "commands/draw/polygon.h"
@@ -47,6 +48,9 @@ void add_objects(int tool) {
         break;
     case tool_circle:
         add_circle(*objopts);
+        break;
+    case tool_ellipse:
+        add_ellipse(*objopts);
         break;
     case tool_point:
         add_point(*objopts);
