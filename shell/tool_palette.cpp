@@ -139,6 +139,7 @@ bool tool_built(int tool) {
     case tool_polygon:
     case tool_circle:
     case tool_ellipse:
+    case tool_arc:
     case tool_point:
         return true;
     // TODO(add_objects) the drawing tools 5 to 13 come alive with their commands
@@ -253,6 +254,7 @@ void toolsingleclick(int tool) {
     case tool_polygon:
     case tool_circle:
     case tool_ellipse:
+    case tool_arc:
     case tool_point:
         addnum = static_cast<std::int16_t>(tool);
         add_objects(tool);

@@ -6,6 +6,7 @@
 #include "base/idle.h"
 #include "base/loop_services.h"
 #include "base/messages.h"
+#include "commands/draw/arc.h"
 #include "commands/draw/circle.h"
 #include "commands/draw/ellipse.h"
 #include "commands/draw/line.h"
@@ -51,6 +52,9 @@ void add_objects(int tool) {
         break;
     case tool_ellipse:
         add_ellipse(*objopts);
+        break;
+    case tool_arc:
+        add_arc(*objopts);
         break;
     case tool_point:
         add_point(*objopts);
