@@ -172,6 +172,12 @@ bool tool_built(int tool) {
     case tool_select:
     case tool_group:
     case tool_line:
+    case tool_rect:
+    case tool_polygon:
+    case tool_circle:
+    case tool_ellipse:
+    case tool_arc:
+    case tool_point:
         return true;
     // TODO(add_objects) the drawing tools 5 to 13 come alive with their commands
     default:
@@ -275,6 +281,12 @@ void toolsingleclick(int tool) {
         do_operation(op_group_mode, 0, 0, 0, 0, 0, 0);
         break;
     case tool_line:
+    case tool_rect:
+    case tool_polygon:
+    case tool_circle:
+    case tool_ellipse:
+    case tool_arc:
+    case tool_point:
         addnum = static_cast<std::int16_t>(tool);
         add_objects(tool);
         // The command loops until it ends, however it ends (a full drawing too).

@@ -6,7 +6,13 @@
 #include "base/idle.h"
 #include "base/loop_services.h"
 #include "base/messages.h"
+#include "commands/draw/arc.h"
+#include "commands/draw/circle.h"
+#include "commands/draw/ellipse.h"
 #include "commands/draw/line.h"
+#include "commands/draw/point.h"
+#include "commands/draw/polygon.h"
+#include "commands/draw/rectangle.h"
 #include "store/geometry.h"
 #include "store/record_ops.h"
 #include "store/record_store.h"
@@ -35,7 +41,25 @@ void add_objects(int tool) {
     case tool_line:
         add_line(*objopts);
         break;
-    // TODO(add_rectangle) and the other drawing commands, tool codes 5 to 14
+    case tool_rect:
+        add_rectangle(*objopts);
+        break;
+    case tool_polygon:
+        add_polygon(*objopts);
+        break;
+    case tool_circle:
+        add_circle(*objopts);
+        break;
+    case tool_ellipse:
+        add_ellipse(*objopts);
+        break;
+    case tool_arc:
+        add_arc(*objopts);
+        break;
+    case tool_point:
+        add_point(*objopts);
+        break;
+    // TODO(add_polygon) and the other drawing commands of tool codes 5 to 14
     default:
         break;
     }

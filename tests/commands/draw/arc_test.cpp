@@ -1,0 +1,160 @@
+// The arc command driven through the running program.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <vector>
+
+#include "store/geometry.h"
+#include "store/settings.h"
+#include "tests/commands/draw/shape_steps.h"
+
+using namespace drav;
+using namespace drav::shape_test;
+using drav::test::answers;
+using drav::test::Session;
+
+namespace {
+
+constexpr double pi = std::numbers::pi;
+constexpr double u100 = 100 * unit;  // one unit of the hand-worked examples
+
+void expect_arc(int n, double x, double y, double r, double begin, double end, bool bit) {
+    const ObjectRec rec = stored(n);
+    EXPECT_EQ(obj_kind(rec), ok_ellipse) << "record " << n;
+    EXPECT_EQ(rec_u16(rec, ell::flags), bit ? ell::clockwise : 0) << "record " << n;
+    EXPECT_NEAR(rec_f64(rec, obj::ref_x), x, tol) << "record " << n;
+    EXPECT_NEAR(rec_f64(rec, obj::ref_y), y, tol) << "record " << n;
+    EXPECT_NEAR(rec_f64(rec, ell::radius1), r, tol) << "record " << n;
+    EXPECT_NEAR(rec_f64(rec, ell::radius2), r, tol) << "record " << n;
+    EXPECT_NEAR(rec_f64(rec, ell::begin), begin, tol) << "record " << n;
+    EXPECT_NEAR(rec_f64(rec, ell::end), end, tol) << "record " << n;
+    EXPECT_EQ(rec_f64(rec, obj::rotation), 0) << "record " << n;
+}
+
+struct Case {
+    const char* what;
+    int method;
+    double radius;  // the fixed radius, units of 100 pixels
+    std::vector<plat::Point> clicks;
+    double cx, cy, r, begin, end;  // units of 100 pixels from the first click
+    bool bit;
+};
+
+}  // namespace
+
+TEST(ArcCommand, StoresTheArcOfEachMethod) {
+    const double h = std::sqrt(21.0);  // 4.5826
+    const std::vector<Case> cases = {
+        {"through (-1,0) (0,1) (1,0)", 1, 1, {at(200, 400), at(400, 400), at(300, 300)}, 1, 0, 1, pi, 0, true},
+        {"through (-1,0) (0,-1) (1,0)", 1, 1, {at(200, 400), at(400, 400), at(300, 500)}, 1, 0, 1, pi, 0, false},
+        {"centre (0,0), start (2,0), cursor (0,3)", 2, 1, {at(300, 400), at(500, 400), at(300, 100)}, 0, 0, 2, 0, pi / 2, true},
+        {"ends (0,0) (4,0), radius 5, cursor (2,-0.5)", 3, 5, {at(100, 500), at(500, 500), at(300, 550)}, 2, h, 5,
+         std::atan2(-h, -2.0) + 2 * pi, std::atan2(-h, 2.0) + 2 * pi, false},
+    };
+    Session s;
+    for (const Case& c : cases) {
+        s.then([&c] {
+            objopts->arc_opt1 = static_cast<std::int16_t>(c.method);
+            objopts->arc_opt2 = 1;
+            objopts->arc_value = c.radius * u100;
+        });
+        start(s, tool_arc);
+        s.then([&c] { EXPECT_EQ(message(), prompt(c.method == 2 ? 27 : 24)); });
+        s.click(c.clicks[0]);
+        s.then([&c] { EXPECT_EQ(message(), prompt(c.method == 2 ? 28 : 25)); });
+        s.click(c.clicks[1]);
+        s.then([&c] { EXPECT_EQ(message(), prompt(c.method == 2 ? 29 : 26)); });
+        s.click(c.clicks[2]);
+        count_is(s, 1);
+        s.then([&c] {
+            SCOPED_TRACE(c.what);
+            const plat::Point p = c.clicks[0];
+            expect_arc(n0, wx(p.h) + c.cx * u100, wy(p.v) + c.cy * u100, c.r * u100, c.begin, c.end, c.bit);
+        });
+        key(s, 'Q');
+        ended(s);
+    }
+    quit_unsaved(s);
+    EXPECT_EQ(s.run(), 0);
+}
+
+TEST(ArcCommand, AClickOnTheEndPointOrOnTheChordIsRefusedAndTheStepGoesOn) {
+    Session s;
+    s.then([] {
+        objopts->arc_opt1 = 1;
+        objopts->arc_opt2 = 1;
+    });
+    start(s, tool_arc);
+    s.click(at(200, 400));
+    s.click(at(400, 400));
+    s.then([] { answers().expect("no size"); });
+    s.click(at(400, 400));  // on p2 itself
+    s.then([] { answers().expect("no size"); });
+    s.click(at(300, 400));  // on the chord: three points on a line
+    s.then([] { EXPECT_TRUE(answers().done()); });
+    count_is(s, 0);
+    s.click(at(300, 300));
+    count_is(s, 1);
+    s.then([] { expect_arc(n0, wx(300), wy(400), u100, pi, 0, true); });
+    key(s, 'Q');
+    quit_unsaved(s);
+    EXPECT_EQ(s.run(), 0);
+}
+
+TEST(ArcCommand, UndoAndEscTakeBackOnlyThisCommandsArcs) {
+    Session s;
+    auto before = std::make_shared<Snapshot>();
+    s.then([] {
+        objopts->arc_opt1 = 2;
+        objopts->arc_opt2 = 1;
+    });
+    start(s, tool_arc);  // an earlier command's arc
+    s.click(at(100, 100));
+    s.click(at(150, 100));
+    s.click(at(100, 50));
+    key(s, 'Q');
+    s.then([before] { *before = snapshot(); });
+    start(s, tool_arc);
+    s.click(at(300, 300));
+    s.click(at(400, 300));
+    s.click(at(300, 200));
+    count_is(s, 1);
+    s.click(at(600, 300));
+    s.click(at(700, 300));
+    key(s, 'U');  // drops the arc in hand only
+    count_is(s, 1);
+    s.then([] { EXPECT_EQ(message(), prompt(27)); });
+    s.click(at(600, 300));
+    key(s, 'U');  // while the start is asked: takes back the stored arc
+    count_is(s, 0);
+    s.then([] { expect_arc(n0 - 1, wx(100), wy(100), 50 * unit, 0, pi / 2, true); });
+    s.click(at(300, 500));
+    s.click(at(400, 500));
+    s.click(at(300, 600));
+    count_is(s, 1);
+    s.then([] { expect_arc(n0, wx(300), wy(500), u100, 0, 3 * pi / 2, true); });
+    key(s, 27);
+    count_is(s, 0);
+    ended(s);
+    s.then([before] { same_as(snapshot(), *before); });
+    quit_unsaved(s);
+    EXPECT_EQ(s.run(), 0);
+}
+
+TEST(ArcCommand, AChordLongerThanTheFixedDiameterDropsTheArcInHand) {
+    Session s;
+    s.then([] {
+        objopts->arc_opt1 = 3;
+        objopts->arc_value = u100;
+    });
+    start(s, tool_arc);
+    s.click(at(100, 500));
+    s.click(at(500, 500));
+    s.then([] {});
+    s.then([] { EXPECT_EQ(message(), prompt(24)); });
+    count_is(s, 0);
+    key(s, 27);
+    ended(s);
+    EXPECT_EQ(s.run(), 0);
+}
