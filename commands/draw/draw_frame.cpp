@@ -59,7 +59,7 @@ void add_objects(int tool) {
     case tool_point:
         add_point(*objopts);
         break;
-    // TODO(add_polygon) and the other drawing commands of tool codes 5 to 14
+    // TODO(add_wall) TODO(add_bezier) TODO(add_text) TODO(add_symbol): walls, curves, text and symbols
     default:
         break;
     }

@@ -75,7 +75,7 @@ TEST(ArcCommand, StoresTheArcOfEachMethod) {
         key(s, 'Q');
         ended(s);
     }
-    quit_unsaved(s);
+    test::quit_without_saving(s);
     EXPECT_EQ(s.run(), 0);
 }
 
@@ -98,7 +98,7 @@ TEST(ArcCommand, AClickOnTheEndPointOrOnTheChordIsRefusedAndTheStepGoesOn) {
     count_is(s, 1);
     s.then([] { expect_arc(n0, wx(300), wy(400), u100, pi, 0, true); });
     key(s, 'Q');
-    quit_unsaved(s);
+    test::quit_without_saving(s);
     EXPECT_EQ(s.run(), 0);
 }
 
@@ -138,7 +138,7 @@ TEST(ArcCommand, UndoAndEscTakeBackOnlyThisCommandsArcs) {
     count_is(s, 0);
     ended(s);
     s.then([before] { same_as(snapshot(), *before); });
-    quit_unsaved(s);
+    test::quit_without_saving(s);
     EXPECT_EQ(s.run(), 0);
 }
 

@@ -87,7 +87,7 @@ TEST(CircleCommand, StoresTheCircleOfEachMethodAndRestraint) {
         count_is(s, 1);
         ended(s);
     }
-    quit_unsaved(s);
+    test::quit_without_saving(s);
     EXPECT_EQ(s.run(), 0);
 }
 
@@ -114,7 +114,7 @@ TEST(CircleCommand, ChangingTheRadiusWhileTheFixedCircleFollowsTheCursorResizesI
     });
     key(s, 'Q');
     ended(s);
-    quit_unsaved(s);
+    test::quit_without_saving(s);
     EXPECT_EQ(s.run(), 0);
 }
 
@@ -151,7 +151,7 @@ TEST(CircleCommand, UndoFirstTakesBackThisCommandsCirclesAndLaterDropsOnlyTheOne
     s.then([] { expect_circle(n0, wx(600), wy(200), 3 * pi / 2, 100 * unit); });
     key(s, 'Q');
     ended(s);
-    quit_unsaved(s);
+    test::quit_without_saving(s);
     EXPECT_EQ(s.run(), 0);
 }
 
@@ -178,6 +178,6 @@ TEST(CircleCommand, EscLeavesTheDrawingExactlyAsBefore) {
     count_is(s, 0);
     ended(s);
     s.then([before] { same_as(snapshot(), *before); });
-    quit_unsaved(s);
+    test::quit_without_saving(s);
     EXPECT_EQ(s.run(), 0);
 }

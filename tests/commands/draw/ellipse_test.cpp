@@ -71,7 +71,7 @@ TEST(EllipseCommand, StoresTheEllipseOfEachMethodAndRestraint) {
         key(s, 'Q');
         ended(s);
     }
-    quit_unsaved(s);
+    test::quit_without_saving(s);
     EXPECT_EQ(s.run(), 0);
 }
 
@@ -131,6 +131,6 @@ TEST(EllipseCommand, UndoAndEscTakeBackOnlyThisCommandsEllipses) {
     count_is(s, 0);
     ended(s);
     s.then([before] { same_as(snapshot(), *before); });
-    quit_unsaved(s);
+    test::quit_without_saving(s);
     EXPECT_EQ(s.run(), 0);
 }

@@ -53,7 +53,7 @@ TEST(PointCommand, EachClickStoresAPointTurnedByTheRestraintAndTheTurnsAddUp) {
     key(s, 'Q');
     count_is(s, 3);
     ended(s);
-    quit_unsaved(s);
+    test::quit_without_saving(s);
     EXPECT_EQ(s.run(), 0);
 }
 
@@ -77,7 +77,7 @@ TEST(PointCommand, ATemplatePointIsStoredSolid) {
     });
     key(s, 'Q');
     ended(s);
-    quit_unsaved(s);
+    test::quit_without_saving(s);
     EXPECT_EQ(s.run(), 0);
 }
 
@@ -103,7 +103,7 @@ TEST(PointCommand, UndoTakesBackThisCommandsPointsNewestFirstAndNoFurther) {
     s.then([] { expect_point(n0, wx(300), wy(300), 0); });
     key(s, 'Q');
     ended(s);
-    quit_unsaved(s);
+    test::quit_without_saving(s);
     EXPECT_EQ(s.run(), 0);
 }
 
@@ -124,6 +124,6 @@ TEST(PointCommand, EscLeavesTheDrawingExactlyAsBefore) {
     count_is(s, 0);
     ended(s);
     s.then([before] { same_as(snapshot(), *before); });
-    quit_unsaved(s);
+    test::quit_without_saving(s);
     EXPECT_EQ(s.run(), 0);
 }

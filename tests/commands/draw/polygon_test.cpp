@@ -74,7 +74,7 @@ TEST(PolygonCommand, StoresThePolygonOfEachModeAndRestraint) {
         key(s, 'Q');
         ended(s);
     }
-    quit_unsaved(s);
+    test::quit_without_saving(s);
     EXPECT_EQ(s.run(), 0);
 }
 
@@ -98,7 +98,7 @@ TEST(PolygonCommand, ChangingTheCornerCountWhileTheCommandRunsTakesEffectAtOnce)
     count_is(s, 1);
     s.then([] { expect_polygon(n0, wx(300), wy(300), 3 * pi / 2, 2 * u100, 5); });
     key(s, 'Q');
-    quit_unsaved(s);
+    test::quit_without_saving(s);
     EXPECT_EQ(s.run(), 0);
 }
 
@@ -136,6 +136,6 @@ TEST(PolygonCommand, UndoAndEscTakeBackOnlyThisCommandsPolygons) {
     count_is(s, 0);
     ended(s);
     s.then([before] { same_as(snapshot(), *before); });
-    quit_unsaved(s);
+    test::quit_without_saving(s);
     EXPECT_EQ(s.run(), 0);
 }

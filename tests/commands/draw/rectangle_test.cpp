@@ -65,7 +65,7 @@ TEST(RectangleCommand, StoresTheRectangleOfEachMethodAndRestraint) {
         count_is(s, 1);
         ended(s);
     }
-    quit_unsaved(s);
+    test::quit_without_saving(s);
     EXPECT_EQ(s.run(), 0);
 }
 
@@ -120,7 +120,7 @@ TEST(RectangleCommand, UndoFirstTakesBackThisCommandsRectanglesAndLaterDropsOnly
     s.then([] { expect_rect(n0, wx(600), wy(100), 0, wx(100), -100 * unit); });
     key(s, 'Q');
     ended(s);
-    quit_unsaved(s);
+    test::quit_without_saving(s);
     EXPECT_EQ(s.run(), 0);
 }
 
@@ -147,7 +147,7 @@ TEST(RectangleCommand, EscLeavesTheDrawingExactlyAsBefore) {
     count_is(s, 0);
     ended(s);
     s.then([before] { same_as(snapshot(), *before); });
-    quit_unsaved(s);
+    test::quit_without_saving(s);
     EXPECT_EQ(s.run(), 0);
 }
 
@@ -173,6 +173,6 @@ TEST(RectangleCommand, ChangingTheMethodWhileTheCommandRunsRestartsTheRectangleI
     s.then([] { expect_rect(n0, wx(100), wy(600), 3 * pi / 2, -300 * unit, 400 * unit); });
     key(s, 'Q');
     ended(s);
-    quit_unsaved(s);
+    test::quit_without_saving(s);
     EXPECT_EQ(s.run(), 0);
 }

@@ -23,6 +23,7 @@
 #include "store/files.h"
 #include "store/record_store.h"
 #include "store/records.h"
+#include "store/settings.h"
 #include "tests/support/harness.h"
 #include "tests/support/session.h"
 
@@ -67,6 +68,7 @@ inline std::string prompt(int n) {
 inline void start(test::Session& s, int tool) {
     s.then([tool] {
         objopts->dblclick_mode = 1;
+        units_defs.increment = 0;  // no increment lattice: clicks land on their own pixels
         n0 = number_of_objects;
         plat::post_item_hit(addDPtr, static_cast<std::int16_t>(tool));
     });
@@ -84,10 +86,6 @@ inline void count_is(test::Session& s, int added) {
 }
 
 // The program quits at the end of the script; its changes are not saved.
-inline void quit_unsaved(test::Session& s) {
-    s.then([] { test::answers().expect("Save the changes", 3); });
-}
-
 inline void ended(test::Session& s) {
     s.then([] {
         EXPECT_EQ(addnum, tool_select);
