@@ -16,6 +16,7 @@
 #include "platform/ui/menus.h"
 #include "shell/input_window.h"
 #include "shell/message_palette.h"
+#include "shell/restraints_palette.h"
 #include "shell/tool_palette.h"
 #include "store/files.h"
 #include "store/geometry.h"
@@ -193,9 +194,16 @@ TEST(LineCommand, TheHorizontalRestraintAlternatesWithVerticalAndIsRestoredAfter
     start(s);
     s.click(at(100, 500));
     s.click(at(300, 450));  // horizontal: y stays
-    s.then([] { EXPECT_EQ(objopts->lock_mode, 2); });
+    // The restraints palette shows each switch: lock items start at 2.
+    s.then([] {
+        EXPECT_EQ(objopts->lock_mode, 2);
+        EXPECT_EQ(locknum, 4);
+    });
     s.click(at(320, 200));  // vertical: x stays
-    s.then([] { EXPECT_EQ(objopts->lock_mode, 1); });
+    s.then([] {
+        EXPECT_EQ(objopts->lock_mode, 1);
+        EXPECT_EQ(locknum, 3);
+    });
     s.click(at(150, 180));  // horizontal again
     s.then([] {
         expect_line(n0, wx(100), wy(500), wx(300) - wx(100), 0);
