@@ -10,6 +10,7 @@
 #include "display/object_renderer.h"
 #include "display/screen.h"
 #include "platform/core/raster.h"
+#include "store/handles.h"
 #include "store/object_walk.h"
 #include "store/record_ops.h"
 #include "store/record_store.h"
@@ -43,8 +44,8 @@ void complete_text(std::int16_t index) {
 void object_handle_pivot(double* hx, double* hy, double* px, double* py) {
     const double rx = rec_f64(info, obj::ref_x), ry = rec_f64(info, obj::ref_y);
     double hdx = 0, hdy = 0, pdx = 0, pdy = 0;
-    // TODO(new_handle) new_handle(info, 0, &hdx, &hdy): the handle's offset from the reference point
-    // TODO(new_pivot) new_pivot(info, 0, &pdx, &pdy): the pivot's offset from the reference point
+    new_handle(info, 0, &hdx, &hdy);
+    new_pivot(info, 0, &pdx, &pdy);
     *hx = rx + hdx;
     *hy = ry + hdy;
     *px = rx + pdx;

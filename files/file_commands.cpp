@@ -15,6 +15,8 @@
 #include "display/list_view.h"
 #include "display/redraw.h"
 #include "display/screen.h"
+#include "display/selection_display.h"
+#include "display/view_commands.h"
 #include "extension/api/custom_event.h"
 #include "files/drawing_reader.h"
 #include "files/drawing_writer.h"
@@ -109,11 +111,11 @@ void new_workfile() {
     stop_symbolscan();
     custom_event(16, 0, 0, 0, "", nullptr);
     zeroworkfile();
-    // TODO(get_base_window) the base window made current
-    changezoomlimits();
     if (graphwasinit && drawCWindow) {
-        show_new_window(1);
+        get_base_window();
         drawing_area_valid(0);
+    } else {
+        changezoomlimits();
     }
     GetMyLocalCString(current_drawing.name, tbl_names, 1);
     current_drawing.ref = FSRef{};
@@ -125,7 +127,8 @@ void new_workfile() {
     quit = 1;
     write_sav_rec();
     checkpht();
-    // TODO(nullohp) TODO(nullghp)
+    nullohp();
+    nullghp();
     objdeleted = 0;
     closesegs();
     didsomething = 0;
@@ -181,7 +184,8 @@ int closedraw() {
         // untitled drawing, so New and Open can still be chosen.
         if (!untitled(current_drawing.name)) new_workfile();
         document_exist = 0;
-        // TODO(nullohp) TODO(nullghp)
+        nullohp();
+        nullghp();
         didsomething = 0;
     }
     swaper = static_cast<std::uint16_t>((swaper & ~grid_visible_bit) | grid);

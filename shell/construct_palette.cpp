@@ -4,11 +4,14 @@
 #include "base/menu_items.h"
 #include "dialogs/dialog_helpers.h"
 #include "dialogs/tool_setting_windows.h"
+#include "display/selection_display.h"
 #include "platform/ui/windows.h"
 #include "shell/event_pump.h"
 #include "shell/startup.h"
 #include "shell/tool_palette.h"
 #include "store/files.h"
+#include "store/record_ops.h"
+#include "store/selection_state.h"
 #include "store/undo.h"
 
 namespace drav {
@@ -109,6 +112,17 @@ void doconstruct(int item) {
     if (!postpone_event(pp_construct, static_cast<std::int16_t>(item))) construct_singleclick(item);
 }
 
+namespace {
+
+void show_selection(std::int16_t on) {
+    if (macgroup)
+        showgroup(on);
+    else
+        showonoff(indx, on);
+}
+
+}  // namespace
+
 void construct_singleclick(int item) {
     if (!construct_built(item)) return;
     constnum = static_cast<std::int16_t>(item);
@@ -118,11 +132,11 @@ void construct_singleclick(int item) {
     // The command's own undo key is reached from the menu while it runs.
     reset_undo();
     enable_undoredo(1);
-    // TODO(showonoff) except for item 9 the selection highlight comes down: showgroup(0) in group mode, else showonoff(indx, 0)
+    if (item != construct_iso) show_selection(0);
     if (item == construct_break) inconbreak = 1;
     construct_commands[item](item - 1);
     inconbreak = 0;
-    // TODO(showgroup) the selection highlight goes up again: showgroup(1) in group mode, else showonoff(indx, 1)
+    show_selection(1);
     constnum = 0;
     redraw_construct_palette();
     redraw_tool_palette();

@@ -4,7 +4,7 @@
 #include "base/idle.h"
 #include "base/messages.h"
 #include "base/tool_options.h"
-#include "display/display_list.h"
+#include "display/object_find.h"
 #include "display/graphics_unit.h"
 #include "shell/loop_helpers.h"
 #include "store/crossing_snap.h"
@@ -41,10 +41,7 @@ void read_pick(int prompt, double* x, double* y, bool same_key) {
 
 // The object under (x, y) searched after *n.
 bool pick_after(std::int16_t* n, double x, double y) {
-    // TODO(find_object) the walk that also finds objects while the display list is not installed
-    if (!listinstalled()) return false;
-    findseg(n, x, y);
-    return clipped != 0;
+    return find_object(n, x, y, 0) != 0;
 }
 
 }  // namespace

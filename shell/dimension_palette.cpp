@@ -2,9 +2,12 @@
 
 #include "base/command_loop.h"
 #include "dialogs/dialog_helpers.h"
+#include "display/selection_display.h"
 #include "shell/event_pump.h"
 #include "shell/tool_palette.h"
 #include "store/files.h"
+#include "store/record_ops.h"
+#include "store/selection_state.h"
 
 namespace drav {
 
@@ -66,12 +69,12 @@ void dimension_singleclick(int item) {
     quit = aborted = 0;
     redraw_tool_palette();
     redraw_palette(dimDPtr);
-    // TODO(showonoff) outside group mode the current object's highlight comes down while the command runs
+    if (!macgroup) showonoff(indx, 0);
     dimension_commands[item](item);
     dimnum = 0;
     redraw_palette(dimDPtr);
     redraw_tool_palette();
-    // TODO(showonoff) and goes up again
+    if (!macgroup) showonoff(indx, 1);
 }
 
 void dimension_doubleclick(int item) {

@@ -12,7 +12,9 @@
 #include "dialogs/restraint_windows.h"
 #include "display/display_list.h"
 #include "display/graphics_unit.h"
+#include "display/object_find.h"
 #include "display/screen.h"
+#include "display/selection_display.h"
 #include "platform/core/raster.h"
 #include "platform/ui/menus.h"
 #include "platform/ui/windows.h"
@@ -155,8 +157,15 @@ void restraint_singleclick(int item) {
     if (item == snap_fraction_item || item == snap_increment_item || item == snap_grid_item) {
         ch_snap(item - 5);
     } else if (getidle()) {
-        // TODO(showonoff) the selection highlight goes down around the pick and up again after it
+        if (macgroup)
+            showgroup(0);
+        else
+            showonoff(indx, 0);
         ch_snap(item - 5);
+        if (macgroup)
+            showgroup(1);
+        else
+            showonoff(indx, 1);
     } else {
         const ObjectRec saved = info;
         char saved_text[textline_size];
@@ -291,10 +300,7 @@ int object_snap_selected() {
     if (accepted || next) {
         set_valid_objects();
         std::int16_t start = snaprec == -1 ? static_cast<std::int16_t>(last_valid_indx()) : snaprec;
-        // TODO(find_object) the walk that also finds objects while the display list is not installed
-        if (!listinstalled()) return 0;
-        findseg(&start, x, y);
-        if (!clipped) return 0;
+        if (!find_object(&start, x, y, next)) return 0;
         take_snap_object(start, x, y);
         remember_prevsnapmode();
         return 1;
@@ -311,6 +317,7 @@ int object_snap_selected() {
 void install_restraints_palette() {
     set_snap_palette(moved_snap_item);
     set_mark_restraints(markrestraints);
+    set_restraint_click(restraint_singleclick);
 }
 
 }  // namespace drav

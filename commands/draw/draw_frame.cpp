@@ -6,6 +6,7 @@
 #include "base/idle.h"
 #include "base/loop_services.h"
 #include "base/messages.h"
+#include "base/restraint_hook.h"
 #include "commands/draw/arc.h"
 #include "commands/draw/circle.h"
 #include "commands/draw/ellipse.h"
@@ -100,7 +101,8 @@ void keep_as_template() {
 
 void set_lock_mode(int lock) {
     objopts->lock_mode = static_cast<std::int16_t>(lock);
-    // TODO(restraint_singleclick) the restraints palette highlights item lock + 2
+    // The palette's lock items start at 2.
+    loop_restraint_click(lock + 2);
 }
 
 bool RestraintSeen::changed(const ObjOptsRec& opts) {

@@ -9,7 +9,9 @@
 #include "base/menu_items.h"
 #include "base/messages.h"
 #include "base/shutdown.h"
+#include "display/graphics_unit.h"
 #include "display/screen.h"
+#include "display/selection_display.h"
 #include "files/drawing_reader.h"
 #include "files/file_commands.h"
 #include "files/file_dialogs.h"
@@ -70,10 +72,19 @@ TEST(FileCommands, NewAndCloseOnAnUnchangedDrawingAskNothing) {
     s.then([] {
         EXPECT_EQ(number_of_objects, 38);
         EXPECT_EQ(didsomething, 0);
+        // A line selected in a closer view: New forgets both.
+        showonoff(36, 1);
+        ASSERT_EQ(currentitem, 36);
+        change_window(cur_win.xl + 1, cur_win.xr - 1, cur_win.yb + 1, aspectratio, 1);
+        ASSERT_NE(cur_win.xl, bse_win.xl);
     });
     s.menu(kMyFileMenu, "new ");
     s.then([] {
         EXPECT_EQ(number_of_objects, 36);
+        EXPECT_EQ(currentitem, 0);
+        EXPECT_EQ(cur_win.xl, bse_win.xl);
+        EXPECT_EQ(cur_win.xr, bse_win.xr);
+        EXPECT_EQ(cur_win.yb, bse_win.yb);
         EXPECT_EQ(title(), "Untitled");
         EXPECT_EQ(currentdrawingRefNum, 0);
     });

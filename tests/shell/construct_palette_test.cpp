@@ -10,6 +10,9 @@
 #include "base/command_loop.h"
 #include "base/idle.h"
 #include "base/menu_items.h"
+#include "display/screen.h"
+#include "display/selection_display.h"
+#include "platform/core/raster.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/events.h"
 #include "platform/ui/menus.h"
@@ -22,6 +25,11 @@
 #include "shell/tool_palette.h"
 #include "store/files.h"
 #include "store/geometry.h"
+#include "store/record_ops.h"
+#include "store/record_store.h"
+#include "store/settings.h"
+#include "store/undo.h"
+#include "tests/support/drawing_file.h"
 #include "tests/dialogs/settings_fixture.h"
 #include "tests/support/harness.h"
 #include "tests/support/session.h"
@@ -517,3 +525,64 @@ TEST(CommandPalettes, AKeyEquivalentOpensTheClosedPaletteAndDoubleClicksTheItem)
     });
     EXPECT_EQ(s.run(), 0);
 }
+
+// ---- the selection highlight while a palette's command runs ----
+
+namespace {
+
+constexpr std::int16_t marker_colour = 3;
+bool g_marker_during = true;
+
+// The middle pixel of the handle marker in the marker's colour.
+bool marker_shown() {
+    const plat::Rect r = handRect;
+    return drawCWindow->pixel((r.left + r.right) / 2, (r.top + r.bottom) / 2) ==
+           plat::pixel_of(dravColors[marker_colour]);
+}
+
+void probe_marker(int) { g_marker_during = marker_shown(); }
+
+// A line in the middle of the view, current and highlighted.
+void select_a_line() {
+    objopts->handle_colour = marker_colour;
+    const double cx = (cur_win.xl + cur_win.xr) / 2, cy = (cur_win.yb + cur_win.yt) / 2;
+    do_operation(op_add, 0, 0, 0, 0, 0, 0);
+    get_info(number_of_objects);
+    info = line_record(cx, cy, (cur_win.xr - cur_win.xl) / 8, 0);
+    indx = number_of_objects;
+    ASSERT_EQ(save_object(), 1);
+    showonoff(indx, 1);
+    ASSERT_TRUE(marker_shown());
+}
+
+struct HighlightCase {
+    char code[5];
+    plat::Dialog** dialog;
+    PaletteCommand* commands;
+    int item;
+};
+const HighlightCase highlight_cases[] = {{"PLcs", &constDPtr, construct_commands, 4},
+                                         {"PLdm", &dimDPtr, dimension_commands, 3}};
+
+class CommandHighlight : public testing::TestWithParam<int> {};
+
+}  // namespace
+
+TEST_P(CommandHighlight, TheSelectionIsShownPlainWhileTheCommandRunsAndHighlightedAfter) {
+    const HighlightCase& c = highlight_cases[GetParam()];
+    c.commands[c.item] = probe_marker;
+    Session s;
+    s.then(option_double_clicks);
+    s.menu(4, c.code);
+    s.then(select_a_line);
+    click(s, c.dialog, c.item);
+    s.then([] {
+        EXPECT_FALSE(g_marker_during);
+        EXPECT_TRUE(marker_shown());
+    });
+    quit_without_saving(s);
+    EXPECT_EQ(s.run(), 0);
+    c.commands[c.item] = nullptr;
+}
+
+INSTANTIATE_TEST_SUITE_P(ConstructAndDimension, CommandHighlight, testing::Values(0, 1));

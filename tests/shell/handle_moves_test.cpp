@@ -4,6 +4,7 @@
 
 #include "base/command_loop.h"
 #include "base/idle.h"
+#include "display/selection_display.h"
 #include "shell/handle_moves.h"
 #include "store/handles.h"
 #include "store/undo.h"
@@ -26,6 +27,9 @@ protected:
         set_rec_f64(r, obj::handle_x, 0.5);
         indx = static_cast<std::int16_t>(store(r));
         put_on_screen(indx, 1);  // no window here: the object counts as drawn
+        // The selection display keeps the points the commands step from.
+        nullohp();
+        showonoff(indx, 1);
     }
     static void expect_points(double hx, double hy, double px, double py) {
         double a = 0, b = 0, c = 0, d = 0;

@@ -10,7 +10,9 @@
 #include "base/command_loop.h"
 #include "base/idle.h"
 #include "base/tool_options.h"
+#include "display/display_list.h"
 #include "display/graphics_unit.h"
+#include "display/selection_display.h"
 #include "platform/core/raster.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/events.h"
@@ -326,3 +328,32 @@ TEST(RestraintsPalette, MarkrestraintsFollowsTheSnapMode) {
     });
     EXPECT_EQ(s.run(), 0);
 }
+
+// The picks find objects also without the display list, and between commands
+// the current object is highlighted again after the pick.
+class PickWithoutTheList : public testing::TestWithParam<int> {};
+
+TEST_P(PickWithoutTheList, FindsTheLineAndShowsTheCurrentObjectAgain) {
+    const int item = GetParam();
+    Session s;
+    Scene scene;
+    s.then([&] {
+        open_palette();
+        objopts->intersect_opt = 0;
+        scene.build();
+        nullohp();
+        termlist();
+        ASSERT_EQ(listinstalled(), 0);
+    });
+    click_item(s, item, [&] { drav::test::post_click(local_of(scene.cx + pixels(1), scene.cy)); });
+    settle_steps(s);
+    s.then([item] {
+        EXPECT_EQ(misc_defs.snap_mode, item == snap_crossing_item ? 4 : 3);
+        EXPECT_EQ(currentitem, indx);
+        initlist();
+    });
+    quit_without_saving(s);
+    EXPECT_EQ(s.run(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(PointsAndCrossing, PickWithoutTheList, testing::Values(snap_points_item, snap_crossing_item));

@@ -16,14 +16,18 @@
 #include "platform/ui/menus.h"
 #include "shell/input_window.h"
 #include "shell/message_palette.h"
+#include "shell/restraints_palette.h"
 #include "shell/tool_palette.h"
 #include "store/files.h"
 #include "store/geometry.h"
+#include "store/object_snap.h"
+#include "store/record_ops.h"
 #include "store/selection_state.h"
 #include "store/record_store.h"
 #include "store/records.h"
 #include "store/settings.h"
 #include "store/undo.h"
+#include "tests/support/drawing_file.h"
 #include "tests/support/harness.h"
 #include "tests/support/session.h"
 
@@ -193,9 +197,16 @@ TEST(LineCommand, TheHorizontalRestraintAlternatesWithVerticalAndIsRestoredAfter
     start(s);
     s.click(at(100, 500));
     s.click(at(300, 450));  // horizontal: y stays
-    s.then([] { EXPECT_EQ(objopts->lock_mode, 2); });
+    // The restraints palette shows each switch: lock items start at 2.
+    s.then([] {
+        EXPECT_EQ(objopts->lock_mode, 2);
+        EXPECT_EQ(locknum, 4);
+    });
     s.click(at(320, 200));  // vertical: x stays
-    s.then([] { EXPECT_EQ(objopts->lock_mode, 1); });
+    s.then([] {
+        EXPECT_EQ(objopts->lock_mode, 1);
+        EXPECT_EQ(locknum, 3);
+    });
     s.click(at(150, 180));  // horizontal again
     s.then([] {
         expect_line(n0, wx(100), wy(500), wx(300) - wx(100), 0);
@@ -436,6 +447,65 @@ TEST(LineCommand, SwitchingToSeparateSegmentsWhileTheCommandRunsTakesEffectAtOnc
     key(s, 'Q');
     count_is(s, 2);
     s.then([] { expect_line(n0 + 1, wx(300), wy(300), 0, wy(400) - wy(300)); });
+    quit_without_saving(s);
+    EXPECT_EQ(s.run(), 0);
+}
+
+namespace {
+
+// Two lines stored before the command: A rising from pixel (400, 500) to
+// (600, 300), B falling from (400, 300) to (600, 500); they cross at (500, 400).
+void store_crossing_lines() {
+    const auto store = [](int h0, int v0, int h1, int v1) {
+        do_operation(op_add, 0, 0, 0, 0, 0, 0);
+        get_info(number_of_objects);
+        info = drav::test::line_record(wx(h0), wy(v0), wx(h1) - wx(h0), wy(v1) - wy(v0));
+        indx = number_of_objects;
+        ASSERT_EQ(save_object(), 1);
+    };
+    store(400, 500, 600, 300);
+    store(400, 300, 600, 500);
+}
+
+// A restraints square hit while the command runs, with the pick's click behind it.
+void snap_pick(Session& s, int item, int h, int v) {
+    s.then([item, h, v] {
+        plat::post_item_hit(locDPtr, item);
+        drav::test::post_click(at(h, v));
+    });
+    s.then([] {});
+}
+
+}  // namespace
+
+TEST(LineCommand, ObjectSnapEndsTheLineOnAnEndAndOnACrossingForOneClickEach) {
+    Session s;
+    s.then([] {
+        objopts->intersect_opt = 0;
+        if (!locDPtr) sett_restraints();
+        ASSERT_NE(locDPtr, nullptr);
+        store_crossing_lines();
+    });
+    start(s);
+    s.click(at(100, 100));
+    snap_pick(s, snap_points_item, 590, 310);  // A, near its upper end
+    s.click(at(603, 297));
+    s.then([] {
+        expect_line(n0, wx(100), wy(100), wx(600) - wx(100), wy(300) - wy(100));
+        EXPECT_EQ(misc_defs.snap_mode, prevsnapmode);
+        EXPECT_EQ(snapnum, snap_increment_item);
+    });
+    snap_pick(s, snap_crossing_item, 501, 400);
+    s.click(at(497, 404));
+    s.then([] {
+        const Line l = line_at(n0 + 1);
+        EXPECT_NEAR(l.x + l.dx, wx(500), tol);
+        EXPECT_NEAR(l.y + l.dy, wy(400), tol);
+        EXPECT_EQ(misc_defs.snap_mode, prevsnapmode);
+        EXPECT_EQ(snapnum, snap_increment_item);
+    });
+    key(s, 'Q');
+    count_is(s, 2);
     quit_without_saving(s);
     EXPECT_EQ(s.run(), 0);
 }
