@@ -23,6 +23,7 @@ constexpr int error_invalid = 67;
 constexpr double collinear_share = 1e-9;
 
 ObjOptsRec* gobjopts = nullptr;
+RadiusDialog g_radius_dialog = nullptr;
 
 bool end_key(int key) {
     if (key == key_esc) {
@@ -213,10 +214,11 @@ void arc_2comp(double x1, double y1, double x, double y, double x2, double y2) {
 void arc_3comp(double x1, double y1, double x, double y, double x2, double y2, std::uint16_t* restart) {
     const double mx = (x2 - x1) / 2, my = (y2 - y1) / 2;
     const double h0 = distance(mx, my);
-    if (h0 > gobjopts->arc_value) {
-        // TODO(badrad) ask for a radius of at least h0; until then the arc in hand is dropped as on Cancel
-        *restart = 1;
-        return;
+    while (h0 > gobjopts->arc_value) {
+        if (!badrad(h0)) {
+            *restart = 1;
+            return;
+        }
     }
     const double r = gobjopts->arc_value;
     set_direction_bit(mx * (y - y1) - my * (x - x1) >= 0);
@@ -228,6 +230,15 @@ void arc_3comp(double x1, double y1, double x, double y, double x2, double y2, s
     const bool first = std::fabs(distance(x - c1x, y - c1y) - r) < std::fabs(distance(x - c2x, y - c2y) - r);
     const double cx = first ? c1x : c2x, cy = first ? c1y : c2y;
     set_arc(cx, cy, r, get_radangle(x1 - cx, y1 - cy), get_radangle(x2 - cx, y2 - cy));
+}
+
+void set_radius_dialog(RadiusDialog ask) { g_radius_dialog = ask; }
+
+int badrad(double minimum) {
+    double r = 0;
+    if (!g_radius_dialog || !gobjopts || !g_radius_dialog(minimum, &r)) return 0;
+    gobjopts->arc_value = r;
+    return 1;
 }
 
 void arc_key_options(int key, std::uint16_t* restart) {

@@ -21,4 +21,12 @@ void arc_2comp(double x1, double y1, double x, double y, double x2, double y2);
 void arc_3comp(double x1, double y1, double x, double y, double x2, double y2, std::uint16_t* restart);
 void arc_key_options(int key, std::uint16_t* restart);
 
+// The radius dialog belongs to the shell, which installs it at start-up: 1
+// and the radius typed (at least `minimum`), or 0 on Cancel or when none is
+// installed.
+using RadiusDialog = int (*)(double minimum, double* radius);
+void set_radius_dialog(RadiusDialog ask);
+// Asks for a radius of at least `minimum` into `arc_radius`; 0 on Cancel.
+int badrad(double minimum);
+
 }  // namespace drav

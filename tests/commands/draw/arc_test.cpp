@@ -3,9 +3,12 @@
 
 #include <cmath>
 #include <numbers>
+#include <string>
 #include <vector>
 
+#include "platform/ui/dialogs.h"
 #include "store/geometry.h"
+#include "store/number_text.h"
 #include "store/settings.h"
 #include "tests/commands/draw/shape_steps.h"
 
@@ -142,18 +145,86 @@ TEST(ArcCommand, UndoAndEscTakeBackOnlyThisCommandsArcs) {
     EXPECT_EQ(s.run(), 0);
 }
 
-TEST(ArcCommand, AChordLongerThanTheFixedDiameterDropsTheArcInHand) {
+// The radius dialog's fields, in the program's own form.
+static std::string length_text(double v) {
+    char text[number_text_size];
+    real_to_string(v, text, 1);
+    return text;
+}
+static std::string field(int item) { return plat::item_text(plat::dialog_item(plat::front_dialog(), item)); }
+
+TEST(ArcCommand, AChordLongerThanTheFixedDiameterAsksForARadius) {
+    const double h = std::sqrt(21.0);  // 4.5826
     Session s;
+    s.then([] {
+        objopts->arc_opt1 = 3;
+        objopts->arc_opt2 = 1;
+        objopts->arc_value = u100;
+    });
+    start(s, tool_arc);
+    s.click(at(100, 500));
+    s.click(at(500, 500));  // a chord of 4 against radius 1
+    s.then([] {
+        ASSERT_NE(plat::front_dialog(), nullptr);
+        EXPECT_EQ(field(5), length_text(2 * u100));
+        EXPECT_EQ(field(7), length_text(2 * u100));
+    });
+    s.then([] {
+        answers().expect("can't be read");
+        answers().expect("out of range");
+    });
+    s.type(7, "x").hit(1);                      // not a number
+    s.type(7, length_text(1.5 * u100)).hit(1);  // shorter than half the chord
+    s.type(7, length_text(5 * u100)).hit(1);
+    s.then([] {
+        EXPECT_TRUE(answers().done());
+        EXPECT_NEAR(objopts->arc_value, 5 * u100, 1e-4 * u100);
+        EXPECT_EQ(message(), prompt(26));
+    });
+    s.click(at(300, 550));  // below the chord: the circle whose centre is above
+    count_is(s, 1);
+    s.then([h] {
+        const ObjectRec rec = stored(n0);
+        EXPECT_NEAR(rec_f64(rec, obj::ref_x), wx(100) + 2 * u100, 1e-3 * u100);
+        EXPECT_NEAR(rec_f64(rec, obj::ref_y), wy(500) + h * u100, 1e-3 * u100);
+        EXPECT_NEAR(rec_f64(rec, ell::radius1), 5 * u100, 1e-4 * u100);
+    });
+    s.click(at(100, 300));
+    s.click(at(500, 300));
+    s.click(at(300, 250));  // above the chord: the centre below
+    count_is(s, 2);
+    s.then([h] {
+        const ObjectRec rec = stored(n0 + 1);
+        EXPECT_NEAR(rec_f64(rec, obj::ref_x), wx(100) + 2 * u100, 1e-3 * u100);
+        EXPECT_NEAR(rec_f64(rec, obj::ref_y), wy(300) - h * u100, 1e-3 * u100);
+    });
+    key(s, 'Q');
+    test::quit_without_saving(s);
+    EXPECT_EQ(s.run(), 0);
+}
+
+TEST(ArcCommand, CancelInTheRadiusDialogDropsTheArcInHand) {
+    Session s;
+    auto before = std::make_shared<Snapshot>();
     s.then([] {
         objopts->arc_opt1 = 3;
         objopts->arc_value = u100;
     });
     start(s, tool_arc);
+    s.then([before] { *before = snapshot(); });
     s.click(at(100, 500));
     s.click(at(500, 500));
-    s.then([] {});
-    s.then([] { EXPECT_EQ(message(), prompt(24)); });
+    s.hit(2);
+    s.then([] {
+        EXPECT_EQ(objopts->arc_value, u100);
+        EXPECT_EQ(message(), prompt(24));
+    });
     count_is(s, 0);
+    s.then([before] {
+        const Snapshot now = snapshot();
+        EXPECT_EQ(now.count, before->count);
+        EXPECT_EQ(now.records.size(), before->records.size());
+    });
     key(s, 27);
     ended(s);
     EXPECT_EQ(s.run(), 0);
