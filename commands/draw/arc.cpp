@@ -16,7 +16,6 @@ namespace drav {
 
 namespace {
 
-constexpr int tool_select_code = 2;
 constexpr int error_invalid = 67;
 // Three points count as on one line when the arc's sagitta is below this
 // share of the chord: relative, so small arcs in large units still count.
@@ -24,19 +23,6 @@ constexpr double collinear_share = 1e-9;
 
 ObjOptsRec* gobjopts = nullptr;
 RadiusDialog g_radius_dialog = nullptr;
-
-bool end_key(int key) {
-    if (key == key_esc) {
-        aborted = 1;
-        return true;
-    }
-    if (key == key_quit) {
-        quit = 1;
-        addnum = tool_select_code;
-        return true;
-    }
-    return false;
-}
 
 void set_direction_bit(bool on) {
     const std::uint16_t f = rec_u16(info, ell::flags);

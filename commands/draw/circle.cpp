@@ -16,7 +16,6 @@ namespace drav {
 
 namespace {
 
-constexpr int tool_select_code = 2;
 constexpr int fixed_radius = 3, fixed_diameter = 4;
 
 // The options as they are now: the tool settings may change them mid-command.
@@ -36,19 +35,6 @@ void prepare(const ObjOptsRec& opts) {
     begin_object(ok_ellipse, opts, true);
     set_rec_u16(info, ell::flags, static_cast<std::uint16_t>(rec_u16(info, ell::flags) | ell::clockwise));
     set_radius(opts.circle_value1);
-}
-
-bool end_key(int key) {
-    if (key == key_esc) {
-        aborted = 1;
-        return true;
-    }
-    if (key == key_quit) {
-        quit = 1;
-        addnum = tool_select_code;
-        return true;
-    }
-    return false;
 }
 
 // The construction vector under the restraint.

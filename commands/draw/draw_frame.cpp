@@ -128,4 +128,17 @@ double stepped_direction(double dx, double dy, double step) {
     return static_cast<double>(k) * step;
 }
 
+bool end_key(int key) {
+    if (key == key_esc) {
+        aborted = 1;
+        return true;
+    }
+    if (key == key_quit) {
+        quit = 1;
+        addnum = tool_select_code;
+        return true;
+    }
+    return false;
+}
+
 }  // namespace drav

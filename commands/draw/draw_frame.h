@@ -17,9 +17,14 @@ constexpr int tool_line = 4, tool_rect = 6, tool_polygon = 7, tool_circle = 8, t
 
 // Keys every drawing command knows, upper-cased as get_point gives them.
 constexpr int key_esc = 27, key_quit = 'Q', key_undo = 'U';
+constexpr int tool_select_code = 2;  // the select tool, current once a command ends with Q
 
 // Runs the drawing command of the tool code to its end.
 void add_objects(int tool);
+
+// ESC (sets `aborted`) and 'Q' (sets `quit`, the select tool next) end a
+// drawing command in any of its steps: true for either.
+bool end_key(int key);
 
 // The object in hand becomes a new object of this kind with the current
 // properties; `marks` applies the options' arrow, marker and template.

@@ -15,23 +15,9 @@ namespace drav {
 namespace {
 
 constexpr int prompt_third = 15;
-constexpr int tool_select_code = 2;
 constexpr int error_invalid = 67;
 
 ObjOptsRec* gobjopts = nullptr;
-
-bool end_key(int key) {
-    if (key == key_esc) {
-        aborted = 1;
-        return true;
-    }
-    if (key == key_quit) {
-        quit = 1;
-        addnum = tool_select_code;
-        return true;
-    }
-    return false;
-}
 
 void prepare(const ObjOptsRec& opts) {
     get_info(number_of_objects);

@@ -15,7 +15,6 @@ namespace drav {
 namespace {
 
 constexpr int prompt_first = 1, prompt_next = 2;
-constexpr int tool_select_code = 2;
 
 // The options as they are now: the tool settings may change them mid-command.
 ObjOptsRec* gobjopts = nullptr;

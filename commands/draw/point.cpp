@@ -17,7 +17,6 @@ namespace drav {
 namespace {
 
 constexpr int prompt_point = 3;
-constexpr int tool_select_code = 2;
 
 // Points are drawn solid whatever the current style, template points too.
 void make_solid() { info.b[obj::style] = static_cast<std::uint8_t>(solidstyle); }

@@ -17,21 +17,7 @@ namespace drav {
 namespace {
 
 constexpr int prompt_centre = 22, prompt_size = 23;
-constexpr int tool_select_code = 2;
 constexpr int min_sides = 3;
-
-bool end_key(int key) {
-    if (key == key_esc) {
-        aborted = 1;
-        return true;
-    }
-    if (key == key_quit) {
-        quit = 1;
-        addnum = tool_select_code;
-        return true;
-    }
-    return false;
-}
 
 int sides() { return rec_i16(info, ell::sides); }
 

@@ -14,8 +14,6 @@ namespace drav {
 
 namespace {
 
-constexpr int tool_select_code = 2;
-
 // A fresh rectangle in hand at the first free slot; rectangles take no arrow.
 void prepare(const ObjOptsRec& opts) {
     get_info(number_of_objects);
@@ -23,20 +21,6 @@ void prepare(const ObjOptsRec& opts) {
     begin_object(ok_rect, opts, false);
     if (opts.new_marker) marker_change();
     if (opts.new_template) templ_change();
-}
-
-// ESC and 'Q', alike in every step.
-bool end_key(int key) {
-    if (key == key_esc) {
-        aborted = 1;
-        return true;
-    }
-    if (key == key_quit) {
-        quit = 1;
-        addnum = tool_select_code;
-        return true;
-    }
-    return false;
 }
 
 void take_back_last() {
