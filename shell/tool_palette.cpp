@@ -179,7 +179,7 @@ bool tool_built(int tool) {
     case tool_arc:
     case tool_point:
         return true;
-    // TODO(add_objects) the drawing tools 5 to 13 come alive with their commands
+    // TODO(add_wall) TODO(add_bezier) TODO(add_text): the wall, curve and text tools come alive with their commands
     default:
         // The transforms answer an empty drawing; on objects they wait for
         // their commands (see toolsingleclick).
