@@ -34,4 +34,8 @@ void loop_ref_moved(double x, double y) {
     if (g_services.ref_moved) g_services.ref_moved(x, y);
 }
 
+void loop_clip_to_front() {
+    if (g_services.clip_to_front) g_services.clip_to_front();
+}
+
 }  // namespace drav

@@ -12,6 +12,7 @@ struct LoopServices {
     void (*blink_on)() = nullptr;
     void (*blink_off)() = nullptr;
     void (*ref_moved)(double x, double y) = nullptr;  // the input window's reference fields follow
+    void (*clip_to_front)() = nullptr;                // a visible clipboard window comes in front
 };
 void set_loop_services(const LoopServices& services);
 
@@ -22,5 +23,7 @@ void loop_stop_blink();
 void loop_blink_on();
 // The reference point moved (called by update_ref).
 void loop_ref_moved(double x, double y);
+// A visible clipboard window becomes the front document.
+void loop_clip_to_front();
 
 }  // namespace drav

@@ -644,7 +644,6 @@ int open_drawing(const FSRef& ref, std::int16_t, std::int32_t, const char* name,
 
     curlwidth = -1;
     if (macgroup) loop_tool_click(3);  // group mode: the group tool again
-    // TODO(markinput)
     loop_mark_restraints();
     nullohp();
     nullghp();

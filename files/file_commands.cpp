@@ -6,6 +6,7 @@
 
 #include "base/command_loop.h"
 #include "base/idle.h"
+#include "base/loop_services.h"
 #include "base/menu_items.h"
 #include "base/messages.h"
 #include "base/questions.h"
@@ -189,7 +190,7 @@ int closedraw() {
         didsomething = 0;
     }
     swaper = static_cast<std::uint16_t>((swaper & ~grid_visible_bit) | grid);
-    // TODO(closeclip) the clipboard window in front when it is visible
+    loop_clip_to_front();
     quit = 1;
     if (go_on) closesegs();
     return result;

@@ -2,10 +2,13 @@
 
 #include "base/command_loop.h"
 #include "base/loop_services.h"
+#include "display/clipboard_window.h"
 #include "platform/ui/events.h"
+#include "platform/ui/windows.h"
 #include "shell/blink.h"
 #include "shell/input_window.h"
 #include "shell/loop_helpers.h"
+#include "shell/window_layers.h"
 
 namespace drav {
 
@@ -22,6 +25,9 @@ void install_loop_services() {
     s.blink_on = blink_on;
     s.blink_off = blink_off;
     s.ref_moved = show_reference_point;
+    s.clip_to_front = [] {
+        if (clipCWindow && plat::window_visible(clipCWindow)) SelectDocument(clipCWindow);
+    };
     set_loop_services(s);
 }
 

@@ -54,7 +54,7 @@ void clear_item() {
         plat::edit_window_field(front, plat::EditCommand::clear);
         return;
     }
-    // TODO(do_operation) do_operation(21, 0, 0, 0, 0, 1, 0) deletes the selection undoably
+    do_operation(op_delete, 0, 0, 0, 0, 1, 0);  // the selection, undoably
 }
 
 void toggle_restraints_palette() {

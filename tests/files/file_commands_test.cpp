@@ -9,6 +9,7 @@
 #include "base/menu_items.h"
 #include "base/messages.h"
 #include "base/shutdown.h"
+#include "display/clipboard_window.h"
 #include "display/graphics_unit.h"
 #include "display/screen.h"
 #include "display/selection_display.h"
@@ -19,6 +20,7 @@
 #include "platform/core/forks.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/windows.h"
+#include "shell/window_layers.h"
 #include "store/current_drawing.h"
 #include "store/record_ops.h"
 #include "store/record_store.h"
@@ -65,6 +67,19 @@ std::filesystem::path drawing(const char* name, bool pc = false, int lines = 2) 
 }
 
 std::string title() { return plat::window_title(whichdrawWindow()); }
+
+TEST(FileCommands, CloseBringsAVisibleClipboardWindowToTheFront) {
+    Session s;
+    s.then([] {
+        ASSERT_NE(clipCWindow, nullptr);
+        plat::show_window(clipCWindow);
+        SelectDocument(whichdrawWindow());
+        ASSERT_EQ(firstDocument(), whichdrawWindow());
+    });
+    s.menu(kMyFileMenu, "clos");
+    s.then([] { EXPECT_EQ(firstDocument(), clipCWindow); });
+    EXPECT_EQ(s.run(), 0);
+}
 
 TEST(FileCommands, NewAndCloseOnAnUnchangedDrawingAskNothing) {
     const auto plan = drawing("plan.drw");
