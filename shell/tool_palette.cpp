@@ -177,9 +177,10 @@ bool tool_built(int tool) {
     case tool_circle:
     case tool_ellipse:
     case tool_arc:
+    case tool_curve:
     case tool_point:
         return true;
-    // TODO(add_wall) TODO(add_bezier) TODO(add_text): the wall, curve and text tools come alive with their commands
+    // TODO(add_wall) TODO(add_text): the wall and text tools come alive with their commands
     default:
         // The transforms answer an empty drawing; on objects they wait for
         // their commands (see toolsingleclick).
@@ -286,6 +287,7 @@ void toolsingleclick(int tool) {
     case tool_circle:
     case tool_ellipse:
     case tool_arc:
+    case tool_curve:
     case tool_point:
         addnum = static_cast<std::int16_t>(tool);
         add_objects(tool);

@@ -8,6 +8,7 @@
 #include "base/messages.h"
 #include "base/restraint_hook.h"
 #include "commands/draw/arc.h"
+#include "commands/draw/bezier_curve.h"
 #include "commands/draw/circle.h"
 #include "commands/draw/ellipse.h"
 #include "commands/draw/line.h"
@@ -57,10 +58,13 @@ void add_objects(int tool) {
     case tool_arc:
         add_arc(*objopts);
         break;
+    case tool_curve:
+        add_bezier(*objopts);
+        break;
     case tool_point:
         add_point(*objopts);
         break;
-    // TODO(add_wall) TODO(add_bezier) TODO(add_text) TODO(add_symbol): walls, curves, text and symbols
+    // TODO(add_wall) TODO(add_text) TODO(add_symbol): walls, text and symbols
     default:
         break;
     }
