@@ -8,6 +8,7 @@ namespace drav {
 struct LoopServices {
     int (*get_point)(double* x, double* y, int snapmode) = nullptr;
     void (*start_blink_info)() = nullptr;  // `info` becomes the object in hand, not timed
+    void (*start_blink)(int (*routine)()) = nullptr;  // the same drawn by an XOR routine of its own
     void (*stop_blink)() = nullptr;
     void (*blink_on)() = nullptr;
     void (*blink_off)() = nullptr;
@@ -19,6 +20,8 @@ void set_loop_services(const LoopServices& services);
 // One poll: the clicked or cursor point and the upper-cased key or 0.
 int loop_get_point(double* x, double* y, int snapmode);
 void loop_start_blink_info();
+// The object in hand is drawn by `routine` (XOR; a second call removes it).
+void loop_start_blink(int (*routine)());
 void loop_stop_blink();
 void loop_blink_on();
 // The reference point moved (called by update_ref).

@@ -25,6 +25,7 @@ namespace {
 
 constexpr int max_item_text = 255;
 constexpr int err_text_too_long = 84;
+constexpr int err_not_roman = 157;
 
 plat::DItem* item_of(DialogPtr dialog, int item) { return dialog ? plat::dialog_item(dialog, item) : nullptr; }
 
@@ -135,6 +136,15 @@ bool check_the_string(DialogPtr dialog, int item, const char* text) {
     char buffer[max_item_text + 1];
     get_item(dialog, item, buffer);
     return std::strcmp(buffer, text) == 0;
+}
+
+bool check_roman_text(DialogPtr dialog, int item) {
+    if (!dialog) return false;
+    std::string roman;
+    if (plat::utf8_to_macroman(plat::item_text(item_of(dialog, item)), roman)) return true;
+    show_error(err_not_roman, 0);
+    plat::select_item_text(item_of(dialog, item), 0, 32767);
+    return false;
 }
 
 bool check_string_length(DialogPtr dialog, int item, int max) {

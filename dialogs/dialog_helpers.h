@@ -47,6 +47,9 @@ void reselect_text(DialogPtr dialog);
 bool check_the_string(DialogPtr dialog, int item, const char* text);
 // Error 84 and the text selected when it is longer than max.
 bool check_string_length(DialogPtr dialog, int item, int max);
+// An error and the text selected when the field holds a character that
+// has no Mac Roman form, the encoding of every text a drawing stores.
+bool check_roman_text(DialogPtr dialog, int item);
 // The same on a text-edit field.
 bool okstg_string_length(ControlRef field, int max);
 

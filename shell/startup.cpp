@@ -28,6 +28,7 @@
 #include "platform/ui/windows.h"
 #include "shell/apple_events.h"
 #include "shell/arc_radius_dialog.h"
+#include "shell/text_dialog.h"
 #include "shell/blink.h"
 #include "shell/bundle_data.h"
 #include "shell/dialog_filters.h"
@@ -297,6 +298,7 @@ void install_floor_hooks() {
     install_tool_palette();
     install_restraints_palette();
     install_arc_radius_dialog();
+    install_text_dialog();
     install_handle_moves();
     MessageLine line;
     line.show = [](int table, int index) { DisplayLocalMessage(table, index); };

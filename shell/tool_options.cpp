@@ -7,6 +7,7 @@
 #include "base/command_loop.h"
 #include "base/messages.h"
 #include "base/shutdown.h"
+#include "commands/draw/text.h"
 #include "display/bezier.h"
 #include "files/file_commands.h"
 #include "display/graphics_unit.h"
@@ -244,7 +245,7 @@ void init_variables() {
     reset_on_screen = 0;
     modified = 0;
     keep_workfile = 0;
-    // TODO(typing_gtext) typing_gtext = 0
+    typing_gtext = 0;
     // TODO(update_info) update_info = 0
     forced_show = 0;
     snap_on = 1;

@@ -179,8 +179,9 @@ bool tool_built(int tool) {
     case tool_arc:
     case tool_curve:
     case tool_point:
+    case tool_text:
         return true;
-    // TODO(add_wall) TODO(add_text): the wall and text tools come alive with their commands
+    // TODO(add_wall): the wall tool comes alive with its command
     default:
         // The transforms answer an empty drawing; on objects they wait for
         // their commands (see toolsingleclick).
@@ -289,6 +290,7 @@ void toolsingleclick(int tool) {
     case tool_arc:
     case tool_curve:
     case tool_point:
+    case tool_text:
         addnum = static_cast<std::int16_t>(tool);
         add_objects(tool);
         // The command loops until it ends, however it ends (a full drawing too).

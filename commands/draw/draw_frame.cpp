@@ -15,6 +15,7 @@
 #include "commands/draw/point.h"
 #include "commands/draw/polygon.h"
 #include "commands/draw/rectangle.h"
+#include "commands/draw/text.h"
 #include "store/geometry.h"
 #include "store/record_ops.h"
 #include "store/record_store.h"
@@ -64,7 +65,10 @@ void add_objects(int tool) {
     case tool_point:
         add_point(*objopts);
         break;
-    // TODO(add_wall) TODO(add_text) TODO(add_symbol): walls, text and symbols
+    case tool_text:
+        add_text(*objopts);
+        break;
+    // TODO(add_wall) TODO(add_symbol): walls and symbols
     default:
         break;
     }
