@@ -18,6 +18,7 @@
 #include "shell/blink.h"
 #include "shell/construct_palette.h"
 #include "shell/dimension_palette.h"
+#include "shell/drag_outline.h"
 #include "shell/event_pump.h"
 #include "shell/key_equivalents.h"
 #include "shell/loop_helpers.h"
@@ -176,7 +177,17 @@ void handle_drawing_content(plat::Port* port, plat::Point point) {
     update_status_line();
     if (!getidle()) return;  // the running command takes the click
     if (!okindx(&indx)) return;
-    // TODO(handRect) a press on the handle or pivot marker drags it (hp_drag)
+    // A press on the selection's handle or pivot marker drags it.
+    if (!(macgroup ? ghp_isnull() : ohp_isnull())) {
+        if (inside(handRect, point)) {
+            hp_drag(0, 1);
+            return;
+        }
+        if (inside(pivotRect, point)) {
+            hp_drag(1, 1);
+            return;
+        }
+    }
     set_valid_objects();
     // TODO(snaprec) with object or crossing snap the search starts at the snapped object
     std::int16_t found = indx;

@@ -12,6 +12,7 @@
 #include "shell/construct_palette.h"
 #include "shell/coordinate_palette.h"
 #include "shell/dimension_palette.h"
+#include "shell/drag_outline.h"
 #include "shell/handle_moves.h"
 #include "shell/input_window.h"
 #include "shell/loop_helpers.h"
@@ -80,8 +81,8 @@ const std::array<Entry, 84> g_table = {{
     {four_cc("sall"), nullptr}, {four_cc("EDcp"), nullptr}, {four_cc("OBpp"), nullptr},
     {four_cc("OBgm"), nullptr}, {four_cc("EDrl"), nullptr}, {four_cc("EDrr"), nullptr},
     // Handle and Pivot
-    {four_cc("EHcy"), nexthandle}, {four_cc("EHdf"), nullptr}, {four_cc("EHsp"), nullptr},
-    {four_cc("EPcy"), nextpivot}, {four_cc("EPdf"), nullptr}, {four_cc("EPsh"), nullptr},
+    {four_cc("EHcy"), nexthandle}, {four_cc("EHdf"), [] { handle_change(2, 0); }}, {four_cc("EHsp"), nullptr},
+    {four_cc("EPcy"), nextpivot}, {four_cc("EPdf"), [] { handle_change(2, 1); }}, {four_cc("EPsh"), nullptr},
     // Group
     {four_cc("GPun"), nullptr}, {four_cc("GPiv"), nullptr}, {four_cc("GPpp"), nullptr},
     {four_cc("GPfn"), nullptr}, {four_cc("GPob"), nullptr},
@@ -174,7 +175,7 @@ void handle_change(int item, int which) {
             nexthandle();
         break;
     case 2:
-        // TODO(hp_drag) hp_drag(which, 0)
+        hp_drag(which, 0);
         break;
     case 3:
         // TODO(swap_hp)

@@ -14,6 +14,7 @@
 #include "display/graphics_unit.h"
 #include "display/object_find.h"
 #include "display/screen.h"
+#include "display/drawing_window.h"
 #include "display/selection_display.h"
 #include "platform/core/raster.h"
 #include "platform/ui/menus.h"
@@ -271,8 +272,7 @@ void ch_snap(int n) {
     rstore_params(1, 1);
     snapidle = 1;
     if (ended) quit = 1;
-    // TODO(ingrpdrag) not while a group drag runs
-    held.put_back();
+    if (!ingrpdrag) held.put_back();
     setidle(keep_idle);
     setdrawmode(keep_mode);
     setdrawpat(keep_pat);

@@ -5,6 +5,7 @@
 #include "base/command_loop.h"
 #include "base/idle.h"
 #include "base/messages.h"
+#include "display/drag_image.h"
 #include "display/drawing_window.h"
 #include "display/graphics_unit.h"
 #include "display/line_styles.h"
@@ -157,7 +158,7 @@ void get_window(std::int16_t interactive, std::int16_t mode) {
     }
     if (held.held() && !ingrpdrag && !getidle()) {
         held.put_back();
-        // TODO(makenewrgn) the drag outline of the selection is rebuilt
+        makenewrgn = 1;
     }
     setidle(was_idle);
     setdrawmode(saved_mode);

@@ -5,6 +5,7 @@
 
 #include "base/command_loop.h"
 #include "base/idle.h"
+#include "display/drag_image.h"
 #include "display/drawing_window.h"
 #include "display/graphics_unit.h"
 #include "display/redraw.h"
@@ -16,6 +17,7 @@
 #include "shell/message_palette.h"
 #include "shell/tool_palette.h"
 #include "shell/window_commands.h"
+#include "store/object_walk.h"
 #include "store/record_ops.h"
 #include "store/record_store.h"
 #include "store/selection_state.h"
@@ -81,6 +83,18 @@ void highlight_selection() {
     if (macgroup)
         showgroup(1);
     else
+        showonoff(indx, 1);
+}
+
+// While the selection's image is dragged, it is built again for the new
+// view and put under the cursor; the view change took it off the screen
+// already, and the drag loop shows it again.
+void follow_view_in_drag() {
+    if (!ingrpdrag) return;
+    make_objrgn(1);
+    if (macgroup)
+        showgroup(1);
+    else if (okindx(&indx))
         showonoff(indx, 1);
 }
 
@@ -205,7 +219,7 @@ void window_singleclick(int n) {
     }
     put_back(kept, false);
     windowidle = 1;
-    // TODO(make_objrgn) a dragged outline: for buttons 2 and 3 blinkrgn, make_objrgn(1), the selection shown again
+    if (n != 5) follow_view_in_drag();
     setdrawmode(mode);
     setdrawpat(pat);
 }
@@ -227,7 +241,7 @@ void window_doubleclick(int n) {
     }
     put_back(kept, true);
     windowidle = 1;
-    // TODO(make_objrgn) a dragged outline is rebuilt for the new view and the selection shown again
+    follow_view_in_drag();
 }
 
 }  // namespace drav

@@ -419,6 +419,106 @@ curves_text_e2e() {
 curves_text_e2e
 # ---- end of curves and text ----
 
+# --- Dragging the handle marker --------------------------------------------
+# A line drawn with the line tool and picked shows its handle marker (a
+# filled square); a press on it dragged with the mouse puts the handle where
+# the button is let go, and Edit > Undo (its key, Ctrl+Z) puts it back.
+# Screenshots of the window find the marker.
+# Prints the window-local centre "x y" of the filled 6x6 square nearest to
+# (x, y) within r pixels, or nothing; with a fifth argument, the inked pixel
+# of column x nearest to row y instead.
+find_marker() {
+  python3 - "$@" <<'PY'
+import struct, sys
+data = open(sys.argv[1], 'rb').read()
+hsize, _, fmt, depth, w, h = struct.unpack('>6I', data[:24])
+bpl, ncolors = struct.unpack('>I', data[48:52])[0], struct.unpack('>I', data[76:80])[0]
+bpp = struct.unpack('>I', data[44:48])[0]
+order = struct.unpack('>I', data[28:32])[0]
+pix = hsize + ncolors * 12
+cx, cy, r = (int(a) for a in sys.argv[2:5])
+line = len(sys.argv) > 5
+def dark(x, y):
+    if not (0 <= x < w and 0 <= y < h): return False
+    o = pix + y * bpl + x * (bpp // 8)
+    v = int.from_bytes(data[o:o + 3], 'little' if order == 0 else 'big')
+    return ((v >> 16) & 255) + ((v >> 8) & 255) + (v & 255) < 650  # any ink, the highlight too
+if line:  # the dark pixel of column cx nearest to row cy
+    rows = [y for y in range(max(cy - r, 0), min(cy + r, h)) if dark(cx, y)]
+    if rows: print(cx, min(rows, key=lambda y: abs(y - cy)))
+    sys.exit(0)
+best = None
+for y in range(max(cy - 3 - r, 0), min(cy - 3 + r, h - 6) + 1):
+    for x in range(max(cx - 3 - r, 0), min(cx - 3 + r, w - 6) + 1):
+        if all(dark(x + i, y + j) for j in range(6) for i in range(6)):
+            d = (x + 3 - cx) ** 2 + (y + 3 - cy) ** 2
+            if best is None or d < best[0]: best = (d, x + 3, y + 3)
+if best: print(best[1], best[2])
+PY
+}
+drag_e2e() {
+  start
+  local win tools msg at moved back
+  win=$(drawing_window)
+  tools=$(timeout 10 xdotool search --sync --onlyvisible --name '^Tools$' 2>/dev/null | head -n 1)
+  msg=$(timeout 10 xdotool search --sync --onlyvisible --name '^Messages$' 2>/dev/null | head -n 1)
+  [ -n "$msg" ] && xdotool windowmove --sync "$msg" 60 700 2>/dev/null
+  if [ -z "$win" ] || [ -z "$tools" ]; then
+    fail "drag: no drawing window or tool palette"; kill -TERM "$app_pid"; wait_end; return
+  fi
+  # The line tool, a line from (300, 300) to (600, 300), Q; then a click on it picks it.
+  xdotool mousemove --window "$tools" 13 39 click 1
+  sleep 0.5
+  xdotool mousemove --window "$win" 300 300 click 1
+  sleep 0.3
+  xdotool mousemove --window "$win" 600 300 click 1
+  sleep 0.3
+  xdotool key q
+  sleep 0.5
+  xwd -silent -id "$win" >"$work/drag0.xwd"
+  at=$(find_marker "$work/drag0.xwd" 450 300 10 line)
+  [ -n "$at" ] || { fail "drag: the line does not show"; kill -TERM "$app_pid"; wait_end; return; }
+  xdotool mousemove --window "$win" $at click 1
+  sleep 1
+  xwd -silent -id "$win" >"$work/drag1.xwd"
+  at=$(find_marker "$work/drag1.xwd" 450 300 200)
+  if [ -z "$at" ]; then
+    fail "drag: the picked line shows no handle marker"; kill -TERM "$app_pid"; wait_end; return
+  fi
+  set -- $at
+  local hx=$1 hy=$2
+  pass "the picked line shows its handle marker at $hx,$hy"
+  # Press on the marker, drag it 60 right and 40 up, let go.
+  xdotool mousemove --window "$win" "$hx" "$hy" mousedown 1
+  sleep 0.3
+  for s in 1 2 3 4; do
+    xdotool mousemove --window "$win" $((hx + 15 * s)) $((hy - 10 * s))
+    sleep 0.15
+  done
+  xdotool mouseup 1
+  sleep 0.8
+  xdotool mousemove --window "$win" 700 500
+  sleep 0.5
+  xwd -silent -id "$win" >"$work/drag2.xwd"
+  moved=$(find_marker "$work/drag2.xwd" $((hx + 60)) $((hy - 40)) 6)
+  if [ -n "$moved" ] && [ -z "$(find_marker "$work/drag2.xwd" "$hx" "$hy" 2)" ]; then
+    pass "the handle marker dragged with the mouse moves there"
+  else fail "drag: the marker did not move (at '$moved')"; fi
+  xdotool windowfocus --sync "$win" 2>/dev/null
+  xdotool key --clearmodifiers ctrl+z
+  sleep 0.8
+  xwd -silent -id "$win" >"$work/drag3.xwd"
+  back=$(find_marker "$work/drag3.xwd" "$hx" "$hy" 2)
+  if [ -n "$back" ] && [ -z "$(find_marker "$work/drag3.xwd" $((hx + 60)) $((hy - 40)) 6)" ]; then
+    pass "Edit > Undo puts the handle back"
+  else fail "drag: Undo left the marker away (at '$back')"; fi
+  kill -TERM "$app_pid"
+  wait_end
+  [ "$status" -eq 0 ] || fail "the drag session ended with $status"
+}
+command -v xwd >/dev/null && drag_e2e
+# --- end of dragging the handle marker -------------------------------------
+
 if [ "$failures" -ne 0 ]; then
   echo "e2e: $failures failed"
   exit 1
