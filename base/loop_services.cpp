@@ -22,6 +22,10 @@ void loop_start_blink_info() {
     if (g_services.start_blink_info) g_services.start_blink_info();
 }
 
+void loop_start_blink(int (*routine)()) {
+    if (g_services.start_blink) g_services.start_blink(routine);
+}
+
 void loop_stop_blink() {
     if (g_services.stop_blink) g_services.stop_blink();
 }

@@ -8,6 +8,7 @@ namespace drav {
 struct LoopServices {
     int (*get_point)(double* x, double* y, int snapmode) = nullptr;
     void (*start_blink_info)() = nullptr;  // `info` becomes the object in hand, not timed
+    void (*start_blink)(int (*routine)()) = nullptr;  // an XOR routine of the command's own, not timed
     void (*stop_blink)() = nullptr;
     void (*blink_on)() = nullptr;
     void (*blink_off)() = nullptr;
@@ -19,6 +20,7 @@ void set_loop_services(const LoopServices& services);
 // One poll: the clicked or cursor point and the upper-cased key or 0.
 int loop_get_point(double* x, double* y, int snapmode);
 void loop_start_blink_info();
+void loop_start_blink(int (*routine)());
 void loop_stop_blink();
 void loop_blink_on();
 // The reference point moved (called by update_ref).

@@ -21,6 +21,7 @@ void install_loop_services() {
         return key;
     };
     s.start_blink_info = [] { StartBlink(blinkinfo, 0); };
+    s.start_blink = [](int (*routine)()) { StartBlink(routine, 0); };
     s.stop_blink = StopBlink;
     s.blink_on = blink_on;
     s.blink_off = blink_off;

@@ -178,8 +178,9 @@ bool tool_built(int tool) {
     case tool_ellipse:
     case tool_arc:
     case tool_point:
+    case tool_wall:
         return true;
-    // TODO(add_wall) TODO(add_bezier) TODO(add_text): the wall, curve and text tools come alive with their commands
+    // TODO(add_bezier) TODO(add_text): the curve and text tools come alive with their commands
     default:
         // The transforms answer an empty drawing; on objects they wait for
         // their commands (see toolsingleclick).
@@ -290,6 +291,14 @@ void toolsingleclick(int tool) {
         addnum = static_cast<std::int16_t>(tool);
         add_objects(tool);
         // The command loops until it ends, however it ends (a full drawing too).
+        addnum = tool_select;
+        break;
+    case tool_wall:
+        // The multi-line palette stands beside the wall command while it runs.
+        addnum = static_cast<std::int16_t>(tool);
+        if (!mlinDPtr) sett_mlin();
+        add_objects(tool);
+        if (mlinDPtr) sett_mlin();
         addnum = tool_select;
         break;
     default:
