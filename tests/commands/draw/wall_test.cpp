@@ -584,6 +584,83 @@ TEST(WallCommand, AFullWorkfileRefusesTheSegmentAndLosesNothing) {
     EXPECT_EQ(s.run(), 0);
 }
 
+TEST(WallCommand, QAfterReopeningASegmentSquaresOffTheOneBefore) {
+    Session s;
+    options(s, 1, 2, true, 0, 0);
+    start_wall(s);
+    s.click(at(100, 500));
+    s.click(at(300, 500));
+    s.click(at(300, 200));
+    s.then([] { expect_record(first, wx(100), wy(500) + 0.5, wx(300) - 0.5, wy(500) + 0.5); });
+    key(s, 'U');  // the second segment is in hand again, still mitred with the first
+    key(s, 'Q');
+    s.then([] {
+        EXPECT_EQ(number_of_objects, first + 2);
+        expect_record(first, wx(100), wy(500) + 0.5, wx(300), wy(500) + 0.5);
+        expect_record(first + 1, wx(100), wy(500) - 0.5, wx(300), wy(500) - 0.5);
+    });
+    quit_without_saving(s);
+    EXPECT_EQ(s.run(), 0);
+}
+
+TEST(WallCommand, ASeparateSegmentBeforeIsLeftAloneWhenTheNextStartsWithACut) {
+    Session s;
+    draw_line(s, at(100, 200), at(500, 200));
+    options(s, 1, 2, false, 0, 0, 0, true);
+    start_wall(s);
+    s.click(at(100, 500));
+    s.click(at(300, 500));
+    s.click(at(200, 200));  // a new first point, on the line
+    key(s, 'Q');
+    s.then([] {
+        // The cut is taken back with the segment in hand; the wall before keeps its end.
+        EXPECT_EQ(number_of_objects, first + 2);
+        EXPECT_TRUE(live(first - 1));
+        expect_record(first, wx(100), wy(500) + 0.5, wx(300), wy(500) + 0.5);
+        expect_record(first + 1, wx(100), wy(500) - 0.5, wx(300), wy(500) - 0.5);
+    });
+    quit_without_saving(s);
+    EXPECT_EQ(s.run(), 0);
+}
+
+TEST(WallCommand, AStartCutWithoutRoomForItsSidesWritesNothingAndLosesNothing) {
+    Session s;
+    static std::uint16_t real_size = 0;
+    static Snapshot before;
+    // Four lines and the rectangle fill the records up to 40.
+    start(s, tool_line);
+    for (int i = 0; i < 5; ++i) s.click(at(600 + 50 * i, 100 + 40 * (i % 2)));
+    key(s, 'Q');
+    start(s, tool_rect);
+    s.click(at(100, 300));
+    s.click(at(500, 500));
+    key(s, 'Q');
+    options(s, 2, 2, false, 0, 0, 0, true);
+    s.then([] {
+        ASSERT_EQ(number_of_objects, 41);
+        real_size = worksize;
+        // Four blocks: room for one of the rectangle's three other sides.
+        worksize = 48;
+        before = snapshot();
+    });
+    start_wall(s);
+    s.then([] { answers().expect("drawing is full"); });
+    s.click(at(300, 500));
+    s.then([] {
+        EXPECT_TRUE(answers().done());
+        EXPECT_EQ(number_of_objects, before.count);
+        EXPECT_TRUE(live(first - 1));
+        const Snapshot after = snapshot();
+        ASSERT_EQ(after.records.size(), before.records.size());
+        for (std::size_t i = 0; i < after.records.size(); ++i)
+            EXPECT_EQ(0, std::memcmp(after.records[i].b, before.records[i].b, 128)) << i;
+        EXPECT_EQ(addnum, tool_select);
+        worksize = real_size;
+    });
+    quit_without_saving(s);
+    EXPECT_EQ(s.run(), 0);
+}
+
 TEST(WallCommand, AClickNearThePivotIsMovedAWallWidthAway) {
     Session s;
     options(s, 1, 2, false, 1, 0);  // pivot on the right face, handle on the centre line
