@@ -43,17 +43,6 @@ int pivot_seen = 1;
 
 void start_blink() { loop_start_blink(blinkwall); }
 
-// The constraint angle of a restraint; other values leave it.
-void rot_of_lock(int lock) {
-    switch (lock) {
-    case 0:
-    case 1: cur_rot = 0; break;
-    case 2: cur_rot = half_pie; break;
-    case 3: cur_rot = units_defs.rotation_step; break;
-    default: break;
-    }
-}
-
 bool chain() { return wallopts->mline_opt1 != 1; }
 
 void set_all_points(WallNodeRec& n, double x, double y) {
@@ -148,6 +137,28 @@ bool settings_as_node() {
 }
 
 }  // namespace
+
+void rot_of_lock(int lock) {
+    switch (lock) {
+    case 0:
+    case 1: cur_rot = 0; break;
+    case 2: cur_rot = half_pie; break;
+    case 3: cur_rot = units_defs.rotation_step; break;
+    default: break;
+    }
+}
+
+void alternate_restraint(int after) {
+    if (after == 1) {
+        set_lock_mode(2);
+        cw->lock = 2;
+        cur_rot = half_pie;
+    } else if (after == 2) {
+        set_lock_mode(1);
+        cw->lock = 1;
+        cur_rot = 0;
+    }
+}
 
 double wall_width_now() {
     return mlin_spacing(users_defs) ? users_defs.wall_width * (mlin_count(users_defs) - 1) : users_defs.wall_width;
@@ -249,16 +260,7 @@ void calcwall(double x, double y) {
         detach_line();
     } else {
         set_the_pivot(x, y, cw);
-        // A horizontal segment is followed by a vertical one and the reverse.
-        if (n.lock == 1) {
-            set_lock_mode(2);
-            n.lock = 2;
-            cur_rot = half_pie;
-        } else if (n.lock == 2) {
-            set_lock_mode(1);
-            n.lock = 1;
-            cur_rot = 0;
-        }
+        alternate_restraint(n.lock);
     }
     start_blink();
     update_ref(cw->pivot_x, cw->pivot_y);

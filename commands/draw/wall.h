@@ -74,6 +74,10 @@ void set_the_pivot(double x, double y, const WallNodeRec* node);
 void setpivot(double x, double y);
 // The wall width of the current settings.
 double wall_width_now();
+// `cur_rot` for a restraint; other values leave it.
+void rot_of_lock(int lock);
+// After a segment under restraint `after` (1 or 2) the next takes the other.
+void alternate_restraint(int after);
 
 // ---- Geometry (wall_geometry.cpp) ----
 void lin_compute(double x, double y);

@@ -10,7 +10,6 @@
 #include "display/screen.h"
 #include "extension/api/custom_event.h"
 #include "store/files.h"
-#include "store/geometry.h"
 #include "store/object_walk.h"
 #include "store/record_ops.h"
 #include "store/record_store.h"
@@ -223,27 +222,13 @@ int erasewall() {
     cwinfo = info;
     set_mlin_count(users_defs, n.count);
     users_defs.wall_width = (n.flags & wall_spacing_bit) ? n.wall_w / (n.count - 1) : n.wall_w;
-    switch (wallopts->lock_mode) {
-    case 0:
-    case 1: cur_rot = 0; break;
-    case 2: cur_rot = half_pie; break;
-    case 3: cur_rot = units_defs.rotation_step; break;
-    default: break;
-    }
+    rot_of_lock(wallopts->lock_mode);
     n.lock = wallopts->lock_mode;
     if (n.prev && wallopts->mline_opt1 != 1) {
         pw = n.prev;
         set_the_pivot(n.pivot_x, n.pivot_y, pw);
         if (wallopts->lock_mode == 1 || wallopts->lock_mode == 2) {
-            if (pw->lock == 1) {
-                set_lock_mode(2);
-                n.lock = 2;
-                cur_rot = half_pie;
-            } else if (pw->lock == 2) {
-                set_lock_mode(1);
-                n.lock = 1;
-                cur_rot = 0;
-            }
+            alternate_restraint(pw->lock);
             set_the_pivot(n.pivot_x, n.pivot_y, pw);
         }
     } else {

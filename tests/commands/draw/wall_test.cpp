@@ -223,6 +223,15 @@ void draw_line(Session& s, plat::Point a, plat::Point b) {
 
 std::int16_t first = 0;  // the record count before the wall
 
+// The drawing's records are byte for byte those of `before`.
+void same_records(const Snapshot& before) {
+    const Snapshot after = snapshot();
+    EXPECT_EQ(after.count, before.count);
+    ASSERT_EQ(after.records.size(), before.records.size());
+    for (std::size_t i = 0; i < after.records.size(); ++i)
+        EXPECT_EQ(0, std::memcmp(after.records[i].b, before.records[i].b, 128)) << i;
+}
+
 void start_wall(Session& s) {
     start(s, tool_wall);
     s.then([] { first = number_of_objects; });
@@ -548,10 +557,7 @@ TEST(WallCommand, EscPutsBackEveryRecordAndEveryCutObject) {
         EXPECT_EQ(number_of_objects, before.count);
         EXPECT_TRUE(live(first - 1));
         EXPECT_TRUE(live(first - 2));
-        const Snapshot after = snapshot();
-        EXPECT_EQ(after.records.size(), before.records.size());
-        for (std::size_t i = 0; i < after.records.size() && i < before.records.size(); ++i)
-            EXPECT_EQ(0, std::memcmp(after.records[i].b, before.records[i].b, 128)) << i;
+        same_records(before);
     });
     ended(s);
     quit_without_saving(s);
@@ -650,10 +656,7 @@ TEST(WallCommand, AStartCutWithoutRoomForItsSidesWritesNothingAndLosesNothing) {
         EXPECT_TRUE(answers().done());
         EXPECT_EQ(number_of_objects, before.count);
         EXPECT_TRUE(live(first - 1));
-        const Snapshot after = snapshot();
-        ASSERT_EQ(after.records.size(), before.records.size());
-        for (std::size_t i = 0; i < after.records.size(); ++i)
-            EXPECT_EQ(0, std::memcmp(after.records[i].b, before.records[i].b, 128)) << i;
+        same_records(before);
         EXPECT_EQ(addnum, tool_select);
         worksize = real_size;
     });
