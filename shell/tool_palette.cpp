@@ -180,8 +180,8 @@ bool tool_built(int tool) {
     case tool_curve:
     case tool_point:
     case tool_text:
+    case tool_wall:
         return true;
-    // TODO(add_wall): the wall tool comes alive with its command
     default:
         // The transforms answer an empty drawing; on objects they wait for
         // their commands (see toolsingleclick).
@@ -294,6 +294,14 @@ void toolsingleclick(int tool) {
         addnum = static_cast<std::int16_t>(tool);
         add_objects(tool);
         // The command loops until it ends, however it ends (a full drawing too).
+        addnum = tool_select;
+        break;
+    case tool_wall:
+        // The multi-line palette stands beside the wall command while it runs.
+        addnum = static_cast<std::int16_t>(tool);
+        if (!mlinDPtr) sett_mlin();
+        add_objects(tool);
+        if (mlinDPtr) sett_mlin();
         addnum = tool_select;
         break;
     default:

@@ -16,6 +16,7 @@
 #include "commands/draw/polygon.h"
 #include "commands/draw/rectangle.h"
 #include "commands/draw/text.h"
+#include "commands/draw/wall.h"
 #include "store/geometry.h"
 #include "store/record_ops.h"
 #include "store/record_store.h"
@@ -68,7 +69,10 @@ void add_objects(int tool) {
     case tool_text:
         add_text(*objopts);
         break;
-    // TODO(add_wall) TODO(add_symbol): walls and symbols
+    case tool_wall:
+        add_wall(*objopts);
+        break;
+    // TODO(add_symbol): symbols
     default:
         break;
     }

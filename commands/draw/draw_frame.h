@@ -13,7 +13,7 @@ extern std::int16_t save_indx;     // first record this command added
 extern std::uint16_t update_info;  // a drawing command runs
 
 // Tool codes of the drawing commands.
-constexpr int tool_line = 4, tool_rect = 6, tool_polygon = 7, tool_circle = 8, tool_ellipse = 9, tool_arc = 10, tool_curve = 11, tool_point = 12, tool_text = 13;
+constexpr int tool_line = 4, tool_wall = 5, tool_rect = 6, tool_polygon = 7, tool_circle = 8, tool_ellipse = 9, tool_arc = 10, tool_curve = 11, tool_point = 12, tool_text = 13;
 
 // Keys every drawing command knows, upper-cased as get_point gives them.
 constexpr int key_esc = 27, key_quit = 'Q', key_undo = 'U';

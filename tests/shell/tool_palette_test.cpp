@@ -64,7 +64,7 @@ TEST(ToolPalette, UnbuiltToolsAreInactiveAndTheSelectToolIsShownCurrent) {
     s.then([] {
         ASSERT_NE(addDPtr, nullptr);
         for (int t = first_tool; t <= last_tool; ++t) {
-            const bool live = (t >= 2 && t <= 4) || t >= 6;
+            const bool live = t >= 2;
             EXPECT_EQ(plat::item_hilite(plat::dialog_item(addDPtr, t)), live ? 0 : 255) << t;
         }
         // The current tool's square is inverted: its centre-left pixel, white
@@ -241,8 +241,8 @@ TEST(ToolPalette, TheRunningProgramShowsItsIconsOnScreen) {
         for (int y = 0; y < 16; ++y)
             for (int x = 0; x < 16; ++x) {
                 const bool dark = qGray(shot.pixel(left + x, top + y)) < 128;
-                // The multi-line tool is inactive: its icon shows every other pixel.
-                const bool ink = icon.bits[static_cast<std::size_t>(y * 16 + x)] && (x + y) % 2 == 0;
+                // The multi-line tool is live: its icon shows whole.
+                const bool ink = icon.bits[static_cast<std::size_t>(y * 16 + x)];
                 if (dark != ink) ++wrong;
             }
         EXPECT_EQ(wrong, 0);
@@ -264,8 +264,7 @@ TEST(ToolPalette, ScreensOfTwoPixelsPerPointShowTheSharpIcons) {
         shot.save("tool_palette@2x.png");  // beside the test's files, never in the sources
         ASSERT_EQ(shot.width(), 106);
         ASSERT_EQ(shot.height(), 470);
-        // The multi-line tool's 32 x 32 drawing, grey as the tool is inactive,
-        // not its 16 x 16 one blown up.
+        // The multi-line tool's 32 x 32 drawing, not its 16 x 16 one blown up.
         const plat::Rect r = plat::item_rect(plat::dialog_item(addDPtr, 5));
         const ToolIcon icon = load_tool_icon(5, 2);
         ASSERT_EQ(icon.size, 32);
@@ -274,7 +273,7 @@ TEST(ToolPalette, ScreensOfTwoPixelsPerPointShowTheSharpIcons) {
         for (int y = 0; y < 32; ++y)
             for (int x = 0; x < 32; ++x) {
                 const bool dark = qGray(shot.pixel(left + x, top + y)) < 128;
-                const bool ink = icon.bits[static_cast<std::size_t>(y * 32 + x)] && (x + y) % 2 == 0;
+                const bool ink = icon.bits[static_cast<std::size_t>(y * 32 + x)];
                 if (dark != ink) ++wrong;
             }
         EXPECT_EQ(wrong, 0);
