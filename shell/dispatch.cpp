@@ -2,6 +2,8 @@
 
 #include "base/command_loop.h"
 #include "base/idle.h"
+#include "base/menu_items.h"
+#include "base/messages.h"
 #include "dialogs/dialog_helpers.h"
 #include "display/clipboard_window.h"
 #include "display/drawing_window.h"
@@ -16,6 +18,7 @@
 #include "platform/ui/events.h"
 #include "platform/ui/menus.h"
 #include "shell/blink.h"
+#include "shell/clipboard_menu.h"
 #include "shell/construct_palette.h"
 #include "shell/dimension_palette.h"
 #include "shell/event_pump.h"
@@ -30,6 +33,7 @@
 #include "shell/tool_palette.h"
 #include "shell/window_layers.h"
 #include "shell/window_palette.h"
+#include "store/files.h"
 #include "store/group_build.h"
 #include "store/levels.h"
 #include "store/object_walk.h"
@@ -129,6 +133,10 @@ void Handle_mouse_down() {
             cur_stop();
             zoomdrawing(window, part);
             cur_go();
+        } else if (window == clipCWindow) {
+            cur_stop();
+            zoomclip(window, part);
+            cur_go();
         }
         break;
     default:
@@ -146,7 +154,7 @@ void Handle_content(plat::Window* window) {
     } else if (graphwasinit && window == whichsymbWindow()) {
         // TODO(handle_symbol_content)
     } else if (window == clipCWindow) {
-        // TODO(handle_clip_content)
+        handle_clip_content(plat::window_port(clipCWindow), local);
     } else if (isAPIPallette(window)) {
         SelectPallette(window);
         const ModuleEventFields fields = fields_of(myEvent);
@@ -298,6 +306,8 @@ void nomore_window(plat::Window* window) {
 
 void closeclip() {
     if (!clipCWindow) return;
+    unsigned char text[256];
+    MySetMenuCommandText(kMyEditMenu, four_cc("EDcp"), GetMyLocalPascalString(text, tbl_misc_prompts, str_show_clipboard));
     plat::hide_window(clipCWindow);
     if (graphwasinit && plat::window_visible(whichdrawWindow())) SelectDocument(whichdrawWindow());
 }

@@ -332,6 +332,45 @@ if command -v xwd >/dev/null; then
 fi
 # --- end of selection -----------------------------------------------------
 
+# ---- Clipboard (copy and paste through the desktop's clipboard) ----
+# In the drawing named on the command line, Ctrl+C puts the current object's
+# records on the desktop's clipboard, where a second process reads them while
+# Dravelin runs; Ctrl+V pastes them back, and the saved file holds them twice.
+clipboard_e2e() {
+  command -v xclip >/dev/null || { fail "clipboard: xclip is not installed"; return; }
+  start "$work/plan"
+  local win
+  win=$(timeout 10 xdotool search --sync --onlyvisible --name '^plan$' 2>/dev/null | head -n 1)
+  [ -n "$win" ] || { fail "clipboard: no window titled plan"; kill -TERM "$app_pid"; wait_end; return; }
+  xdotool windowfocus --sync "$win" 2>/dev/null
+  xdotool key --clearmodifiers ctrl+c
+  local got=0
+  for _ in $(seq 50); do
+    timeout 5 xclip -selection clipboard -o -t application/x-dravelin-segs >"$work/segs" 2>/dev/null
+    got=$(wc -c <"$work/segs")
+    [ "$got" -gt 0 ] && break
+    sleep 0.1
+  done
+  if [ "$got" -gt 0 ] && [ $((got % 128)) -eq 0 ]; then
+    pass "another process reads the copied records from the clipboard"
+  else fail "clipboard: $got bytes of records on the clipboard"; fi
+  xdotool windowfocus --sync "$win" 2>/dev/null
+  xdotool key --clearmodifiers ctrl+v
+  save_as "$win" "$work/pasted" native
+  win=$(timeout 10 xdotool search --sync --onlyvisible --name '^pasted.drw$' 2>/dev/null | head -n 1)
+  [ -n "$win" ] && { xdotool windowfocus --sync "$win" 2>/dev/null; xdotool key --clearmodifiers ctrl+q; }
+  wait_end
+  [ "$status" -eq 0 ] || { fail "clipboard: quit ended with $status"; kill -9 "$app_pid" 2>/dev/null; app_pid=; }
+  local before after
+  before=$(file_records "$work/plan" | wc -c)
+  after=$( [ -f "$work/pasted.drw" ] && file_records "$work/pasted.drw" | wc -c)
+  if [ "$got" -gt 0 ] && [ "${after:-0}" -eq $((before + got)) ]; then
+    pass "Ctrl+V pastes the copied records into the drawing"
+  else fail "clipboard: the saved drawing holds ${after:-no} bytes of records, $before before, $got copied"; fi
+}
+clipboard_e2e
+# ---- end of clipboard ----
+
 if [ "$failures" -ne 0 ]; then
   echo "e2e: $failures failed"
   exit 1

@@ -21,6 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)ready;
 #if defined(DRAV_FUZZ_XTWEAK)
     drav::fuzz::convert_record(data, size);
+#elif defined(DRAV_FUZZ_SEGS)
+    drav::fuzz::paste_block(data, size);
 #else
     drav::fuzz::read_drawing(data, size);
 #endif
