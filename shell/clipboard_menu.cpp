@@ -11,20 +11,16 @@
 
 namespace drav {
 
-namespace {
-
-void set_item_text(int index) {
+void set_clipboard_item_text(int index) {
     unsigned char text[256];
     GetMyLocalPascalString(text, tbl_misc_prompts, index);
     MySetMenuCommandText(kMyEditMenu, four_cc("EDcp"), text);
 }
 
-}  // namespace
-
 void ShowClipboard() {
     if (!clipCWindow) return;
     if (plat::window_visible(clipCWindow)) {
-        set_item_text(str_show_clipboard);
+        set_clipboard_item_text(str_show_clipboard);
         if (plat::Window* first = firstPallette()) ourSelectWindow(first);
         plat::hide_window(clipCWindow);
         FixActivate();
@@ -38,7 +34,7 @@ void ShowClipboard() {
         clipPicHdl = std::make_unique<plat::Picture>();
         clipPicHdl->frame = drawRect;
     }
-    set_item_text(str_hide_clipboard);
+    set_clipboard_item_text(str_hide_clipboard);
     blink_off();
     plat::show_window(clipCWindow);
     SelectDocument(clipCWindow);

@@ -7,5 +7,7 @@ constexpr int str_show_clipboard = 17;  // 412: the item's text while the window
 constexpr int str_hide_clipboard = 18;  // 412: while it is shown
 
 void ShowClipboard();
+// The Edit menu's item says what choosing it does (412 entry 17 or 18).
+void set_clipboard_item_text(int index);
 
 }  // namespace drav

@@ -2,8 +2,6 @@
 
 #include "base/command_loop.h"
 #include "base/idle.h"
-#include "base/menu_items.h"
-#include "base/messages.h"
 #include "dialogs/dialog_helpers.h"
 #include "display/clipboard_window.h"
 #include "display/drawing_window.h"
@@ -33,7 +31,6 @@
 #include "shell/tool_palette.h"
 #include "shell/window_layers.h"
 #include "shell/window_palette.h"
-#include "store/files.h"
 #include "store/group_build.h"
 #include "store/levels.h"
 #include "store/object_walk.h"
@@ -306,8 +303,7 @@ void nomore_window(plat::Window* window) {
 
 void closeclip() {
     if (!clipCWindow) return;
-    unsigned char text[256];
-    MySetMenuCommandText(kMyEditMenu, four_cc("EDcp"), GetMyLocalPascalString(text, tbl_misc_prompts, str_show_clipboard));
+    set_clipboard_item_text(str_show_clipboard);
     plat::hide_window(clipCWindow);
     if (graphwasinit && plat::window_visible(whichdrawWindow())) SelectDocument(whichdrawWindow());
 }
