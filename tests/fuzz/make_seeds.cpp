@@ -10,6 +10,7 @@
 
 #include "store/pc_convert.h"
 #include "store/records.h"
+#include "tests/fuzz/pict_entry.h"
 #include "tests/support/drawing_file.h"
 
 using namespace drav;
@@ -80,5 +81,13 @@ int main(int argc, char** argv) {
     if (!symbols.empty()) block("a-placed-symbol", symbols);
     std::reverse(pasteable.begin(), pasteable.end());
     block("reversed", pasteable);
+
+    // The picture reader's seeds: pictures without the file header.
+    std::filesystem::create_directories(root / "pict");
+    const auto pictures = drav::fuzz::picture_seeds();
+    for (std::size_t i = 0; i < pictures.size(); ++i) {
+        std::ofstream f(root / "pict" / ("picture-" + std::to_string(i)), std::ios::binary | std::ios::trunc);
+        f.write(reinterpret_cast<const char*>(pictures[i].data()), static_cast<std::streamsize>(pictures[i].size()));
+    }
     return 0;
 }
