@@ -225,10 +225,7 @@ void updateClipboard() {
 
 bool scrap_picture(plat::Picture* picture) {
     std::vector<std::uint8_t> data;
-    if (!plat::scrap_flavour(plat::Flavour::pict, &data) || data.empty()) return false;
-    (void)picture;
-    // TODO(read_pict) the picture data read into the picture
-    return false;
+    return plat::scrap_flavour(plat::Flavour::pict, &data) && !data.empty() && plat::read_picture(data, picture);
 }
 
 }  // namespace drav

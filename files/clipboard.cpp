@@ -1,5 +1,6 @@
 #include "files/clipboard.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -8,7 +9,11 @@
 #include "base/idle.h"
 #include "base/messages.h"
 #include "display/clipboard_window.h"
+#include "display/picture_target.h"
+#include "display/screen.h"
 #include "display/selection_display.h"
+#include "files/picture_import.h"
+#include "platform/core/picture.h"
 #include "store/object_walk.h"
 #include "store/record_ops.h"
 #include "store/record_store.h"
@@ -50,6 +55,82 @@ void append_object(std::vector<std::uint8_t>& out, std::int16_t n) {
     }
 }
 
+// The picture's drawing cut to what it covers, with a small margin, for
+// programs that take images. False when it draws nothing.
+bool picture_image(const plat::Picture& picture, plat::Port* out) {
+    const plat::Rect f = picture.frame;
+    const int w = f.right - f.left, h = f.bottom - f.top;
+    if (picture.ops.empty() || w <= 0 || h <= 0) return false;
+    plat::Port full(w, h);
+    if (full.width() != w || full.height() != h) return false;
+    const std::uint32_t paper = full.pixel(0, 0);
+    plat::draw_picture(full, picture, plat::Rect{0, 0, static_cast<std::int16_t>(h), static_cast<std::int16_t>(w)});
+    if (full.blank()) return false;
+    int left = w, top = h, right = -1, bottom = -1;
+    for (int y = 0; y < h; ++y) {
+        const std::uint32_t* row = full.row(y);
+        for (int x = 0; x < w; ++x) {
+            if (row[x] == paper) continue;
+            left = std::min(left, x);
+            right = std::max(right, x);
+            top = std::min(top, y);
+            bottom = std::max(bottom, y);
+        }
+    }
+    if (right < 0) return false;
+    constexpr int margin = 4;
+    left = std::max(0, left - margin);
+    top = std::max(0, top - margin);
+    right = std::min(w, right + 1 + margin);
+    bottom = std::min(h, bottom + 1 + margin);
+    if (!out->resize(right - left, bottom - top)) return false;
+    const auto i16 = [](int v) { return static_cast<std::int16_t>(v); };
+    plat::copy_bits(full, *out, plat::Rect{i16(top), i16(left), i16(bottom), i16(right)},
+                    plat::Rect{0, 0, i16(bottom - top), i16(right - left)}, plat::srcCopy);
+    return true;
+}
+
+// Text laid out as a text box does it on the drawing window's port: lines
+// from the left edge down, wrapped at spaces to its width (a word wider than
+// that is cut), each line a text run of the port's 12-point font.
+plat::Picture text_picture(const std::string& roman) {
+    plat::Picture picture;
+    picture.frame = drawCWindow ? drawCWindow->port_rect() : drawRect;
+    const int width = picture.frame.right - picture.frame.left;
+    const int per_line = std::clamp(width * 10 / std::max(pict_text_width(10, 0), 1), 1, 255);
+    const int ascent = pict_text_ascent(0);
+    constexpr int line_pixels = 16;
+    int baseline = picture.frame.top + ascent;
+    auto put_line = [&](const std::string& line) {
+        plat::PictOp op;
+        op.opcode = plat::pict::op_long_text;
+        op.data = {static_cast<std::uint8_t>(baseline >> 8), static_cast<std::uint8_t>(baseline),
+                   static_cast<std::uint8_t>(picture.frame.left >> 8), static_cast<std::uint8_t>(picture.frame.left),
+                   static_cast<std::uint8_t>(line.size())};
+        op.data.insert(op.data.end(), line.begin(), line.end());
+        picture.ops.push_back(std::move(op));
+        baseline += line_pixels;
+    };
+    std::size_t at = 0;
+    while (at <= roman.size()) {
+        std::size_t end = roman.find_first_of("\r\n", at);
+        if (end == std::string::npos) end = roman.size();
+        std::string para = roman.substr(at, end - at);
+        at = end + ((end + 1 < roman.size() && roman[end] == '\r' && roman[end + 1] == '\n') ? 2 : 1);
+        do {
+            std::size_t cut = para.size();
+            if (static_cast<int>(cut) > per_line) {
+                const std::size_t space = para.rfind(' ', static_cast<std::size_t>(per_line));
+                cut = space != std::string::npos && space > 0 ? space : static_cast<std::size_t>(per_line);
+            }
+            put_line(para.substr(0, cut));
+            para.erase(0, cut);
+            if (!para.empty() && para.front() == ' ') para.erase(0, 1);
+        } while (!para.empty());
+    }
+    return picture;
+}
+
 }  // namespace
 
 void InitClipboard() { theClipboard = plat::open_pasteboard(); }
@@ -79,7 +160,10 @@ std::vector<std::uint8_t> selection_segs() {
 
 void DoClipboardCopy() {
     plat::ScrapOut scrap;
-    // TODO(cut_pict) the selection recorded as a picture: the PICT flavour and its PNG rendering
+    const plat::Picture picture = selection_picture();
+    scrap.pict = plat::picture_bytes(picture);
+    plat::Port image;
+    if (picture_image(picture, &image)) scrap.image = &image;
     scrap.segs = selection_segs();
     if (!macgroup && okindx(&indx) && obj_kind(info) == ok_text) {
         cumstgs(indx);
@@ -104,15 +188,22 @@ void DoClipboardPaste() {
         paste_segs(data.data(), data.size());
         return;
     }
-    if (plat::scrap_flavour(plat::Flavour::pict, &data) && !data.empty()) {
-        // TODO(paste_pict) the picture becomes drawing objects
+    // A picture that cannot be read is passed over. What a picture or a text
+    // adds is registered as added objects, so that the drawing counts as
+    // changed and Undo takes them away.
+    plat::Picture picture;
+    if (plat::scrap_flavour(plat::Flavour::pict, &data) && !data.empty() && plat::read_picture(data, &picture)) {
+        do_operation(op_add, 0, 0, 0, 0, 0, 0);
+        paste_pict(picture, picture.frame);
         return;
     }
     std::string text;
     bool replaced = false;
     if (plat::scrap_text(&text, &replaced) && !text.empty()) {
         if (replaced) pr_miscmsg(msg_text_replaced);
-        // TODO(paste_pict) the text, laid out in a picture of the drawing window's size, becomes text objects
+        picture = text_picture(text);
+        do_operation(op_add, 0, 0, 0, 0, 0, 0);
+        paste_pict(picture, picture.frame);
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QImage>
 #include <QMimeData>
 
 #include <cmath>
@@ -15,7 +16,9 @@
 #include "base/command_loop.h"
 #include "base/idle.h"
 #include "base/menu_items.h"
+#include "display/clipboard_window.h"
 #include "display/selection_display.h"
+#include "platform/core/picture.h"
 #include "files/clipboard.h"
 #include "platform/ui/clipboard.h"
 #include "shell/message_palette.h"
@@ -42,20 +45,53 @@ namespace {
 constexpr double tol = 1e-9;
 std::int16_t n0 = 0;
 
+// Through `info`, which holds the newest state of the record it holds.
+ObjectRec record(int n) {
+    get_info(static_cast<std::int16_t>(n));
+    return info;
+}
+
 QByteArray segs_on_clipboard() {
     const QMimeData* m = QGuiApplication::clipboard()->mimeData();
     return m ? m->data(plat::segs_mime) : QByteArray();
 }
 
+QByteArray flavour(const char* type) {
+    const QMimeData* m = QGuiApplication::clipboard()->mimeData();
+    return m ? m->data(type) : QByteArray();
+}
+
+// Pixels of the PNG on the clipboard that are not white.
+int inked_png_pixels() {
+    QImage image;
+    if (!image.loadFromData(flavour(plat::png_mime), "PNG")) return -1;
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) n += (image.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF;
+    return n;
+}
+
+void put_flavour(const char* type, const std::vector<std::uint8_t>& bytes) {
+    auto* mime = new QMimeData;
+    mime->setData(type, QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())));
+    QGuiApplication::clipboard()->setMimeData(mime);
+}
+
+// The text objects from n on, in order, with their strings.
+std::vector<std::string> texts_from(int n) {
+    std::vector<std::string> out;
+    for (int i = n; i < number_of_objects; ++i) {
+        const ObjectRec r = record(i);
+        if (!is_live_object(r) || obj_kind(r) != ok_text) continue;
+        cumstgs(static_cast<std::int16_t>(i));
+        out.emplace_back(textline);
+    }
+    return out;
+}
+
 bool text_on_clipboard() {
     const QMimeData* m = QGuiApplication::clipboard()->mimeData();
     return m && m->hasText();
-}
-
-// Through `info`, which holds the newest state of the record it holds.
-ObjectRec record(int n) {
-    get_info(static_cast<std::int16_t>(n));
-    return info;
 }
 
 // A new object from the record's kind part, stored as a command stores it.
@@ -124,6 +160,11 @@ TEST(Clipboard, OneLineIsOneRecordAndPastesInWholeUnitsFromTheReferencePoint) {
         EXPECT_EQ(segs_on_clipboard().size(), 128);
         EXPECT_FALSE(text_on_clipboard());
         EXPECT_EQ(number_of_objects, n0 + 1);
+        // The picture, and an image of it for other programs; the window takes the picture.
+        EXPECT_GT(flavour(plat::pict_mime).size(), 10);
+        EXPECT_GT(inked_png_pixels(), 0);
+        ASSERT_NE(clipPicHdl, nullptr);
+        EXPECT_FALSE(clipPicHdl->ops.empty());
         // 10.7 right of the line's start and 0.4 above: the copy lands 10 to the right.
         update_ref(1.5 + 10.7, 2.25 + 0.4);
     });
@@ -353,6 +394,71 @@ TEST(Clipboard, OutsideTextWithCharactersDrawingTextCannotHoldSaysSo) {
         char text[256];
         RetrieveCStringMessage(text);
         EXPECT_NE(std::string(text).find("replaced by"), std::string::npos) << text;
+        EXPECT_EQ(texts_from(n0), std::vector<std::string>{"Zo\x91 ? done"});
+    });
+    quit_without_saving(s);
+    EXPECT_EQ(s.run(), 0);
+}
+
+TEST(Clipboard, WithNothingSelectedCopyStillPutsAPictureAndNoRecords) {
+    Session s;
+    s.then([] {
+        QGuiApplication::clipboard()->setText("before");
+        DoClipboardCopy();
+        EXPECT_TRUE(segs_on_clipboard().isEmpty());
+        EXPECT_FALSE(text_on_clipboard());
+        plat::Picture p;
+        const QByteArray pict = flavour(plat::pict_mime);
+        ASSERT_FALSE(pict.isEmpty());
+        EXPECT_EQ(plat::read_picture(std::span(reinterpret_cast<const std::uint8_t*>(pict.constData()),
+                                               static_cast<std::size_t>(pict.size())),
+                                     &p),
+                  1);
+    });
+    EXPECT_EQ(s.run(), 0);
+}
+
+TEST(Clipboard, APictureWithoutRecordsPastesItsDrawingAsObjects) {
+    Session s;
+    s.then([] {
+        start();
+        // One framed rectangle of 100 x 50 points.
+        plat::Picture p;
+        p.frame = plat::Rect{0, 0, 200, 300};
+        p.ops.push_back(plat::PictOp{plat::pict::op_rect + plat::pict::frame, {0, 20, 0, 10, 0, 70, 0, 110}});
+        put_flavour(plat::pict_mime, plat::picture_bytes(p));
+    });
+    s.menu(kMyEditMenu, "past");
+    s.then([] {
+        ASSERT_EQ(number_of_objects, n0 + 1);
+        const ObjectRec r = record(n0);
+        EXPECT_EQ(obj_kind(r), ok_rect);
+        EXPECT_GT(rec_f64(r, rect::width), 0);
+        EXPECT_NEAR(rec_f64(r, rect::width), -2 * rec_f64(r, rect::height), tol);
+    });
+    quit_without_saving(s);
+    EXPECT_EQ(s.run(), 0);
+}
+
+TEST(Clipboard, TextFromOutsidePastesAsTextObjectsOneALine) {
+    Session s;
+    s.then([] {
+        start();
+        QGuiApplication::clipboard()->setText("First line\nand the second");
+    });
+    s.menu(kMyEditMenu, "past");
+    s.then([] {
+        EXPECT_EQ(texts_from(n0), (std::vector<std::string>{"First line", "and the second"}));
+        ASSERT_EQ(number_of_objects, n0 + 2);
+        // The second line lies below the first, both at the left edge.
+        EXPECT_LT(rec_f64(record(n0 + 1), obj::ref_y), rec_f64(record(n0), obj::ref_y));
+        EXPECT_NEAR(rec_f64(record(n0 + 1), obj::ref_x), rec_f64(record(n0), obj::ref_x), tol);
+    });
+    s.menu(kMyEditMenu, "undo");
+    // Nothing is left to save.
+    s.then([] {
+        EXPECT_TRUE(texts_from(n0).empty());
+        EXPECT_EQ(number_of_objects, n0);
     });
     EXPECT_EQ(s.run(), 0);
 }
