@@ -8,6 +8,7 @@
 #include "display/line_styles.h"
 #include "display/object_renderer.h"
 #include "display/pan_canvas.h"
+#include "display/picture_target.h"
 #include "store/geometry.h"
 #include "store/records.h"
 
@@ -91,7 +92,8 @@ void arc_edge() {
 // that fits the 16-bit pixel range.
 bool as_oval(double a, double b, double rot, std::uint16_t thk) {
     if (sinfo.b[obj::style] != 1 || save_pts || is_polygon) return false;
-    // TODO(emitPICTcomment) while a picture is made, records it brackets count as the screen does
+    // A picture records what it brackets as strokes, which a reader takes together.
+    if (printing == 1 && emitPICTcomment(sinfo)) return false;
     if (printing == 0 && listing && !thk && !pattern_toosmall() && curpat_avail(0)) return false;
     if (!(near(a, b) || near(rot, 0) || near(rot, half_pie) || near(rot, pie) || near(rot, three_half_pie)))
         return false;

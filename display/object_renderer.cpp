@@ -12,6 +12,7 @@
 #include "display/graphics_unit.h"
 #include "display/line_styles.h"
 #include "display/pan_canvas.h"
+#include "display/picture_target.h"
 #include "display/screen.h"
 #include "display/stroke_text.h"
 #include "store/geometry.h"
@@ -439,9 +440,10 @@ void draw_rect() {
     const double x = ref_x(), y = ref_y();
     const double w = rec_f64(sinfo, rect::width), h = rec_f64(sinfo, rect::height);
     const double rot = rec_f64(sinfo, obj::rotation);
-    if (rot == 0 && listing && rectinbounds(x, x + w, y, y + h) &&
-        (thick || pattern_toosmall() || !curpat_avail(0)) && std::fabs(w * pwvxm) < largest_pixels &&
-        std::fabs(h * pwvym) < largest_pixels) {
+    // A picture takes an unbracketed rectangle as its one primitive.
+    const bool one_primitive = listing ? rectinbounds(x, x + w, y, y + h) && (thick || pattern_toosmall() || !curpat_avail(0))
+                                       : printing == 1 && !thick && !emitPICTcomment(sinfo);
+    if (rot == 0 && one_primitive && std::fabs(w * pwvxm) < largest_pixels && std::fabs(h * pwvym) < largest_pixels) {
         rect_abs(x, y, x + w, y + h);
         note_clip();
         return;

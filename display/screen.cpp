@@ -103,14 +103,19 @@ void draw_vector_figure(plat::VectorContext& c, Figure f, int h1, int v1, int h2
     c.stroke();
 }
 
+const plat::RGBColor& colour(int n);
+
 void route(Figure f, int x1, int y1, int x2, int y2) {
     if (vector_target) {
         draw_vector_figure(*vector_target, f, x1, qdviewport.yt - y1, x2, qdviewport.yt - y2);
         return;
     }
     if (printing == 1) {
-        if (plat::Port* cur = plat::current_port())
+        if (plat::Port* cur = plat::current_port()) {
+            // The picture carries the object's colour; the screen ports keep theirs.
+            cur->set_fore_color(colour(gcolor));
             draw_figure(*cur, f, x1, viewport.yt - y1, x2, viewport.yt - y2);
+        }
         return;
     }
     if (printing == 2) {

@@ -20,6 +20,7 @@
 #include "display/screen.h"
 #include "extension/api/custom_event.h"
 #include "files/file_commands.h"
+#include "files/picture_import.h"
 #include "platform/core/forks.h"
 #include "platform/core/text.h"
 #include "platform/ui/events.h"
@@ -565,6 +566,12 @@ int FSRefIsDravPcFile(const FSRef& ref) {
 }
 
 int drawing_file_format(const FSRef& ref) {
+    // A picture file: typed so, or named so where files carry no type.
+    std::string ext = ref.path.extension().string();
+    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    std::uint32_t type = 0, creator = 0;
+    plat::get_type_creator(ref, &type, &creator);
+    if (type == four_cc("PICT") || (type == 0 && (ext == ".pict" || ext == ".pct"))) return format_picture;
     if (!FSRefIsDravPcFile(ref)) return format_native;
     std::int16_t fork = 0;
     if (plat::open_file(ref, plat::Perm::read, &fork) != plat::noErr) return format_pc;
@@ -662,10 +669,7 @@ int open_or_merge_drawing(const FSRef& ref, std::int16_t vref, std::int32_t dir,
         want_exit(&answer);
         if (answer != 'Y') return 0;
     }
-    if (format == format_picture) {
-        // TODO(open_pict)
-        return 0;
-    }
+    if (format == format_picture) return open_pict(ref, vref, dir, name, merge);
     if (format != format_native && format != format_pc) return 0;
     const int ok = open_drawing(ref, vref, dir, name, merge, format == format_pc, withplot);
     if (ok && merge == 0) {

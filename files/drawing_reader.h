@@ -37,7 +37,8 @@ int mapping(std::int16_t from, const MapEntry* table, std::int16_t count, std::i
 constexpr int format_native = 1, format_picture = 2, format_pc = 3;
 // The one rule for the byte order of a drawing file: a name ending in ".2d"
 // (any case) on a file not typed as a native drawing is a PC file, unless
-// its version makes sense only in native order.
+// its version makes sense only in native order. A file typed 'PICT', or
+// untyped and named ".pict" or ".pct", is a picture.
 int drawing_file_format(const FSRef& ref);
 int FSRefIsDravPcFile(const FSRef& ref);
 

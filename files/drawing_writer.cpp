@@ -10,6 +10,7 @@
 #include "base/shutdown.h"
 #include "files/drawing_reader.h"
 #include "files/file_commands.h"
+#include "files/preview_pictures.h"
 #include "platform/core/forks.h"
 #include "platform/core/text.h"
 #include "store/current_drawing.h"
@@ -340,7 +341,8 @@ int save(const FSRef& folder, const char* name, FSRef* file) {
         // The companion is made complete beside the temporary file.
         err = plat::set_type_creator(c.temp, four_cc("2D  "), four_cc("DRAV"));
         if (err == plat::noErr && !FSRef_put_levelinfo(c.temp)) err = plat::ioErr;
-        // TODO(saveDravpict) the preview pictures 'PICT' 257 and 258
+        // A preview that cannot be stored was reported; the drawing is saved all the same.
+        if (err == plat::noErr) saveDravpict(c.temp, savegroup);
     }
     if (err == plat::noErr && save_before_rename) {
         save_before_rename();
@@ -367,5 +369,9 @@ int save(const FSRef& folder, const char* name, FSRef* file) {
     okindx(&indx);
     return err == plat::noErr ? 1 : 0;
 }
+
+std::string save_reason(std::int16_t err) { return reason_text(err); }
+
+std::int16_t write_file_flushed(const plat::FileRef& ref, const std::string& bytes) { return write_whole(ref, bytes); }
 
 }  // namespace drav

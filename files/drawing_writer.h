@@ -33,6 +33,12 @@ int makefile(std::string* bytes);
 // are renamed over the target: tests stop a save there.
 extern void (*save_before_rename)();
 
+// The reason shown when a save failed with the platform error `err`.
+std::string save_reason(std::int16_t err);
+// Writes the bytes as a new file (replacing one of that name), flushed to
+// disk; the platform error.
+std::int16_t write_file_flushed(const plat::FileRef& ref, const std::string& bytes);
+
 // What the last save reported, for tests: 0 after a success, else the
 // platform error that stopped it (1 when a test stopped it).
 extern std::int16_t last_save_error;

@@ -16,6 +16,7 @@
 #include "platform/ui/events.h"
 #include "platform/ui/menus.h"
 #include "shell/blink.h"
+#include "shell/clipboard_menu.h"
 #include "shell/construct_palette.h"
 #include "shell/dimension_palette.h"
 #include "shell/drag_outline.h"
@@ -130,6 +131,10 @@ void Handle_mouse_down() {
             cur_stop();
             zoomdrawing(window, part);
             cur_go();
+        } else if (window == clipCWindow) {
+            cur_stop();
+            zoomclip(window, part);
+            cur_go();
         }
         break;
     default:
@@ -147,7 +152,7 @@ void Handle_content(plat::Window* window) {
     } else if (graphwasinit && window == whichsymbWindow()) {
         // TODO(handle_symbol_content)
     } else if (window == clipCWindow) {
-        // TODO(handle_clip_content)
+        handle_clip_content(plat::window_port(clipCWindow), local);
     } else if (isAPIPallette(window)) {
         SelectPallette(window);
         const ModuleEventFields fields = fields_of(myEvent);
@@ -309,6 +314,7 @@ void nomore_window(plat::Window* window) {
 
 void closeclip() {
     if (!clipCWindow) return;
+    set_clipboard_item_text(str_show_clipboard);
     plat::hide_window(clipCWindow);
     if (graphwasinit && plat::window_visible(whichdrawWindow())) SelectDocument(whichdrawWindow());
 }

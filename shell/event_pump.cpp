@@ -3,6 +3,7 @@
 #include "base/command_loop.h"
 #include "base/idle.h"
 #include "dialogs/modeless_windows.h"
+#include "display/clipboard_window.h"
 #include "display/drawing_window.h"
 #include "display/graphics_unit.h"
 #include "display/screen.h"
@@ -111,6 +112,7 @@ int getevent(int mask, plat::EventRecord* event) {
     const bool came = plat::wait_next_event(static_cast<std::uint16_t>(mask & 0xFFFF), event, pump_sleep_ticks);
     // The window manager's resize stands in for the grow box.
     if (graphwasinit && plat::take_resized(whichdrawWindow())) drawing_window_resized(whichdrawWindow());
+    if (clipCWindow && plat::take_resized(clipCWindow)) growclip(clipCWindow);
     if (came) {
         const ModuleEventFields fields = module_fields(*event);
         custom_event(18, 0, 0, 0, "", &fields);
@@ -266,8 +268,8 @@ void RedrawWindow(plat::Window* window) {
         marquee_after_refresh(drawCWindow);
     } else if (graphwasinit && window == whichsymbWindow()) {
         // TODO(redraw_library)
-    } else {
-        // TODO(clipPicHdl) the clipboard window shows the clipboard's picture
+    } else if (window == clipCWindow) {
+        draw_clip_window();
     }
     cur_go();
     setdrawmode(mode);

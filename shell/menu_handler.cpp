@@ -4,11 +4,14 @@
 
 #include "base/idle.h"
 #include "base/menu_items.h"
+#include "display/screen.h"
 #include "extension/api/custom_event.h"
+#include "files/clipboard.h"
 #include "files/file_commands.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/menus.h"
 #include "platform/ui/windows.h"
+#include "shell/clipboard_menu.h"
 #include "shell/construct_palette.h"
 #include "shell/coordinate_palette.h"
 #include "shell/dimension_palette.h"
@@ -21,9 +24,13 @@
 #include "shell/tool_palette.h"
 #include "shell/window_layers.h"
 #include "store/files.h"
+#include "store/object_walk.h"
+#include "store/selection_state.h"
 #include "store/undo.h"
 
 namespace drav {
+
+std::uint16_t picChanged = 0;
 
 namespace {
 
@@ -78,7 +85,7 @@ const std::array<Entry, 84> g_table = {{
     {four_cc("undo"), do_undo},
     {four_cc("cut "), cut_item}, {four_cc("copy"), copy_item}, {four_cc("past"), paste_item},
     {four_cc("clea"), clear_item}, {four_cc("OBud"), nullptr}, {four_cc("OBdp"), nullptr},
-    {four_cc("sall"), nullptr}, {four_cc("EDcp"), nullptr}, {four_cc("OBpp"), nullptr},
+    {four_cc("sall"), nullptr}, {four_cc("EDcp"), ShowClipboard}, {four_cc("OBpp"), nullptr},
     {four_cc("OBgm"), nullptr}, {four_cc("EDrl"), nullptr}, {four_cc("EDrr"), nullptr},
     // Handle and Pivot
     {four_cc("EHcy"), nexthandle}, {four_cc("EHdf"), [] { handle_change(2, 0); }}, {four_cc("EHsp"), nullptr},
@@ -115,16 +122,9 @@ const std::array<Entry, 2> g_palette_toggles = {{
     {four_cc("PLdm"), sett_dimension},
 }};
 
-// Cut, Copy, Paste and Clear act, for now, only on the text field of an
-// extension palette in front: the drawing's clipboard is not built yet.
-// TODO(DoClipboardCut) with it they are always available, following the selection.
-constexpr std::uint32_t text_edit_codes[] = {four_cc("cut "), four_cc("copy"), four_cc("past"), four_cc("clea")};
-
-bool is_text_edit_code(std::uint32_t code) {
-    for (std::uint32_t c : text_edit_codes)
-        if (c == code) return true;
-    return false;
-}
+// Cut, Copy and Clear act on the text field of an extension palette in
+// front, else on the selection.
+constexpr std::uint32_t selection_edit_codes[] = {four_cc("cut "), four_cc("copy"), four_cc("clea")};
 
 bool text_edit_available() { return isAPIPallette(plat::front_window()); }
 
@@ -193,7 +193,7 @@ std::uint32_t menu_command_code(int i) {
 
 bool menu_command_built(std::uint32_t code) {
     const Entry* e = find_entry(code);
-    return e && e->run && (!is_text_edit_code(code) || text_edit_available());
+    return e && e->run;
 }
 
 void register_menu_commands() {
@@ -209,26 +209,33 @@ void CutCopyPaste(std::uint32_t code) {
                                     : code == four_cc("copy") ? plat::EditCommand::copy
                                                               : plat::EditCommand::paste;
         plat::edit_window_field(front, c);
-    } else {
-        // TODO(DoClipboardCut) DoClipboardCut, DoClipboardCopy, or DoClipboardPaste into the drawing
-        // window's port and then picChanged
+    } else if (!getidle()) {
+        // A running command owns the drawing and its undo.
         return;
+    } else if (code == four_cc("cut ")) {
+        DoClipboardCut();
+    } else if (code == four_cc("copy")) {
+        DoClipboardCopy();
+    } else {
+        plat::PortSaver saver(drawCWindow);
+        DoClipboardPaste();
+        picChanged = 1;
     }
     setidle(getidle());
     enable_undoredo(1);
-    edit_items_follow_front();  // the selection's state does not govern the field's items
+    edit_items_follow_front();
 }
 
 void edit_items_follow_front() {
-    const bool on = text_edit_available();
-    for (std::uint32_t c : text_edit_codes) {
-        if (on) {
-            plat::register_command(c);
+    const bool field = text_edit_available();
+    const bool selection = idle && (macgroup ? objs_in_grp != 0 : there_are_objects() != 0);
+    for (std::uint32_t c : selection_edit_codes) {
+        if (field || selection)
             MyEnableMenuItem(kMyEditMenu, c);
-        } else {
-            plat::unregister_command(c);
-        }
+        else
+            MyDisableMenuItem(kMyEditMenu, c);
     }
+    MyEnableMenuItem(kMyEditMenu, four_cc("past"));
 }
 
 }  // namespace drav

@@ -26,9 +26,11 @@ bool menu_command_built(std::uint32_t code);
 // Lets the menu bar enable the items whose commands exist.
 void register_menu_commands();
 
+extern std::uint16_t picChanged;  // set after a paste into the drawing
+
 // code 'cut ', 'copy' or 'past'.
 void CutCopyPaste(std::uint32_t code);
-// Cut, Copy, Paste and Clear can be chosen while an extension palette is in front.
+// Cut, Copy and Clear follow the selection, or an extension palette's field in front.
 void edit_items_follow_front();
 
 }  // namespace drav

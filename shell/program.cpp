@@ -8,6 +8,7 @@
 #include "display/line_styles.h"
 #include "display/selection_display.h"
 #include "display/screen.h"
+#include "files/clipboard.h"
 #include "platform/ui/cursors.h"
 #include "platform/ui/events.h"
 #include "shell/event_pump.h"
@@ -28,7 +29,7 @@ int run_program(int argc, char** argv) {
         return 1;
     }
     plat::install_termination_handlers();
-    // TODO(InitClipboard)
+    InitClipboard();
     LoadMenus();
     // Chosen menu items reach the pump as command records (MyMenuEventHandlerProc).
     plat::flush_events(plat::everyEvent);
@@ -78,7 +79,7 @@ int run_program(int argc, char** argv) {
     PutWindowPrefs();
     watch_on();
     // TODO(sett_hpat) 0: release the hatch pattern chooser
-    // TODO(ReleaseClipboard)
+    ReleaseClipboard();
     exit_program(0);
 }
 

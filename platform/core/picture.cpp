@@ -361,4 +361,273 @@ int draw_picture(Port& port, const Picture& picture, const Rect& dst) {
     return all_played;
 }
 
+// ---- PICT data ----
+
+namespace {
+
+void put32(std::vector<std::uint8_t>& d, std::uint32_t v) {
+    put16(d, static_cast<int>(v >> 16));
+    put16(d, static_cast<int>(v & 0xFFFF));
+}
+
+// A cursor over untrusted bytes: every read is checked first.
+class Cursor {
+public:
+    explicit Cursor(std::span<const std::uint8_t> b) : b_(b) {}
+    std::size_t pos() const { return pos_; }
+    std::size_t left() const { return b_.size() - pos_; }
+    bool has(std::size_t n) const { return n <= left(); }
+    // The byte n ahead (caller checked has(n + 1)).
+    std::uint8_t peek8(std::size_t n) const { return b_[pos_ + n]; }
+    std::uint16_t peek16(std::size_t n) const {
+        return static_cast<std::uint16_t>(b_[pos_ + n] << 8 | b_[pos_ + n + 1]);
+    }
+    std::uint32_t peek32(std::size_t n) const {
+        return static_cast<std::uint32_t>(peek16(n)) << 16 | peek16(n + 2);
+    }
+    void skip(std::size_t n) { pos_ += n; }
+    std::span<const std::uint8_t> take(std::size_t n) {
+        auto s = b_.subspan(pos_, n);
+        pos_ += n;
+        return s;
+    }
+
+private:
+    std::span<const std::uint8_t> b_;
+    std::size_t pos_ = 0;
+};
+
+constexpr long unknown = -1;
+
+// Bytes of a count-prefixed field at `at` of the data: the prefix of
+// `width` bytes holds the count of what follows; -1 when the prefix is not there.
+long counted(const Cursor& c, std::size_t at, int width) {
+    if (!c.has(at + static_cast<std::size_t>(width))) return unknown;
+    const std::uint32_t n = width == 1 ? c.peek8(at) : width == 2 ? c.peek16(at) : c.peek32(at);
+    if (n > 0x7FFFFFFF) return unknown;
+    return static_cast<long>(at) + width + static_cast<long>(n);
+}
+
+// A region or polygon: its first word counts itself.
+long self_sized(const Cursor& c) {
+    if (!c.has(2)) return unknown;
+    const long n = c.peek16(0);
+    return n >= 2 ? n : unknown;
+}
+
+// A bitmap or pixel map operation (0x90, 0x91, 0x98, 0x99, 0x9A, 0x9B):
+// its header, colour table, rectangles, mode, mask region and rows.
+long bitmap_length(std::uint16_t op, const Cursor& c) {
+    const bool direct = op >= 0x9A, packed = op >= 0x98, masked = (op & 1) != 0;
+    std::size_t at = direct ? 4 : 0;
+    if (!c.has(at + 10)) return unknown;
+    const std::uint16_t row_word = c.peek16(at);
+    const bool pixmap = direct || (row_word & 0x8000) != 0;
+    const std::size_t row_bytes = row_word & 0x3FFF;
+    const long height = static_cast<std::int16_t>(c.peek16(at + 6)) - static_cast<std::int16_t>(c.peek16(at + 2));
+    if (height < 0) return unknown;
+    at += 10;
+    std::uint16_t pack_type = 0;
+    if (pixmap) {
+        if (!c.has(at + 36)) return unknown;
+        pack_type = c.peek16(at + 2);
+        at += 36;
+        if (!direct) {
+            if (!c.has(at + 8)) return unknown;
+            const std::size_t entries = static_cast<std::size_t>(c.peek16(at + 6)) + 1;
+            at += 8 + entries * 8;
+        }
+    }
+    at += 8 + 8 + 2;  // source, destination, mode
+    if (masked) {
+        if (!c.has(at + 2)) return unknown;
+        const std::size_t rgn = c.peek16(at);
+        if (rgn < 10) return unknown;
+        at += rgn;
+    }
+    const bool rows_packed = packed && row_bytes >= 8 && pack_type != 1 && pack_type != 2;
+    if (!rows_packed) {
+        std::size_t row = row_bytes;
+        // Pack type 2 drops the pad byte of each 32-bit pixel.
+        if (packed && pack_type == 2) row = row_bytes / 4 * 3;
+        return static_cast<long>(at + row * static_cast<std::size_t>(height));
+    }
+    const int count_bytes = row_bytes > 250 ? 2 : 1;
+    for (long r = 0; r < height; ++r) {
+        if (!c.has(at + count_bytes)) return unknown;
+        at += count_bytes + (count_bytes == 2 ? c.peek16(at) : c.peek8(at));
+        if (at > 0x7FFFFFFF) return unknown;
+    }
+    return static_cast<long>(at);
+}
+
+// How many data bytes follow the opcode; -1 when that cannot be known.
+long data_length(std::uint16_t op, const Cursor& c, bool v2) {
+    static constexpr std::int8_t fixed[0x24] = {
+        0,  -1, 8, 2, 1, 2, 4, 4, 2, 8, 8, 4, 4, 2, 4, 4,   // 0x00-0x0F
+        8,  -2, -1, -1, -1, 2, 2, 0, 0, 0, 6, 6, 0, 6, 0, 6,  // 0x10-0x1F
+        8,  4,  6, 2,                                        // 0x20-0x23
+    };
+    if (op < 0x24) {
+        if (op == pict::op_clip) return self_sized(c);
+        if (op == pict::op_version) return v2 ? 2 : 1;
+        return fixed[op] >= 0 ? fixed[op] : unknown;  // pixel patterns are not read
+    }
+    if (op < 0x28) return counted(c, 0, 2);
+    switch (op) {
+        case pict::op_long_text: return counted(c, 4, 1);
+        case pict::op_dh_text:
+        case pict::op_dv_text: return counted(c, 1, 1);
+        case pict::op_dhdv_text: return counted(c, 2, 1);
+        default: break;
+    }
+    if (op < 0x30) return counted(c, 0, 2);
+    if (op < 0x60) return (op & 8) ? 0 : 8;
+    if (op < 0x70) return (op & 8) ? 4 : 12;
+    if (op < 0x90) return (op & 8) ? 0 : self_sized(c);
+    if (op < 0xA0) {
+        if ((op >= 0x92 && op <= 0x97) || op >= 0x9C) return counted(c, 0, 2);
+        return bitmap_length(op, c);
+    }
+    if (op == pict::op_short_comment) return 2;
+    if (op == pict::op_long_comment) return counted(c, 2, 2);
+    if (!v2) return unknown;
+    if (op < 0xB0) return counted(c, 0, 2);
+    if (op < 0xD0) return 0;
+    if (op < 0x100) return counted(c, 0, 4);
+    if (op < 0x8000) return static_cast<long>(op >> 8) * 2;
+    if (op < 0x8100) return 0;
+    return counted(c, 0, 4);
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> picture_bytes(const Picture& picture) {
+    std::vector<std::uint8_t> d;
+    put16(d, 0);  // the size, below
+    put_rect(d, picture.frame);
+    put16(d, pict::op_version);
+    put16(d, 0x02FF);
+    put16(d, pict::op_header);
+    put16(d, 0xFFFE);  // the extended form: resolution and source rectangle
+    put16(d, 0);
+    put32(d, 0x00480000);
+    put32(d, 0x00480000);
+    put_rect(d, picture.frame);
+    put32(d, 0);
+    for (const PictOp& op : picture.ops) {
+        if (op.opcode == pict::op_end) break;
+        put16(d, op.opcode);
+        d.insert(d.end(), op.data.begin(), op.data.end());
+        if (d.size() % 2) d.push_back(0);
+    }
+    put16(d, pict::op_end);
+    d[0] = static_cast<std::uint8_t>((d.size() >> 8) & 0xFF);
+    d[1] = static_cast<std::uint8_t>(d.size() & 0xFF);
+    return d;
+}
+
+int read_picture(std::span<const std::uint8_t> bytes, Picture* out) {
+    if (!out) return 0;
+    *out = {};
+    Cursor c(bytes);
+    if (!c.has(12)) return 0;
+    Picture p;
+    p.frame = {static_cast<std::int16_t>(c.peek16(2)), static_cast<std::int16_t>(c.peek16(4)),
+               static_cast<std::int16_t>(c.peek16(6)), static_cast<std::int16_t>(c.peek16(8))};
+    c.skip(10);
+    bool v2 = false;
+    if (c.peek16(0) == 0x1101) {
+        c.skip(2);
+    } else if (c.has(4) && c.peek16(0) == pict::op_version && c.peek16(2) == 0x02FF) {
+        v2 = true;
+        c.skip(4);
+    } else {
+        return 0;
+    }
+    for (;;) {
+        if (v2 && c.pos() % 2) {
+            if (!c.has(1)) return 0;
+            c.skip(1);
+        }
+        const std::size_t opsize = v2 ? 2 : 1;
+        if (!c.has(opsize)) return 0;
+        const std::uint16_t op = v2 ? c.peek16(0) : c.peek8(0);
+        c.skip(opsize);
+        if (op == pict::op_end) break;
+        const long n = data_length(op, c, v2);
+        if (n < 0 || !c.has(static_cast<std::size_t>(n))) return 0;
+        const auto data = c.take(static_cast<std::size_t>(n));
+        if (op == pict::op_version || op == pict::op_header) continue;
+        p.ops.push_back({op, std::vector<std::uint8_t>(data.begin(), data.end())});
+    }
+    *out = std::move(p);
+    return 1;
+}
+
+namespace {
+
+// PackBits: runs of 2 to 128 equal bytes as (1 - n, byte), the rest literally.
+void pack_row(const std::vector<std::uint8_t>& row, std::vector<std::uint8_t>& out) {
+    std::size_t i = 0;
+    while (i < row.size()) {
+        std::size_t run = 1;
+        while (i + run < row.size() && run < 128 && row[i + run] == row[i]) ++run;
+        if (run >= 2) {
+            out.push_back(static_cast<std::uint8_t>(257 - run));
+            out.push_back(row[i]);
+            i += run;
+            continue;
+        }
+        std::size_t lit = 1;
+        while (i + lit < row.size() && lit < 128 &&
+               !(i + lit + 1 < row.size() && row[i + lit] == row[i + lit + 1]))
+            ++lit;
+        out.push_back(static_cast<std::uint8_t>(lit - 1));
+        out.insert(out.end(), row.begin() + static_cast<long>(i), row.begin() + static_cast<long>(i + lit));
+        i += lit;
+    }
+}
+
+}  // namespace
+
+void add_bitmap(Picture& picture, const Port& port, const Rect& src, const Rect& dst) {
+    if (src.empty() || dst.empty()) return;
+    const int w = dst.right - dst.left, h = dst.bottom - dst.top;
+    const int sw = src.right - src.left, sh = src.bottom - src.top;
+    const std::size_t row_bytes = static_cast<std::size_t>((w + 15) / 16 * 2);
+    std::vector<std::uint8_t> d;
+    put16(d, static_cast<int>(row_bytes));
+    put_rect(d, {0, 0, static_cast<std::int16_t>(h), static_cast<std::int16_t>(w)});
+    put_rect(d, {0, 0, static_cast<std::int16_t>(h), static_cast<std::int16_t>(w)});
+    put_rect(d, dst);
+    put16(d, srcCopy);
+    std::vector<std::uint8_t> row(row_bytes);
+    for (int y = 0; y < h; ++y) {
+        std::fill(row.begin(), row.end(), 0);
+        const int y0 = src.top + static_cast<int>(static_cast<long long>(y) * sh / h);
+        const int y1 = std::max(y0 + 1, src.top + static_cast<int>(static_cast<long long>(y + 1) * sh / h));
+        for (int x = 0; x < w; ++x) {
+            const int x0 = src.left + static_cast<int>(static_cast<long long>(x) * sw / w);
+            const int x1 = std::max(x0 + 1, src.left + static_cast<int>(static_cast<long long>(x + 1) * sw / w));
+            bool black = false;
+            for (int yy = y0; yy < y1 && !black; ++yy)
+                for (int xx = x0; xx < x1 && !black; ++xx)
+                    black = xx >= 0 && yy >= 0 && xx < port.width() && yy < port.height() &&
+                            (port.pixel(xx, yy) & 0x00FFFFFFu) != (white_pixel & 0x00FFFFFFu);
+            if (black) row[static_cast<std::size_t>(x / 8)] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
+        }
+        if (row_bytes < 8) {
+            d.insert(d.end(), row.begin(), row.end());
+            continue;
+        }
+        std::vector<std::uint8_t> packed;
+        pack_row(row, packed);
+        if (row_bytes > 250) put16(d, static_cast<int>(packed.size()));
+        else d.push_back(static_cast<std::uint8_t>(packed.size()));
+        d.insert(d.end(), packed.begin(), packed.end());
+    }
+    picture.ops.push_back({pict::op_pack_bits_rect, std::move(d)});
+}
+
 }  // namespace plat

@@ -165,9 +165,10 @@ protected:
         case QEvent::MouseButtonDblClick:
         case QEvent::MouseButtonRelease:
         case QEvent::MouseMove: {
-            if (qobject_cast<QScrollBar*>(widget)) return false;
+            const bool tracked = program_tracks(widget);
+            if (qobject_cast<QScrollBar*>(widget) && !tracked) return false;
             Window* w = window_of_widget(widget);
-            if (!w || widget != content_widget(w)) return false;
+            if (!w || (widget != content_widget(w) && !tracked)) return false;
             auto* me = static_cast<QMouseEvent*>(e);
             g_mouse = global_point(me->globalPosition());
             if (e->type() == QEvent::MouseMove) return true;

@@ -12,6 +12,8 @@
 #include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QVBoxLayout>
 #include <QWidget>
 #include <algorithm>
@@ -41,6 +43,18 @@ protected:
 
 private:
     Window* owner_;
+};
+
+// Gives the layer the style options the bar paints with.
+class ProgramScrollBar final : public QScrollBar {
+public:
+    using QScrollBar::QScrollBar;
+    QStyleOptionSlider options() const {
+        QStyleOptionSlider opt;
+        initStyleOption(&opt);
+        return opt;
+    }
+    bool tracked = false;
 };
 
 bool g_sizing_by_program = false;
@@ -75,7 +89,7 @@ class Control {
 public:
     Window* owner = nullptr;
     long refcon = 0;
-    QScrollBar* bar = nullptr;
+    ProgramScrollBar* bar = nullptr;
     Rect rect;
 };
 
@@ -382,7 +396,7 @@ Control* new_scroll_bar(Window* w, const Rect& local, long refcon, int value, in
     c->owner = w;
     c->refcon = refcon;
     const bool horizontal = local.right - local.left > local.bottom - local.top;
-    c->bar = new QScrollBar(horizontal ? Qt::Horizontal : Qt::Vertical, w->content);
+    c->bar = new ProgramScrollBar(horizontal ? Qt::Horizontal : Qt::Vertical, w->content);
     c->bar->setFocusPolicy(Qt::NoFocus);
     c->bar->setRange(min, std::max(min, max));
     c->bar->setValue(value);
@@ -431,6 +445,59 @@ std::vector<Control*> window_controls(const Window* w) {
     std::vector<Control*> out;
     for (const auto& c : w->controls) out.push_back(c.get());
     return out;
+}
+
+std::int16_t find_control(Window* w, Point local, Control** which) {
+    *which = nullptr;
+    if (!w) return 0;
+    for (const auto& c : w->controls) {
+        const Rect& r = c->rect;
+        if (c->bar->isHidden() || local.h < r.left || local.h >= r.right || local.v < r.top || local.v >= r.bottom)
+            continue;
+        const QStyleOptionSlider opt = c->bar->options();
+        const QStyle::SubControl sc = c->bar->style()->hitTestComplexControl(
+            QStyle::CC_ScrollBar, &opt, QPoint(local.h - r.left, local.v - r.top), c->bar);
+        std::int16_t part = 0;
+        switch (sc) {
+        case QStyle::SC_ScrollBarSubLine: part = inUpButton; break;
+        case QStyle::SC_ScrollBarAddLine: part = inDownButton; break;
+        case QStyle::SC_ScrollBarSubPage: part = inPageUp; break;
+        case QStyle::SC_ScrollBarAddPage: part = inPageDown; break;
+        case QStyle::SC_ScrollBarSlider: part = inThumb; break;
+        default: break;
+        }
+        if (part) *which = c.get();
+        return part;
+    }
+    return 0;
+}
+
+int thumb_value(const Control* c, Point from, Point to) {
+    const QStyleOptionSlider opt = c->bar->options();
+    const QStyle* style = c->bar->style();
+    const QRect groove = style->subControlRect(QStyle::CC_ScrollBar, &opt, QStyle::SC_ScrollBarGroove, c->bar);
+    const QRect slider = style->subControlRect(QStyle::CC_ScrollBar, &opt, QStyle::SC_ScrollBarSlider, c->bar);
+    const bool horizontal = c->bar->orientation() == Qt::Horizontal;
+    const int span = horizontal ? groove.width() - slider.width() : groove.height() - slider.height();
+    const int start = horizontal ? slider.left() - groove.left() : slider.top() - groove.top();
+    const int moved = horizontal ? to.h - from.h : to.v - from.v;
+    const int pos = std::clamp(start + moved, 0, std::max(span, 0));
+    return QStyle::sliderValueFromPosition(c->bar->minimum(), c->bar->maximum(), pos, std::max(span, 1));
+}
+
+Point thumb_center(const Control* c) {
+    const QStyleOptionSlider opt = c->bar->options();
+    const QRect slider =
+        c->bar->style()->subControlRect(QStyle::CC_ScrollBar, &opt, QStyle::SC_ScrollBarSlider, c->bar);
+    return Point{static_cast<std::int16_t>(c->rect.top + slider.center().y()),
+                 static_cast<std::int16_t>(c->rect.left + slider.center().x())};
+}
+
+void set_control_tracked(Control* c, bool tracked) { c->bar->tracked = tracked; }
+
+bool program_tracks(const QWidget* widget) {
+    const auto* bar = dynamic_cast<const ProgramScrollBar*>(widget);
+    return bar && bar->tracked;
 }
 
 }  // namespace plat

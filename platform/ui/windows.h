@@ -107,6 +107,19 @@ void show_control(Control* c);
 void hide_control(Control* c);
 bool control_visible(const Control* c);
 std::vector<Control*> window_controls(const Window* w);
+// Parts of a scroll bar a press can hit.
+constexpr std::int16_t inUpButton = 20, inDownButton = 21, inPageUp = 22, inPageDown = 23, inThumb = 129;
+// The visible scroll bar of w under the local point, and the part hit; 0
+// (and *which null) when none.
+std::int16_t find_control(Window* w, Point local, Control** which);
+// The value the thumb takes when it is dragged from one local point to
+// another (the bar's value itself is not changed).
+int thumb_value(const Control* c, Point from, Point to);
+// The middle of the thumb, in the window's local pixels.
+Point thumb_center(const Control* c);
+// With tracked set, presses on the bar reach the program as content clicks
+// of its window, which tracks them itself; otherwise the bar acts alone.
+void set_control_tracked(Control* c, bool tracked);
 
 // One-line text fields inside a window's content (a palette's own fields),
 // in local pixels; they live as long as the window. Text is UTF-8, the

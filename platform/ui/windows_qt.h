@@ -15,6 +15,8 @@ namespace plat {
 QWidget* content_widget(Window* w);
 // The program window a widget belongs to; nullptr for any other widget.
 Window* window_of_widget(const QWidget* widget);
+// A scroll bar whose presses the program tracks itself.
+bool program_tracks(const QWidget* widget);
 // What the window shows on screen now.
 QImage grab_content(Window* w);
 // Paints area r of a port (its sharper details too, on a device of more

@@ -588,6 +588,64 @@ print("ok" if diffs == [1, 2, 2, 1] else "face lengths differ by %s" % diffs)
 walls_e2e
 # ---- end of walls ----
 
+# ---- Clipboard (copy and paste through the desktop's clipboard) ----
+# In the drawing named on the command line, Ctrl+C puts the current object on
+# the desktop's clipboard, where a second process reads its records and the
+# PNG image of its picture while Dravelin runs; Ctrl+V pastes the records
+# back. Text another program puts on the clipboard pastes as a text object.
+# The saved file holds both.
+clipboard_e2e() {
+  command -v xclip >/dev/null || { fail "clipboard: xclip is not installed"; return; }
+  start "$work/plan"
+  local win
+  win=$(timeout 10 xdotool search --sync --onlyvisible --name '^plan$' 2>/dev/null | head -n 1)
+  [ -n "$win" ] || { fail "clipboard: no window titled plan"; kill -TERM "$app_pid"; wait_end; return; }
+  xdotool windowfocus --sync "$win" 2>/dev/null
+  xdotool key --clearmodifiers ctrl+c
+  local got=0
+  for _ in $(seq 50); do
+    timeout 5 xclip -selection clipboard -o -t application/x-dravelin-segs >"$work/segs" 2>/dev/null
+    got=$(wc -c <"$work/segs")
+    [ "$got" -gt 0 ] && break
+    sleep 0.1
+  done
+  if [ "$got" -gt 0 ] && [ $((got % 128)) -eq 0 ]; then
+    pass "another process reads the copied records from the clipboard"
+  else fail "clipboard: $got bytes of records on the clipboard"; fi
+  timeout 5 xclip -selection clipboard -o -t image/png >"$work/copied.png" 2>/dev/null
+  if [ "$(head -c 8 "$work/copied.png" | od -A n -t x1 | tr -d ' ')" = "89504e470d0a1a0a" ]; then
+    pass "another process reads the copied objects as a PNG image"
+  else fail "clipboard: no PNG image on the clipboard"; fi
+  xdotool windowfocus --sync "$win" 2>/dev/null
+  xdotool key --clearmodifiers ctrl+v
+  sleep 0.5
+  # Another program's text.
+  printf 'Pasted from outside' | xclip -quiet -selection clipboard -i >/dev/null 2>&1 &
+  local holder=$!
+  sleep 0.5
+  xdotool windowfocus --sync "$win" 2>/dev/null
+  xdotool key --clearmodifiers ctrl+v
+  sleep 0.5
+  save_as "$win" "$work/pasted" native
+  kill "$holder" 2>/dev/null
+  win=$(timeout 10 xdotool search --sync --onlyvisible --name '^pasted.drw$' 2>/dev/null | head -n 1)
+  [ -n "$win" ] && { xdotool windowfocus --sync "$win" 2>/dev/null; xdotool key --clearmodifiers ctrl+q; }
+  wait_end
+  [ "$status" -eq 0 ] || { fail "clipboard: quit ended with $status"; kill -9 "$app_pid" 2>/dev/null; app_pid=; }
+  local before after
+  before=$(file_records "$work/plan" | wc -c)
+  after=$( [ -f "$work/pasted.drw" ] && file_records "$work/pasted.drw" | wc -c)
+  # The copied records, and the text in one record of its own.
+  if [ "$got" -gt 0 ] && [ "${after:-0}" -eq $((before + got + 128)) ]; then
+    pass "Ctrl+V pastes the copied records and the outside text into the drawing"
+  else fail "clipboard: the saved drawing holds ${after:-no} bytes of records, $before before, $got copied"; fi
+  if [ -f "$work/pasted.drw" ] && file_records "$work/pasted.drw" | grep -aq 'Pasted from outside'; then
+    pass "the outside text is a text object of the drawing"
+  else fail "clipboard: the outside text is not in the saved drawing"; fi
+}
+clipboard_e2e
+# ---- end of clipboard ----
+
 if [ "$failures" -ne 0 ]; then
   echo "e2e: $failures failed"
   exit 1

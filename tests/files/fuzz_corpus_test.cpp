@@ -29,6 +29,13 @@ TEST(FuzzCorpus, ReaderInputsReplay) {
     for (const auto& in : inputs) fuzz::read_drawing(in.data(), in.size());
 }
 
+TEST(FuzzCorpus, ClipboardBlocksReplay) {
+    fuzz::setup(test::scratch_dir() / "fuzz");
+    const auto inputs = corpus("segs");
+    ASSERT_GE(inputs.size(), 5u);
+    for (const auto& in : inputs) fuzz::paste_block(in.data(), in.size());
+}
+
 TEST(FuzzCorpus, ConversionInputsReplay) {
     const auto inputs = corpus("xtweak");
     ASSERT_GE(inputs.size(), 8u);

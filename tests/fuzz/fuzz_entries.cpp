@@ -10,6 +10,7 @@
 #include "display/graphics_unit.h"
 #include "display/line_styles.h"
 #include "display/screen.h"
+#include "files/clipboard.h"
 #include "files/drawing_reader.h"
 #include "files/file_commands.h"
 #include "platform/core/files.h"
@@ -139,6 +140,26 @@ void convert_record(const std::uint8_t* data, std::size_t size) {
         }
         if (std::memcmp(native.b, native2.b, 128) != 0) fail("a record changed on its way through the PC layout");
     }
+}
+
+void paste_block(const std::uint8_t* data, std::size_t size) {
+    zeroworkfile();
+    const std::vector<std::uint8_t> before = workfile_bytes();
+    const std::int16_t count_before = number_of_objects;
+    std::vector<ObjectRec> recs;
+    const int sound = segs_sound(data, size, &recs);
+    paste_segs(data, size);
+    if (number_of_objects < first_object_slot || number_of_objects >= static_cast<int>(worksize))
+        fail("record count out of range");
+    if (!sound && (number_of_objects != count_before || workfile_bytes() != before))
+        fail("a refused block changed the drawing");
+    if (sound && number_of_objects - count_before > static_cast<int>(recs.size()))
+        fail("a block stored more records than it holds");
+    for (std::int16_t n = first_object_slot; n < number_of_objects; ++n) {
+        get_info(n);
+        if (is_live_object(info) && obj_kind(info) == ok_symbol) fail("a placed symbol was pasted");
+    }
+    nomore_info();
 }
 
 }  // namespace drav::fuzz

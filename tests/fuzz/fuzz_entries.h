@@ -20,4 +20,9 @@ void read_drawing(const std::uint8_t* data, std::size_t size);
 // aborts when the second round differs from the first.
 void convert_record(const std::uint8_t* data, std::size_t size);
 
+// A block of records as the clipboard carries them, pasted into an empty
+// drawing: aborts when a refused block changed the drawing or an accepted
+// one stored more records than it holds.
+void paste_block(const std::uint8_t* data, std::size_t size);
+
 }  // namespace drav::fuzz

@@ -6,6 +6,7 @@
 
 #include "platform/ui/events.h"
 #include "tests/fuzz/fuzz_entries.h"
+#include "tests/fuzz/pict_entry.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const bool ready = [] {
@@ -21,6 +22,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)ready;
 #if defined(DRAV_FUZZ_XTWEAK)
     drav::fuzz::convert_record(data, size);
+#elif defined(DRAV_FUZZ_SEGS)
+    drav::fuzz::paste_block(data, size);
+#elif defined(DRAV_FUZZ_PICT)
+    drav::fuzz::read_picture_data(data, size);
 #else
     drav::fuzz::read_drawing(data, size);
 #endif

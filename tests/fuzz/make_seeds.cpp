@@ -1,6 +1,7 @@
 // Writes the seed corpus of the fuzz targets into tests/fuzz/corpus:
 //   make_fuzz_seeds <corpus folder>
 // Each reader seed is one option byte (see fuzz_entries.h) and a drawing file.
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -9,6 +10,7 @@
 
 #include "store/pc_convert.h"
 #include "store/records.h"
+#include "tests/fuzz/pict_entry.h"
 #include "tests/support/drawing_file.h"
 
 using namespace drav;
@@ -55,6 +57,37 @@ int main(int argc, char** argv) {
     for (std::size_t i = 0; i * 128 < pc_all.size(); ++i) {
         std::ofstream f(root / "xtweak" / ("record-" + std::to_string(i)), std::ios::binary | std::ios::trunc);
         f.write(reinterpret_cast<const char*>(pc_all.data() + i * 128), 128);
+    }
+
+    // Record blocks as the clipboard carries them.
+    std::filesystem::create_directories(root / "segs");
+    auto block = [&](const char* name, const std::vector<ObjectRec>& recs, std::size_t cut = 0) {
+        std::vector<std::uint8_t> b;
+        for (const ObjectRec& r : recs) b.insert(b.end(), r.b, r.b + 128);
+        if (cut) b.resize(b.size() - cut);
+        std::ofstream f(root / "segs" / name, std::ios::binary | std::ios::trunc);
+        f.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
+    };
+    std::vector<ObjectRec> pasteable, symbols;
+    for (const ObjectRec& r : every_kind_drawing().objects) {
+        if (rec_kind(r) == rk_object && obj_kind(r) == ok_symbol)
+            symbols.push_back(r);
+        else
+            pasteable.push_back(r);
+    }
+    block("every-kind-but-symbols", pasteable);
+    block("one-object", {pasteable.front()});
+    block("cut-short", pasteable, 28);
+    if (!symbols.empty()) block("a-placed-symbol", symbols);
+    std::reverse(pasteable.begin(), pasteable.end());
+    block("reversed", pasteable);
+
+    // The picture reader's seeds: pictures without the file header.
+    std::filesystem::create_directories(root / "pict");
+    const auto pictures = drav::fuzz::picture_seeds();
+    for (std::size_t i = 0; i < pictures.size(); ++i) {
+        std::ofstream f(root / "pict" / ("picture-" + std::to_string(i)), std::ios::binary | std::ios::trunc);
+        f.write(reinterpret_cast<const char*>(pictures[i].data()), static_cast<std::streamsize>(pictures[i].size()));
     }
     return 0;
 }
