@@ -236,8 +236,7 @@ void merge_spans(std::vector<Span>& s) {
 // X^2 h^2 + Y^2 w^2 <= w^2 h^2; row j (|Y| = h - 1 - 2j) holds |X| <= half[j],
 // -1 when empty. X has the parity of w + 1. Midpoint stepping: the half-width
 // only grows towards the middle, so each row continues from the last.
-// Half widths of the oval's rows from the top to the middle (-1: an empty
-// row), into `half`. T holds h^2 w^2: 64 bits serve up to 32767 pixels.
+// Written into `half`; T holds w^2 h^2, which 64 bits do up to 32767 pixels.
 template <class T>
 void oval_halves_in(int w, int h, std::vector<int>& half) {
     const int rows = (h + 1) / 2;
