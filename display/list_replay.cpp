@@ -506,7 +506,22 @@ void _colorseg(std::int16_t index, std::int16_t colour) {
 }
 
 namespace {
-bool sketch_plain(const SegCtrlRec& e, plat::LineRun& run);
+// What the plain replay last set: a run of segments in one colour and on one
+// level sets the colour and asks about the level once.
+// Lines wait in `batch` until the colour changes, a shape is drawn or the
+// batch is full, then go to the line run together.
+struct PlainState {
+    int colour = -1;
+    int level = -1;
+    bool shown = true;
+    plat::LineRun::Ends batch[256];
+    std::size_t lines = 0;
+    void flush(plat::LineRun& run) {
+        run.lines({batch, lines});
+        lines = 0;
+    }
+};
+bool sketch_plain(const SegCtrlRec& e, plat::LineRun& run, PlainState& last);
 }  // namespace
 
 void _sketchlist() {
@@ -520,6 +535,7 @@ void _sketchlist() {
     plat::Port scratch;
     std::optional<plat::LineRun> run;
     run.emplace(myCGrafPtr ? *myCGrafPtr : scratch);
+    PlainState last;
     for (int i = first_object_slot; i < number_of_objects; ++i) {
         const SegCtrlRec* e = seg_entry(i);
         if (!has_segment(e)) {
@@ -528,11 +544,14 @@ void _sketchlist() {
         }
         if (!limits_meet(*e, panvp)) continue;
         put_on_screen(i, 1);
-        if (!sketch_plain(*e, *run)) {
+        if (!sketch_plain(*e, *run, last)) {
+            last.flush(*run);
             showseg_entry(mode_draw, e);
             run.emplace(myCGrafPtr ? *myCGrafPtr : scratch);
+            last.colour = -1;
         }
     }
+    last.flush(*run);
     thickobject = 0;
     drawtoscreen = screen;
     if (ingrpdrag) {
@@ -557,7 +576,7 @@ void _sketchlist() {
 
 namespace {
 
-bool sketch_plain(const SegCtrlRec& e, plat::LineRun& run) {
+bool sketch_plain(const SegCtrlRec& e, plat::LineRun& run, PlainState& last) {
     // A segment with a filled piece is drawn whole by the replay with its
     // fill: the plain drawing stops there (what it drew is drawn again).
     bool filled = false;
@@ -574,18 +593,28 @@ bool sketch_plain(const SegCtrlRec& e, plat::LineRun& run) {
                 filled = true;
                 return;
             }
-            setscreencolor(r.b[5]);
-            run.colour_changed();
-            shown = LevelShowable(r.b[3]) != 0;
+            if (r.b[5] != last.colour) {
+                last.flush(run);
+                last.colour = r.b[5];
+                setscreencolor(r.b[5]);
+                run.colour_changed();
+            }
+            if (r.b[3] != last.level) {
+                last.level = r.b[3];
+                last.shown = LevelShowable(r.b[3]) != 0;
+            }
+            shown = last.shown;
         } else if (type == seg_line) {
             if (!shown) return;
+            if (last.lines == std::size(last.batch)) last.flush(run);
+            plat::LineRun::Ends& l = last.batch[last.lines++];
             if (zoom == 0)  // no halving: the offsets alone
-                run.line(cut16(w(1) + pandx), cut16(H - (w(2) + pandy)), cut16(w(3) + pandx),
-                         cut16(H - (w(4) + pandy)));
+                l = {cut16(w(1) + pandx), cut16(H - (w(2) + pandy)), cut16(w(3) + pandx), cut16(H - (w(4) + pandy))};
             else
-                run.line(cut16(vx(w(1))), cut16(H - vy(w(2))), cut16(vx(w(3))), cut16(H - vy(w(4))));
+                l = {cut16(vx(w(1))), cut16(H - vy(w(2))), cut16(vx(w(3))), cut16(H - vy(w(4)))};
         } else if (type == seg_rect || type == seg_circle) {
             if (!shown) return;
+            last.flush(run);
             const int x1 = vx(w(1)), x2 = vx(w(2)), y1 = H - vy(w(3)), y2 = H - vy(w(4));
             const plat::Rect rr{cut16(std::min(y1, y2)), cut16(std::min(x1, x2)), cut16(std::max(y1, y2) + 1),
                                 cut16(std::max(x1, x2) + 1)};
@@ -594,6 +623,7 @@ bool sketch_plain(const SegCtrlRec& e, plat::LineRun& run) {
             else
                 p->frame_oval(rr);
         } else if (type != seg_limits) {
+            last.flush(run);
             zoommsg(msg_unknown_prim);
         }
     });

@@ -236,27 +236,65 @@ void merge_spans(std::vector<Span>& s) {
 // X^2 h^2 + Y^2 w^2 <= w^2 h^2; row j (|Y| = h - 1 - 2j) holds |X| <= half[j],
 // -1 when empty. X has the parity of w + 1. Midpoint stepping: the half-width
 // only grows towards the middle, so each row continues from the last.
-std::vector<int> oval_halves(int w, int h) {
-    using Wide = __int128;
+// Written into `half`; T holds w^2 h^2, which 64 bits do up to 32767 pixels.
+template <class T>
+void oval_halves_in(int w, int h, std::vector<int>& half) {
     const int rows = (h + 1) / 2;
-    std::vector<int> half(rows);
-    const Wide ah = Wide(h) * h;
-    const Wide bw = Wide(w) * w;
-    const Wide c = ah * bw;
+    half.resize(rows);
+    const T ah = T(h) * h;
+    const T bw = T(w) * w;
+    const T c = ah * bw;
     int x = (w % 2) ? 0 : 1;
-    Wide fx = Wide(x) * x * ah;
+    T fx = T(x) * x * ah;
     for (int j = 0; j < rows; ++j) {
         const int y = h - 1 - 2 * j;
-        const Wide limit = c - Wide(y) * y * bw;
+        const T limit = c - T(y) * y * bw;
         for (;;) {
-            const Wide next = fx + Wide(4 * x + 4) * ah;
+            const T next = fx + T(4 * x + 4) * ah;
             if (next > limit) break;
             fx = next;
             x += 2;
         }
         half[j] = fx <= limit ? x : -1;
     }
-    return half;
+}
+
+void oval_halves(int w, int h, std::vector<int>& half) {
+    if (w <= 32767 && h <= 32767)
+        oval_halves_in<std::int64_t>(w, h, half);
+    else
+        oval_halves_in<__int128>(w, h, half);
+}
+
+// The runs of the oval inscribed in r, less the oval of `inner` where
+// `hollow`, in rows y_from <= y < y_to, top row first: f(y, x0, x1), local
+// coordinates, possibly empty where the hole touches the edge.
+template <class F>
+void oval_rows(const Rect& r, bool hollow, const Rect& inner, int y_from, int y_to, F&& f) {
+    if (r.empty()) return;
+    const int l = r.left, t = r.top, rr = r.right, b = r.bottom;
+    const int first = std::max(t, y_from);
+    const int last = std::min(b, y_to);
+    if (first >= last) return;
+    // Kept from call to call: an oval is drawn without an allocation.
+    static std::vector<int> half, hole;
+    oval_halves(rr - l, b - t, half);
+    hollow = hollow && !inner.empty();
+    if (hollow) oval_halves(inner.right - inner.left, inner.bottom - inner.top, hole);
+    for (int y = first; y < last; ++y) {
+        const int x = half[std::min(y - t, b - 1 - y)];
+        if (x < 0) continue;
+        const int x0 = (l + rr - 1 - x) / 2, x1 = (l + rr - 1 + x) / 2 + 1;
+        if (hollow && y >= inner.top && y < inner.bottom) {
+            const int hx = hole[std::min(y - inner.top, inner.bottom - 1 - y)];
+            if (hx >= 0) {
+                f(y, x0, (inner.left + inner.right - 1 - hx) / 2);
+                f(y, (inner.left + inner.right - 1 + hx) / 2 + 1, x1);
+                continue;
+            }
+        }
+        f(y, x0, x1);
+    }
 }
 
 template <int Op>
@@ -387,16 +425,7 @@ RGBColor color_of(std::uint32_t pixel) {
 
 std::vector<Span> oval_spans(const Rect& r, int y_from, int y_to) {
     std::vector<Span> out;
-    if (r.empty()) return out;
-    const int l = r.left, t = r.top, rr = r.right, b = r.bottom;
-    const int first = std::max(t, y_from);
-    const int last = std::min(b, y_to);
-    if (first >= last) return out;
-    const std::vector<int> half = oval_halves(rr - l, b - t);
-    for (int y = first; y < last; ++y) {
-        const int x = half[std::min(y - t, b - 1 - y)];
-        if (x >= 0) out.push_back({y, (l + rr - 1 - x) / 2, (l + rr - 1 + x) / 2 + 1});
-    }
+    oval_rows(r, false, r, y_from, y_to, [&](int y, int x0, int x1) { out.push_back({y, x0, x1}); });
     return out;
 }
 
@@ -548,30 +577,54 @@ void Port::fill_run(const Ink& k, int y, int x0, int x1) {
     run_any(k.op, row(y), x0, x1, prow, xo, k.fore, k.back);
 }
 
+// One colour written straight into the rows, each run clipped to the
+// visible box, the changed area marked once at the end.
+class Port::SolidWriter {
+public:
+    SolidWriter(Port& port, const Box& v, std::uint32_t c)
+        : port_(port), v_(v), c_(c), keep_blank_(port.blank_ && c == port.blank_pixel_) {}
+    SolidWriter(const SolidWriter&) = delete;
+    SolidWriter& operator=(const SolidWriter&) = delete;
+    ~SolidWriter() {
+        if (r_ >= 0) port_.mark_changed(l_, t_, r_, b_);
+    }
+    // Local coordinates; x1 exclusive.
+    void run(int y, int x0, int x1) {
+        y -= port_.origin_.v;
+        if (y < v_.t || y >= v_.b) return;
+        x0 = std::max(x0 - port_.origin_.h, v_.l);
+        x1 = std::min(x1 - port_.origin_.h, v_.r);
+        if (x0 >= x1) return;
+        l_ = std::min(l_, x0);
+        r_ = std::max(r_, x1);
+        t_ = std::min(t_, y);
+        b_ = std::max(b_, y + 1);
+        if (keep_blank_) return;
+        if (!base_) base_ = port_.writable_pixels();
+        std::uint32_t* p = base_ + static_cast<std::size_t>(y) * port_.width_;
+        if (x1 - x0 <= 4) {  // the sides of frames: a call costs more than the pixels
+            for (int x = x0; x < x1; ++x) p[x] = c_;
+        } else {
+            std::fill(p + x0, p + x1, c_);
+        }
+    }
+
+private:
+    Port& port_;
+    const Box v_;
+    const std::uint32_t c_;
+    const bool keep_blank_;
+    std::uint32_t* base_ = nullptr;
+    int l_ = 1 << 30, t_ = 1 << 30, r_ = -1, b_ = -1;
+};
+
 void Port::fill_local_spans(std::span<const Span> spans, const Ink& k) {
     const Box v = visible_box(*this);
     if (v.empty()) return;
     std::uint32_t c = 0;
     if (solid_ink(k, &c)) {
-        // One colour: each run is a plain fill, the changed area marked once.
-        int l = 1 << 30, t = 1 << 30, r = -1, b = -1;
-        const bool keep_blank = blank_ && c == blank_pixel_;
-        std::uint32_t* base = nullptr;
-        for (const Span& s : spans) {
-            const int y = s.y - origin_.v;
-            if (y < v.t || y >= v.b) continue;
-            const int x0 = std::max(s.x0 - origin_.h, v.l);
-            const int x1 = std::min(s.x1 - origin_.h, v.r);
-            if (x0 >= x1) continue;
-            l = std::min(l, x0);
-            r = std::max(r, x1);
-            t = std::min(t, y);
-            b = std::max(b, y + 1);
-            if (keep_blank) continue;
-            if (!base) base = writable_pixels();
-            std::fill(base + static_cast<std::size_t>(y) * width_ + x0, base + static_cast<std::size_t>(y) * width_ + x1, c);
-        }
-        if (r >= 0) mark_changed(l, t, r, b);
+        SolidWriter out(*this, v, c);
+        for (const Span& s : spans) out.run(s.y, s.x0, s.x1);
         return;
     }
     for (const Span& s : spans) {
@@ -669,22 +722,37 @@ void Port::refresh_line_pen() {
     lp.on = !v.empty() && solid_colour(&lp.colour);
 }
 
+namespace {
+
+// A line wholly inside the buffer: the walk from the first pixel, set up
+// without the clip arithmetic. Returns nothing; the caller marks the area.
+inline void store_inside(std::uint32_t* base, std::int64_t stride, int x0, int y0, int x1, int y1,
+                         std::uint32_t c) {
+    const int dx = std::abs(x1 - x0), dy = std::abs(y1 - y0);
+    if (dx <= 1 && dy <= 1) {  // the walk's pixels are the two ends
+        base[y0 * stride + x0] = c;
+        base[y1 * stride + x1] = c;
+        return;
+    }
+    const bool xmajor = dx >= dy;
+    if (xmajor ? x0 > x1 : y0 > y1) {
+        std::swap(x0, x1);
+        std::swap(y0, y1);
+    }
+    const int da = xmajor ? dx : dy;
+    const int sb = xmajor ? (y1 >= y0 ? 1 : -1) : (x1 >= x0 ? 1 : -1);
+    const Walk w{0, da, 0, da, 2 * da, 2 * (xmajor ? dy : dx), sb};
+    store_walk(base, y0 * stride + x0, xmajor ? 1 : stride, xmajor ? sb * stride : sb, w, c);
+}
+
+}  // namespace
+
 void Port::store_line(int x0, int y0, int x1, int y1, int l, int t, int r, int b, std::uint32_t c) {
     std::uint32_t* const base = writable_pixels();
     const std::int64_t stride = width_;
-    // Most lines lie wholly inside: the walk from the first pixel, set up
-    // without the clip arithmetic.
+    // Most lines lie wholly inside.
     if (std::min(x0, x1) >= l && std::max(x0, x1) < r && std::min(y0, y1) >= t && std::max(y0, y1) < b) {
-        const int dx = std::abs(x1 - x0), dy = std::abs(y1 - y0);
-        const bool xmajor = dx >= dy;
-        if (xmajor ? x0 > x1 : y0 > y1) {
-            std::swap(x0, x1);
-            std::swap(y0, y1);
-        }
-        const int da = xmajor ? dx : dy;
-        const int sb = xmajor ? (y1 >= y0 ? 1 : -1) : (x1 >= x0 ? 1 : -1);
-        const Walk w{0, da, 0, da, da ? 2 * da : 1, 2 * (xmajor ? dy : dx), sb};
-        store_walk(base, y0 * stride + x0, xmajor ? 1 : stride, xmajor ? sb * stride : sb, w, c);
+        store_inside(base, stride, x0, y0, x1, y1, c);
         mark_changed(std::min(x0, x1), std::min(y0, y1), std::max(x0, x1) + 1, std::max(y0, y1) + 1);
         return;
     }
@@ -739,6 +807,38 @@ void LineRun::line(std::int16_t h0, std::int16_t v0, std::int16_t h1, std::int16
     port_.store_line(h0 - o.h, v0 - o.v, h1 - o.h, v1 - o.v, l_, t_, r_, b_, colour_);
 }
 
+void LineRun::lines(std::span<const Ends> ends) {
+    if (ends.empty()) return;
+    if (!direct_) {
+        for (const Ends& e : ends) line(e.h0, e.v0, e.h1, e.v1);
+        return;
+    }
+    Port& p = port_;
+    const Ends& last = ends.back();
+    p.pen_.location = {last.v1, last.h1};
+    std::uint32_t* const base = p.writable_pixels();
+    const std::int64_t stride = p.width_;
+    const int oh = p.origin_.h, ov = p.origin_.v;
+    const int l = l_, t = t_, r = r_, b = b_;
+    const std::uint32_t c = colour_;
+    // The changed area of the lines inside, marked once.
+    int cl = 1 << 30, ct = 1 << 30, cr = -1, cb = -1;
+    for (const Ends& e : ends) {
+        const int x0 = e.h0 - oh, y0 = e.v0 - ov, x1 = e.h1 - oh, y1 = e.v1 - ov;
+        const int xa = std::min(x0, x1), xb = std::max(x0, x1), ya = std::min(y0, y1), yb = std::max(y0, y1);
+        if (xa >= l && xb < r && ya >= t && yb < b) {
+            store_inside(base, stride, x0, y0, x1, y1, c);
+            cl = std::min(cl, xa);
+            cr = std::max(cr, xb + 1);
+            ct = std::min(ct, ya);
+            cb = std::max(cb, yb + 1);
+        } else {
+            p.store_line(x0, y0, x1, y1, l, t, r, b, c);
+        }
+    }
+    if (cr >= 0) p.mark_changed(cl, ct, cr, cb);
+}
+
 void Port::rect_op(const Rect& r, Fill f, bool frame, std::uint16_t opcode) {
     const int pw = pen_.size.h, ph = pen_.size.v;
     if (r.empty() || (frame && (pw <= 0 || ph <= 0))) return;
@@ -753,18 +853,28 @@ void Port::rect_op(const Rect& r, Fill f, bool frame, std::uint16_t opcode) {
     const int top = std::max<int>(r.top, v.t + origin_.v);
     const int bottom = std::min<int>(r.bottom, v.b + origin_.v);
     const bool hollow = frame && r.right - r.left > 2 * pw && r.bottom - r.top > 2 * ph;
+    const auto rows = [&](auto&& f) {
+        for (int y = top; y < bottom; ++y) {
+            if (hollow && y >= r.top + ph && y < r.bottom - ph) {
+                f(y, r.left, r.left + pw);
+                f(y, r.right - pw, r.right);
+            } else {
+                f(y, r.left, r.right);
+            }
+        }
+    };
+    const Ink k = ink(f);
+    std::uint32_t c = 0;
+    if (!v.empty() && solid_ink(k, &c)) {
+        SolidWriter out(*this, v, c);
+        rows([&](int y, int x0, int x1) { out.run(y, x0, x1); });
+        return;
+    }
     // Kept from call to call: a frame is drawn without an allocation.
     static std::vector<Span> spans;
     spans.clear();
-    for (int y = top; y < bottom; ++y) {
-        if (hollow && y >= r.top + ph && y < r.bottom - ph) {
-            spans.push_back({y, r.left, r.left + pw});
-            spans.push_back({y, r.right - pw, r.right});
-        } else {
-            spans.push_back({y, r.left, r.right});
-        }
-    }
-    fill_local_spans(spans, ink(f));
+    rows([&](int y, int x0, int x1) { spans.push_back({y, x0, x1}); });
+    fill_local_spans(spans, k);
 }
 
 void Port::oval_op(const Rect& r, Fill f, bool frame, std::uint16_t opcode) {
@@ -780,26 +890,21 @@ void Port::oval_op(const Rect& r, Fill f, bool frame, std::uint16_t opcode) {
     const Box v = visible_box(*this);
     if (v.empty()) return;
     const int y_from = v.t + origin_.v, y_to = v.b + origin_.v;
-    std::vector<Span> spans = oval_spans(r, y_from, y_to);
     const Rect inner{clamp16(r.top + ph), clamp16(r.left + pw), clamp16(r.bottom - ph),
                      clamp16(r.right - pw)};
-    if (frame && r.right - r.left > 2 * pw && r.bottom - r.top > 2 * ph) {
-        // The inner oval lies within the outer one row by row.
-        const std::vector<Span> hole = oval_spans(inner, y_from, y_to);
-        std::vector<Span> ring;
-        std::size_t j = 0;
-        for (const Span& s : spans) {
-            while (j < hole.size() && hole[j].y < s.y) ++j;
-            if (j < hole.size() && hole[j].y == s.y) {
-                ring.push_back({s.y, s.x0, hole[j].x0});
-                ring.push_back({s.y, hole[j].x1, s.x1});
-            } else {
-                ring.push_back(s);
-            }
-        }
-        spans = std::move(ring);
+    // The inner oval lies within the outer one row by row.
+    const bool hollow = frame && r.right - r.left > 2 * pw && r.bottom - r.top > 2 * ph;
+    const Ink k = ink(f);
+    std::uint32_t c = 0;
+    if (solid_ink(k, &c)) {
+        SolidWriter out(*this, v, c);
+        oval_rows(r, hollow, inner, y_from, y_to, [&](int y, int x0, int x1) { out.run(y, x0, x1); });
+        return;
     }
-    fill_local_spans(spans, ink(f));
+    static std::vector<Span> spans;
+    spans.clear();
+    oval_rows(r, hollow, inner, y_from, y_to, [&](int y, int x0, int x1) { spans.push_back({y, x0, x1}); });
+    fill_local_spans(spans, k);
 }
 
 void Port::poly_op(std::span<const Point> points, Fill f, std::uint16_t opcode) {

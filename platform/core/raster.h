@@ -297,6 +297,8 @@ private:
     bool hidden() const { return region_rec_ || picture_rec_; }
     void fill_run(const Ink& ink, int y, int x0, int x1);
     void fill_local_spans(std::span<const Span> spans, const Ink& ink);
+    class SolidWriter;
+    friend class SolidWriter;
     void draw_line(Point a, Point b, Point pen_size);
     // The colour such a line draws; false when the pen draws something else.
     bool solid_colour(std::uint32_t* c) const;
@@ -374,6 +376,12 @@ public:
     // After the port's fore colour changed.
     void colour_changed();
     void line(std::int16_t h0, std::int16_t v0, std::int16_t h1, std::int16_t v1);
+    // The same for many lines in order, with the buffer and its box looked
+    // at once for all: what a replay hands over between colour changes.
+    struct Ends {
+        std::int16_t h0, v0, h1, v1;
+    };
+    void lines(std::span<const Ends> ends);
 
 private:
     Port& port_;

@@ -99,6 +99,34 @@ TEST(Rects, FramePaintAndEraseLeaveOutRightAndBottom) {
     EXPECT_EQ(pixel_rows(q), rows({".##.", ".##.", "...."}));
 }
 
+// The rule itself, pixel by pixel: a pixel belongs to the oval of a w x h
+// box when its centre lies inside the ellipse, and a frame is that oval less
+// the oval of the box inset by the pen.
+TEST(Ovals, FollowThePixelCentreRuleForEverySize) {
+    const auto inside = [](long x, long y, long w, long h) {
+        if (x < 0 || y < 0 || x >= w || y >= h) return false;
+        const long dx = 2 * x + 1 - w, dy = 2 * y + 1 - h;
+        return dx * dx * h * h + dy * dy * w * w <= w * w * h * h;
+    };
+    for (int w = 1; w <= 48; ++w) {
+        for (int h = 1; h <= 48; h += (h < 12 ? 1 : 5)) {
+            Port paint(w + 4, h + 4), frame(w + 4, h + 4);
+            paint.paint_oval(rect(2, 2, 2 + w, 2 + h));
+            frame.set_pen_size(2, 1);
+            frame.frame_oval(rect(2, 2, 2 + w, 2 + h));
+            const bool hollow = w > 4 && h > 2;
+            for (int y = 0; y < h + 4; ++y) {
+                for (int x = 0; x < w + 4; ++x) {
+                    const bool in = inside(x - 2, y - 2, w, h);
+                    const bool ring = in && !(hollow && inside(x - 4, y - 3, w - 4, h - 2));
+                    ASSERT_EQ(paint.pixel(x, y) == plat::black_pixel, in) << w << "x" << h << " " << x << "," << y;
+                    ASSERT_EQ(frame.pixel(x, y) == plat::black_pixel, ring) << w << "x" << h << " " << x << "," << y;
+                }
+            }
+        }
+    }
+}
+
 TEST(Ovals, EvenAndOddBoxesAreExactAndSymmetric) {
     struct Case {
         int w, h;
