@@ -132,11 +132,13 @@ TEST_F(PictureImport, PolygonsLinesArcsAndOvals) {
     expect_near(rec_f64(objs[7], ell::radius2), 15 * pt, "oval");
 }
 
-TEST_F(PictureImport, FilledShapesRegionsAndDegenerateOnesMakeNothing) {
+TEST_F(PictureImport, FilledShapesRegionsAndEmptyOnesMakeNothing) {
     const auto objs = import(PictBuilder()
                                  .op(pict::op_rect + pict::paint, words({0, 0, 10, 10}))
                                  .op(pict::op_oval + pict::invert, words({0, 0, 10, 10}))
                                  .op(pict::op_rect + pict::frame, words({5, 5, 5, 9}))
+                                 .op(pict::op_oval + pict::frame, words({10, 10, 0, 0}))
+                                 .op(pict::op_rrect + pict::frame, words({10, 30, 0, 0}))
                                  .op(pict::op_line, words({5, 5, 5, 5}))
                                  .op(pict::op_region + pict::frame, words({10, 0, 0, 5, 5})));
     EXPECT_TRUE(objs.empty());
