@@ -92,9 +92,9 @@ void arc_edge() {
 // that fits the 16-bit pixel range.
 bool as_oval(double a, double b, double rot, std::uint16_t thk) {
     if (sinfo.b[obj::style] != 1 || save_pts || is_polygon) return false;
-    // A picture records what it brackets as strokes, which a reader takes together.
-    if (printing == 1 && emitPICTcomment(sinfo)) return false;
-    if (printing == 0 && listing && !thk && !pattern_toosmall() && curpat_avail(0)) return false;
+    // What a picture brackets counts as the screen's dashed figures do: strokes.
+    if ((printing == 0 || emitPICTcomment(sinfo)) && listing && !thk && !pattern_toosmall() && curpat_avail(0))
+        return false;
     if (!(near(a, b) || near(rot, 0) || near(rot, half_pie) || near(rot, pie) || near(rot, three_half_pie)))
         return false;
     return std::fabs(2 * a * pwvxm) < largest_pixels && std::fabs(2 * b * pwvym) < largest_pixels;

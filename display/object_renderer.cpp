@@ -441,9 +441,11 @@ void draw_rect() {
     const double w = rec_f64(sinfo, rect::width), h = rec_f64(sinfo, rect::height);
     const double rot = rec_f64(sinfo, obj::rotation);
     // A picture takes an unbracketed rectangle as its one primitive.
-    const bool one_primitive = listing ? rectinbounds(x, x + w, y, y + h) && (thick || pattern_toosmall() || !curpat_avail(0))
-                                       : printing == 1 && !thick && !emitPICTcomment(sinfo);
-    if (rot == 0 && one_primitive && std::fabs(w * pwvxm) < largest_pixels && std::fabs(h * pwvym) < largest_pixels) {
+    const bool one_primitive =
+        listing ? rectinbounds(x, x + w, y, y + h) && (thick || pattern_toosmall() || !curpat_avail(0))
+                : printing == 1 && !thick && !emitPICTcomment(sinfo);
+    if (rot == 0 && one_primitive && std::fabs(w * pwvxm) < largest_pixels &&
+        std::fabs(h * pwvym) < largest_pixels) {
         rect_abs(x, y, x + w, y + h);
         note_clip();
         return;

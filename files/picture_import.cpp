@@ -228,32 +228,33 @@ void play_op(const plat::PictOp& op) {
     namespace pict = plat::pict;
     const std::vector<std::uint8_t>& d = op.data;
     const std::uint16_t c = op.opcode;
-    const bool frame = (c & 7) == pict::frame;
+    // Only framed shapes make objects; an empty rectangle frames nothing.
     const bool same = (c & 8) != 0;
+    const auto framed = [&](const plat::Rect& r) { return (c & 7) == pict::frame && !r.empty(); };
     if (c >= pict::op_rect && c < pict::op_rrect) {
         if (!same && d.size() >= 8) g.last_rect = rect_at(d, 0);
-        if (frame) do_rect(g.last_rect);
+        if (framed(g.last_rect)) do_rect(g.last_rect);
         return;
     }
     if (c >= pict::op_rrect && c < pict::op_oval) {
         if (!same && d.size() >= 8) g.last_rrect = rect_at(d, 0);
-        if (frame) do_rrect(g.last_rrect);
+        if (framed(g.last_rrect)) do_rrect(g.last_rrect);
         return;
     }
     if (c >= pict::op_oval && c < pict::op_arc) {
         if (!same && d.size() >= 8) g.last_oval = rect_at(d, 0);
-        if (frame) do_oval(g.last_oval);
+        if (framed(g.last_oval)) do_oval(g.last_oval);
         return;
     }
     if (c >= pict::op_arc && c < pict::op_poly) {
         const std::size_t at = same ? 0 : 8;
         if (d.size() < at + 4) return;
         if (!same) g.last_arc = rect_at(d, 0);
-        if (frame) do_arc(g.last_arc, w16(d, at), w16(d, at + 2));
+        if (framed(g.last_arc)) do_arc(g.last_arc, w16(d, at), w16(d, at + 2));
         return;
     }
     if (c >= pict::op_poly && c < pict::op_poly + 8) {
-        if (frame && d.size() >= 10) do_poly(d);
+        if ((c & 7) == pict::frame && d.size() >= 10) do_poly(d);
         return;
     }
     switch (c) {

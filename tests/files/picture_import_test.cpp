@@ -132,11 +132,13 @@ TEST_F(PictureImport, PolygonsLinesArcsAndOvals) {
     expect_near(rec_f64(objs[7], ell::radius2), 15 * pt, "oval");
 }
 
-TEST_F(PictureImport, FilledShapesRegionsAndDegenerateOnesMakeNothing) {
+TEST_F(PictureImport, FilledShapesRegionsAndEmptyOnesMakeNothing) {
     const auto objs = import(PictBuilder()
                                  .op(pict::op_rect + pict::paint, words({0, 0, 10, 10}))
                                  .op(pict::op_oval + pict::invert, words({0, 0, 10, 10}))
                                  .op(pict::op_rect + pict::frame, words({5, 5, 5, 9}))
+                                 .op(pict::op_oval + pict::frame, words({10, 10, 0, 0}))
+                                 .op(pict::op_rrect + pict::frame, words({10, 30, 0, 0}))
                                  .op(pict::op_line, words({5, 5, 5, 5}))
                                  .op(pict::op_region + pict::frame, words({10, 0, 0, 5, 5})));
     EXPECT_TRUE(objs.empty());
@@ -172,6 +174,31 @@ TEST_F(PictureImport, ALongRunIsCutInto72AndTheRestHalfACharacterApart) {
     get_info(static_cast<std::int16_t>(first_));
     cumstgs(first_);
     EXPECT_EQ(std::string(textline), std::string(72, 'x'));
+}
+
+TEST_F(PictureImport, TheTextCommentsTurnAboutTheirCentreAndFlip) {
+    // Turned 90 degrees clockwise about a centre 10 points right of the pen.
+    const auto objs = import(PictBuilder()
+                                 .op(pict::op_long_comment, words({150, 6, 0x0000, 90, 0x0100}))
+                                 .op(pict::op_long_comment, words({154, 8, 0, 0, 10, 0}))
+                                 .text(50, 10, "A")
+                                 .op(pict::op_short_comment, words({153}))
+                                 .text(50, 10, "B")
+                                 .op(pict::op_short_comment, words({151}))
+                                 .op(pict::op_long_comment, words({150, 6, 0x0001, 0, 0x0100}))
+                                 .text(50, 10, "C"));
+    ASSERT_EQ(objs.size(), 3u);
+    // (10, 50) turned by 270 degrees about (20, 50).
+    expect_near(rec_f64(objs[0], obj::rotation), three_half_pie, "turned");
+    expect_near(rec_f64(objs[0], obj::ref_x), 20 * pt, "turned x");
+    expect_near(rec_f64(objs[0], obj::ref_y), 60 * pt, "turned y");
+    // Without a centre the turn is not stored.
+    expect_near(rec_f64(objs[1], obj::rotation), 0, "no centre");
+    expect_near(rec_f64(objs[1], obj::ref_x), 10 * pt, "no centre x");
+    // Flipped horizontally: moved by its width and 1.5 characters, the width negative.
+    const double cw = pict_text_width(1, 0);
+    EXPECT_NEAR(rec_f32(objs[2], text::char_width), -cw * pt, 1e-6);
+    expect_near(rec_f64(objs[2], obj::ref_x), (10 + cw + 1.5 * cw) * pt, "flipped x");
 }
 
 TEST_F(PictureImport, MergeAsAGroupLeavesExactlyTheImportedObjectsInTheGroup) {
