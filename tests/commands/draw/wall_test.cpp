@@ -64,13 +64,13 @@ TEST(WallGeometry, APollOnThePivotChangesNothing) {
     cw->pivot_x = 3;
     cw->pivot_y = 4;
     cw->left = WallLine{1, 2, 3, 4};
-    lin_compute(3, 4);
+    wall_lin_compute(3, 4);
     expect_wall_line(cw->left, 1, 2, 3, 4);
 }
 
 TEST(WallGeometry, CentrePivotWithTheHandleOnTheRightFace) {
     Bench b(0, 1, 2);
-    lin_compute(10, -1);
+    wall_lin_compute(10, -1);
     expect_wall_line(cw->left, 0, 1, 10, 1);
     expect_wall_line(cw->right, 0, -1, 10, -1);
     expect_wall_line(cw->centre, 0, 0, 10, 0);
@@ -107,7 +107,7 @@ TEST(WallGeometry, AngleStepsOf45DegreesTakeTheStepAtOrBelow) {
         b.opts.lock_mode = 3;
         cw->lock = 3;
         cur_rot = 45 * deg;
-        lin_compute(10 * std::cos(c.polled * deg), 10 * std::sin(c.polled * deg));
+        wall_lin_compute(10 * std::cos(c.polled * deg), 10 * std::sin(c.polled * deg));
         const WallLine& p = cw->right;  // the pivot line
         EXPECT_NEAR(get_radangle(p.x2 - p.x1, p.y2 - p.y1), c.stored * deg, 1e-9) << c.polled;
     }
@@ -116,7 +116,7 @@ TEST(WallGeometry, AngleStepsOf45DegreesTakeTheStepAtOrBelow) {
     b.opts.lock_mode = 3;
     cw->lock = 3;
     cur_rot = 0;
-    lin_compute(10 * std::cos(80 * deg), 10 * std::sin(80 * deg));
+    wall_lin_compute(10 * std::cos(80 * deg), 10 * std::sin(80 * deg));
     EXPECT_NEAR(get_radangle(cw->right.x2, cw->right.y2), 80 * deg, 1e-9);
 }
 
@@ -124,14 +124,14 @@ TEST(WallGeometry, TheHorizontalRestraintIgnoresTheHandle) {
     Bench b(0, 1, 2);
     cw->lock = 1;
     cur_rot = 0;
-    lin_compute(10, -3);
+    wall_lin_compute(10, -3);
     expect_wall_line(cw->centre, 0, 0, 10, 0);
     expect_wall_line(cw->left, 0, 1, 10, 1);
 }
 
 TEST(WallGeometry, FiveLinesDivideTheWidthInQuarters) {
     Bench b(0, 0, 4, 5);
-    lin_compute(10, 0);
+    wall_lin_compute(10, 0);
     const double ys[] = {1, 0, -1};
     for (int i = 1; i <= 3; ++i) expect_wall_line(inner_line(*cw, i), 0, ys[i - 1], 10, ys[i - 1]);
     cw->caps = 3;
