@@ -783,6 +783,28 @@ TEST(WallDisplay, EndLinesAreOnePixelWhateverTheWidth) {
         EXPECT_GT(count_changed(before, drawCWindow->pixels()), thin);
         dline(wx(200), wy(100), wx(200), wy(200), 0, 1, colour_black, mode_xor, 12);
         EXPECT_TRUE(drawCWindow->pixels() == before);
+        // A band of faces that wide: its start line crosses it as one pixel
+        // column, five pixels of it in the five middle rows.
+        WallNodeRec n{};
+        n.count = 2;
+        n.caps = 3;
+        n.width = 12;
+        n.flags = colour_black;
+        n.left = WallLine{wx(300), wy(300) + 1, wx(600), wy(300) + 1};
+        n.right = WallLine{wx(300), wy(300) - 1, wx(600), wy(300) - 1};
+        n.pivot_x = wx(700);
+        n.pivot_y = wy(100);
+        const auto middle = [] {
+            std::vector<std::uint32_t> p;
+            for (int v = 298; v <= 302; ++v)
+                for (int h = 294; h <= 306; ++h) p.push_back(drawCWindow->pixel(h, v));
+            return p;
+        };
+        const auto quiet = middle();
+        showwall(mode_xor, &n, &n, btinfo);
+        EXPECT_EQ(count_changed(quiet, middle()), 5);
+        showwall(mode_xor, &n, &n, btinfo);
+        EXPECT_TRUE(drawCWindow->pixels() == before);
     });
     EXPECT_EQ(s.run(), 0);
 }
