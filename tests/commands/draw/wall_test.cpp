@@ -735,6 +735,54 @@ TEST(WallCommand, EditUndoAfterTheCommandRemovesTheLastSegment) {
     EXPECT_EQ(s.run(), 0);
 }
 
+TEST(WallCommand, EditUndoOfASegmentThatCutALinePutsTheLineBackWhole) {
+    Session s;
+    draw_line(s, at(100, 400), at(500, 400));
+    options(s, 2, 2, false, 0, 0, 0, true);
+    start_wall(s);
+    s.click(at(300, 400));
+    s.click(at(300, 100));
+    key(s, 'Q');
+    s.then([] { EXPECT_EQ(number_of_objects, first + 4); });
+    s.menu(2, "undo");
+    s.then([] {
+        EXPECT_EQ(number_of_objects, first);
+        EXPECT_TRUE(live(first - 1));
+        expect_record(first - 1, wx(100), wy(400), wx(500), wy(400));
+    });
+    s.menu(2, "undo");  // Redo
+    s.then([] {
+        EXPECT_EQ(number_of_objects, first + 4);
+        EXPECT_FALSE(live(first - 1));
+        for (int n = first; n < first + 4; ++n) EXPECT_TRUE(live(n)) << n;
+    });
+    quit_without_saving(s);
+    EXPECT_EQ(s.run(), 0);
+}
+
+TEST(WallCommand, EditUndoOfASegmentStartedOnARectanglePutsTheRectangleBack) {
+    Session s;
+    start(s, tool_rect);
+    s.click(at(100, 300));
+    s.click(at(500, 500));
+    key(s, 'Q');
+    options(s, 2, 2, false, 0, 0, 0, true);
+    start_wall(s);
+    s.click(at(300, 500));
+    s.click(at(300, 100));
+    key(s, 'Q');
+    s.menu(2, "undo");
+    s.then([] {
+        // The other sides were written at the first point, before the
+        // segment's operation: they go too.
+        EXPECT_TRUE(live(first - 1));
+        for (int n = first; n < number_of_objects; ++n) EXPECT_FALSE(live(n)) << n;
+        EXPECT_EQ(obj_kind(stored(first - 1)), ok_rect);
+    });
+    quit_without_saving(s);
+    EXPECT_EQ(s.run(), 0);
+}
+
 TEST(WallDisplay, TheSegmentInHandDrawnTwiceInXorLeavesTheWindowUnchanged) {
     Session s;
     options(s, 1, 3, false, 0, 1, 3);
