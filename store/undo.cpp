@@ -41,6 +41,11 @@ std::int16_t endindx = first_object_slot;    // `number_of_objects` when added r
 // The records the operation changed when last performed or reversed: Undo
 // and Redo act on exactly these, never on an object it did not touch.
 std::vector<std::int16_t> changed;
+// Objects the objects-added operation took apart, with the records that replaced them.
+struct TakenApart {
+    std::int16_t index, first, count;
+};
+std::vector<TakenApart> taken_apart;
 
 char item_text[256] = {};
 int item_enabled = 0;
@@ -281,6 +286,20 @@ int run_per_object(int code, double r1, double r2, double r3, double r4, std::ui
 // Takes back (undoing) or brings back the records a command added after
 // registering codes 28, 29 or 32: deleted in place beyond the count, so that
 // Redo finds them as they were.
+// Deletes (off) or undeletes (on) record n when it is a drawing object in
+// the other state.
+void set_live(std::int16_t n, bool on) {
+    if (n < first_object_slot || n >= static_cast<int>(worksize)) return;
+    get_info(n);
+    if (rec_kind(info) != rk_object || is_live_object(info) == on) return;
+    if (on) {
+        undel_object(n, 1);
+    } else {
+        show_record(2, &info);
+        delete_object(n, 0);
+    }
+}
+
 void toggle_added_records() {
     if (undo) {
         endindx = number_of_objects;
@@ -293,6 +312,10 @@ void toggle_added_records() {
             changed.push_back(static_cast<std::int16_t>(i));
         }
         number_of_objects = last_indx;
+        for (auto t = taken_apart.rbegin(); t != taken_apart.rend(); ++t) {
+            for (int i = t->first + t->count - 1; i >= t->first; --i) set_live(static_cast<std::int16_t>(i), false);
+            set_live(t->index, true);
+        }
     } else {
         number_of_objects = endindx;
         for (std::int16_t i : changed) {
@@ -300,6 +323,10 @@ void toggle_added_records() {
             if (rec_kind(info) != rk_object || is_live_object(info)) continue;
             if (obj_kind(info) == ok_text) cumstgs(i);
             undel_object(i, 1);
+        }
+        for (const TakenApart& t : taken_apart) {
+            set_live(t.index, false);
+            for (int i = t.first; i < t.first + t.count; ++i) set_live(static_cast<std::int16_t>(i), true);
         }
     }
     indx = static_cast<std::int16_t>(last_valid_indx());
@@ -354,6 +381,7 @@ void reset_undo() {
     last_indx = number_of_objects;
     saveindx = indx;
     changed.clear();
+    taken_apart.clear();
     GetMyLocalCString(item_text, tbl_edit_names, name_undo);
     show_item_text();
     enable_undoredo(0);
@@ -604,6 +632,10 @@ void do_operation(std::int16_t code, double r1, double r2, double r3, double r4,
     enable_undoredo(1);
     set_undoredo();
     after_operation();
+}
+
+void note_taken_apart(std::int16_t index, std::int16_t first, std::int16_t count) {
+    if (sav_operation == op_add && index != 0 && count >= 0) taken_apart.push_back(TakenApart{index, first, count});
 }
 
 void do_undo() {

@@ -47,6 +47,11 @@ extern char name_new_group[group_name_size];  // the name of copies that form a 
 // it changed are remembered; when it changed none, it is forgotten.
 void do_operation(std::int16_t code, double r1, double r2, double r3, double r4, std::uint16_t b1,
                   std::uint16_t b2);
+// The objects-added operation just registered also took record `index`
+// apart into the records first .. first + count - 1, some of which may have
+// been appended before it was registered: Undo puts the object back whole,
+// Redo takes it apart again.
+void note_taken_apart(std::int16_t index, std::int16_t first, std::int16_t count);
 // The Edit menu's Undo item.
 void do_undo();
 void reset_undo();

@@ -6,9 +6,7 @@
 #include "base/command_loop.h"
 #include "base/loop_services.h"
 #include "base/messages.h"
-#include "base/restraint_hook.h"
 #include "commands/draw/draw_frame.h"
-#include "display/graphics_unit.h"
 #include "display/screen.h"
 #include "store/files.h"
 #include "store/geometry.h"
@@ -91,7 +89,7 @@ void lin_key_options(int key) {
             loop_stop_blink();
             if (!chain()) trimprevious();
             undeltrim(&cw->bcut_index, &cw->bcut_first, &cw->bcut_count);
-            detach_line();
+            wall_detach_line();
         }
         break;
     default: break;
@@ -212,7 +210,7 @@ void set_the_pivot(double x, double y, const WallNodeRec* node) {
     update_ref(cw->pivot_x, cw->pivot_y);
 }
 
-void detach_line() {
+void wall_detach_line() {
     cw->flags |= wall_detached_bit;
     detachit = 1;
     erased = 0;
@@ -257,7 +255,7 @@ void calcwall(double x, double y) {
     n.bcut_index = n.bcut_first = n.bcut_count = 0;
     n.ecut_index = n.ecut_first = n.ecut_count = 0;
     if (flag || !chain()) {
-        detach_line();
+        wall_detach_line();
     } else {
         set_the_pivot(x, y, cw);
         alternate_restraint(n.lock);
@@ -291,7 +289,7 @@ void add_wall(ObjOptsRec& opts) {
     oldindx = indx;
     pivot_seen = opts.mline_opt4;
     RestraintSeen seen;
-    detach_line();
+    wall_detach_line();
     if (accepted) {
         start_blink();
         while (!aborted && !quit) {
@@ -321,7 +319,7 @@ void add_wall(ObjOptsRec& opts) {
                     cw->lock = opts.lock_mode;
                 }
                 if (settings_as_node())
-                    lin_compute(pickx, picky);
+                    wall_lin_compute(pickx, picky);
                 else
                     rebuild();
             } while (!erased && !aborted && !accepted && !quit && !detachit);

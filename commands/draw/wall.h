@@ -68,7 +68,7 @@ extern ObjOptsRec* wallopts;    // the options the running command reads
 void add_wall(ObjOptsRec& opts);
 int newwall();
 void freewalls();
-void detach_line();
+void wall_detach_line();
 void calcwall(double x, double y);
 void set_the_pivot(double x, double y, const WallNodeRec* node);
 void setpivot(double x, double y);
@@ -80,7 +80,7 @@ void rot_of_lock(int lock);
 void alternate_restraint(int after);
 
 // ---- Geometry (wall_geometry.cpp) ----
-void lin_compute(double x, double y);
+void wall_lin_compute(double x, double y);
 void wallinfo(double dx, double dy, double off, double span, int left_on, int right_on);
 // The offset of the handle line, the span and the moved faces for the
 // pivot and handle choices and a wall width w; false for a pivot outside 0-2.

@@ -73,7 +73,7 @@ bool wall_offsets(int pivot, int hand, double w, double* off, double* span, int*
     return true;
 }
 
-void lin_compute(double x, double y) {
+void wall_lin_compute(double x, double y) {
     WallNodeRec& n = *cw;
     n.flags = static_cast<std::uint16_t>((n.flags & ~wall_colour_mask) | (obj_colour(info) & wall_colour_mask));
     n.style = info.b[obj::style];

@@ -175,6 +175,9 @@ void savewall(std::uint16_t* flag) {
             }
             cur_go();
         }
+        // Edit > Undo puts back whole what this segment cut.
+        note_taken_apart(n.bcut_index, n.bcut_first, n.bcut_count);
+        note_taken_apart(n.ecut_index, n.ecut_first, n.ecut_count);
         if (!newwall()) fail(err_no_segment_memory);
     }
     drawtoscreen = was;
@@ -198,6 +201,8 @@ void undeltrim(std::int16_t* index, std::int16_t* first, std::int16_t* count) {
 int erasewall() {
     undeltrim(&cw->bcut_index, &cw->bcut_first, &cw->bcut_count);
     if (!cw->prev) return 0;
+    // The stored segment's operation is gone with it.
+    reset_undo();
     cur_stop();
     WallNodeRec* gone = cw;
     cw = lastcw = gone->prev;
@@ -240,6 +245,7 @@ int erasewall() {
 }
 
 void eraseallwalls() {
+    if (cw->prev) reset_undo();
     cur_stop();
     undeltrim(&cw->bcut_index, &cw->bcut_first, &cw->bcut_count);
     while (cw->prev) {

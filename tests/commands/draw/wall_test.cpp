@@ -64,13 +64,13 @@ TEST(WallGeometry, APollOnThePivotChangesNothing) {
     cw->pivot_x = 3;
     cw->pivot_y = 4;
     cw->left = WallLine{1, 2, 3, 4};
-    lin_compute(3, 4);
+    wall_lin_compute(3, 4);
     expect_wall_line(cw->left, 1, 2, 3, 4);
 }
 
 TEST(WallGeometry, CentrePivotWithTheHandleOnTheRightFace) {
     Bench b(0, 1, 2);
-    lin_compute(10, -1);
+    wall_lin_compute(10, -1);
     expect_wall_line(cw->left, 0, 1, 10, 1);
     expect_wall_line(cw->right, 0, -1, 10, -1);
     expect_wall_line(cw->centre, 0, 0, 10, 0);
@@ -107,7 +107,7 @@ TEST(WallGeometry, AngleStepsOf45DegreesTakeTheStepAtOrBelow) {
         b.opts.lock_mode = 3;
         cw->lock = 3;
         cur_rot = 45 * deg;
-        lin_compute(10 * std::cos(c.polled * deg), 10 * std::sin(c.polled * deg));
+        wall_lin_compute(10 * std::cos(c.polled * deg), 10 * std::sin(c.polled * deg));
         const WallLine& p = cw->right;  // the pivot line
         EXPECT_NEAR(get_radangle(p.x2 - p.x1, p.y2 - p.y1), c.stored * deg, 1e-9) << c.polled;
     }
@@ -116,7 +116,7 @@ TEST(WallGeometry, AngleStepsOf45DegreesTakeTheStepAtOrBelow) {
     b.opts.lock_mode = 3;
     cw->lock = 3;
     cur_rot = 0;
-    lin_compute(10 * std::cos(80 * deg), 10 * std::sin(80 * deg));
+    wall_lin_compute(10 * std::cos(80 * deg), 10 * std::sin(80 * deg));
     EXPECT_NEAR(get_radangle(cw->right.x2, cw->right.y2), 80 * deg, 1e-9);
 }
 
@@ -124,14 +124,14 @@ TEST(WallGeometry, TheHorizontalRestraintIgnoresTheHandle) {
     Bench b(0, 1, 2);
     cw->lock = 1;
     cur_rot = 0;
-    lin_compute(10, -3);
+    wall_lin_compute(10, -3);
     expect_wall_line(cw->centre, 0, 0, 10, 0);
     expect_wall_line(cw->left, 0, 1, 10, 1);
 }
 
 TEST(WallGeometry, FiveLinesDivideTheWidthInQuarters) {
     Bench b(0, 0, 4, 5);
-    lin_compute(10, 0);
+    wall_lin_compute(10, 0);
     const double ys[] = {1, 0, -1};
     for (int i = 1; i <= 3; ++i) expect_wall_line(inner_line(*cw, i), 0, ys[i - 1], 10, ys[i - 1]);
     cw->caps = 3;
@@ -735,6 +735,54 @@ TEST(WallCommand, EditUndoAfterTheCommandRemovesTheLastSegment) {
     EXPECT_EQ(s.run(), 0);
 }
 
+TEST(WallCommand, EditUndoOfASegmentThatCutALinePutsTheLineBackWhole) {
+    Session s;
+    draw_line(s, at(100, 400), at(500, 400));
+    options(s, 2, 2, false, 0, 0, 0, true);
+    start_wall(s);
+    s.click(at(300, 400));
+    s.click(at(300, 100));
+    key(s, 'Q');
+    s.then([] { EXPECT_EQ(number_of_objects, first + 4); });
+    s.menu(2, "undo");
+    s.then([] {
+        EXPECT_EQ(number_of_objects, first);
+        EXPECT_TRUE(live(first - 1));
+        expect_record(first - 1, wx(100), wy(400), wx(500), wy(400));
+    });
+    s.menu(2, "undo");  // Redo
+    s.then([] {
+        EXPECT_EQ(number_of_objects, first + 4);
+        EXPECT_FALSE(live(first - 1));
+        for (int n = first; n < first + 4; ++n) EXPECT_TRUE(live(n)) << n;
+    });
+    quit_without_saving(s);
+    EXPECT_EQ(s.run(), 0);
+}
+
+TEST(WallCommand, EditUndoOfASegmentStartedOnARectanglePutsTheRectangleBack) {
+    Session s;
+    start(s, tool_rect);
+    s.click(at(100, 300));
+    s.click(at(500, 500));
+    key(s, 'Q');
+    options(s, 2, 2, false, 0, 0, 0, true);
+    start_wall(s);
+    s.click(at(300, 500));
+    s.click(at(300, 100));
+    key(s, 'Q');
+    s.menu(2, "undo");
+    s.then([] {
+        // The other sides were written at the first point, before the
+        // segment's operation: they go too.
+        EXPECT_TRUE(live(first - 1));
+        for (int n = first; n < number_of_objects; ++n) EXPECT_FALSE(live(n)) << n;
+        EXPECT_EQ(obj_kind(stored(first - 1)), ok_rect);
+    });
+    quit_without_saving(s);
+    EXPECT_EQ(s.run(), 0);
+}
+
 TEST(WallDisplay, TheSegmentInHandDrawnTwiceInXorLeavesTheWindowUnchanged) {
     Session s;
     options(s, 1, 3, false, 0, 1, 3);
@@ -782,6 +830,28 @@ TEST(WallDisplay, EndLinesAreOnePixelWhateverTheWidth) {
         dline(wx(200), wy(100), wx(200), wy(200), 0, 1, colour_black, mode_xor, 12);
         EXPECT_GT(count_changed(before, drawCWindow->pixels()), thin);
         dline(wx(200), wy(100), wx(200), wy(200), 0, 1, colour_black, mode_xor, 12);
+        EXPECT_TRUE(drawCWindow->pixels() == before);
+        // A band of faces that wide: its start line crosses it as one pixel
+        // column, five pixels of it in the five middle rows.
+        WallNodeRec n{};
+        n.count = 2;
+        n.caps = 3;
+        n.width = 12;
+        n.flags = colour_black;
+        n.left = WallLine{wx(300), wy(300) + 1, wx(600), wy(300) + 1};
+        n.right = WallLine{wx(300), wy(300) - 1, wx(600), wy(300) - 1};
+        n.pivot_x = wx(700);
+        n.pivot_y = wy(100);
+        const auto middle = [] {
+            std::vector<std::uint32_t> p;
+            for (int v = 298; v <= 302; ++v)
+                for (int h = 294; h <= 306; ++h) p.push_back(drawCWindow->pixel(h, v));
+            return p;
+        };
+        const auto quiet = middle();
+        showwall(mode_xor, &n, &n, btinfo);
+        EXPECT_EQ(count_changed(quiet, middle()), 5);
+        showwall(mode_xor, &n, &n, btinfo);
         EXPECT_TRUE(drawCWindow->pixels() == before);
     });
     EXPECT_EQ(s.run(), 0);
