@@ -16,6 +16,7 @@
 #include "base/menu_items.h"
 #include "base/tool_options.h"
 #include "display/clip_tests.h"
+#include "display/drag_image.h"
 #include "display/drawing_window.h"
 #include "display/graphics_unit.h"
 #include "display/screen.h"
@@ -27,6 +28,7 @@
 #include "shell/drag_outline.h"
 #include "shell/event_pump.h"
 #include "shell/restraints_palette.h"
+#include "shell/window_palette.h"
 #include "store/handles.h"
 #include "store/record_ops.h"
 #include "store/record_store.h"
@@ -524,6 +526,52 @@ TEST(HandleDrag, FromTheMenuTheHandleFollowsTheCursorUntilAClick) {
         get_oghandle(&hx, &hy);
         expect_point(hx, hy, cx, cy, "clicked");
         EXPECT_STREQ(undo_item_text(), "Undo Handle Change");
+    });
+    quit_without_saving(s);
+    EXPECT_EQ(s.run(), 0);
+    EXPECT_EQ(s.steps_left(), 0u);
+}
+
+TEST(GroupDrag, AZoomOutMidDragBuildsTheImageAgainForTheNewViewUnderTheCursor) {
+    Session s;
+    Scene sc;
+    double dx = 0, dy = 0;
+    int result = -1, width = 0;
+    plat::Point to;
+    s.then([&] {
+        sc.build();
+        result = grp_drag_busy(&dx, &dy, 0);
+    });
+    settle(s);
+    s.then([&] {
+        width = rgnRect.right - rgnRect.left;
+        // The zoom-out button of the window strip.
+        plat::Rect strip;
+        get_biofrect(&strip, whichdrawWindow());
+        drav::test::post_click(plat::Point{static_cast<std::int16_t>(strip.top + 8), static_cast<std::int16_t>(strip.left + 3 * 15 - 7)});
+    });
+    settle(s);
+    s.then([&] {
+        EXPECT_EQ(ingrpdrag, 1) << "the drag goes on";
+        // Half the scale: the line's image is about half as wide.
+        EXPECT_NEAR(rgnRect.right - rgnRect.left, width / 2, 4);
+        // Its handle is put under the cursor.
+        double hx = 0, hy = 0;
+        get_oghandle(&hx, &hy);
+        std::int16_t h = 0, v = 0, ch = 0, cv = 0;
+        window_pixel(hx, hy, &h, &v);
+        window_pixel(last_x, last_y, &ch, &cv);
+        EXPECT_EQ(t2x, ch);
+        EXPECT_EQ(t2y, cv);
+        to = offset(local_of(hx, hy), 30, 0);
+        drav::test::post_click(to);
+    });
+    settle(s);
+    s.then([&] {
+        EXPECT_EQ(result, 1);
+        double cx = 0, cy = 0;
+        world_of(to, &cx, &cy);
+        expect_point(dx, dy, cx - sc.hx, cy - sc.hy, "displacement in the new view");
     });
     quit_without_saving(s);
     EXPECT_EQ(s.run(), 0);
