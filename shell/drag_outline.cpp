@@ -118,14 +118,14 @@ struct Drag {
     }
 
     // Where the drag ends for the target (qx, qy): free, the point itself;
-    // horizontal, its x at the handle's height; vertical, the handle's x at
-    // its height; along the locked direction, its foot on that line.
+    // horizontal, its x at the anchor's height; vertical, the anchor's x at
+    // its height; along the locked direction, its foot on that line. (The
+    // anchor, not the selection's handle: a dragged pivot keeps its own
+    // height, and the image shows the end where it is.)
     void end_point(double qx, double qy, double* x, double* y) const {
-        double hx = 0, hy = 0;
-        get_oghandle(&hx, &hy);
         switch (mode) {
-        case 1: qy = hy; break;
-        case 2: qx = hx; break;
+        case 1: qy = y0; break;
+        case 2: qx = x0; break;
         case 3: line_eqn(x0, y0, ux, uy, &qx, &qy); break;
         default: break;
         }

@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <ostream>
 #include <string>
 
 #include "base/command_loop.h"
@@ -113,7 +114,7 @@ int changed_outside(const std::vector<std::uint32_t>& a, const std::vector<std::
     return n;
 }
 
-// A line across the middle of the view, current, its handle at a snap
+// A rising line in the middle of the view, current, its handle at a snap
 // point (location 2) and its pivot at the first snap point that is not the
 // handle: the markers shown, the drawing idle.
 struct Scene {
@@ -134,7 +135,7 @@ struct Scene {
         r.b[obj::level] = static_cast<std::uint8_t>(props_defs.level);
         set_init(xm - q, ym, r);
         set_rec_f64(r, line::dx, 2 * q);
-        set_rec_f64(r, line::dy, 0);
+        set_rec_f64(r, line::dy, q / 2);  // rising: handle and pivot differ in both coordinates
         set_rec_handle_location(r, 2);  // a snap point: a drag must clear it
         info = r;
         n = number_of_objects;
@@ -198,6 +199,8 @@ struct LockCase {
     std::int16_t lock;
     int dh, dv;  // the image's offset while the pointer is 40 right and 25 up
 };
+
+void PrintTo(const LockCase& c, std::ostream* os) { *os << "lock " << c.lock; }
 
 class HandleDragUnderLock : public testing::TestWithParam<LockCase> {};
 
@@ -270,13 +273,27 @@ TEST_P(HandleDragUnderLock, TheMarkerFollowsAsTheLockLetsItAndTheHandleEndsThere
     EXPECT_EQ(s.steps_left(), 0u);
 }
 
-TEST(HandleDrag, ThePivotMovesUndoablyAndNoRecordChanges) {
+struct PivotCase {
+    std::int16_t lock;
+    const char* name;
+};
+
+void PrintTo(const PivotCase& c, std::ostream* os) { *os << c.name; }
+
+class PivotDrag : public testing::TestWithParam<PivotCase> {};
+
+INSTANTIATE_TEST_SUITE_P(Locks, PivotDrag, testing::Values(PivotCase{0, "Free"}, PivotCase{1, "Horizontal"}),
+                         [](const testing::TestParamInfo<PivotCase>& i) { return std::string(i.param.name); });
+
+TEST_P(PivotDrag, ThePivotMovesUndoablyAndNoRecordChanges) {
+    const PivotCase c = GetParam();
     Session s;
     Scene sc;
     ObjectRec kept{};
     plat::Point to;
     s.then([&] {
         sc.build();
+        objopts->lock_mode = c.lock;
         kept = record_at(sc.n);
         post_mouse(plat::mouseDown, sc.pivot());
     });
@@ -291,11 +308,11 @@ TEST(HandleDrag, ThePivotMovesUndoablyAndNoRecordChanges) {
         double cx = 0, cy = 0, px = 0, py = 0;
         world_of(to, &cx, &cy);
         get_ogpivot(&px, &py);
-        expect_point(px, py, cx, cy, "pivot");
+        // Under the horizontal lock the pivot keeps its own height.
+        expect_point(px, py, cx, c.lock == 1 ? sc.py : cy, "pivot");
         EXPECT_EQ(std::memcmp(record_at(sc.n).b, kept.b, sizeof kept.b), 0);
         EXPECT_STREQ(undo_item_text(), "Undo Pivot Change");
     });
-    settle(s);
     s.menu(kMyEditMenu, "undo");
     s.then([&] {
         double px = 0, py = 0;
@@ -308,6 +325,8 @@ TEST(HandleDrag, ThePivotMovesUndoablyAndNoRecordChanges) {
 }
 
 enum class End { escape, outside, plain_click };
+
+void PrintTo(End e, std::ostream* os) { *os << static_cast<int>(e); }
 
 class HandleDragLeft : public testing::TestWithParam<End> {};
 
