@@ -9,7 +9,6 @@
 #include "display/clip_tests.h"
 #include "display/drag_image.h"
 #include "display/drawing_window.h"
-#include "display/graphics_unit.h"
 #include "display/screen.h"
 #include "display/selection_display.h"
 #include "platform/core/raster.h"
@@ -21,7 +20,6 @@
 #include "store/geometry.h"
 #include "store/handles.h"
 #include "store/record_store.h"
-#include "store/record_ops.h"
 #include "store/records.h"
 #include "store/selection_state.h"
 #include "store/settings.h"
@@ -69,7 +67,6 @@ struct Drag {
     std::int16_t sh = 0, sv = 0;
     std::int16_t mode = 0;
     int off_h = 0, off_v = 0;
-    int ex = 0, ey = 0;  // pixels from the image's anchor to the cursor the lock holds it off
 
     void move(int dh, int dv) {
         if (dh == 0 && dv == 0) return;
@@ -86,65 +83,49 @@ struct Drag {
         window_pixel(qx, qy, h, v);
     }
 
+    // The part of a move (dh, dv) the lock lets through.
+    void by_lock(int* dh, int* dv) const {
+        switch (mode) {
+        case 0:
+        case 3: break;
+        case 1: *dv = 0; break;
+        case 2: *dh = 0; break;
+        default: *dh = *dv = 0; break;
+        }
+    }
+
     // Puts the image, from the anchor's own place, under the cursor as the
     // lock lets it, with the walked handle under the cursor.
     void place(double qx, double qy) {
-        std::int16_t qh = 0, qv = 0, ph = 0, pv = 0;
-        window_pixel(qx, qy, &qh, &qv);
-        held_point(qx, qy, &ph, &pv);
-        int dh = 0, dv = 0;
-        ex = ey = 0;
-        switch (mode) {
-        case 0: dh = qh - sh, dv = qv - sv; break;
-        case 1: dh = qh - sh, ey = qv - sv; break;
-        case 2: dv = qv - sv, ex = qh - sh; break;
-        case 3: dh = ph - sh, dv = pv - sv, ex = qh - ph, ey = qv - pv; break;
-        default: break;
-        }
+        std::int16_t qh = 0, qv = 0;
+        held_point(qx, qy, &qh, &qv);
+        int dh = qh - sh, dv = qv - sv;
+        by_lock(&dh, &dv);
         move(dh - key_h, dv - key_v);
-        t2x = mode == 3 ? ph : qh;
-        t2y = mode == 3 ? pv : qv;
+        t2x = qh;
+        t2y = qv;
     }
 
     // One step of the cursor to (qx, qy), less the key adjustment.
     void step(double qx, double qy, std::int16_t adjh, std::int16_t adjv) {
         std::int16_t qh = 0, qv = 0;
-        window_pixel(qx, qy, &qh, &qv);
-        int dh = 0, dv = 0;
-        switch (mode) {
-        case 0: dh = qh - t2x, dv = qv - t2y; break;
-        case 1:
-            dh = qh - t2x;
-            ey += qv - t2y;
-            break;
-        case 2:
-            dv = qv - t2y;
-            ex += qh - t2x;
-            break;
-        case 3: {
-            std::int16_t ph = 0, pv = 0;
-            held_point(qx, qy, &ph, &pv);
-            dh = ph - t2x, dv = pv - t2y;
-            ex = qh - ph, ey = qv - pv;
-            qh = ph, qv = pv;
-            break;
-        }
-        default: break;
-        }
+        held_point(qx, qy, &qh, &qv);
+        int dh = qh - t2x, dv = qv - t2y;
+        by_lock(&dh, &dv);
         move(dh - adjh, dv - adjv);
         t2x = qh;
         t2y = qv;
     }
 
     // Where the drag ends for the target (qx, qy): free, the point itself;
-    // horizontal, its x at the handle's height; vertical, the handle's x at
-    // its height; along the locked direction, its foot on that line.
+    // horizontal, its x at the anchor's height; vertical, the anchor's x at
+    // its height; along the locked direction, its foot on that line. (The
+    // anchor, not the selection's handle: a dragged pivot keeps its own
+    // height, and the image shows the end where it is.)
     void end_point(double qx, double qy, double* x, double* y) const {
-        double hx = 0, hy = 0;
-        get_oghandle(&hx, &hy);
         switch (mode) {
-        case 1: qy = hy; break;
-        case 2: qx = hx; break;
+        case 1: qy = y0; break;
+        case 2: qx = x0; break;
         case 3: line_eqn(x0, y0, ux, uy, &qx, &qy); break;
         default: break;
         }

@@ -13,6 +13,7 @@
 #include "display/selection_display.h"
 #include "display/view_commands.h"
 #include "platform/ui/cursors.h"
+#include "shell/blink.h"
 #include "shell/event_pump.h"
 #include "shell/message_palette.h"
 #include "shell/tool_palette.h"
@@ -87,10 +88,11 @@ void highlight_selection() {
 }
 
 // While the selection's image is dragged, it is built again for the new
-// view and put under the cursor; the view change took it off the screen
-// already, and the drag loop shows it again.
+// view and put under the cursor. It comes off the screen first (a view
+// change has taken it off already), and the drag loop shows it again.
 void follow_view_in_drag() {
     if (!ingrpdrag) return;
+    blink_off();
     make_objrgn(1);
     if (macgroup)
         showgroup(1);

@@ -457,10 +457,12 @@ if line:  # the dark pixel of column cx nearest to row cy
     rows = [y for y in range(max(cy - r, 0), min(cy + r, h)) if dark(cx, y)]
     if rows: print(cx, min(rows, key=lambda y: abs(y - cy)))
     sys.exit(0)
+x0, y0 = max(cx - 3 - r, 0), max(cy - 3 - r, 0)
+ink = {(x, y) for y in range(y0, min(cy + 3 + r, h)) for x in range(x0, min(cx + 3 + r, w)) if dark(x, y)}
 best = None
-for y in range(max(cy - 3 - r, 0), min(cy - 3 + r, h - 6) + 1):
-    for x in range(max(cx - 3 - r, 0), min(cx - 3 + r, w - 6) + 1):
-        if all(dark(x + i, y + j) for j in range(6) for i in range(6)):
+for y in range(y0, min(cy - 3 + r, h - 6) + 1):
+    for x in range(x0, min(cx - 3 + r, w - 6) + 1):
+        if all((x + i, y + j) in ink for j in range(6) for i in range(6)):
             d = (x + 3 - cx) ** 2 + (y + 3 - cy) ** 2
             if best is None or d < best[0]: best = (d, x + 3, y + 3)
 if best: print(best[1], best[2])

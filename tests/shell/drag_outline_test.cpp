@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <ostream>
 #include <string>
 
 #include "base/command_loop.h"
@@ -16,6 +17,7 @@
 #include "base/menu_items.h"
 #include "base/tool_options.h"
 #include "display/clip_tests.h"
+#include "display/drag_image.h"
 #include "display/drawing_window.h"
 #include "display/graphics_unit.h"
 #include "display/screen.h"
@@ -27,6 +29,7 @@
 #include "shell/drag_outline.h"
 #include "shell/event_pump.h"
 #include "shell/restraints_palette.h"
+#include "shell/window_palette.h"
 #include "store/handles.h"
 #include "store/record_ops.h"
 #include "store/record_store.h"
@@ -111,7 +114,7 @@ int changed_outside(const std::vector<std::uint32_t>& a, const std::vector<std::
     return n;
 }
 
-// A line across the middle of the view, current, its handle at a snap
+// A rising line in the middle of the view, current, its handle at a snap
 // point (location 2) and its pivot at the first snap point that is not the
 // handle: the markers shown, the drawing idle.
 struct Scene {
@@ -132,7 +135,7 @@ struct Scene {
         r.b[obj::level] = static_cast<std::uint8_t>(props_defs.level);
         set_init(xm - q, ym, r);
         set_rec_f64(r, line::dx, 2 * q);
-        set_rec_f64(r, line::dy, 0);
+        set_rec_f64(r, line::dy, q / 2);  // rising: handle and pivot differ in both coordinates
         set_rec_handle_location(r, 2);  // a snap point: a drag must clear it
         info = r;
         n = number_of_objects;
@@ -196,6 +199,8 @@ struct LockCase {
     std::int16_t lock;
     int dh, dv;  // the image's offset while the pointer is 40 right and 25 up
 };
+
+void PrintTo(const LockCase& c, std::ostream* os) { *os << "lock " << c.lock; }
 
 class HandleDragUnderLock : public testing::TestWithParam<LockCase> {};
 
@@ -268,13 +273,27 @@ TEST_P(HandleDragUnderLock, TheMarkerFollowsAsTheLockLetsItAndTheHandleEndsThere
     EXPECT_EQ(s.steps_left(), 0u);
 }
 
-TEST(HandleDrag, ThePivotMovesUndoablyAndNoRecordChanges) {
+struct PivotCase {
+    std::int16_t lock;
+    const char* name;
+};
+
+void PrintTo(const PivotCase& c, std::ostream* os) { *os << c.name; }
+
+class PivotDrag : public testing::TestWithParam<PivotCase> {};
+
+INSTANTIATE_TEST_SUITE_P(Locks, PivotDrag, testing::Values(PivotCase{0, "Free"}, PivotCase{1, "Horizontal"}),
+                         [](const testing::TestParamInfo<PivotCase>& i) { return std::string(i.param.name); });
+
+TEST_P(PivotDrag, ThePivotMovesUndoablyAndNoRecordChanges) {
+    const PivotCase c = GetParam();
     Session s;
     Scene sc;
     ObjectRec kept{};
     plat::Point to;
     s.then([&] {
         sc.build();
+        objopts->lock_mode = c.lock;
         kept = record_at(sc.n);
         post_mouse(plat::mouseDown, sc.pivot());
     });
@@ -289,11 +308,11 @@ TEST(HandleDrag, ThePivotMovesUndoablyAndNoRecordChanges) {
         double cx = 0, cy = 0, px = 0, py = 0;
         world_of(to, &cx, &cy);
         get_ogpivot(&px, &py);
-        expect_point(px, py, cx, cy, "pivot");
+        // Under the horizontal lock the pivot keeps its own height.
+        expect_point(px, py, cx, c.lock == 1 ? sc.py : cy, "pivot");
         EXPECT_EQ(std::memcmp(record_at(sc.n).b, kept.b, sizeof kept.b), 0);
         EXPECT_STREQ(undo_item_text(), "Undo Pivot Change");
     });
-    settle(s);
     s.menu(kMyEditMenu, "undo");
     s.then([&] {
         double px = 0, py = 0;
@@ -306,6 +325,8 @@ TEST(HandleDrag, ThePivotMovesUndoablyAndNoRecordChanges) {
 }
 
 enum class End { escape, outside, plain_click };
+
+void PrintTo(End e, std::ostream* os) { *os << static_cast<int>(e); }
 
 class HandleDragLeft : public testing::TestWithParam<End> {};
 
@@ -524,6 +545,52 @@ TEST(HandleDrag, FromTheMenuTheHandleFollowsTheCursorUntilAClick) {
         get_oghandle(&hx, &hy);
         expect_point(hx, hy, cx, cy, "clicked");
         EXPECT_STREQ(undo_item_text(), "Undo Handle Change");
+    });
+    quit_without_saving(s);
+    EXPECT_EQ(s.run(), 0);
+    EXPECT_EQ(s.steps_left(), 0u);
+}
+
+TEST(GroupDrag, AZoomOutMidDragBuildsTheImageAgainForTheNewViewUnderTheCursor) {
+    Session s;
+    Scene sc;
+    double dx = 0, dy = 0;
+    int result = -1, width = 0;
+    plat::Point to;
+    s.then([&] {
+        sc.build();
+        result = grp_drag_busy(&dx, &dy, 0);
+    });
+    settle(s);
+    s.then([&] {
+        width = rgnRect.right - rgnRect.left;
+        // The zoom-out button of the window strip.
+        plat::Rect strip;
+        get_biofrect(&strip, whichdrawWindow());
+        drav::test::post_click(plat::Point{static_cast<std::int16_t>(strip.top + 8), static_cast<std::int16_t>(strip.left + 3 * 15 - 7)});
+    });
+    settle(s);
+    s.then([&] {
+        EXPECT_EQ(ingrpdrag, 1) << "the drag goes on";
+        // Half the scale: the line's image is about half as wide.
+        EXPECT_NEAR(rgnRect.right - rgnRect.left, width / 2, 4);
+        // Its handle is put under the cursor.
+        double hx = 0, hy = 0;
+        get_oghandle(&hx, &hy);
+        std::int16_t h = 0, v = 0, ch = 0, cv = 0;
+        window_pixel(hx, hy, &h, &v);
+        window_pixel(last_x, last_y, &ch, &cv);
+        EXPECT_EQ(t2x, ch);
+        EXPECT_EQ(t2y, cv);
+        to = offset(local_of(hx, hy), 30, 0);
+        drav::test::post_click(to);
+    });
+    settle(s);
+    s.then([&] {
+        EXPECT_EQ(result, 1);
+        double cx = 0, cy = 0;
+        world_of(to, &cx, &cy);
+        expect_point(dx, dy, cx - sc.hx, cy - sc.hy, "displacement in the new view");
     });
     quit_without_saving(s);
     EXPECT_EQ(s.run(), 0);
