@@ -37,6 +37,9 @@
 #include "store/record_ops.h"
 #include "store/record_store.h"
 #include "store/strings.h"
+#include "files/library_window.h"
+#include "shell/palettes.h"
+#include "store/symbol_library.h"
 #include "store/undo.h"
 
 namespace drav {
@@ -144,7 +147,8 @@ void Handle_content(plat::Window* window) {
     if (graphwasinit && window == whichdrawWindow()) {
         handle_drawing_content(drawCWindow, local);
     } else if (graphwasinit && window == whichsymbWindow()) {
-        // TODO(handle_symbol_content)
+        plat::Point at = local;
+        handle_symbol_content(window, &at);
     } else if (window == clipCWindow) {
         // TODO(handle_clip_content)
     } else if (isAPIPallette(window)) {
@@ -284,6 +288,8 @@ void nomore_window(plat::Window* window) {
         MesssageCloseEventHandlerProc();
     } else if (graphwasinit && window == whichdrawWindow()) {
         // the drawing window stays
+    } else if (graphwasinit && window == whichsymbWindow()) {
+        sett_lib();
     } else if (window == clipCWindow) {
         closeclip();
     } else if (isAPIPallette(window)) {
@@ -466,9 +472,8 @@ void stuff_macch(char* ch) {
 }
 
 int command_takes_undo() {
-    // TODO(constnum) also while a construction (constnum 2-8) or dimension (dimnum 2-5) command or
-    // a single symbol placement runs
-    if (getidle() || addnum < 4 || addnum > 13) return 0;
+    // TODO(constnum) also while a construction (constnum 2-8) or dimension (dimnum 2-5) command runs
+    if (getidle() || ((addnum < 4 || addnum > 13) && !insymbsingle)) return 0;
     char u = 'U';
     stuff_macch(&u);
     return 1;

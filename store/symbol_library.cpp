@@ -28,6 +28,7 @@ std::int16_t* symbusers = nullptr;
 std::int32_t symbusers_count = 0;
 std::int16_t currentlibRefNum = 0;
 std::int16_t bad_pieces = 0;
+std::uint16_t insymbsingle = 0;
 std::uint16_t dirsymbol = 0;
 char dirlibname[9] = {};
 std::int16_t dirsymnum = 0;

@@ -21,6 +21,7 @@ extern ObjectRec libcache[libcache_records];
 extern std::int16_t* symbusers;     // user counts while a drawing is written
 extern std::int32_t symbusers_count;  // entries of `symbusers`
 extern std::int16_t currentlibRefNum;  // the current library's open fork; 0 none
+extern std::uint16_t insymbsingle;  // a placement started from the library window runs
 extern std::int16_t bad_pieces;        // damaged pieces `copy_symbol` emptied since last cleared
 
 // ---- Cache and reading ----

@@ -14,6 +14,7 @@
 #include "commands/draw/point.h"
 #include "commands/draw/polygon.h"
 #include "commands/draw/rectangle.h"
+#include "commands/draw/symbol.h"
 #include "store/geometry.h"
 #include "store/record_ops.h"
 #include "store/record_store.h"
@@ -60,7 +61,10 @@ void add_objects(int tool) {
     case tool_point:
         add_point(*objopts);
         break;
-    // TODO(add_wall) TODO(add_bezier) TODO(add_text) TODO(add_symbol): walls, curves, text and symbols
+    case tool_symbol:
+        add_symbol(*objopts);
+        break;
+    // TODO(add_wall) TODO(add_bezier) TODO(add_text): walls, curves and text
     default:
         break;
     }
