@@ -297,7 +297,7 @@ void nomore_window(plat::Window* window) {
         custom_event(12, static_cast<std::int16_t>(ref >> 16), static_cast<std::int16_t>(ref), 0, "", nullptr);
         if (firstDocument()) SelectDocument(firstDocument());
     } else {
-        // TODO(sett_lib) the coordinates, restraints, construct, dimension, hatch and library palettes toggle off as they come
+        // TODO(sett_htch) the coordinates, restraints, construct, dimension and hatch palettes toggle off as they come
     }
     updatewindows();
 }
