@@ -6,6 +6,7 @@
 
 #include "platform/core/files.h"
 #include "store/current_drawing.h"
+#include "store/object_snap.h"
 #include "store/symbol_library.h"
 #include "store/units.h"
 #include "tests/support/drawing_file.h"
@@ -150,6 +151,35 @@ TEST_F(WorkLibrary, AMirroredSymbolExplodesMirrored) {
     EXPECT_DOUBLE_EQ(rec_f64(l, line::dy), -1);
     EXPECT_EQ(l.b[obj::pen], 4);  // the placed symbol's pen overrides the piece's none
     EXPECT_EQ(rec_word0(l) & w0_first_piece, 0);
+}
+
+TEST_F(WorkLibrary, SnappingOntoASymbolTakesThePieceThePickFinds) {
+    const std::int16_t n = copy_in({line_record(0, 0, 1, 0), line_record(0, 0, 0, 1)});
+    accept_symbol(n);
+    const int at = store(symbol_ref(n, 10, 10));
+    ASSERT_GE(at, 0);
+    static std::int16_t asked_from = 0;
+    static double asked_x = 0;
+    // The pick answers the second piece, wherever it was asked from.
+    set_snap_finder([](std::int16_t* k, double x, double, int) {
+        asked_from = *k;
+        asked_x = x;
+        *k = static_cast<std::int16_t>(number_of_objects - 1);
+        return 1;
+    });
+    get_info(static_cast<std::int16_t>(at));
+    ObjectRec r = info;
+    std::int16_t first = 0, count = 0, found = 0;
+    EXPECT_EQ(sym_explode(r, &first, &count, &found, 10, 10.5), 1);
+    set_snap_finder(nullptr);
+    EXPECT_EQ(first, at + 1);
+    EXPECT_EQ(count, 2);
+    EXPECT_EQ(found, at + 2);
+    EXPECT_EQ(asked_from, at);  // stepped back from the first piece
+    EXPECT_DOUBLE_EQ(asked_x, 10);
+    EXPECT_EQ(obj_kind(r), ok_line);
+    EXPECT_DOUBLE_EQ(rec_f64(r, line::dy), 1);
+    EXPECT_DOUBLE_EQ(rec_f64(r, obj::ref_x), 10);
 }
 
 TEST_F(WorkLibrary, PiecesTurnWithTheSymbol) {
