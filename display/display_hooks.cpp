@@ -6,6 +6,7 @@
 #include "display/graphics_unit.h"
 #include "display/grid.h"
 #include "display/line_styles.h"
+#include "display/object_find.h"
 #include "display/object_renderer.h"
 #include "display/screen.h"
 #include "display/selection_display.h"
@@ -80,6 +81,7 @@ void install_display_hooks() {
     d.settings_read = settings_read;
     set_store_display(d);
     set_snap_display(collect_outline, list_available);
+    set_snap_finder(find_object);
     set_crosshair_hider(cur_stop);
     set_drawing_area_marker(mark_drawing_area);
     install_selection_hooks();

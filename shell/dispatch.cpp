@@ -39,6 +39,9 @@
 #include "store/record_ops.h"
 #include "store/record_store.h"
 #include "store/strings.h"
+#include "files/library_window.h"
+#include "shell/palettes.h"
+#include "store/symbol_library.h"
 #include "store/undo.h"
 
 namespace drav {
@@ -150,7 +153,8 @@ void Handle_content(plat::Window* window) {
     if (graphwasinit && window == whichdrawWindow()) {
         handle_drawing_content(drawCWindow, local);
     } else if (graphwasinit && window == whichsymbWindow()) {
-        // TODO(handle_symbol_content)
+        plat::Point at = local;
+        handle_symbol_content(window, &at);
     } else if (window == clipCWindow) {
         handle_clip_content(plat::window_port(clipCWindow), local);
     } else if (isAPIPallette(window)) {
@@ -300,6 +304,8 @@ void nomore_window(plat::Window* window) {
         MesssageCloseEventHandlerProc();
     } else if (graphwasinit && window == whichdrawWindow()) {
         // the drawing window stays
+    } else if (graphwasinit && window == whichsymbWindow()) {
+        sett_lib();
     } else if (window == clipCWindow) {
         closeclip();
     } else if (isAPIPallette(window)) {
@@ -307,7 +313,7 @@ void nomore_window(plat::Window* window) {
         custom_event(12, static_cast<std::int16_t>(ref >> 16), static_cast<std::int16_t>(ref), 0, "", nullptr);
         if (firstDocument()) SelectDocument(firstDocument());
     } else {
-        // TODO(sett_lib) the coordinates, restraints, construct, dimension, hatch and library palettes toggle off as they come
+        // TODO(sett_htch) the coordinates, restraints, construct, dimension and hatch palettes toggle off as they come
     }
     updatewindows();
 }
@@ -483,9 +489,8 @@ void stuff_macch(char* ch) {
 }
 
 int command_takes_undo() {
-    // TODO(constnum) also while a construction (constnum 2-8) or dimension (dimnum 2-5) command or
-    // a single symbol placement runs
-    if (getidle() || addnum < 4 || addnum > 13) return 0;
+    // TODO(constnum) also while a construction (constnum 2-8) or dimension (dimnum 2-5) command runs
+    if (getidle() || ((addnum < 4 || addnum > 13) && !insymbsingle)) return 0;
     char u = 'U';
     stuff_macch(&u);
     return 1;

@@ -28,6 +28,7 @@
 #include "shell/tool_palette.h"
 #include "shell/window_layers.h"
 #include "shell/window_palette.h"
+#include "files/library_window.h"
 
 namespace drav {
 
@@ -69,7 +70,7 @@ void replay(std::int16_t code, std::int16_t item) {
         window_singleclick(item);
         break;
     case pp_symbol:
-        // TODO(symbolsingleclick) with savedPtr and savedPt
+        symbolsingleclick(plat::window_port(savedPtr), &savedPt);
         break;
     case pp_tool:
         toolsingleclick(item);
@@ -267,7 +268,7 @@ void RedrawWindow(plat::Window* window) {
         Get_Drawing();
         marquee_after_refresh(drawCWindow);
     } else if (graphwasinit && window == whichsymbWindow()) {
-        // TODO(redraw_library)
+        redraw_library(window);
     } else if (window == clipCWindow) {
         draw_clip_window();
     }

@@ -23,6 +23,8 @@
 #include "shell/restraints_palette.h"
 #include "shell/tool_palette.h"
 #include "shell/window_layers.h"
+#include "files/library_command.h"
+#include "shell/palettes.h"
 #include "store/files.h"
 #include "store/object_walk.h"
 #include "store/selection_state.h"
@@ -72,13 +74,13 @@ void toggle_restraints_palette() {
 
 // Every code the menu bar can send but 'quit', which the pump ends the
 // program with, and the Window menu's, which the desktop serves.
-// TODO(library) TODO(plotsetup) TODO(about_dialog) TODO(DrawPreferencesWindow) and the rest:
+// TODO(plotsetup) TODO(about_dialog) TODO(DrawPreferencesWindow) and the rest:
 // each entry gets its command when the subsystem that owns it is built.
 const std::array<Entry, 84> g_table = {{
     {four_cc("new "), [] { file_command(1); }}, {four_cc("open"), [] { file_command(2); }},
     {four_cc("clos"), [] { file_command(3); }}, {four_cc("save"), [] { file_command(4); }},
     {four_cc("svas"), [] { file_command(5); }}, {four_cc("FMrg"), [] { file_command(6); }},
-    {four_cc("LBnw"), nullptr}, {four_cc("LBop"), nullptr}, {four_cc("page"), nullptr},
+    {four_cc("LBnw"), [] { library(1); }}, {four_cc("LBop"), [] { library(2); }}, {four_cc("page"), nullptr},
     {four_cc("prnt"), nullptr}, {four_cc("GIsv"), nullptr}, {four_cc("GIcr"), nullptr},
     {four_cc("abou"), nullptr}, {four_cc("pref"), nullptr}, {four_cc("ahlp"), nullptr},
     // Edit
@@ -97,7 +99,7 @@ const std::array<Entry, 84> g_table = {{
     {four_cc("PLtl"), toggle_tool_palette},
     {four_cc("PLco"), sett_coordial}, {four_cc("PLcn"), toggle_restraints_palette}, {four_cc("PLcs"), nullptr},
     {four_cc("PLdm"), nullptr}, {four_cc("PLms"), ToggleMessageWindow}, {four_cc("PLpp"), nullptr},
-    {four_cc("PLin"), SettingsInput}, {four_cc("PLlb"), nullptr}, {four_cc("PLht"), nullptr},
+    {four_cc("PLin"), SettingsInput}, {four_cc("PLlb"), [] { handle_palette_menu(palette_library); }}, {four_cc("PLht"), nullptr},
     // Setting; 'STbe' and 'STdc' would run nothing, so they stay disabled.
     {four_cc("STun"), nullptr}, {four_cc("STou"), nullptr}, {four_cc("STlv"), nullptr},
     {four_cc("STdo"), nullptr}, {four_cc("STdg"), nullptr}, {four_cc("STbe"), nullptr},

@@ -14,6 +14,7 @@
 #include "shell/select_accept.h"
 #include "shell/startup.h"
 #include "shell/tool_palette.h"
+#include "display/screen.h"
 #include "store/files.h"
 
 namespace drav {
@@ -78,13 +79,30 @@ void handle_palette_menu(int n) {
     case palette_restraints:
         sett_restraints();
         break;
-    // TODO(sett_lib) 12, TODO(sett_htch) 13
+    case palette_library:
+        sett_lib();
+        break;
+    // TODO(sett_htch) 13
     default:
         break;
     }
 }
 
+void sett_lib() {
+    plat::Window* w = whichsymbWindow();
+    if (!w) return;
+    if (plat::window_visible(w)) {
+        plat::hide_window(w);
+        MyUncheckMenuCommand(kMyPaletteMenu, four_cc("PLlb"));
+    } else {
+        plat::show_window(w);
+        plat::select_window(w);
+        MyCheckMenuCommand(kMyPaletteMenu, four_cc("PLlb"));
+    }
+}
+
 bool palette_open(int n) {
+    if (n == palette_library) return whichsymbWindow() && plat::window_visible(whichsymbWindow());
     return (n == palette_tools && addDPtr) || (n == palette_coordinates && coorDPtr) ||
            (n == palette_restraints && locDPtr) ||
            (n == palette_construct && constDPtr) || (n == palette_dimension && dimDPtr);

@@ -15,6 +15,7 @@
 #include "shell/main_loop.h"
 #include "shell/startup.h"
 #include "shell/tool_options.h"
+#include "files/library_window.h"
 #include "shell/window_layers.h"
 #include "store/selection_state.h"
 #include "store/undo.h"
@@ -47,7 +48,7 @@ int run_program(int argc, char** argv) {
     nullohp();
     // TODO(setuphooks) the extension clients, event 0
     open_selected_doc();
-    // TODO(startup_library)
+    startup_library();
     {
         plat::PortSaver saver(drawCWindow);
         setdrawmode(mode_draw);

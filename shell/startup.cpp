@@ -52,6 +52,10 @@
 #include "store/number_text.h"
 #include "store/records.h"
 #include "store/settings.h"
+#include "files/library_window.h"
+#include "shell/event_pump.h"
+#include "shell/palettes.h"
+#include "shell/tool_palette.h"
 #include "store/strings.h"
 #include "store/symbol_library.h"
 #include "store/workfile.h"
@@ -317,6 +321,12 @@ void install_floor_hooks() {
     questions.yes_cancel = ShowLocalYesCancelWindow;
     set_question_hooks(questions);
     install_loop_services();
+    LibraryWindowHooks library;
+    library.isdoubleclick = isdoubleclick;
+    library.postpone = postpone_symbol;
+    library.redraw_tools = redraw_tool_palette;
+    library.palette_menu = handle_palette_menu;
+    set_library_window_hooks(library);
 }
 
 void initexit() { exit_program(1); }

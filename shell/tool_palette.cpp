@@ -26,6 +26,7 @@
 #include "store/record_store.h"
 #include "store/selection_state.h"
 #include "store/settings.h"
+#include "store/symbol_library.h"
 #include "store/undo.h"
 
 namespace drav {
@@ -200,8 +201,8 @@ void fillsq(plat::Dialog* dialog, int item) {
     }
     if (!dialog || dialog != addDPtr || !valid_tool(item)) return;
     load_icons();
-    // TODO(symbolsingleclick) no square is inverted while a single symbol placement runs either
-    const bool palette_command = constnum != 0 || dimnum != 0;
+    // No square is inverted while a palette command or a placement from the library window runs.
+    const bool palette_command = constnum != 0 || dimnum != 0 || insymbsingle;
     const bool inverted = (item == tool_group && macgroup) || (item == addnum && !palette_command);
     draw_icon_square(dialog, item, g_icons[item], &g_icons2[item], inverted);
 }

@@ -6,6 +6,7 @@
 #include "store/object_walk.h"
 #include "store/record_ops.h"
 #include "store/selection_state.h"
+#include "store/symbol_library.h"
 #include "store/undo.h"
 
 namespace drav {
@@ -44,8 +45,8 @@ void follow_idle(int state) {
     }
     if (idle == 0 || !selection) {
         for (std::uint32_t code : selection_items) MyDisableMenuItem(kMyEditMenu, code);
-        // TODO(insymbsingle) 'OBrt' stays enabled while a symbol is being placed
-        MyDisableMenuItem(kMyEditMenu, four_cc("OBrt"));
+        // 'OBrt' stays enabled while a symbol is being placed.
+        if (!insymbsingle) MyDisableMenuItem(kMyEditMenu, four_cc("OBrt"));
         // TODO(propDPtr) item 26 of the properties palette is disabled
     } else {
         for (std::uint32_t code : selection_items) MyEnableMenuItem(kMyEditMenu, code);

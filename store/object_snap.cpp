@@ -8,9 +8,11 @@
 #include "store/geometry.h"
 #include "store/hooks.h"
 #include "store/intersections.h"
+#include "store/object_walk.h"
 #include "store/record_store.h"
 #include "store/selection_state.h"
 #include "store/settings.h"
+#include "store/symbol_library.h"
 
 namespace drav {
 
@@ -150,6 +152,8 @@ void set_snap_display(int (*collect)(const ObjectRec&, double*, int), int (*list
 }
 
 void set_snap_palette(void (*snap_item_moved)(int, int)) { g_hooks.snap_item_moved = snap_item_moved; }
+
+void set_snap_finder(int (*find)(std::int16_t*, double, double, int)) { g_hooks.find_object = find; }
 
 int snap_item_of_mode(int mode) {
     switch (mode) {
@@ -385,14 +389,25 @@ void info_setup_snap(ObjectRec& record, SnapPointListRec& list, double x, double
 
 int sym_explode(ObjectRec& record, std::int16_t* first, std::int16_t* count, std::int16_t* found, double x,
                 double y) {
-    (void)record;
-    (void)x;
-    (void)y;
     *first = number_of_objects;
     *count = 0;
-    (void)found;
-    // TODO(symb_explode) the pieces are appended, old_to_new marks them and find_object picks the one under (x, y)
-    return 0;
+    get_info(number_of_objects);
+    info = record;
+    if (!symb_explode(first, count)) {
+        get_info(number_of_objects);
+        zero_info(info);
+        return 0;
+    }
+    old_to_new(*first, *count);
+    set_valid_objects();
+    chge_valid_objects(-ok_symbol);
+    *found = *first;
+    move_backward(found);
+    if (g_hooks.find_object && g_hooks.find_object(found, x, y, 0)) {
+        get_info(*found);
+        record = info;
+    }
+    return 1;
 }
 
 void old_to_new(std::int16_t first, std::int16_t count) {

@@ -67,8 +67,11 @@ struct SnapHooks {
     int (*collect)(const ObjectRec& rec, double* out, int max) = nullptr;
     int (*list_available)() = nullptr;
     void (*snap_item_moved)(int old_item, int new_item) = nullptr;
+    // The display's pick: the object under (x, y) searched on from *n.
+    int (*find_object)(std::int16_t* n, double x, double y, int repeat) = nullptr;
 };
 void set_snap_display(int (*collect)(const ObjectRec&, double*, int), int (*list_available)());
 void set_snap_palette(void (*snap_item_moved)(int old_item, int new_item));
+void set_snap_finder(int (*find)(std::int16_t* n, double x, double y, int repeat));
 
 }  // namespace drav

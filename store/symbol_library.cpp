@@ -6,6 +6,7 @@
 #include "base/messages.h"
 #include "store/current_drawing.h"
 #include "store/geometry.h"
+#include "store/library_file.h"
 #include "store/hooks.h"
 #include "store/pc_convert.h"
 #include "store/record_ops.h"
@@ -24,8 +25,10 @@ std::int16_t cachemap[libcache_records] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -
                                            -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
 ObjectRec libcache[libcache_records] = {};
 std::int16_t* symbusers = nullptr;
+std::int32_t symbusers_count = 0;
 std::int16_t currentlibRefNum = 0;
 std::int16_t bad_pieces = 0;
+std::uint16_t insymbsingle = 0;
 std::uint16_t dirsymbol = 0;
 char dirlibname[9] = {};
 std::int16_t dirsymnum = 0;
@@ -44,6 +47,7 @@ constexpr int err_library_open = 120;
 
 int g_libmode = -1;  // the mode the current library was opened for
 bool g_open_reported = false;  // the last open failure has been shown
+LibWindowOpener g_opener = nullptr;
 
 bool in_worklib(long n) { return n >= 0 && n < static_cast<long>(libsize); }
 
@@ -316,11 +320,13 @@ void get_activelib(FSRef* ref, std::int16_t* vol, std::int32_t* dir, char* name)
 }
 
 int check_lib_compatibility() {
-    ObjectRec head;
-    if (!read_record(currentlibRefNum, 0, head)) return 0;
-    current_lib_version = rec_i16(head, hdr::version);
-    return current_lib_version == twddbrel || current_lib_version == 52 || current_lib_version == 54;
+    ObjectRec raw;
+    if (!read_record(currentlibRefNum, 0, raw)) return 0;
+    current_lib_version = rec_i16(raw, hdr::version);
+    return read_lib_header(currentlibRefNum, nullptr);
 }
+
+void set_libwindow_opener(LibWindowOpener f) { g_opener = f; }
 
 int open_default_library(int mode) {
     g_open_reported = false;
@@ -335,6 +341,8 @@ int open_default_library(int mode) {
         if (!check_lib_compatibility()) {
             FSRef_CloseMyFile(&currentlibRefNum);
             currentlibRefNum = 0;
+            show_error(err_library_open, 0);
+            g_open_reported = true;
             return 0;
         }
     } else if (mode != g_libmode) {
@@ -358,12 +366,14 @@ int open_library(const FSRef& ref, std::int16_t vol, std::int32_t dir, const cha
         if (!g_open_reported) show_error(err_library_open, 0);
         return 0;
     }
-    ObjectRec head;
-    if (!read_record(currentlibRefNum, 0, head)) return 0;
-    if (rec_i16(head, hdr::lib_rows) == 0 || rec_i16(head, hdr::lib_columns) == 0) {
-        // TODO(set_libsize) a 10 x 10 grid in the file, then reopen
+    LibHeader head;
+    if (!read_lib_header(currentlibRefNum, &head)) return 0;
+    if (head.rows == 0 || head.cols == 0) {
+        set_libsize(current_lib.ref, 10, 10);
+        head.rows = head.cols = 10;
+        if (!open_default_library(0)) return 0;
     }
-    // TODO(open_libwindow) with maxctrls, rows and columns
+    if (g_opener) g_opener(head.maxctrls, head.rows, head.cols);
     return 1;
 }
 
@@ -467,25 +477,28 @@ void convert54text_pc(ObjectRec& rec) {
 
 // ---- User counts ----
 
-int open_symbusers() {
+int open_symbusers(std::int32_t count) {
     close_symbusers();
-    symbusers = static_cast<std::int16_t*>(getmemory(std::int32_t{ctrlsize} * 2));
+    if (count < 0) count = ctrlsize;
+    symbusers = static_cast<std::int16_t*>(getmemory(std::max<std::int32_t>(count, 1) * 2));
     if (!symbusers) {
         show_error(err_symbusers_memory, 0);
         return 0;
     }
-    std::memset(symbusers, 0, static_cast<std::size_t>(ctrlsize) * 2);
+    symbusers_count = count;
+    std::memset(symbusers, 0, static_cast<std::size_t>(count) * 2);
     return 1;
 }
 
 void close_symbusers() {
     if (symbusers) xfree(&symbusers);
+    symbusers_count = 0;
 }
 
 namespace {
 std::int16_t* users_entry(std::int16_t n) {
     const int i = n - first_ctrl_record;
-    return symbusers && i >= 0 && i < ctrlsize ? symbusers + i : nullptr;
+    return symbusers && i >= 0 && i < symbusers_count ? symbusers + i : nullptr;
 }
 }  // namespace
 

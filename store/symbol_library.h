@@ -19,7 +19,9 @@ extern std::int16_t recptr;         // next cache slot to overwrite
 extern std::int16_t cachemap[libcache_records];  // record numbers; -1 empty
 extern ObjectRec libcache[libcache_records];
 extern std::int16_t* symbusers;     // user counts while a drawing is written
+extern std::int32_t symbusers_count;  // entries of `symbusers`
 extern std::int16_t currentlibRefNum;  // the current library's open fork; 0 none
+extern std::uint16_t insymbsingle;  // a placement started from the library window runs
 extern std::int16_t bad_pieces;        // damaged pieces `copy_symbol` emptied since last cleared
 
 // ---- Cache and reading ----
@@ -61,6 +63,10 @@ int makelibactive(const FSRef& ref, const char* name);
 void get_activelib(FSRef* ref, std::int16_t* vol, std::int32_t* dir, char* name);
 int open_default_library(int mode);
 int check_lib_compatibility();
+// The library window shows a library just opened (slots, rows, columns);
+// installed by the library window at start-up.
+using LibWindowOpener = void (*)(std::int16_t nslots, std::int16_t rows, std::int16_t cols);
+void set_libwindow_opener(LibWindowOpener f);
 // Makes the file the current library and opens it; 0 after error 120.
 int open_library(const FSRef& ref, std::int16_t vol, std::int32_t dir, const char* name);
 // The valid flag of control record i (0-based) of the current library; 0
@@ -91,7 +97,9 @@ void convert54text(ObjectRec& rec);
 void convert54text_pc(ObjectRec& rec);
 
 // ---- User counts while a drawing is written ----
-int open_symbusers();
+// A zeroed table of `count` user counts (the work library's `ctrlsize`
+// unless a library of another size is compacted); error 47 without memory.
+int open_symbusers(std::int32_t count = -1);
 void close_symbusers();
 void inc_symbusers(std::int16_t n);
 std::int16_t cnt_symbusers(std::int16_t n);

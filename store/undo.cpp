@@ -77,6 +77,7 @@ int operation_name(int code) {
     case op_add: return 11;
     case op_handle: return 28;
     case op_pivot: return 29;
+    case op_symbol: return 30;
     default: return 0;
     }
 }
@@ -100,6 +101,7 @@ bool operation_built(int code, double r1, double r2) {
     case op_perpendicular:
     case op_parallel:
     case op_tangent:
+    case op_symbol:
     case op_add: return true;
     // A zero or broken factor could not be undone.
     case op_scale: return std::isfinite(1 / r1) && std::isfinite(1 / r2) && r1 != 0 && r2 != 0;

@@ -17,6 +17,7 @@
 #include "commands/draw/rectangle.h"
 #include "commands/draw/text.h"
 #include "commands/draw/wall.h"
+#include "commands/draw/symbol.h"
 #include "store/geometry.h"
 #include "store/record_ops.h"
 #include "store/record_store.h"
@@ -72,7 +73,9 @@ void add_objects(int tool) {
     case tool_wall:
         add_wall(*objopts);
         break;
-    // TODO(add_symbol): symbols
+    case tool_symbol:
+        add_symbol(*objopts);
+        break;
     default:
         break;
     }

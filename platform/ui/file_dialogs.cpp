@@ -50,7 +50,8 @@ public:
         QFileDialog dialog(nullptr, QString::fromStdString(r.title));
         dialog.setOption(QFileDialog::DontUseNativeDialog, true);
         dialog.setAcceptMode(r.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-        dialog.setFileMode(r.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+        dialog.setFileMode(r.choose_folder ? QFileDialog::Directory : r.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+        if (r.choose_folder) dialog.setOption(QFileDialog::ShowDirsOnly, true);
         if (r.save) dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
         if (!r.folder.empty()) dialog.setDirectory(QString::fromStdString(r.folder.string()));
         if (r.save && !r.name.empty()) dialog.selectFile(QString::fromStdString(r.name));

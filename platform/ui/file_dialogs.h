@@ -14,6 +14,7 @@ class Dialog;
 
 struct FileDialogRequest {
     bool save = false;
+    bool choose_folder = false;     // a folder is chosen, not a file
     std::string title;              // UTF-8
     std::filesystem::path folder;   // where the dialog starts; empty: the current folder
     std::string name;               // UTF-8, the proposed name of a save

@@ -389,7 +389,7 @@ TEST_F(Undo, OperationsWhoseCommandsDoNotExistAreNotRemembered) {
     const ObjectRec before = record(indx);
     do_operation(op_rotate, 0, 0, 1, 0, 0, 0);
     const std::int16_t codes[] = {op_move, op_copy, op_mirror, op_explode, op_extend,
-                                  op_fillet,     op_isometric, op_symbol, 5, 99};
+                                  op_fillet,     op_isometric, 5, 99};
     for (std::int16_t code : codes) {
         do_operation(code, 1, 1, 1, 1, 1, 1);
         EXPECT_EQ(undo_item_enabled(), 0) << code;

@@ -1,0 +1,374 @@
+// Placing library symbols through the running program: a click in the
+// library window picks the symbol, clicks in the drawing place it.
+#include <gtest/gtest.h>
+
+#include <numbers>
+
+#include "commands/draw/symbol.h"
+#include "files/library_window.h"
+#include "files/symbol_adder.h"
+#include "platform/core/files.h"
+#include "store/current_drawing.h"
+#include "store/library_file.h"
+#include "store/symbol_library.h"
+#include "store/undo.h"
+#include "store/workfile.h"
+#include "tests/commands/draw/shape_steps.h"
+
+using namespace drav;
+using namespace drav::shape_test;
+using drav::test::Session;
+
+namespace {
+
+constexpr double pi = std::numbers::pi;
+
+ObjectRec piece(int kind, double x, double y) {
+    ObjectRec r{};
+    set_rec_u16(r, o_word0, live_object_word);
+    set_obj_kind_colour(r, kind, 5);
+    r.b[obj::level] = 1;
+    r.b[obj::width] = 1;
+    r.b[obj::style] = 1;
+    set_rec_f64(r, obj::ref_x, x);
+    set_rec_f64(r, obj::ref_y, y);
+    return r;
+}
+
+ObjectRec line_piece(double x, double y, double dx, double dy) {
+    ObjectRec r = piece(ok_line, x, y);
+    set_rec_f64(r, line::dx, dx);
+    set_rec_f64(r, line::dy, dy);
+    return r;
+}
+
+// A library "Parts" of `slots` slots in inches (units code 1): slot 0 a
+// turned rectangle and a line (scaled alike in x and y only), slot 1 two
+// lines, 2 by 1 inch, handle at (0, 0).
+FSRef make_parts(int slots = 20, int rows = 4, int cols = 5) {
+    FSRef lib;
+    EXPECT_EQ(make_library(FSRef{test::scratch_dir()}, "Parts", static_cast<std::int16_t>(slots), &lib), 1);
+    set_libsize(lib, static_cast<std::int16_t>(rows), static_cast<std::int16_t>(cols));
+    std::int16_t fork = 0;
+    EXPECT_EQ(plat::open_file(lib, plat::Perm::read_write, &fork), plat::noErr);
+    SymbolUnits inches;
+    inches.code = 1;
+    inches.real_unit = 1;
+    ObjectRec box = piece(ok_rect, 1, 0);
+    set_rec_f64(box, rect::width, 1);
+    set_rec_f64(box, rect::height, 1);
+    set_rec_f64(box, obj::rotation, 0.1);
+    EXPECT_EQ(lib_put_symbol(fork, 0, {line_piece(0, 0, 2, 0), box}, 0, 0, 2, 1, "Parts", "Box", inches),
+              PutSymbol::written);
+    EXPECT_EQ(lib_put_symbol(fork, 1, {line_piece(0, 0, 2, 0), line_piece(0, 0, 2, 1)}, 0, 0, 2, 1, "Parts",
+                             "Wedge", inches),
+              PutSymbol::written);
+    plat::close_file(fork);
+    return lib;
+}
+
+// Opens the library as File > Open Library would after its dialog.
+void open_parts(Session& s, int slots = 20, int rows = 4, int cols = 5) {
+    s.then([=] {
+        objopts->dblclick_mode = 1;
+        units_defs.increment = 0;
+        const FSRef lib = make_parts(slots, rows, cols);
+        EXPECT_EQ(open_library(lib, 1, 0, "Parts"), 1);
+    });
+}
+
+// A press and release on slot n (1-based) of the library window.
+void pick(Session& s, int n, bool expect_command = true) {
+    s.then([n, expect_command] {
+        n0 = number_of_objects;
+        plat::Window* w = whichsymbWindow();
+        ASSERT_TRUE(plat::window_visible(w));
+        const plat::Rect b = plat::window_bounds(w);
+        const int r = (n - 1) / symbhnum, c = (n - 1) % symbhnum;
+        plat::EventRecord e;
+        e.what = plat::mouseDown;
+        e.where = plat::Point{static_cast<std::int16_t>(b.top + r * symbwidth + 11),
+                              static_cast<std::int16_t>(b.left + c * symbwidth + 11)};
+        e.window = w;
+        test::post(e);
+        e.what = plat::mouseUp;
+        e.modifiers = plat::btnState;
+        test::post(e);
+        (void)expect_command;
+    });
+    // The press, then the placement's first polls.
+    for (int i = 0; i < 3; ++i) s.then([] {});
+}
+
+// A click in the drawing; the placement stores it and polls again.
+void place(Session& s, int h, int v) {
+    s.click(at(h, v));
+    s.then([] {});
+    s.then([] {});
+}
+
+// 'Q' ends the placement; the step after it finds the program idle again.
+void finish(Session& s) {
+    key(s, 'Q');
+    s.then([] {});
+}
+
+std::int16_t users(int ctrl) {
+    ObjectRec r;
+    get_ctrlrec(static_cast<std::int16_t>(ctrl), r);
+    return rec_i16(r, sctl::users);
+}
+
+std::int16_t worklib_lastctrl() {
+    ObjectRec head{};
+    std::int64_t got = 0;
+    plat::read_at(worklibRefNum, 0, head.b, 128, &got);
+    return rec_i16(head, hdr::lib_lastctrl);
+}
+
+}  // namespace
+
+TEST(SymbolCommand, AClickPlacesTheSymbolWithItsHandleAtTheCursor) {
+    Session s;
+    open_parts(s);
+    pick(s, 2);
+    s.then([] {
+        EXPECT_EQ(insymbsingle, 1);
+        EXPECT_EQ(message(), prompt(30));
+    });
+    place(s, 300, 300);
+    count_is(s, 1);
+    s.then([] {
+        const ObjectRec r = stored(n0);
+        EXPECT_EQ(obj_kind(r), ok_symbol);
+        EXPECT_EQ(sym_number(r), 1);
+        EXPECT_STREQ(rec_str(r, sym::library), "Parts");
+        EXPECT_NEAR(rec_f64(r, obj::ref_x), wx(300), tol);
+        EXPECT_NEAR(rec_f64(r, obj::ref_y), wy(300), tol);
+        EXPECT_EQ(r.b[obj::level], 0);  // the pieces keep their own properties
+    });
+    finish(s);
+    s.then([] {
+        EXPECT_EQ(users(rec_i16(stored(n0), sym::ctrl)), 1);
+        EXPECT_EQ(insymbsingle, 0);
+        EXPECT_EQ(getidle(), 1);
+    });
+    test::quit_without_saving(s);
+    EXPECT_EQ(s.run(), 0);
+}
+
+TEST(SymbolCommand, ASymbolAlreadyInTheWorkLibraryIsNotCopiedAgain) {
+    Session s;
+    auto ctrl = std::make_shared<int>(0);
+    open_parts(s);
+    pick(s, 2);
+    place(s, 300, 300);
+    finish(s);
+    s.then([ctrl] {
+        *ctrl = rec_i16(stored(number_of_objects - 1), sym::ctrl);
+        EXPECT_EQ(worklib_lastctrl(), *ctrl + 1);
+    });
+    pick(s, 2);
+    place(s, 400, 300);
+    finish(s);
+    s.then([ctrl] {
+        EXPECT_EQ(rec_i16(stored(number_of_objects - 1), sym::ctrl), *ctrl);
+        EXPECT_EQ(worklib_lastctrl(), *ctrl + 1);
+        EXPECT_EQ(users(*ctrl), 2);
+    });
+    test::quit_without_saving(s);
+    EXPECT_EQ(s.run(), 0);
+}
+
+TEST(SymbolCommand, FixedScalesFollowTheSymbolsScalingFlag) {
+    struct Case {
+        int slot;
+        double sx, sy, want_x, want_y;
+    };
+    // Slot 1 holds a turned rectangle: one factor for both directions.
+    const Case cases[] = {{1, 2, 3, 2, 2}, {2, 2, 3, 2, 3}, {2, 2, 0, 2, 2}};
+    Session s;
+    open_parts(s);
+    for (const Case& c : cases) {
+        s.then([c] {
+            objopts->sym_values_on = 1;
+            objopts->sym_value1 = c.sx;
+            objopts->sym_value2 = c.sy;
+        });
+        pick(s, c.slot);
+        place(s, 300, 300);
+        finish(s);
+        s.then([c] {
+            const ObjectRec r = stored(n0);
+            EXPECT_DOUBLE_EQ(rec_f64(r, sym::scale_x), c.want_x) << c.slot << " " << c.sy;
+            EXPECT_DOUBLE_EQ(rec_f64(r, sym::scale_y), c.want_y) << c.slot << " " << c.sy;
+            EXPECT_NEAR(rec_f64(r, sym::width), 2 * c.want_x, tol);
+        });
+    }
+    test::quit_without_saving(s);
+    EXPECT_EQ(s.run(), 0);
+}
+
+TEST(SymbolCommand, ThreeTurnsOfThirtyDegreesMakeAQuarterTurn) {
+    Session s;
+    open_parts(s);
+    s.then([] {
+        objopts->lock_mode = 0;
+        units_defs.rotation_step = pi / 6;
+    });
+    pick(s, 2);
+    key(s, 'E');
+    key(s, 'E');
+    key(s, 'E');
+    place(s, 300, 300);
+    s.then([] { EXPECT_NEAR(rec_f64(stored(n0), obj::rotation), pi / 2, 1e-12); });
+    key(s, 'R');
+    place(s, 400, 300);
+    s.then([] { EXPECT_NEAR(rec_f64(stored(n0 + 1), obj::rotation), pi / 3, 1e-12); });
+    finish(s);
+    test::quit_without_saving(s);
+    EXPECT_EQ(s.run(), 0);
+}
+
+TEST(SymbolCommand, EditUndoAfterTheCommandTakesBackTheLastSymbol) {
+    Session s;
+    open_parts(s);
+    pick(s, 2);
+    place(s, 300, 300);
+    place(s, 400, 300);
+    finish(s);
+    s.menu(2, "undo");
+    s.then([] {
+        EXPECT_TRUE(is_live_object(stored(n0)));
+        const ObjectRec keep = info;
+        get_info(static_cast<std::int16_t>(n0 + 1));
+        EXPECT_FALSE(is_live_object(info));
+        info = keep;
+        EXPECT_EQ(users(rec_i16(stored(n0), sym::ctrl)), 1);
+    });
+    test::quit_without_saving(s);
+    EXPECT_EQ(s.run(), 0);
+}
+
+TEST(SymbolCommand, EscAfterThreePlacementsLeavesTheDrawingAndTheUserCountsAsBefore) {
+    Session s;
+    auto before = std::make_shared<Snapshot>();
+    auto ctrl = std::make_shared<int>(0);
+    open_parts(s);
+    pick(s, 2);
+    place(s, 100, 100);
+    finish(s);
+    s.then([before, ctrl] {
+        *before = snapshot();
+        *ctrl = rec_i16(stored(number_of_objects - 1), sym::ctrl);
+        EXPECT_EQ(users(*ctrl), 1);
+    });
+    pick(s, 2);
+    place(s, 300, 300);
+    place(s, 400, 300);
+    place(s, 500, 300);
+    count_is(s, 3);
+    key(s, 27);
+    s.then([before, ctrl] {
+        same_as(snapshot(), *before);
+        EXPECT_EQ(users(*ctrl), 1);
+    });
+    test::quit_without_saving(s);
+    EXPECT_EQ(s.run(), 0);
+}
+
+TEST(SymbolCommand, AnInchSymbolInAMillimetreDrawingIsScaledByTheInch) {
+    Session s;
+    s.then([] {
+        units_defs.units_code = 8;
+        units_defs.real_unit = 8;
+    });
+    open_parts(s);
+    pick(s, 2);
+    place(s, 300, 300);
+    s.then([] {
+        const ObjectRec r = stored(n0);
+        EXPECT_NEAR(rec_f64(r, sym::width), 2 * 25.40005, 1e-9);
+        EXPECT_NEAR(rec_f64(r, sym::height), 25.40005, 1e-9);
+    });
+    finish(s);
+    test::quit_without_saving(s);
+    EXPECT_EQ(s.run(), 0);
+}
+
+// ---- The library window ----
+
+TEST(LibraryWindow, TwelveSlotsInFiveColumnsLeaveTheLastCellsInert) {
+    Session s;
+    open_parts(s, 12, 3, 5);
+    s.then([] {
+        EXPECT_EQ(symbhnum, 5);
+        EXPECT_EQ(symbvnum, 3);
+        // The numbered grid: its lines on the multiples of 23, numbers up to 12 only.
+        const plat::Port& off = *myCsGrafPtr;
+        const std::uint32_t white = off.pixel(12, 20);
+        EXPECT_NE(off.pixel(23, 10), white);
+        EXPECT_NE(off.pixel(10, 46), white);
+        auto inked = [&](int n) {
+            const int r = (n - 1) / 5, c = (n - 1) % 5;
+            for (int y = r * 23 + 2; y < (r + 1) * 23 - 1; ++y)
+                for (int x = c * 23 + 2; x < (c + 1) * 23 - 1; ++x)
+                    if (off.pixel(x, y) != white) return true;
+            return false;
+        };
+        EXPECT_TRUE(inked(12));
+        EXPECT_FALSE(inked(13));
+        EXPECT_FALSE(inked(15));
+        std::int16_t n = 0;
+        plat::Rect cell;
+        plat::Point p{static_cast<std::int16_t>(2 * 23 + 5), static_cast<std::int16_t>(4 * 23 + 5)};
+        EXPECT_EQ(get_symloc(&p, &n, &cell), 0);
+        EXPECT_EQ(n, 15);
+        p = plat::Point{static_cast<std::int16_t>(23 + 5), static_cast<std::int16_t>(23 + 5)};
+        EXPECT_EQ(get_symloc(&p, &n, &cell), 1);
+        EXPECT_EQ(n, 7);  // second cell of the second row
+        n0 = number_of_objects;
+    });
+    pick(s, 15);
+    s.then([] {
+        EXPECT_EQ(getidle(), 1);
+        EXPECT_EQ(number_of_objects, n0);
+        EXPECT_EQ(insymbsingle, 0);
+    });
+    EXPECT_EQ(s.run(), 0);
+}
+
+TEST(LibraryWindow, GrowingSnapsToWholeCells) {
+    Session s;
+    open_parts(s, 100, 10, 10);
+    s.then([] {
+        plat::Window* w = whichsymbWindow();
+        size_symb_window(w, 5 * 23 + 14 + 9, 3 * 23 + 14 + 20);
+        plat::Rect b = plat::window_bounds(w);
+        EXPECT_EQ(b.right - b.left, 5 * 23 + 14);
+        EXPECT_EQ(b.bottom - b.top, 3 * 23 + 14);
+        EXPECT_EQ(plat::control_maximum(shorizHdl), 10 - (5 * 23 - 1 + 2) / 23);
+        size_symb_window(w, 2000, 2000);  // never past the whole grid
+        b = plat::window_bounds(w);
+        EXPECT_EQ(b.right - b.left, 10 * 23 + 14);
+        EXPECT_EQ(plat::control_maximum(svertHdl), 0);
+    });
+    EXPECT_EQ(s.run(), 0);
+}
+
+TEST(LibraryWindow, AClickWhileACommandRunsIsPostponedThenPlaces) {
+    Session s;
+    open_parts(s);
+    start(s, tool_line);
+    place(s, 50, 50);
+    pick(s, 2);
+    s.then([] {
+        EXPECT_EQ(insymbsingle, 1);
+        EXPECT_EQ(message(), prompt(30));
+    });
+    place(s, 300, 300);
+    s.then([] { EXPECT_EQ(obj_kind(stored(number_of_objects - 1)), ok_symbol); });
+    finish(s);
+    test::quit_without_saving(s);
+    EXPECT_EQ(s.run(), 0);
+}
