@@ -146,6 +146,7 @@ void order_qt_windows() {
     // Raise from back to front so the toolkit's order follows ours.
     for (auto it = g_windows.rbegin(); it != g_windows.rend(); ++it)
         if ((*it)->top->isVisible()) (*it)->top->raise();
+    raise_dialogs();
 }
 
 }  // namespace
