@@ -1,6 +1,7 @@
 #include "platform/ui/windows.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/windows_qt.h"
+#include "platform/core/clock.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -12,6 +13,8 @@
 #include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QVBoxLayout>
 #include <QWidget>
 #include <algorithm>
@@ -71,11 +74,18 @@ public:
     QLineEdit* edit = nullptr;  // a child of the window's content
 };
 
+// A scroll bar whose style options the layer reads to tell its parts apart.
+class Bar final : public QScrollBar {
+public:
+    using QScrollBar::QScrollBar;
+    using QScrollBar::initStyleOption;
+};
+
 class Control {
 public:
     Window* owner = nullptr;
     long refcon = 0;
-    QScrollBar* bar = nullptr;
+    Bar* bar = nullptr;
     Rect rect;
 };
 
@@ -383,7 +393,7 @@ Control* new_scroll_bar(Window* w, const Rect& local, long refcon, int value, in
     c->owner = w;
     c->refcon = refcon;
     const bool horizontal = local.right - local.left > local.bottom - local.top;
-    c->bar = new QScrollBar(horizontal ? Qt::Horizontal : Qt::Vertical, w->content);
+    c->bar = new Bar(horizontal ? Qt::Horizontal : Qt::Vertical, w->content);
     c->bar->setFocusPolicy(Qt::NoFocus);
     c->bar->setRange(min, std::max(min, max));
     c->bar->setValue(value);
@@ -432,6 +442,45 @@ std::vector<Control*> window_controls(const Window* w) {
     std::vector<Control*> out;
     for (const auto& c : w->controls) out.push_back(c.get());
     return out;
+}
+
+std::int16_t find_control(Window* w, Point local, Control** which) {
+    *which = nullptr;
+    for (const auto& c : w->controls) {
+        const Rect& r = c->rect;
+        if (c->bar->isHidden() || local.h < r.left || local.h >= r.right || local.v < r.top || local.v >= r.bottom)
+            continue;
+        QStyleOptionSlider opt;
+        c->bar->initStyleOption(&opt);
+        const QPoint at(local.h - r.left, local.v - r.top);
+        std::int16_t part = 0;
+        switch (c->bar->style()->hitTestComplexControl(QStyle::CC_ScrollBar, &opt, at, c->bar)) {
+        case QStyle::SC_ScrollBarSubLine: part = inUpButton; break;
+        case QStyle::SC_ScrollBarAddLine: part = inDownButton; break;
+        case QStyle::SC_ScrollBarSubPage: part = inPageUp; break;
+        case QStyle::SC_ScrollBarAddPage: part = inPageDown; break;
+        case QStyle::SC_ScrollBarSlider: part = inThumb; break;
+        default: break;
+        }
+        if (part) *which = c.get();
+        return part;
+    }
+    return 0;
+}
+
+void track_control(Control* c, std::int16_t part, const std::function<void(Control*, std::int16_t)>& action) {
+    // As long as the button is held, a step every 4 ticks after a first
+    // pause of 20, as a held arrow repeats.
+    constexpr std::uint32_t first_pause = 20, repeat = 4;
+    action(c, part);
+    std::uint32_t next = ticks() + first_pause;
+    EventRecord up;
+    while (button() || event_avail(mUpMask, &up)) {
+        if (wait_next_event(mUpMask, &up, 1)) return;
+        if (static_cast<std::int32_t>(ticks() - next) < 0) continue;
+        action(c, part);
+        next = ticks() + repeat;
+    }
 }
 
 }  // namespace plat

@@ -4,6 +4,8 @@
 // on the exact order.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -107,6 +109,15 @@ void show_control(Control* c);
 void hide_control(Control* c);
 bool control_visible(const Control* c);
 std::vector<Control*> window_controls(const Window* w);
+// The parts of a scroll bar a press can hit: the arrows (up or left, down
+// or right), the page areas beside the thumb, and the thumb.
+constexpr std::int16_t inUpButton = 20, inDownButton = 21, inPageUp = 22, inPageDown = 23, inThumb = 129;
+// The visible control under a local point of the window's content and the
+// part hit; 0 (and no control) when none is there.
+std::int16_t find_control(Window* w, Point local, Control** which);
+// Calls action(c, part) once, then again every few ticks while the button
+// stays down; returns when it is let go (its mouse-up taken from the queue).
+void track_control(Control* c, std::int16_t part, const std::function<void(Control*, std::int16_t)>& action);
 
 // One-line text fields inside a window's content (a palette's own fields),
 // in local pixels; they live as long as the window. Text is UTF-8, the

@@ -456,6 +456,26 @@ line 10 10.5 -8 -8.5" "the triangle and the typed line"
   xdotool windowfocus --sync "$win" 2>/dev/null
   xdotool key q
   sleep 0.5
+  # 3. The view moves: the vertical bar's down arrow, then zoom out, zoom
+  #    in and the full view from the buttons in the window's lower left. (A
+  #    new drawing's view is the display list's closest: zoom in comes after
+  #    a zoom out.)
+  local ww wh before after step
+  eval "$(xdotool getwindowgeometry --shell "$win")"
+  ww=$WIDTH wh=$HEIGHT
+  xdotool mousemove --window "$win" 600 600
+  sleep 0.3
+  for step in "down arrow:$((ww - 8)) $((wh - 21))" "zoom out:38 $((wh - 7))" "zoom in:23 $((wh - 7))" \
+              "full view:53 $((wh - 7))"; do
+    before=$(xwd -silent -id "$win" 2>/dev/null | md5sum)
+    set -- ${step#*:}
+    xdotool mousemove --window "$win" "$1" "$2" click 1
+    sleep 0.8
+    xdotool mousemove --window "$win" 600 600
+    sleep 0.3
+    after=$(xwd -silent -id "$win" 2>/dev/null | md5sum)
+    if [ "$after" != "$before" ]; then pass "the ${step%%:*} changes the view"; else fail "the ${step%%:*} changed nothing"; fi
+  done
   saved_and_reopened "$win" shapes.drw "rect 2.5 15.5 0 2.5 -2
 ellipse 7.5 14.5 0 2 2 0 0 2
 ellipse 12.5 14.5 0 1 1 3.1416 0 2
