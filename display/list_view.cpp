@@ -166,6 +166,8 @@ void _updatelist(std::int16_t dx, std::int16_t dy, std::int16_t home, std::int16
         cleargraphics();
         if (swaper & sw_grid) draw_grids(1);
         sketchlist();
+        // The window shows the new picture at its next update.
+        if (graphwasinit && whichdrawWindow()) plat::invalidate_rect(whichdrawWindow(), drawRect);
         cur_go();
         watch_off();
         loop_status_line();

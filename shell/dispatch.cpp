@@ -174,7 +174,11 @@ void handle_drawing_content(plat::Port* port, plat::Point point) {
         plat::Rect strip;
         get_biofrect(&strip, whichdrawWindow());
         if (inside(strip, point)) dowindow(point.h / window_button_width + 1);
-        // The scroll bars are controls of their own and track themselves.
+        // An arrow or a page area steps the view while it is held; the
+        // thumb is dragged by the bar itself.
+        plat::Control* bar = nullptr;
+        const std::int16_t part = plat::find_control(whichdrawWindow(), point, &bar);
+        if (bar && part >= plat::inUpButton && part <= plat::inPageDown) plat::track_control(bar, part, scrollAction);
         return;
     }
     if (!getidle() && quit) return;

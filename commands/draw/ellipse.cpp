@@ -127,7 +127,8 @@ int eadd_pt_entered(double* x, double* y, int prompt) {
     bool undone = false;
     for (;;) {
         const int key = loop_get_point(x, y, 1);
-        if (end_key(key)) break;
+        // A palette click ends the command before the pump replays it.
+        if (end_key(key) || quit || aborted) break;
         if (key == key_undo) {
             loop_blink_off();
             erase_one_object(save_indx, save_indx, 0);

@@ -112,7 +112,8 @@ int radd_pt_entered(double* x, double* y, int prompt, ObjOptsRec& opts) {
     bool restart = false;
     for (;;) {
         const int key = loop_get_point(x, y, 1);
-        if (end_key(key)) break;
+        // A palette click ends the command before the pump replays it.
+        if (end_key(key) || quit || aborted) break;
         if (key == key_undo) {
             loop_blink_off();
             take_back_last();

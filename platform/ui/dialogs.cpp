@@ -541,6 +541,15 @@ Dialog* front_dialog() {
 
 std::vector<Dialog*> dialog_list() { return g_dialogs; }
 
+void raise_dialogs() {
+    // The list runs front to back; modal dialogs go last, so they end on top.
+    for (const bool modal : {false, true})
+        for (auto it = g_dialogs.rbegin(); it != g_dialogs.rend(); ++it) {
+            QWidget* top = (*it)->top;
+            if (top->isVisible() && top->property("modeless").toBool() != modal) top->raise();
+        }
+}
+
 Rect dialog_bounds(const Dialog* d) {
     const QPoint g = d->top->mapToGlobal(QPoint(0, 0));
     return Rect{clamp16(g.y()), clamp16(g.x()), clamp16(g.y() + d->top->height()),

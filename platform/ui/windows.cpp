@@ -1,6 +1,7 @@
 #include "platform/ui/windows.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/windows_qt.h"
+#include "platform/core/clock.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -85,6 +86,7 @@ public:
     QLineEdit* edit = nullptr;  // a child of the window's content
 };
 
+// A scroll bar whose style options the layer reads to tell its parts apart.
 class Control {
 public:
     Window* owner = nullptr;
@@ -160,6 +162,7 @@ void order_qt_windows() {
     // Raise from back to front so the toolkit's order follows ours.
     for (auto it = g_windows.rbegin(); it != g_windows.rend(); ++it)
         if ((*it)->top->isVisible()) (*it)->top->raise();
+    raise_dialogs();
 }
 
 }  // namespace
@@ -498,6 +501,21 @@ void set_control_tracked(Control* c, bool tracked) { c->bar->tracked = tracked; 
 bool program_tracks(const QWidget* widget) {
     const auto* bar = dynamic_cast<const ProgramScrollBar*>(widget);
     return bar && bar->tracked;
+}
+
+void track_control(Control* c, std::int16_t part, const std::function<void(Control*, std::int16_t)>& action) {
+    // As long as the button is held, a step every 4 ticks after a first
+    // pause of 20, as a held arrow repeats.
+    constexpr std::uint32_t first_pause = 20, repeat = 4;
+    action(c, part);
+    std::uint32_t next = ticks() + first_pause;
+    EventRecord up;
+    while (button() || event_avail(mUpMask, &up)) {
+        if (wait_next_event(mUpMask, &up, 1)) return;
+        if (static_cast<std::int32_t>(ticks() - next) < 0) continue;
+        action(c, part);
+        next = ticks() + repeat;
+    }
 }
 
 }  // namespace plat

@@ -4,6 +4,8 @@
 // on the exact order.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -120,6 +122,9 @@ Point thumb_center(const Control* c);
 // With tracked set, presses on the bar reach the program as content clicks
 // of its window, which tracks them itself; otherwise the bar acts alone.
 void set_control_tracked(Control* c, bool tracked);
+// Calls action(c, part) once, then again every few ticks while the button
+// stays down; returns when it is let go (its mouse-up taken from the queue).
+void track_control(Control* c, std::int16_t part, const std::function<void(Control*, std::int16_t)>& action);
 
 // One-line text fields inside a window's content (a palette's own fields),
 // in local pixels; they live as long as the window. Text is UTF-8, the

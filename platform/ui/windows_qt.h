@@ -37,5 +37,9 @@ class Dialog;
 QImage grab_dialog(Dialog* d);
 // The dialog's top-level widget.
 QWidget* dialog_widget(Dialog* d);
+// Raises the visible dialogs above the program's windows, back to front:
+// the windows made as dialogs (the coordinate input window) are palettes
+// and stay above the documents, and a modal dialog stays above them all.
+void raise_dialogs();
 
 }  // namespace plat

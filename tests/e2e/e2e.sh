@@ -727,6 +727,160 @@ print(len(refs), len(ctrls))' 2>/dev/null)
 library_e2e
 # ---- end of symbol libraries ----
 
+# ---- Lines and shapes saved and reopened; the view-button strip -----------
+# The objects of a native drawing file, one a line, from the records as
+# file_records gives them: the kind and the values a person sees.
+drawn_objects() {
+  file_records "$1" | python3 -c '
+import struct, sys
+d = sys.stdin.buffer.read()
+f = lambda r, o: round(struct.unpack(">d", r[o:o + 8])[0], 4) + 0.0
+for i in range(0, len(d) - 127, 128):
+    r = d[i:i + 128]
+    kind = struct.unpack(">H", r[78:80])[0] >> 12
+    xy = "%g %g" % (f(r, 28), f(r, 36))
+    if kind == 1: print("line", xy, "%g %g" % (f(r, 80), f(r, 88)))
+    elif kind == 2: print("rect", xy, "%g %g %g" % (f(r, 60), f(r, 80), f(r, 88)))
+    elif kind == 3:
+        flags = struct.unpack(">H", r[114:116])[0]
+        if flags & 1: print("polygon", xy, "%g %g %g" % (f(r, 60), f(r, 80), struct.unpack(">h", r[112:114])[0]))
+        else: print("ellipse", xy, "%g %g %g %g %g %d" % (f(r, 60), f(r, 80), f(r, 88), f(r, 96), f(r, 104), flags))
+    elif kind == 7: print("point", xy, "%g" % f(r, 60))
+    else: print("kind", kind)
+'
+}
+# Saves the drawing in $1 natively under $2, quits, opens the file again,
+# saves it once more and compares what the two files hold with $3.
+saved_and_reopened() {
+  local win=$1 name=$2 want=$3 what=$4 again
+  save_as "$win" "$work/$name" native
+  timeout 10 xdotool search --sync --onlyvisible --name "^${name//./\\.}\$" >/dev/null 2>&1
+  xdotool windowfocus --sync "$win" 2>/dev/null
+  xdotool key --clearmodifiers ctrl+q
+  wait_end
+  [ "$status" -eq 0 ] || { fail "$what: quit after saving ended with $status"; kill -9 "$app_pid" 2>/dev/null; app_pid=; }
+  local got
+  got=$(drawn_objects "$work/$name" 2>/dev/null)
+  if [ "$got" = "$want" ]; then pass "$what: the saved file holds them"
+  else fail "$what: the saved file holds '$got', not '$want'"; fi
+  start "$work/$name"
+  again=$(timeout 10 xdotool search --sync --onlyvisible --name "^${name//./\\.}\$" 2>/dev/null | head -n 1)
+  [ -n "$again" ] || { fail "$what: $name did not open"; kill -TERM "$app_pid"; wait_end; return; }
+  save_as "$again" "$work/again-$name" native
+  timeout 10 xdotool search --sync --onlyvisible --name "^again-${name//./\\.}\$" >/dev/null 2>&1
+  xdotool windowfocus --sync "$again" 2>/dev/null
+  xdotool key --clearmodifiers ctrl+q
+  wait_end
+  [ "$status" -eq 0 ] || { fail "$what: quit after reopening ended with $status"; kill -9 "$app_pid" 2>/dev/null; app_pid=; }
+  if [ "$(drawn_objects "$work/again-$name" 2>/dev/null)" = "$want" ]; then pass "$what: reopened, they read back"
+  else fail "$what: reopened, they do not read back"; fi
+}
+# A new drawing on this screen shows about 40.27 pixels a unit: a click at
+# pixel (h, v) of the drawing window is the point (h / 40.27, (726 - v) / 40.27)
+# snapped to the 0.25 increment.
+gaps_e2e() {
+  local win tools input shot
+  # 1. The triangle and the typed point of the line block, ended with Q:
+  #    every side still shows, and the file holds the four lines.
+  start
+  win=$(drawing_window)
+  tools=$(timeout 10 xdotool search --sync --onlyvisible --name '^Tools$' 2>/dev/null | head -n 1)
+  [ -n "$win" ] && [ -n "$tools" ] || { fail "gaps: no drawing window or tool palette"; kill -TERM "$app_pid"; wait_end; return; }
+  # The message palette away from the menu bar, then Palettes > Coordinate Input.
+  local msg
+  msg=$(timeout 10 xdotool search --sync --onlyvisible --name '^Messages$' 2>/dev/null | head -n 1)
+  [ -n "$msg" ] && xdotool windowmove --sync "$msg" 60 700 2>/dev/null
+  xdotool mousemove --window "$win" 157 8 click 1
+  sleep 0.5
+  xdotool key Down Down Down Down Down Down Down Return
+  input=$(timeout 10 xdotool search --sync --onlyvisible --name '^Input$' 2>/dev/null | head -n 1)
+  [ -n "$input" ] || { fail "gaps: no input window"; kill -TERM "$app_pid"; wait_end; return; }
+  xdotool windowmove --sync "$input" 960 80 2>/dev/null
+  xdotool mousemove --window "$tools" 13 39 click 1
+  sleep 0.5
+  for p in "400 300" "700 300" "550 520" "400 300"; do
+    set -- $p
+    xdotool mousemove --window "$win" "$1" "$2" click 1
+    sleep 0.3
+  done
+  # The input window stays above the drawing: these clicks reach its fields.
+  xdotool mousemove --window "$input" 190 70 click --repeat 3 1 type "2"
+  xdotool mousemove --window "$input" 190 100 click --repeat 3 1 type "2"
+  xdotool mousemove --window "$input" 246 172 click 1
+  sleep 0.5
+  xdotool windowfocus --sync "$win" 2>/dev/null
+  xdotool mousemove --window "$win" 450 200
+  xdotool key q
+  sleep 0.8
+  eval "$(xdotool getwindowgeometry --shell "$win")"
+  xwd -root -silent >"$work/gaps1.xwd"
+  local sides=0 m
+  # (The typed line is the current object now, in the highlight colour.)
+  for m in "550 300" "625 410" "475 410"; do
+    set -- $m
+    [ "$(xwd_probe "$work/gaps1.xwd" near $((X + $1)) $((Y + $2)))" = 1 ] && sides=$((sides + 1))
+  done
+  if [ "$sides" -eq 3 ]; then pass "after the typed point and Q the triangle's sides all show"
+  else fail "after the typed point and Q $sides of the triangle's 3 sides show"; fi
+  saved_and_reopened "$win" tri.drw "line 10 10.5 7.5 0
+line 17.5 10.5 -3.75 -5.5
+line 13.75 5 -3.75 5.5
+line 10 10.5 -8 -8.5" "the triangle and the typed line"
+  # 2. One of each shape with real clicks; the next tool's click ends the
+  #    running command, Q ends the last.
+  start
+  win=$(drawing_window)
+  tools=$(timeout 10 xdotool search --sync --onlyvisible --name '^Tools$' 2>/dev/null | head -n 1)
+  [ -n "$win" ] && [ -n "$tools" ] || { fail "gaps: no window for the shapes"; kill -TERM "$app_pid"; wait_end; return; }
+  local shape
+  for shape in "13 65 | 100 100 | 200 180" "13 91 | 300 140 | 380 140" \
+               "13 117 | 460 140 | 540 140 | 500 100" "39 91 | 600 140 | 765 140 | 680 100" \
+               "39 65 | 150 400 | 230 400" "13 143 | 400 400"; do
+    IFS='|' read -r -a parts <<<"$shape"
+    set -- ${parts[0]}
+    xdotool mousemove --window "$tools" "$1" "$2" click 1
+    sleep 0.5
+    for m in "${parts[@]:1}"; do
+      set -- $m
+      xdotool mousemove --window "$win" "$1" "$2"
+      sleep 0.2
+      xdotool click 1
+      sleep 0.3
+    done
+  done
+  xdotool windowfocus --sync "$win" 2>/dev/null
+  xdotool key q
+  sleep 0.5
+  # 3. The view moves: the vertical bar's down arrow, then zoom out, zoom
+  #    in and the full view from the buttons in the window's lower left. (A
+  #    new drawing's view is the display list's closest: zoom in comes after
+  #    a zoom out.)
+  local ww wh before after step
+  eval "$(xdotool getwindowgeometry --shell "$win")"
+  ww=$WIDTH wh=$HEIGHT
+  xdotool mousemove --window "$win" 600 600
+  sleep 0.3
+  for step in "down arrow:$((ww - 8)) $((wh - 21))" "zoom out:38 $((wh - 7))" "zoom in:23 $((wh - 7))" \
+              "full view:53 $((wh - 7))"; do
+    before=$(xwd -silent -id "$win" 2>/dev/null | md5sum)
+    set -- ${step#*:}
+    xdotool mousemove --window "$win" "$1" "$2" click 1
+    sleep 0.8
+    xdotool mousemove --window "$win" 600 600
+    sleep 0.3
+    after=$(xwd -silent -id "$win" 2>/dev/null | md5sum)
+    if [ "$after" != "$before" ]; then pass "the ${step%%:*} changes the view"; else fail "the ${step%%:*} changed nothing"; fi
+  done
+  saved_and_reopened "$win" shapes.drw "rect 2.5 15.5 0 2.5 -2
+ellipse 7.5 14.5 0 2 2 0 0 2
+ellipse 12.5 14.5 0 1 1 3.1416 0 2
+ellipse 17 14.5 1.5708 1 2 0 0 2
+polygon 3.75 8 0 2 8
+point 10 8 0" "one of each shape"
+}
+gaps_e2e
+# ---- end of lines and shapes saved and reopened ----------------------------
+
 if [ "$failures" -ne 0 ]; then
   echo "e2e: $failures failed"
   exit 1
