@@ -193,6 +193,9 @@ void options(Session& s, double width, int count, bool chain, int pivot, int han
     });
 }
 
+// Two lines two units apart that cut what the wall starts or ends on.
+void cutting_options(Session& s, bool chain) { options(s, 2, 2, chain, 0, 0, 0, true); }
+
 void expect_record(int n, double x1, double y1, double x2, double y2) {
     const ObjectRec r = stored(n);
     EXPECT_EQ(obj_kind(r), ok_line) << "record " << n;
@@ -405,7 +408,7 @@ TEST(WallCommand, TurningBackTheCornerLiesOnThePerpendicular) { collinear_corner
 TEST(WallCommand, StartingOnALineCutsItBetweenTheFaces) {
     Session s;
     draw_line(s, at(100, 400), at(500, 400));
-    options(s, 2, 2, false, 0, 0, 0, true);
+    cutting_options(s, false);
     wall_segment(s, at(300, 400), at(300, 100));
     s.then([] {
         const double y = wy(400), x = wx(300);
@@ -423,7 +426,7 @@ TEST(WallCommand, StartingOnALineCutsItBetweenTheFaces) {
 TEST(WallCommand, StartingOnARectangleSideLeavesItsOtherSidesAndTwoPieces) {
     Session s;
     draw_rect(s, at(100, 300), at(500, 500));
-    options(s, 2, 2, false, 0, 0, 0, true);
+    cutting_options(s, false);
     wall_segment(s, at(300, 500), at(300, 100));
     s.then([] {
         EXPECT_FALSE(live(first - 1));
@@ -439,7 +442,7 @@ TEST(WallCommand, StartingOnARectangleSideLeavesItsOtherSidesAndTwoPieces) {
 TEST(WallCommand, EndingOnAShortLineLeavesOneLineAcrossTheEnd) {
     Session s;
     draw_line(s, at(290, 200), at(310, 200));
-    options(s, 2, 2, true, 0, 0, 0, true);
+    cutting_options(s, true);
     wall_from(s, at(300, 500), at(300, 200));
     s.then([] {
         // The end cut asks for a new first point.
@@ -468,7 +471,7 @@ TEST(WallCommand, CirclesAndLinesOnLockedLevelsAreNotCut) {
         set_LevelVisible(7, 1);
         set_LevelLocked(7, 1);
     });
-    options(s, 2, 2, false, 0, 0, 0, true);
+    cutting_options(s, false);
     start_wall(s);
     s.click(at(400, 400));  // on the circle
     s.click(at(400, 600));
@@ -486,7 +489,7 @@ TEST(WallCommand, CirclesAndLinesOnLockedLevelsAreNotCut) {
 TEST(WallCommand, UAfterTheFirstChainSegmentReopensItWithItsCut) {
     Session s;
     draw_line(s, at(100, 400), at(500, 400));
-    options(s, 2, 2, true, 0, 0, 0, true);
+    cutting_options(s, true);
     start_wall(s);
     s.click(at(300, 400));
     s.then([] { EXPECT_EQ(number_of_objects, first); });  // a line has no other sides
@@ -541,7 +544,7 @@ TEST(WallCommand, EscPutsBackEveryRecordAndEveryCutObject) {
     static Snapshot before;
     draw_line(s, at(100, 400), at(500, 400));
     draw_line(s, at(700, 100), at(700, 600));
-    options(s, 2, 2, true, 0, 0, 0, true);
+    cutting_options(s, true);
     s.then([] { before = snapshot(); });
     start_wall(s);
     s.click(at(300, 400));  // starts on the first line
@@ -569,7 +572,7 @@ TEST(WallCommand, AFullWorkfileRefusesTheSegmentAndLosesNothing) {
     Session s;
     static std::uint16_t real_size = 0;
     draw_line(s, at(100, 400), at(500, 400));
-    options(s, 2, 2, false, 0, 0, 0, true);
+    cutting_options(s, false);
     s.then([] {
         real_size = worksize;
         // Room for the start cut's pieces at most, not for the segment.
@@ -632,7 +635,7 @@ TEST(WallCommand, AStartCutWithoutRoomForItsSidesWritesNothingAndLosesNothing) {
     for (int i = 0; i < 5; ++i) s.click(at(600 + 50 * i, 100 + 40 * (i % 2)));
     key(s, 'Q');
     draw_rect(s, at(100, 300), at(500, 500));
-    options(s, 2, 2, false, 0, 0, 0, true);
+    cutting_options(s, false);
     s.then([] {
         ASSERT_EQ(number_of_objects, 41);
         real_size = worksize;
@@ -721,7 +724,7 @@ TEST(WallCommand, EditUndoAfterTheCommandRemovesTheLastSegment) {
 TEST(WallCommand, EditUndoOfASegmentThatCutALinePutsTheLineBackWhole) {
     Session s;
     draw_line(s, at(100, 400), at(500, 400));
-    options(s, 2, 2, false, 0, 0, 0, true);
+    cutting_options(s, false);
     wall_segment(s, at(300, 400), at(300, 100));
     s.then([] { EXPECT_EQ(number_of_objects, first + 4); });
     s.menu(2, "undo");
@@ -742,7 +745,7 @@ TEST(WallCommand, EditUndoOfASegmentThatCutALinePutsTheLineBackWhole) {
 TEST(WallCommand, EditUndoOfASegmentStartedOnARectanglePutsTheRectangleBack) {
     Session s;
     draw_rect(s, at(100, 300), at(500, 500));
-    options(s, 2, 2, false, 0, 0, 0, true);
+    cutting_options(s, false);
     wall_segment(s, at(300, 500), at(300, 100));
     s.menu(2, "undo");
     s.then([] {
