@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "display/direct_target.h"
 #include "display/display_list.h"
 #include "display/graphics_unit.h"
 #include "display/line_styles.h"
@@ -19,44 +20,27 @@ namespace {
 
 bool right_angle(double a) { return a == r_zero || a == half_pie || a == pie || a == three_half_pie; }
 
-std::int16_t no_list() { return 0; }
-
 // For the time of one recording: primitives go to the current port
-// (`printing` 1) unclipped, the renderer finds no display list, and the
-// screen's pen state comes back afterwards.
+// (`printing` 1) unclipped, and the screen's state comes back afterwards.
 class PictTarget {
 public:
     explicit PictTarget(plat::Port* port)
-        : saver_(port), target_(vector_target), avail_(listdriver.listavail), mode_(gdrawmode),
-          pat_(gdrawpat), colour_(gcolor), style_(gstyle), printing_(printing), clip_it_(clip_it),
-          clipped_(clipped), sinfo_(sinfo) {
-        vector_target = nullptr;
-        listdriver.listavail = no_list;
+        : saver_(port), direct_(nullptr), printing_(printing), clip_it_(clip_it) {
         printing = 1;
         clip_it = 0;
     }
     ~PictTarget() {
-        sinfo = sinfo_;
-        clipped = clipped_;
         clip_it = clip_it_;
         printing = printing_;
-        listdriver.listavail = avail_;
-        vector_target = target_;
-        setdrawmode(mode_);
-        setdrawpat(pat_);
-        setscreencolor(colour_);
-        setlstyle(style_);
     }
     PictTarget(const PictTarget&) = delete;
     PictTarget& operator=(const PictTarget&) = delete;
 
 private:
     plat::PortSaver saver_;
-    plat::VectorContext* target_;
-    std::int16_t (*avail_)();
-    std::int16_t mode_, pat_, colour_, style_, printing_;
-    std::uint16_t clip_it_, clipped_;
-    ObjectRec sinfo_;
+    DirectTarget direct_;
+    std::int16_t printing_;
+    std::uint16_t clip_it_;
 };
 
 void draw_one(std::int16_t n) {

@@ -1,5 +1,6 @@
 #include "display/renderer_twin.h"
 
+#include "display/direct_target.h"
 #include "display/display_list.h"
 #include "display/graphics_unit.h"
 #include "display/line_styles.h"
@@ -18,39 +19,17 @@ namespace {
 
 constexpr int not_handled = -9874;
 
-std::int16_t no_list() { return 0; }
-
-// For the time of one twin drawing: the primitives go to myContext and the
-// renderer finds no display list, so it draws directly and records nothing;
-// the pen state of the screen comes back afterwards.
+// For the time of one twin drawing the primitives go to myContext; what
+// the last of them showed is kept for the caller.
 class TwinTarget {
 public:
-    TwinTarget()
-        : target_(vector_target), avail_(listdriver.listavail), mode_(gdrawmode), pat_(gdrawpat),
-          colour_(gcolor), style_(gstyle), clipped_(clipped), sinfo_(sinfo) {
-        vector_target = myContext;
-        listdriver.listavail = no_list;
-    }
-    ~TwinTarget() {
-        QuartzSaveClip = clipped;
-        sinfo = sinfo_;
-        clipped = clipped_;
-        listdriver.listavail = avail_;
-        vector_target = target_;
-        setdrawmode(mode_);
-        setdrawpat(pat_);
-        setscreencolor(colour_);
-        setlstyle(style_);
-    }
+    TwinTarget() : direct_(myContext) {}
+    ~TwinTarget() { QuartzSaveClip = clipped; }
     TwinTarget(const TwinTarget&) = delete;
     TwinTarget& operator=(const TwinTarget&) = delete;
 
 private:
-    plat::VectorContext* target_;
-    std::int16_t (*avail_)();
-    std::int16_t mode_, pat_, colour_, style_;
-    std::uint16_t clipped_;
-    ObjectRec sinfo_;
+    DirectTarget direct_;
 };
 
 }  // namespace

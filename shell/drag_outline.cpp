@@ -96,21 +96,17 @@ struct Drag {
 
     // Puts the image, from the anchor's own place, under the cursor as the
     // lock lets it, with the walked handle under the cursor.
-    void place(double qx, double qy) {
-        std::int16_t qh = 0, qv = 0;
-        held_point(qx, qy, &qh, &qv);
-        int dh = qh - sh, dv = qv - sv;
-        by_lock(&dh, &dv);
-        move(dh - key_h, dv - key_v);
-        t2x = qh;
-        t2y = qv;
-    }
+    void place(double qx, double qy) { follow(qx, qy, sh, sv, key_h, key_v); }
 
     // One step of the cursor to (qx, qy), less the key adjustment.
-    void step(double qx, double qy, std::int16_t adjh, std::int16_t adjv) {
+    void step(double qx, double qy, std::int16_t adjh, std::int16_t adjv) { follow(qx, qy, t2x, t2y, adjh, adjv); }
+
+    // Moves the image by the cursor's way from (fromh, fromv) to (qx, qy) as
+    // the lock lets it, less (adjh, adjv).
+    void follow(double qx, double qy, int fromh, int fromv, int adjh, int adjv) {
         std::int16_t qh = 0, qv = 0;
         held_point(qx, qy, &qh, &qv);
-        int dh = qh - t2x, dv = qv - t2y;
+        int dh = qh - fromh, dv = qv - fromv;
         by_lock(&dh, &dv);
         move(dh - adjh, dv - adjv);
         t2x = qh;

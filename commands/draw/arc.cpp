@@ -142,10 +142,7 @@ int aadd_pt_entered(double* x, double* y) {
     const double x1 = rec_f64(info, obj::ref_x), y1 = rec_f64(info, obj::ref_y);
     std::int16_t method = gobjopts->arc_opt1;
     // The chord is shown as a line meanwhile.
-    set_obj_kind_colour(info, ok_line, obj_colour(info));
-    loop_start_blink_info();
-    pr_addmsg(prompt_of(1));
-    accepted = 0;
+    start_line_band(prompt_of(1));
     bool undone = false;
     for (;;) {
         const int key = loop_get_point(x, y, 1);

@@ -114,10 +114,7 @@ int badd_pt_entered(double* x, double* y, int prompt) {
     // The end point is asked with a straight rubber band, whose vector lies
     // where the first control point is kept: that one is put back after.
     const double c1x = rec_f64(info, bez::c1x), c1y = rec_f64(info, bez::c1y);
-    set_obj_kind_colour(info, ok_line, obj_colour(info));
-    loop_start_blink_info();
-    pr_addmsg(prompt);
-    accepted = 0;
+    start_line_band(prompt);
     bool undone = false;
     for (;;) {
         const int key = loop_get_point(x, y, 1);

@@ -47,6 +47,17 @@ void mirrored(double ex, double ey, double dx, double dy, double* mx, double* my
     *my = (ey * (dx * dx - dy * dy) - 2 * ex * dx * dy) / d2;
 }
 
+// The end control q[slot], q[slot + 1] at `end` by the two plain choices:
+// 3, a third of the way along the chord (dx, dy); 4, the span's other
+// control q[other], taken from its point `nb`, mirrored.
+void plain_end_control(int opt, int slot, int other, const SplinePointRec& end, const SplinePointRec& nb, double dx,
+                       double dy) {
+    double mx = dx / 3.0, my = dy / 3.0;
+    if (opt == 4) mirrored(q[other] - nb.x, q[other + 1] - nb.y, dx, dy, &mx, &my);
+    q[slot] = end.x + mx;
+    q[slot + 1] = end.y + my;
+}
+
 // The span's record fields from q.
 void write_span() {
     set_init(q[0], q[1], info);
@@ -129,18 +140,10 @@ int clamp_first_bezier() {
     if (!set_pts(upbez->x, p1->x, p2->x, p3->x, upbez->y, p1->y, p2->y, p3->y, 0, 0, 0)) return 0;
     const double dx = p2->x - p1->x, dy = p2->y - p1->y;
     const double len = std::hypot(dx, dy);
-    switch (spline_opts ? spline_opts->bez_opt3 : 0) {
+    const int opt = spline_opts ? spline_opts->bez_opt3 : 0;
+    switch (opt) {
     case 3:
-        q[2] = p1->x + dx / 3.0;
-        q[3] = p1->y + dy / 3.0;
-        break;
-    case 4: {
-        double mx = 0, my = 0;
-        mirrored(q[4] - p2->x, q[5] - p2->y, dx, dy, &mx, &my);
-        q[2] = p1->x + mx;
-        q[3] = p1->y + my;
-        break;
-    }
+    case 4: plain_end_control(opt, 2, 4, *p1, *p2, dx, dy); break;
     case 1:
     case 2: {
         double tx = upbez->x - p1->x, ty = upbez->y - p1->y;
@@ -173,18 +176,10 @@ int clamp_last_bezier() {
     if (!set_pts(pn2->x, pn1->x, pn->x, first->x, pn2->y, pn1->y, pn->y, first->y, pn->tx, pn->ty, 1)) return 0;
     const double dx = pn1->x - pn->x, dy = pn1->y - pn->y;
     const double len = std::hypot(dx, dy);
-    switch (spline_opts ? spline_opts->bez_opt4 : 0) {
+    const int opt = spline_opts ? spline_opts->bez_opt4 : 0;
+    switch (opt) {
     case 3:
-        q[4] = pn->x + dx / 3.0;
-        q[5] = pn->y + dy / 3.0;
-        break;
-    case 4: {
-        double mx = 0, my = 0;
-        mirrored(q[2] - pn1->x, q[3] - pn1->y, dx, dy, &mx, &my);
-        q[4] = pn->x + mx;
-        q[5] = pn->y + my;
-        break;
-    }
+    case 4: plain_end_control(opt, 4, 2, *pn, *pn1, dx, dy); break;
     case 1:
     case 2: {
         double tx = first->x - pn->x, ty = first->y - pn->y;

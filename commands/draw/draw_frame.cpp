@@ -114,6 +114,13 @@ void keep_as_template() {
     take_properties();
 }
 
+void start_line_band(int prompt) {
+    set_obj_kind_colour(info, ok_line, obj_colour(info));
+    loop_start_blink_info();
+    pr_addmsg(prompt);
+    accepted = 0;
+}
+
 void set_lock_mode(int lock) {
     objopts->lock_mode = static_cast<std::int16_t>(lock);
     // The palette's lock items start at 2.

@@ -38,6 +38,9 @@ int store_piece();
 // After a stored piece the object in hand stays the template of the next,
 // held in the new free slot.
 void keep_as_template();
+// The object in hand shown as a blinking line from its start while the next
+// point is asked with `prompt`; nothing is accepted yet.
+void start_line_band(int prompt);
 // The restraint in force for every command.
 void set_lock_mode(int lock);
 

@@ -120,10 +120,7 @@ int eadd_pt_entered(double* x, double* y, int prompt) {
     const double x1 = rec_f64(info, obj::ref_x), y1 = rec_f64(info, obj::ref_y);
     std::int16_t method = gobjopts->ellipse_opt;
     // The first axis is shown as a line meanwhile.
-    set_obj_kind_colour(info, ok_line, obj_colour(info));
-    loop_start_blink_info();
-    pr_addmsg(prompt);
-    accepted = 0;
+    start_line_band(prompt);
     bool undone = false;
     for (;;) {
         const int key = loop_get_point(x, y, 1);

@@ -58,41 +58,37 @@ void save_corner_points() {
     ty2 = cw->right.y1;
 }
 
-void det_key_options(int key) {
-    switch (key) {
-    case key_quit:
+// Quit and escape end either kind of wall alike; true when the key was one.
+bool quit_or_abort(int key) {
+    if (key == key_quit) {
         quit = 1;
         addnum = tool_select_code;
-        break;
-    case key_esc: aborted = 1; break;
-    case key_undo:
-        erased = 1;
-        erasewall();
-        break;
-    default: break;
+        return true;
     }
+    if (key == key_esc) {
+        aborted = 1;
+        return true;
+    }
+    return false;
+}
+
+void det_key_options(int key) {
+    if (quit_or_abort(key) || key != key_undo) return;
+    erased = 1;
+    erasewall();
 }
 
 void lin_key_options(int key) {
-    switch (key) {
-    case key_quit:
-        quit = 1;
-        addnum = tool_select_code;
-        break;
-    case key_esc: aborted = 1; break;
-    case key_undo:
-        loop_blink_off();
-        if (chain() && cw->prev && !(cw->prev->flags & wall_detached_bit)) {
-            erasewall();
-            erased = 1;
-        } else {
-            loop_stop_blink();
-            if (!chain()) trimprevious();
-            undeltrim(&cw->bcut_index, &cw->bcut_first, &cw->bcut_count);
-            wall_detach_line();
-        }
-        break;
-    default: break;
+    if (quit_or_abort(key) || key != key_undo) return;
+    loop_blink_off();
+    if (chain() && cw->prev && !(cw->prev->flags & wall_detached_bit)) {
+        erasewall();
+        erased = 1;
+    } else {
+        loop_stop_blink();
+        if (!chain()) trimprevious();
+        undeltrim(&cw->bcut_index, &cw->bcut_first, &cw->bcut_count);
+        wall_detach_line();
     }
 }
 

@@ -193,6 +193,13 @@ void expect_point(double x, double y, double wx, double wy, const char* what) {
     EXPECT_NEAR(y, wy, 1e-9) << what;
 }
 
+// Leaves the changed drawing unsaved and runs every step of the test.
+void run_to_the_end(Session& s) {
+    quit_without_saving(s);
+    EXPECT_EQ(s.run(), 0);
+    EXPECT_EQ(s.steps_left(), 0u);
+}
+
 }  // namespace
 
 struct LockCase {
@@ -268,9 +275,7 @@ TEST_P(HandleDragUnderLock, TheMarkerFollowsAsTheLockLetsItAndTheHandleEndsThere
         EXPECT_NEAR(rec_f64(r, obj::handle_y), sc.hy - rec_f64(r, obj::ref_y), 1e-9);
         EXPECT_EQ(window_pixels(), sc.before);
     });
-    quit_without_saving(s);
-    EXPECT_EQ(s.run(), 0);
-    EXPECT_EQ(s.steps_left(), 0u);
+    run_to_the_end(s);
 }
 
 struct PivotCase {
@@ -380,9 +385,7 @@ TEST_P(HandleDragLeft, ByEscapeOutsideTheDrawingAreaOrWithoutADragChangesNothing
         EXPECT_EQ(undo_item_enabled(), 0);
         EXPECT_EQ(changed_outside(sc.before, window_pixels(), {}), 0);
     });
-    quit_without_saving(s);
-    EXPECT_EQ(s.run(), 0);
-    EXPECT_EQ(s.steps_left(), 0u);
+    run_to_the_end(s);
 }
 
 TEST(HandleDrag, ChangingTheLockMidDragPutsTheImageBackAndPlacesItAfresh) {
@@ -428,9 +431,7 @@ TEST(HandleDrag, ChangingTheLockMidDragPutsTheImageBackAndPlacesItAfresh) {
         get_oghandle(&hx, &hy);
         expect_point(hx, hy, cx, sc.hy, "horizontal");
     });
-    quit_without_saving(s);
-    EXPECT_EQ(s.run(), 0);
-    EXPECT_EQ(s.steps_left(), 0u);
+    run_to_the_end(s);
 }
 
 TEST(GroupDrag, HWalksTheHandleUnderTheCursorAndTheDisplacementIsFromTheNewHandle) {
@@ -473,9 +474,7 @@ TEST(GroupDrag, HWalksTheHandleUnderTheCursorAndTheDisplacementIsFromTheNewHandl
         world_of(to, &cx, &cy);
         expect_point(dx, dy, cx - nx, cy - ny, "displacement");
     });
-    quit_without_saving(s);
-    EXPECT_EQ(s.run(), 0);
-    EXPECT_EQ(s.steps_left(), 0u);
+    run_to_the_end(s);
 }
 
 TEST(GroupDrag, EscapeGivesNoDisplacementAndNothingToDragReturnsZero) {
@@ -520,9 +519,7 @@ TEST(GroupDrag, EscapeGivesNoDisplacementAndNothingToDragReturnsZero) {
         EXPECT_EQ(ingrpdrag, 0);
     });
     settle(s);
-    quit_without_saving(s);
-    EXPECT_EQ(s.run(), 0);
-    EXPECT_EQ(s.steps_left(), 0u);
+    run_to_the_end(s);
 }
 
 TEST(HandleDrag, FromTheMenuTheHandleFollowsTheCursorUntilAClick) {
@@ -546,9 +543,7 @@ TEST(HandleDrag, FromTheMenuTheHandleFollowsTheCursorUntilAClick) {
         expect_point(hx, hy, cx, cy, "clicked");
         EXPECT_STREQ(undo_item_text(), "Undo Handle Change");
     });
-    quit_without_saving(s);
-    EXPECT_EQ(s.run(), 0);
-    EXPECT_EQ(s.steps_left(), 0u);
+    run_to_the_end(s);
 }
 
 TEST(GroupDrag, AZoomOutMidDragBuildsTheImageAgainForTheNewViewUnderTheCursor) {
@@ -592,7 +587,5 @@ TEST(GroupDrag, AZoomOutMidDragBuildsTheImageAgainForTheNewViewUnderTheCursor) {
         world_of(to, &cx, &cy);
         expect_point(dx, dy, cx - sc.hx, cy - sc.hy, "displacement in the new view");
     });
-    quit_without_saving(s);
-    EXPECT_EQ(s.run(), 0);
-    EXPECT_EQ(s.steps_left(), 0u);
+    run_to_the_end(s);
 }

@@ -141,11 +141,7 @@ TEST(BezierCommand, TheGuidesOptionRulesWhileTheCommandRunsOnly) {
 
 TEST(BezierCommand, UndoAtTheEndPointTakesBackThePieceAndEscAll) {
     Session s;
-    auto before = std::make_shared<Snapshot>();
-    s.then([before] {
-        bezier_options(0);
-        *before = snapshot();
-    });
+    auto before = snapshot_after(s, [] { bezier_options(0); });
     start(s, tool_curve);
     s.click(p(0, 0));
     s.click(p(10, 0));
@@ -161,8 +157,7 @@ TEST(BezierCommand, UndoAtTheEndPointTakesBackThePieceAndEscAll) {
     s.then([] { expect_bez(n0 + 1, {10, 0, 5, 5, 5, 5, 10, 10}); });
     key(s, 27);
     count_is(s, 0);
-    ended(s);
-    s.then([before] { same_as(snapshot(), *before); });
+    ended_as_before(s, before);
     EXPECT_EQ(s.run(), 0);
 }
 

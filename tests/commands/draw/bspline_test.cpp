@@ -47,17 +47,12 @@ TEST(BSplineCommand, FourCollinearClicksAndQStoreThreeSpansWithControlsAtThirds)
 
 TEST(BSplineCommand, ThreeClicksAndQStoreNothingAndLeaveNoCross) {
     Session s;
-    auto before = std::make_shared<Snapshot>();
-    s.then([before] {
-        spline_options();
-        *before = snapshot();
-    });
+    auto before = snapshot_after(s, [] { spline_options(); });
     start(s, tool_curve);
     for (int i = 0; i < 3; ++i) s.click(p(5 * i, 3 * (i % 2)));
     key(s, 'Q');
     count_is(s, 0);
-    ended(s);
-    s.then([before] { same_as(snapshot(), *before); });
+    ended_as_before(s, before);
     EXPECT_EQ(s.run(), 0);
 }
 
@@ -168,18 +163,13 @@ TEST(BSplineCommand, TheStreamTakesNoPointInsideTheBand) {
 
 TEST(BSplineCommand, EscAfterTwentyPointsPutsTheDrawingBack) {
     Session s;
-    auto before = std::make_shared<Snapshot>();
-    s.then([before] {
-        spline_options();
-        *before = snapshot();
-    });
+    auto before = snapshot_after(s, [] { spline_options(); });
     start(s, tool_curve);
     for (int i = 0; i < 20; ++i) s.click(zigzag(i));
     count_is(s, 18);
     key(s, 27);
     count_is(s, 0);
-    ended(s);
-    s.then([before] { same_as(snapshot(), *before); });
+    ended_as_before(s, before);
     EXPECT_EQ(s.run(), 0);
 }
 

@@ -127,4 +127,22 @@ inline void same_as(const Snapshot& a, const Snapshot& b) {
     EXPECT_TRUE(a.pixels == b.pixels);
 }
 
+// A step that sets the command's options and then takes the drawing as it
+// stands; the snapshot is filled when the step runs.
+template <class Setup>
+inline std::shared_ptr<Snapshot> snapshot_after(test::Session& s, Setup setup) {
+    auto before = std::make_shared<Snapshot>();
+    s.then([before, setup] {
+        setup();
+        *before = snapshot();
+    });
+    return before;
+}
+
+// The command has ended and left the drawing exactly as `before`.
+inline void ended_as_before(test::Session& s, std::shared_ptr<Snapshot> before) {
+    ended(s);
+    s.then([before] { same_as(snapshot(), *before); });
+}
+
 }  // namespace drav::shape_test

@@ -108,19 +108,14 @@ TEST(TextCommand, TheVerticalRestraintTurnsTheTextAQuarter) {
 
 TEST(TextCommand, CancelRemovesTheLinesOfTheCommand) {
     Session s;
-    auto before = std::make_shared<Snapshot>();
-    s.then([before] {
-        text_options(0);
-        *before = snapshot();
-    });
+    auto before = snapshot_after(s, [] { text_options(0); });
     start(s, tool_text);
     typed(s, "Gone");
     s.click(p(5, 5));
     count_is(s, 1);
     s.hit(2);
     count_is(s, 0);
-    ended(s);
-    s.then([before] { same_as(snapshot(), *before); });
+    ended_as_before(s, before);
     EXPECT_EQ(s.run(), 0);
 }
 

@@ -193,6 +193,9 @@ void options(Session& s, double width, int count, bool chain, int pivot, int han
     });
 }
 
+// Two lines two units apart that cut what the wall starts or ends on.
+void cutting_options(Session& s, bool chain) { options(s, 2, 2, chain, 0, 0, 0, true); }
+
 void expect_record(int n, double x1, double y1, double x2, double y2) {
     const ObjectRec r = stored(n);
     EXPECT_EQ(obj_kind(r), ok_line) << "record " << n;
@@ -235,6 +238,33 @@ void same_records(const Snapshot& before) {
 void start_wall(Session& s) {
     start(s, tool_wall);
     s.then([] { first = number_of_objects; });
+}
+
+// A rectangle drawn with its tool between two corner pixels.
+void draw_rect(Session& s, plat::Point a, plat::Point b) {
+    start(s, tool_rect);
+    s.click(a);
+    s.click(b);
+    key(s, 'Q');
+}
+
+// The wall command started and a first segment clicked from a to b.
+void wall_from(Session& s, plat::Point a, plat::Point b) {
+    start_wall(s);
+    s.click(a);
+    s.click(b);
+}
+
+// One wall segment from a to b, the command ended by Q.
+void wall_segment(Session& s, plat::Point a, plat::Point b) {
+    wall_from(s, a, b);
+    key(s, 'Q');
+}
+
+// Leaves the changed drawing unsaved and runs every step of the test.
+void run_unsaved(Session& s) {
+    quit_without_saving(s);
+    EXPECT_EQ(s.run(), 0);
 }
 
 }  // namespace
@@ -289,17 +319,14 @@ TEST(WallCommand, SeparateSegmentsOfTwoAndOfFiveLinesWithBothEndLines) {
     });
     key(s, 'Q');
     ended(s);
-    quit_without_saving(s);
-    EXPECT_EQ(s.run(), 0);
+    run_unsaved(s);
 }
 
 TEST(WallCommand, TemplateOnStoresTemplateLinesInTheTemplateStyle) {
     Session s;
     options(s, 1, 2, false, 0, 0);
     s.then([] { objopts->new_template = 1; });
-    start_wall(s);
-    s.click(at(100, 500));
-    s.click(at(300, 500));
+    wall_from(s, at(100, 500), at(300, 500));
     s.then([] {
         for (int n : {n0 + 0, n0 + 1}) {
             const ObjectRec r = stored(n);
@@ -308,16 +335,13 @@ TEST(WallCommand, TemplateOnStoresTemplateLinesInTheTemplateStyle) {
         }
     });
     key(s, 'Q');
-    quit_without_saving(s);
-    EXPECT_EQ(s.run(), 0);
+    run_unsaved(s);
 }
 
 TEST(WallCommand, ARightAngleCornerIsMitredAndQSquaresOffTheLastSegment) {
     Session s;
     options(s, 1, 2, true, 0, 0);
-    start_wall(s);
-    s.click(at(100, 500));
-    s.click(at(300, 500));
+    wall_from(s, at(100, 500), at(300, 500));
     s.click(at(300, 200));
     count_is(s, 4);
     s.then([] {
@@ -343,8 +367,7 @@ TEST(WallCommand, ARightAngleCornerIsMitredAndQSquaresOffTheLastSegment) {
         EXPECT_EQ(indx, number_of_objects - 1);
     });
     ended(s);
-    quit_without_saving(s);
-    EXPECT_EQ(s.run(), 0);
+    run_unsaved(s);
 }
 
 namespace {
@@ -385,11 +408,8 @@ TEST(WallCommand, TurningBackTheCornerLiesOnThePerpendicular) { collinear_corner
 TEST(WallCommand, StartingOnALineCutsItBetweenTheFaces) {
     Session s;
     draw_line(s, at(100, 400), at(500, 400));
-    options(s, 2, 2, false, 0, 0, 0, true);
-    start_wall(s);
-    s.click(at(300, 400));
-    s.click(at(300, 100));
-    key(s, 'Q');
+    cutting_options(s, false);
+    wall_segment(s, at(300, 400), at(300, 100));
     s.then([] {
         const double y = wy(400), x = wx(300);
         EXPECT_FALSE(live(first - 1));  // the line is taken apart
@@ -400,21 +420,14 @@ TEST(WallCommand, StartingOnALineCutsItBetweenTheFaces) {
         expect_record(first + 2, x - 1, y, x - 1, wy(100));
         expect_record(first + 3, x + 1, y, x + 1, wy(100));
     });
-    quit_without_saving(s);
-    EXPECT_EQ(s.run(), 0);
+    run_unsaved(s);
 }
 
 TEST(WallCommand, StartingOnARectangleSideLeavesItsOtherSidesAndTwoPieces) {
     Session s;
-    start(s, tool_rect);
-    s.click(at(100, 300));
-    s.click(at(500, 500));
-    key(s, 'Q');
-    options(s, 2, 2, false, 0, 0, 0, true);
-    start_wall(s);
-    s.click(at(300, 500));
-    s.click(at(300, 100));
-    key(s, 'Q');
+    draw_rect(s, at(100, 300), at(500, 500));
+    cutting_options(s, false);
+    wall_segment(s, at(300, 500), at(300, 100));
     s.then([] {
         EXPECT_FALSE(live(first - 1));
         EXPECT_EQ(number_of_objects, first + 3 + 2 + 2);
@@ -423,17 +436,14 @@ TEST(WallCommand, StartingOnARectangleSideLeavesItsOtherSidesAndTwoPieces) {
         expect_record(first + 3, x - 1, y, wx(100), y);
         expect_record(first + 4, x + 1, y, wx(500), y);
     });
-    quit_without_saving(s);
-    EXPECT_EQ(s.run(), 0);
+    run_unsaved(s);
 }
 
 TEST(WallCommand, EndingOnAShortLineLeavesOneLineAcrossTheEnd) {
     Session s;
     draw_line(s, at(290, 200), at(310, 200));
-    options(s, 2, 2, true, 0, 0, 0, true);
-    start_wall(s);
-    s.click(at(300, 500));
-    s.click(at(300, 200));
+    cutting_options(s, true);
+    wall_from(s, at(300, 500), at(300, 200));
     s.then([] {
         // The end cut asks for a new first point.
         EXPECT_EQ(message(), prompt(34));
@@ -444,8 +454,7 @@ TEST(WallCommand, EndingOnAShortLineLeavesOneLineAcrossTheEnd) {
         expect_record(first + 1, x - 1, wy(500), x - 1, y);
     });
     key(s, 'Q');
-    quit_without_saving(s);
-    EXPECT_EQ(s.run(), 0);
+    run_unsaved(s);
 }
 
 TEST(WallCommand, CirclesAndLinesOnLockedLevelsAreNotCut) {
@@ -462,7 +471,7 @@ TEST(WallCommand, CirclesAndLinesOnLockedLevelsAreNotCut) {
         set_LevelVisible(7, 1);
         set_LevelLocked(7, 1);
     });
-    options(s, 2, 2, false, 0, 0, 0, true);
+    cutting_options(s, false);
     start_wall(s);
     s.click(at(400, 400));  // on the circle
     s.click(at(400, 600));
@@ -474,14 +483,13 @@ TEST(WallCommand, CirclesAndLinesOnLockedLevelsAreNotCut) {
         EXPECT_TRUE(live(first - 1));
         EXPECT_TRUE(live(first - 2));
     });
-    quit_without_saving(s);
-    EXPECT_EQ(s.run(), 0);
+    run_unsaved(s);
 }
 
 TEST(WallCommand, UAfterTheFirstChainSegmentReopensItWithItsCut) {
     Session s;
     draw_line(s, at(100, 400), at(500, 400));
-    options(s, 2, 2, true, 0, 0, 0, true);
+    cutting_options(s, true);
     start_wall(s);
     s.click(at(300, 400));
     s.then([] { EXPECT_EQ(number_of_objects, first); });  // a line has no other sides
@@ -504,16 +512,13 @@ TEST(WallCommand, UAfterTheFirstChainSegmentReopensItWithItsCut) {
         expect_record(first + 2, wx(300) - 1, wy(400), wx(300) - 1, wy(100));
     });
     key(s, 'Q');
-    quit_without_saving(s);
-    EXPECT_EQ(s.run(), 0);
+    run_unsaved(s);
 }
 
 TEST(WallCommand, UTakesBackSegmentsOneByOneAndRestoresTheirLineCount) {
     Session s;
     options(s, 1, 5, true, 0, 0);
-    start_wall(s);
-    s.click(at(100, 500));
-    s.click(at(300, 500));
+    wall_from(s, at(100, 500), at(300, 500));
     s.then([] { set_mlin_count(users_defs, 2); });
     s.then([] {});  // a poll that takes the new count on
     s.click(at(300, 300));
@@ -539,7 +544,7 @@ TEST(WallCommand, EscPutsBackEveryRecordAndEveryCutObject) {
     static Snapshot before;
     draw_line(s, at(100, 400), at(500, 400));
     draw_line(s, at(700, 100), at(700, 600));
-    options(s, 2, 2, true, 0, 0, 0, true);
+    cutting_options(s, true);
     s.then([] { before = snapshot(); });
     start_wall(s);
     s.click(at(300, 400));  // starts on the first line
@@ -560,15 +565,14 @@ TEST(WallCommand, EscPutsBackEveryRecordAndEveryCutObject) {
         same_records(before);
     });
     ended(s);
-    quit_without_saving(s);
-    EXPECT_EQ(s.run(), 0);
+    run_unsaved(s);
 }
 
 TEST(WallCommand, AFullWorkfileRefusesTheSegmentAndLosesNothing) {
     Session s;
     static std::uint16_t real_size = 0;
     draw_line(s, at(100, 400), at(500, 400));
-    options(s, 2, 2, false, 0, 0, 0, true);
+    cutting_options(s, false);
     s.then([] {
         real_size = worksize;
         // Room for the start cut's pieces at most, not for the segment.
@@ -586,16 +590,13 @@ TEST(WallCommand, AFullWorkfileRefusesTheSegmentAndLosesNothing) {
         EXPECT_EQ(addnum, tool_select);
         worksize = real_size;
     });
-    quit_without_saving(s);
-    EXPECT_EQ(s.run(), 0);
+    run_unsaved(s);
 }
 
 TEST(WallCommand, QAfterReopeningASegmentSquaresOffTheOneBefore) {
     Session s;
     options(s, 1, 2, true, 0, 0);
-    start_wall(s);
-    s.click(at(100, 500));
-    s.click(at(300, 500));
+    wall_from(s, at(100, 500), at(300, 500));
     s.click(at(300, 200));
     s.then([] { expect_record(first, wx(100), wy(500) + 0.5, wx(300) - 0.5, wy(500) + 0.5); });
     key(s, 'U');  // the second segment is in hand again, still mitred with the first
@@ -605,17 +606,14 @@ TEST(WallCommand, QAfterReopeningASegmentSquaresOffTheOneBefore) {
         expect_record(first, wx(100), wy(500) + 0.5, wx(300), wy(500) + 0.5);
         expect_record(first + 1, wx(100), wy(500) - 0.5, wx(300), wy(500) - 0.5);
     });
-    quit_without_saving(s);
-    EXPECT_EQ(s.run(), 0);
+    run_unsaved(s);
 }
 
 TEST(WallCommand, ASeparateSegmentBeforeIsLeftAloneWhenTheNextStartsWithACut) {
     Session s;
     draw_line(s, at(100, 200), at(500, 200));
     options(s, 1, 2, false, 0, 0, 0, true);
-    start_wall(s);
-    s.click(at(100, 500));
-    s.click(at(300, 500));
+    wall_from(s, at(100, 500), at(300, 500));
     s.click(at(200, 200));  // a new first point, on the line
     key(s, 'Q');
     s.then([] {
@@ -625,8 +623,7 @@ TEST(WallCommand, ASeparateSegmentBeforeIsLeftAloneWhenTheNextStartsWithACut) {
         expect_record(first, wx(100), wy(500) + 0.5, wx(300), wy(500) + 0.5);
         expect_record(first + 1, wx(100), wy(500) - 0.5, wx(300), wy(500) - 0.5);
     });
-    quit_without_saving(s);
-    EXPECT_EQ(s.run(), 0);
+    run_unsaved(s);
 }
 
 TEST(WallCommand, AStartCutWithoutRoomForItsSidesWritesNothingAndLosesNothing) {
@@ -637,11 +634,8 @@ TEST(WallCommand, AStartCutWithoutRoomForItsSidesWritesNothingAndLosesNothing) {
     start(s, tool_line);
     for (int i = 0; i < 5; ++i) s.click(at(600 + 50 * i, 100 + 40 * (i % 2)));
     key(s, 'Q');
-    start(s, tool_rect);
-    s.click(at(100, 300));
-    s.click(at(500, 500));
-    key(s, 'Q');
-    options(s, 2, 2, false, 0, 0, 0, true);
+    draw_rect(s, at(100, 300), at(500, 500));
+    cutting_options(s, false);
     s.then([] {
         ASSERT_EQ(number_of_objects, 41);
         real_size = worksize;
@@ -660,8 +654,7 @@ TEST(WallCommand, AStartCutWithoutRoomForItsSidesWritesNothingAndLosesNothing) {
         EXPECT_EQ(addnum, tool_select);
         worksize = real_size;
     });
-    quit_without_saving(s);
-    EXPECT_EQ(s.run(), 0);
+    run_unsaved(s);
 }
 
 TEST(WallCommand, AClickNearThePivotIsMovedAWallWidthAway) {
@@ -682,17 +675,14 @@ TEST(WallCommand, AClickNearThePivotIsMovedAWallWidthAway) {
         EXPECT_TRUE(std::isfinite(rec_f64(stored(first), obj::ref_x)));
     });
     key(s, 'Q');
-    quit_without_saving(s);
-    EXPECT_EQ(s.run(), 0);
+    run_unsaved(s);
 }
 
 TEST(WallCommand, TheHorizontalRestraintAlternatesPerSegmentAndQRestoresIt) {
     Session s;
     options(s, 1, 2, true, 0, 0);
     s.then([] { objopts->lock_mode = 1; });
-    start_wall(s);
-    s.click(at(100, 500));
-    s.click(at(300, 480));
+    wall_from(s, at(100, 500), at(300, 480));
     s.then([] {
         EXPECT_EQ(objopts->lock_mode, 2);
         EXPECT_EQ(locknum, 4);
@@ -711,16 +701,13 @@ TEST(WallCommand, TheHorizontalRestraintAlternatesPerSegmentAndQRestoresIt) {
         EXPECT_EQ(locknum, 3);
     });
     ended(s);
-    quit_without_saving(s);
-    EXPECT_EQ(s.run(), 0);
+    run_unsaved(s);
 }
 
 TEST(WallCommand, EditUndoAfterTheCommandRemovesTheLastSegment) {
     Session s;
     options(s, 1, 2, false, 0, 0);
-    start_wall(s);
-    s.click(at(100, 500));
-    s.click(at(300, 500));
+    wall_from(s, at(100, 500), at(300, 500));
     s.click(at(100, 300));
     s.click(at(300, 300));
     key(s, 'Q');
@@ -731,18 +718,14 @@ TEST(WallCommand, EditUndoAfterTheCommandRemovesTheLastSegment) {
         EXPECT_FALSE(live(first + 2) || live(first + 3));
         EXPECT_EQ(number_of_objects, first + 2);
     });
-    quit_without_saving(s);
-    EXPECT_EQ(s.run(), 0);
+    run_unsaved(s);
 }
 
 TEST(WallCommand, EditUndoOfASegmentThatCutALinePutsTheLineBackWhole) {
     Session s;
     draw_line(s, at(100, 400), at(500, 400));
-    options(s, 2, 2, false, 0, 0, 0, true);
-    start_wall(s);
-    s.click(at(300, 400));
-    s.click(at(300, 100));
-    key(s, 'Q');
+    cutting_options(s, false);
+    wall_segment(s, at(300, 400), at(300, 100));
     s.then([] { EXPECT_EQ(number_of_objects, first + 4); });
     s.menu(2, "undo");
     s.then([] {
@@ -756,21 +739,14 @@ TEST(WallCommand, EditUndoOfASegmentThatCutALinePutsTheLineBackWhole) {
         EXPECT_FALSE(live(first - 1));
         for (int n = first; n < first + 4; ++n) EXPECT_TRUE(live(n)) << n;
     });
-    quit_without_saving(s);
-    EXPECT_EQ(s.run(), 0);
+    run_unsaved(s);
 }
 
 TEST(WallCommand, EditUndoOfASegmentStartedOnARectanglePutsTheRectangleBack) {
     Session s;
-    start(s, tool_rect);
-    s.click(at(100, 300));
-    s.click(at(500, 500));
-    key(s, 'Q');
-    options(s, 2, 2, false, 0, 0, 0, true);
-    start_wall(s);
-    s.click(at(300, 500));
-    s.click(at(300, 100));
-    key(s, 'Q');
+    draw_rect(s, at(100, 300), at(500, 500));
+    cutting_options(s, false);
+    wall_segment(s, at(300, 500), at(300, 100));
     s.menu(2, "undo");
     s.then([] {
         // The other sides were written at the first point, before the
@@ -779,8 +755,7 @@ TEST(WallCommand, EditUndoOfASegmentStartedOnARectanglePutsTheRectangleBack) {
         for (int n = first; n < number_of_objects; ++n) EXPECT_FALSE(live(n)) << n;
         EXPECT_EQ(obj_kind(stored(first - 1)), ok_rect);
     });
-    quit_without_saving(s);
-    EXPECT_EQ(s.run(), 0);
+    run_unsaved(s);
 }
 
 TEST(WallDisplay, TheSegmentInHandDrawnTwiceInXorLeavesTheWindowUnchanged) {
