@@ -8,9 +8,11 @@
 #include <QWidget>
 
 #include "base/command_loop.h"
+#include "platform/core/clock.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/events.h"
 #include "platform/ui/windows_qt.h"
+#include "shell/event_pump.h"
 #include "shell/tool_options.h"
 #include "shell/tool_palette.h"
 #include "tests/support/harness.h"
@@ -101,5 +103,41 @@ TEST(PaletteDoubleClick, AnAltClickCarriesItsKeyToTheProgram) {
         plat::dialog_widget(plat::front_dialog())->close();
     });
     s.then([] { EXPECT_NE(front_title(), "Line"); });
+    EXPECT_EQ(s.run(), 0);
+}
+
+// A second press too far or too late is no double click: it stays queued as
+// a click of its own instead of being swallowed.
+TEST(PaletteDoubleClick, APressThatIsNoSecondClickStaysQueued) {
+    Session s;
+    s.then([] {
+        objopts->dblclick_mode = 0;
+        const std::uint32_t dbl = plat::double_click_ticks();
+        const struct {
+            std::int16_t h;
+            std::uint32_t after_up;
+        } cases[] = {{112, 2}, {100, dbl + 1}};
+        for (const auto& c : cases) {
+            myEvent = plat::EventRecord{};
+            myEvent.what = plat::mouseDown;
+            myEvent.where = plat::Point{100, 100};
+            myEvent.when = plat::ticks();
+            plat::EventRecord up;
+            up.what = plat::mouseUp;
+            up.where = plat::Point{100, 100};
+            up.when = myEvent.when + 2;
+            plat::post_event(up);
+            plat::EventRecord down;
+            down.what = plat::mouseDown;
+            down.where = plat::Point{100, c.h};
+            down.when = up.when + c.after_up;
+            plat::post_event(down);
+            EXPECT_EQ(isdoubleclick(), 0) << c.h << " " << c.after_up;
+            plat::EventRecord left;
+            ASSERT_TRUE(plat::event_avail(plat::mDownMask, &left));
+            EXPECT_EQ(left.where.h, c.h);
+            plat::flush_events(plat::everyEvent);
+        }
+    });
     EXPECT_EQ(s.run(), 0);
 }
