@@ -93,11 +93,6 @@ int postpone_unless(std::uint16_t owner_idle, std::int16_t code, std::int16_t it
     return 1;
 }
 
-// Busy until the tick count reaches `until`; the pump is not run.
-void wait_ticks(std::uint32_t until) {
-    while (static_cast<std::int32_t>(plat::ticks() - until) < 0) plat::busy_wait_step();
-}
-
 }  // namespace
 
 std::int16_t postponed_code() { return savedoption; }
@@ -193,19 +188,23 @@ int postpone_window(std::int16_t code, std::int16_t item) { return postpone_unle
 int isdoubleclick() {
     if (objopts && objopts->dblclick_mode) return (myEvent.modifiers & plat::optionKey) ? 1 : 0;
     const std::uint32_t dbl = plat::double_click_ticks();
-    wait_ticks(myEvent.when + dbl);
+    // Asleep on the queue, never spinning: the release and the second press come through it.
+    plat::wait_for_event(plat::mUpMask, myEvent.when + dbl);
     plat::EventRecord up;
     if (!getevent(plat::mUpMask, &up)) return 0;
     const std::uint32_t deadline = up.when + dbl;
     const plat::Point target = up.where;
-    wait_ticks(deadline);
+    plat::wait_for_event(plat::mDownMask, deadline);
+    // A press too late or too far is a click of its own and stays queued for it.
     plat::EventRecord down;
-    if (!getevent(plat::mDownMask, &down)) return 0;
+    if (!plat::event_avail(plat::mDownMask, &down)) return 0;
+    if (static_cast<std::int32_t>(down.when - deadline) > 0) return 0;
     // Within 11 pixels of where the first click was let go.
-    return down.where.h >= target.h - 11 && down.where.h < target.h + 11 + 1 &&
-                   down.where.v >= target.v - 11 && down.where.v < target.v + 11 + 1
-               ? 1
-               : 0;
+    const bool near = down.where.h >= target.h - 11 && down.where.h < target.h + 11 + 1 &&
+                      down.where.v >= target.v - 11 && down.where.v < target.v + 11 + 1;
+    if (!near) return 0;
+    getevent(plat::mDownMask, &down);
+    return 1;
 }
 
 void Cursor_adjust() {

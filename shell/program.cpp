@@ -39,7 +39,7 @@ int run_program(int argc, char** argv) {
     macgroup = 0;
     MyDisableMenu(kMyGroupMenu);  // its commands serve group mode only
     globalch = 0;
-    watchon = 0;
+    clear_watch();  // a run before this one in the process may have ended inside a watch
     idle = 0;
     watch_on();
     objopts = new ObjOptsRec{};

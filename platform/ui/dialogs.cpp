@@ -92,12 +92,12 @@ Point global_of(const QWidget* w, QPointF local) {
     return Point{clamp16(g.y()), clamp16(g.x())};
 }
 
-void queue_hit(Dialog* d, int item, Point where) {
+void queue_hit(Dialog* d, int item, Point where, std::uint16_t modifiers = btnState) {
     EventRecord r;
     r.what = mouseDown;
     r.when = ticks();
     r.where = where;
-    r.modifiers = btnState;
+    r.modifiers = modifiers;
     r.dialog = d;
     r.item = static_cast<std::int16_t>(item);
     post_event(std::move(r));
@@ -185,17 +185,39 @@ protected:
                 return true;
             }
             if (it->kind == ItemKind::user || it->kind == ItemKind::picture || it->kind == ItemKind::static_text) {
-                if (it->hilite != 255) queue_hit(d, it->number, global_of(w, me->position()));
+                // A press on a drawn item (a palette square) is a real mouse-down: its
+                // time, place and keys, and later its release, tell a double click
+                // or an Alt/Shift click.
+                if (it->hilite != 255) {
+                    queue_hit(d, it->number, global_of(w, me->position()), modifier_bits(me->modifiers()));
+                    pressed_ = it->widget;
+                }
                 return true;
             }
             // A click into a field places the caret as usual and reports the hit.
             if (it->kind == ItemKind::edit_text) queue_hit(d, it->number, global_of(w, me->position()));
             return false;
         }
+        case QEvent::MouseButtonRelease: {
+            auto* me = static_cast<QMouseEvent*>(e);
+            if (me->button() != Qt::LeftButton || !pressed_ || w != pressed_) return false;
+            pressed_ = nullptr;
+            EventRecord r;
+            r.what = mouseUp;
+            r.when = ticks();
+            r.where = global_of(w, me->position());
+            r.modifiers = static_cast<std::uint16_t>(modifier_bits(me->modifiers()) | btnState);
+            r.dialog = d;
+            post_event(std::move(r));
+            return true;
+        }
         default:
             return false;
         }
     }
+
+private:
+    QPointer<QWidget> pressed_;  // the drawn item whose press was queued
 };
 
 std::unique_ptr<DialogFilter> g_filter;

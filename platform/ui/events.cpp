@@ -289,6 +289,8 @@ std::unique_ptr<InputFilter> g_filter;
 
 }  // namespace
 
+std::uint16_t modifier_bits(Qt::KeyboardModifiers m) { return modifiers_of(m); }
+
 bool key_record(const QKeyEvent* e, EventRecord* r) {
     KeyCode k;
     if (!translate_key(e, &k)) return false;
@@ -476,6 +478,27 @@ bool wait_next_event(std::uint16_t mask, EventRecord* rec, std::uint32_t sleep_t
     rec->where = g_mouse;
     rec->modifiers = with_button(0);
     return false;
+}
+
+void wait_for_event(std::uint16_t mask, std::uint32_t until) {
+    EventRecord rec;
+    if (fake_clock()) {
+        // Nothing arrives by itself under the harness: the time simply passes.
+        if (!take_matching(mask, &rec, false) && static_cast<std::int32_t>(ticks() - until) < 0)
+            advance_fake_clock(until - ticks());
+        return;
+    }
+    while (!take_matching(mask, &rec, false)) {
+        const std::int32_t left = static_cast<std::int32_t>(until - ticks());
+        if (left <= 0 || !QCoreApplication::instance() || termination_requested()) return;
+        // Asleep in the toolkit until input comes or the time is up.
+        QTimer wake;
+        wake.setSingleShot(true);
+        wake.start(std::max(1, left * 1000 / 60));
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        fire_due_timers();
+        present_windows();
+    }
 }
 
 bool event_avail(std::uint16_t mask, EventRecord* rec) { return take_matching(mask, rec, false); }

@@ -82,6 +82,10 @@ struct EventRecord {
 // takes the first record the mask admits, leaving the others queued. False
 // with a null event when none is there.
 bool wait_next_event(std::uint16_t mask, EventRecord* rec, std::uint32_t sleep_ticks);
+// Lets Qt run, asleep between its events, until a record the mask admits is
+// queued or the clock reaches `until` (ticks). Takes nothing and runs no
+// script step; under the fake clock the time passes at once.
+void wait_for_event(std::uint16_t mask, std::uint32_t until);
 // The first record the mask admits, left in the queue.
 bool event_avail(std::uint16_t mask, EventRecord* rec);
 // Drops the queued records the mask admits.

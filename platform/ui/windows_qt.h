@@ -28,6 +28,8 @@ QImage grab_at_ratio(QWidget* widget, qreal ratio);
 // The key record of a key press (no window set); false for keys that bring
 // no character.
 bool key_record(const QKeyEvent* e, EventRecord* r);
+// The modifier bits of the toolkit's keyboard modifiers (no button bit).
+std::uint16_t modifier_bits(Qt::KeyboardModifiers m);
 // A four-character code held in a Designer property: exactly four printable
 // ASCII characters, spaces kept; 0 for anything else.
 std::uint32_t code_of_property(const QVariant& v);

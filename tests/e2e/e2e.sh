@@ -881,6 +881,32 @@ point 10 8 0" "one of each shape"
 gaps_e2e
 # ---- end of lines and shapes saved and reopened ----------------------------
 
+# ---- Double click on a palette square (the line tool's settings) ----
+# A real double click on the line tool opens its settings window, whose
+# Cancel button closes it; the program goes on and ends normally.
+dblclick_e2e() {
+  start
+  local win tools dlg
+  win=$(drawing_window)
+  tools=$(timeout 10 xdotool search --sync --onlyvisible --name '^Tools$' 2>/dev/null | head -n 1)
+  [ -n "$win" ] && [ -n "$tools" ] || { fail "double click: no drawing window or tool palette"; kill -TERM "$app_pid"; wait_end; return; }
+  xdotool mousemove --window "$tools" 13 39 click --repeat 2 --delay 80 1
+  dlg=$(timeout 10 xdotool search --sync --onlyvisible --name '^Line$' 2>/dev/null | head -n 1)
+  if [ -n "$dlg" ]; then
+    pass "a double click on the line tool opens its settings"
+    xdotool mousemove --window "$dlg" 228 84 click 1
+    for _ in $(seq 50); do xdotool search --onlyvisible --name '^Line$' >/dev/null 2>&1 || break; sleep 0.1; done
+    if xdotool search --onlyvisible --name '^Line$' >/dev/null 2>&1; then fail "double click: Cancel left the line settings open"; fi
+  else
+    fail "double click: the line tool's settings did not open"
+  fi
+  kill -TERM "$app_pid"
+  wait_end
+  [ "$status" -eq 0 ] || { fail "double click: the session ended with $status"; kill -9 "$app_pid" 2>/dev/null; app_pid=; }
+}
+dblclick_e2e
+# ---- end of double click on a palette square ----
+
 if [ "$failures" -ne 0 ]; then
   echo "e2e: $failures failed"
   exit 1
