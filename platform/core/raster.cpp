@@ -579,7 +579,7 @@ void Port::fill_run(const Ink& k, int y, int x0, int x1) {
 
 // A colour whose four bytes are equal (white, the usual background) goes
 // to memset, which stores wider than the plain loop.
-inline void fill_pixels(std::uint32_t* p, std::size_t n, std::uint32_t c) {
+static inline void fill_pixels(std::uint32_t* p, std::size_t n, std::uint32_t c) {
     if ((c >> 8 & 0xFFFFFFu) == (c & 0xFFFFFFu))
         std::memset(p, static_cast<int>(c & 0xFF), n * sizeof *p);
     else
