@@ -29,6 +29,9 @@ namespace {
 std::uint8_t* chandles[seg_ctrl_blocks] = {};
 std::uint8_t* handles[seg_max_blocks] = {};
 int lblockcnt = 0;  // blocks in use
+// Blocks got so far, in use or kept from the last emptying: a whole redraw
+// fills them again, so it neither allocates nor zeroes 16 KB a block.
+int lblockkept = 0;
 int lreccnt = 0;    // records used in the last one
 std::uint16_t linstalled = 0;
 std::uint16_t lavail = 0;
@@ -57,6 +60,11 @@ bool room_slow() {
         quit = 1;
         return false;
     }
+    if (lblockcnt < lblockkept) {
+        ++lblockcnt;
+        lreccnt = 0;
+        return true;
+    }
     // The allocator itself reports a failure, sets `quit` and empties the list.
     auto* block = static_cast<std::uint8_t*>(getmemory(seg_block_bytes));
     if (!block) {
@@ -64,6 +72,7 @@ bool room_slow() {
         return false;
     }
     handles[lblockcnt++] = block;
+    lblockkept = lblockcnt;
     lreccnt = 0;
     return true;
 }
@@ -265,26 +274,36 @@ std::int16_t _listavail() { return static_cast<std::int16_t>(lavail); }
 
 void _zoommsg(std::int16_t n) { show_error(n, 0); }
 
-void _freelist() {
-    for (int i = 0; i < seg_ctrl_blocks && chandles[i]; ++i) std::memset(chandles[i], 0, seg_ctrl_block_bytes);
+namespace {
+void free_blocks() {
     for (int i = 0; i < seg_max_blocks && handles[i]; ++i) {
         plat::raw_free(handles[i]);
         handles[i] = nullptr;
     }
+    lblockkept = 0;
+}
+}  // namespace
+
+// The primitive blocks stay allocated for the next recording: nothing reads
+// a record past the last one written, so their old bytes need no clearing.
+void _freelist() {
+    for (int i = 0; i < seg_ctrl_blocks && chandles[i]; ++i) std::memset(chandles[i], 0, seg_ctrl_block_bytes);
     lblockcnt = 0;
     lreccnt = 0;
     // A list that was never installed stays unavailable.
     lavail = linstalled;
 }
 
+void release_list_memory() {
+    freelist();
+    free_blocks();
+}
+
 void _initlist() {
     init_list_view();
     // The accelerator's set-up runs only when it started (`Hulv_Error` 0): never here.
     lavail = linstalled = 0;
-    for (int i = 0; i < seg_max_blocks && handles[i]; ++i) {
-        plat::raw_free(handles[i]);
-        handles[i] = nullptr;
-    }
+    free_blocks();
     lblockcnt = lreccnt = 0;
     linstalled = lavail = 1;
     // The workfile's size is not known yet when the start-up sets the list
@@ -305,6 +324,7 @@ void _initlist() {
 
 void _termlist() {
     _freelist();
+    free_blocks();
     for (int i = 0; i < seg_ctrl_blocks; ++i) {
         plat::raw_free(chandles[i]);
         chandles[i] = nullptr;

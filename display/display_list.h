@@ -117,6 +117,8 @@ void statslist(std::int32_t* a, std::int32_t* b, std::int32_t* c);
 std::int16_t listinstalled();
 std::int16_t listavail();
 void freelist();
+// Empties the list and gives its kept blocks back: the allocator's way out of a shortage.
+void release_list_memory();
 void initlist();
 void termlist();
 void updatelist(std::int16_t dx, std::int16_t dy, std::int16_t home, std::int16_t zoomed,

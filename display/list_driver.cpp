@@ -26,7 +26,7 @@ ListDriver listdriver = engine;
 
 void vmlistinit() {
     listdriver = engine;
-    memory_release_hook = freelist;
+    memory_release_hook = release_list_memory;
 }
 
 void zoommsg(std::int16_t n) { listdriver.zoommsg(n); }

@@ -577,6 +577,15 @@ void Port::fill_run(const Ink& k, int y, int x0, int x1) {
     run_any(k.op, row(y), x0, x1, prow, xo, k.fore, k.back);
 }
 
+// A colour whose four bytes are equal (white, the usual background) goes
+// to memset, which stores wider than the plain loop.
+static inline void fill_pixels(std::uint32_t* p, std::size_t n, std::uint32_t c) {
+    if ((c >> 8 & 0xFFFFFFu) == (c & 0xFFFFFFu))
+        std::memset(p, static_cast<int>(c & 0xFF), n * sizeof *p);
+    else
+        std::fill_n(p, n, c);
+}
+
 // One colour written straight into the rows, each run clipped to the
 // visible box, the changed area marked once at the end.
 class Port::SolidWriter {
@@ -605,8 +614,19 @@ public:
         if (x1 - x0 <= 4) {  // the sides of frames: a call costs more than the pixels
             for (int x = x0; x < x1; ++x) p[x] = c_;
         } else {
-            std::fill(p + x0, p + x1, c_);
+            fill_pixels(p + x0, static_cast<std::size_t>(x1 - x0), c_);
         }
+    }
+    // Whole rows t..b-1 of the buffer, already clipped: one fill for all of them.
+    void rows(int t, int b) {
+        l_ = std::min(l_, 0);
+        r_ = std::max(r_, port_.width_);
+        t_ = std::min(t_, t);
+        b_ = std::max(b_, b);
+        if (keep_blank_) return;
+        if (!base_) base_ = port_.writable_pixels();
+        fill_pixels(base_ + static_cast<std::size_t>(t) * port_.width_,
+                    static_cast<std::size_t>(b - t) * port_.width_, c_);
     }
 
 private:
@@ -867,6 +887,11 @@ void Port::rect_op(const Rect& r, Fill f, bool frame, std::uint16_t opcode) {
     std::uint32_t c = 0;
     if (!v.empty() && solid_ink(k, &c)) {
         SolidWriter out(*this, v, c);
+        // An erase of the whole width (the clear before a redraw) is one block.
+        if (!hollow && v.l == 0 && v.r == width_ && r.left - origin_.h <= 0 && r.right - origin_.h >= width_) {
+            if (top < bottom) out.rows(top - origin_.v, bottom - origin_.v);
+            return;
+        }
         rows([&](int y, int x0, int x1) { out.run(y, x0, x1); });
         return;
     }
