@@ -26,6 +26,15 @@ int choice_of(DialogPtr d, int item) {
     return GetPopupSelection(d, item, &v) && v > 0 ? v : 0;
 }
 
+// Sets *value to the entry a pop-up reported, less one; false when it
+// reported none, leaving *value alone.
+bool take_choice(DialogPtr d, int item, int* value) {
+    const int c = choice_of(d, item);
+    if (c <= 0) return false;
+    *value = c - 1;
+    return true;
+}
+
 // A pop-up entry from a stored value: value + 1 when an entry shows it, else 1.
 int entry_for(int value, int entries) { return value >= 0 && value < entries ? value + 1 : 1; }
 
@@ -51,9 +60,7 @@ void open_tolerance(SettingsDialog& frame, const Tolerance& t, int mode, double 
 
 // The mode pop-up reported a choice: the new mode in *mode.
 void tolerance_chosen(SettingsDialog& frame, const Tolerance& t, int* mode) {
-    const int c = choice_of(frame.dialog(), t.mode_item);
-    if (c <= 0) return;
-    *mode = c - 1;
+    if (!take_choice(frame.dialog(), t.mode_item, mode)) return;
     if (*mode == 0) {
         hide_ditem_range(frame.dialog(), t.first_hidden, t.last_hidden);
     } else {
@@ -66,6 +73,30 @@ void tolerance_chosen(SettingsDialog& frame, const Tolerance& t, int* mode) {
 void show_one(DialogPtr d, int shown, int hidden) {
     if (shown) show_ditem_range(d, shown, shown);
     if (hidden) hide_ditem_range(d, hidden, hidden);
+}
+
+// Format 0 shows the decimals pop-up and hides the other (0: none); any
+// other format the reverse.
+void show_format(DialogPtr d, int format, int decimals, int other) {
+    show_one(d, format == 0 ? decimals : other, format == 0 ? other : decimals);
+}
+
+// Series 2 alone shows the series box, item 6.
+void show_series(DialogPtr d, int series) { show_one(d, series == 2 ? 6 : 0, series == 2 ? 0 : 6); }
+
+// The tolerance values as the dialog holds them at OK.
+void take_tolerance(const SettingsDialog& frame, const Tolerance& t, double* upper, double* lower) {
+    *upper = frame.value(t.upper_field);
+    *lower = frame.value(t.lower_field);
+}
+
+// Feeds the dialog's hits to `hit` until OK (1) or Cancel (2); the one that ended it.
+template <typename Hit>
+int run_dialog(SettingsDialog& frame, Hit hit) {
+    int item;
+    plat::Point where;
+    while ((item = frame.next(&where)) != 1 && item != 2) hit(item, where);
+    return item;
 }
 
 // The picture rows of the linear and angular dialogs.
@@ -105,6 +136,43 @@ bool picture_hit(DialogPtr d, const PictureRows& p, int item, plat::Point where)
 
 int clamp_type(int v, int count) { return std::clamp(v, 0, count - 1); }
 
+// What the linear and angular dialogs open alike: the picture rows with the
+// stored extension lines and marker, the series pop-up with its box, and the
+// points box (dimmed while that dimension is being drawn).
+struct LineDimOpen {
+    int ext, marker, series;
+    bool series_box, points, drawing;
+};
+
+void open_line_dim(DialogPtr d, const PictureRows& rows, const LineDimOpen& o) {
+    exttype = i16(rows.ext_first + clamp_type(o.ext, ext_count));
+    marktype = i16(rows.mark_first + clamp_type(o.marker, mark_count));
+    install_pictures(d, rows);
+    InitDialogValue(d, 5, entry_for(o.series, 3));
+    show_series(d, o.series);
+    setvalue(d, 6, o.series_box ? 1 : 0);
+    setvalue(d, 7, o.points ? 0 : 1);
+    if (o.drawing) buttonOff(d, 7);
+}
+
+// The placing pop-up: 1 inside, 2 with the line broken, 3 markers outside.
+int placing_entry(int breaks, int outside) { return breaks && !outside ? 2 : (outside && !breaks ? 3 : 1); }
+
+// The placing pop-up reported a hit: its choice, 0 for none.
+int placing_chosen(DialogPtr d, int item, int* breaks, int* outside) {
+    const int c = choice_of(d, item);
+    if (c > 0) {
+        *breaks = c == 2;
+        *outside = c == 3;
+    }
+    return c;
+}
+
+// The series pop-up reported a hit.
+void series_chosen(DialogPtr d, int* series) {
+    if (take_choice(d, 5, series)) show_series(d, *series);
+}
+
 }  // namespace
 
 void filldim(plat::Dialog* dialog, int item) {
@@ -136,59 +204,36 @@ int lindimsetup() {
     int format = u.lindim_format;
     int precision = fraction_code(u);
     int tol_mode = lindim_tol_mode(u);
-    exttype = i16(rows.ext_first + clamp_type(objopts->lindim_opt2, ext_count));
-    marktype = i16(rows.mark_first + clamp_type(lindim_marker(u), mark_count));
-    install_pictures(d, rows);
-    InitDialogValue(d, 5, entry_for(series, 3));
-    show_one(d, series == 2 ? 6 : 0, series == 2 ? 0 : 6);
-    setvalue(d, 6, objopts->lindim_opt1 ? 1 : 0);
-    setvalue(d, 7, lindim_points(u) ? 0 : 1);
-    if (indimlin) buttonOff(d, 7);
+    open_line_dim(d, rows,
+                  {objopts->lindim_opt2, lindim_marker(u), series, objopts->lindim_opt1 != 0, lindim_points(u) != 0,
+                   indimlin != 0});
     setvalue(d, 8, lindim_centred(u));
     setvalue(d, 9, lindim_on_line(u));
-    InitDialogValue(d, 10, breaks && !outside ? 2 : (outside && !breaks ? 3 : 1));
+    InitDialogValue(d, 10, placing_entry(breaks, outside));
     InitDialogValue(d, 11, entry_for(format, 3));
-    show_one(d, format == 0 ? 17 : 18, format == 0 ? 18 : 17);
+    show_format(d, format, 17, 18);
     InitDialogValue(d, 17, precision + 1);
     InitDialogValue(d, 18, precision + 1);
     open_tolerance(frame, tol, tol_mode, u.lindim_tol_upper, u.lindim_tol_lower);
-    int item;
-    plat::Point where;
-    while ((item = frame.next(&where)) != 1 && item != 2) {
-        if (picture_hit(d, rows, item, where)) continue;
-        int c = 0;
-        switch (item) {
-        case 5:
-            if ((c = choice_of(d, 5)) > 0) {
-                series = c - 1;
-                show_one(d, c == 3 ? 6 : 0, c == 3 ? 0 : 6);
-            }
-            break;
+    const int item = run_dialog(frame, [&](int hit, plat::Point where) {
+        if (picture_hit(d, rows, hit, where)) return;
+        switch (hit) {
+        case 5: series_chosen(d, &series); break;
         case 6:
         case 7:
         case 8:
-        case 9: markbox(d, item); break;
-        case 10:
-            if ((c = choice_of(d, 10)) > 0) {
-                breaks = c == 2;
-                outside = c == 3;
-            }
-            break;
+        case 9: markbox(d, hit); break;
+        case 10: placing_chosen(d, 10, &breaks, &outside); break;
         case 11:
-            if ((c = choice_of(d, 11)) > 0) {
-                format = c - 1;
-                show_one(d, format == 0 ? 17 : 18, format == 0 ? 18 : 17);
-            }
+            if (take_choice(d, 11, &format)) show_format(d, format, 17, 18);
             break;
         case 17:
-        case 18:
-            if ((c = choice_of(d, item)) > 0) precision = c - 1;
-            break;
+        case 18: take_choice(d, hit, &precision); break;
         case 27: tolerance_chosen(frame, tol, &tol_mode); break;
         case 32: textsetup(); break;
         default: break;
         }
-    }
+    });
     if (item == 1) {
         UsersRec& w = users_defs;
         set_lindim_series(w, series);
@@ -203,8 +248,7 @@ int lindimsetup() {
         objopts->lindim_opt2 = i16(exttype - rows.ext_first);
         set_lindim_marker(w, marktype - rows.mark_first);
         set_lindim_tol_mode(w, tol_mode);
-        w.lindim_tol_upper = frame.value(tol.upper_field);
-        w.lindim_tol_lower = frame.value(tol.lower_field);
+        take_tolerance(frame, tol, &w.lindim_tol_upper, &w.lindim_tol_lower);
     }
     return item == 1;
 }
@@ -222,16 +266,11 @@ int angdimsetup() {
     int format = u.angdim_format;
     int precision = angdim_precision(u);
     int tol_mode = angdim_tol_mode(u);
-    exttype = i16(rows.ext_first + clamp_type(objopts->angdim_opt2, ext_count));
-    marktype = i16(rows.mark_first + clamp_type(angdim_marker(u), mark_count));
-    install_pictures(d, rows);
-    InitDialogValue(d, 5, entry_for(series, 3));
-    show_one(d, series == 2 ? 6 : 0, series == 2 ? 0 : 6);
-    setvalue(d, 6, objopts->angdim_opt1 ? 1 : 0);
-    setvalue(d, 7, angdim_points(u) ? 0 : 1);
-    if (indimang) buttonOff(d, 7);
+    open_line_dim(d, rows,
+                  {objopts->angdim_opt2, angdim_marker(u), series, objopts->angdim_opt1 != 0, angdim_points(u) != 0,
+                   indimang != 0});
     // Centring only applies while the line is broken or the markers outside.
-    const int placing = breaks && !outside ? 2 : (outside && !breaks ? 3 : 1);
+    const int placing = placing_entry(breaks, outside);
     InitDialogValue(d, 9, placing);
     if (placing == 1) {
         setvalue(d, 8, 0);
@@ -241,28 +280,18 @@ int angdimsetup() {
     }
     InitDialogValue(d, 10, entry_for(outer, 2));
     InitDialogValue(d, 11, format == 0 ? 1 : 2);
-    show_one(d, format == 0 ? 17 : 0, format == 0 ? 0 : 17);
+    show_format(d, format, 17, 0);
     InitDialogValue(d, 17, precision + 1);
     open_tolerance(frame, tol, tol_mode, u.angdim_tol_upper, u.angdim_tol_lower);
-    int item;
-    plat::Point where;
-    while ((item = frame.next(&where)) != 1 && item != 2) {
-        if (picture_hit(d, rows, item, where)) continue;
-        int c = 0;
-        switch (item) {
-        case 5:
-            if ((c = choice_of(d, 5)) > 0) {
-                series = c - 1;
-                show_one(d, c == 3 ? 6 : 0, c == 3 ? 0 : 6);
-            }
-            break;
+    const int item = run_dialog(frame, [&](int hit, plat::Point where) {
+        if (picture_hit(d, rows, hit, where)) return;
+        switch (hit) {
+        case 5: series_chosen(d, &series); break;
         case 6:
         case 7:
-        case 8: markbox(d, item); break;
+        case 8: markbox(d, hit); break;
         case 9:
-            if ((c = choice_of(d, 9)) > 0) {
-                breaks = c == 2;
-                outside = c == 3;
+            if (const int c = placing_chosen(d, 9, &breaks, &outside); c > 0) {
                 if (c == 1) {
                     setvalue(d, 8, 0);
                     buttonOff(d, 8);
@@ -272,24 +301,19 @@ int angdimsetup() {
                 }
             }
             break;
-        case 10:
-            if ((c = choice_of(d, 10)) > 0) outer = c - 1;
-            break;
+        case 10: take_choice(d, 10, &outer); break;
         case 11:
-            if ((c = choice_of(d, 11)) > 0) {
-                format = c - 1;
-                show_one(d, format == 0 ? 17 : 0, format == 0 ? 0 : 17);
+            if (take_choice(d, 11, &format)) {
+                show_format(d, format, 17, 0);
                 plat::draw_dialog(d);
             }
             break;
-        case 17:
-            if ((c = choice_of(d, 17)) > 0) precision = c - 1;
-            break;
+        case 17: take_choice(d, 17, &precision); break;
         case 26: tolerance_chosen(frame, tol, &tol_mode); break;
         case 31: textsetup(); break;
         default: break;
         }
-    }
+    });
     if (item == 1) {
         UsersRec& w = users_defs;
         set_angdim_series(w, series);
@@ -304,8 +328,7 @@ int angdimsetup() {
         objopts->angdim_opt2 = i16(exttype - rows.ext_first);
         set_angdim_marker(w, marktype - rows.mark_first);
         set_angdim_tol_mode(w, tol_mode);
-        w.angdim_tol_upper = frame.value(tol.upper_field);
-        w.angdim_tol_lower = frame.value(tol.lower_field);
+        take_tolerance(frame, tol, &w.angdim_tol_upper, &w.angdim_tol_lower);
     }
     return item == 1;
 }
@@ -343,39 +366,29 @@ int round_dim_setup(const RoundDim& r) {
     int tol_mode = r.tol_mode(users_defs);
     InitDialogValue(d, 3, entry_for(kind, r.kinds));
     InitDialogValue(d, 4, entry_for(format, 3));
-    show_one(d, format == 0 ? 5 : 6, format == 0 ? 6 : 5);
+    show_format(d, format, 5, 6);
     InitDialogValue(d, 5, decimals + 1);
     InitDialogValue(d, 6, decimals + 1);
     open_tolerance(frame, tol, tol_mode, objopts->*r.upper, objopts->*r.lower);
-    int item;
-    while ((item = frame.next()) != 1 && item != 2) {
-        int c = 0;
-        switch (item) {
-        case 3:
-            if ((c = choice_of(d, 3)) > 0) kind = c - 1;
-            break;
+    const int item = run_dialog(frame, [&](int hit, plat::Point) {
+        switch (hit) {
+        case 3: take_choice(d, 3, &kind); break;
         case 4:
-            if ((c = choice_of(d, 4)) > 0) {
-                format = c - 1;
-                show_one(d, format == 0 ? 5 : 6, format == 0 ? 6 : 5);
-            }
+            if (take_choice(d, 4, &format)) show_format(d, format, 5, 6);
             break;
         case 5:
-        case 6:
-            if ((c = choice_of(d, item)) > 0) decimals = c - 1;
-            break;
+        case 6: take_choice(d, hit, &decimals); break;
         case 7: tolerance_chosen(frame, tol, &tol_mode); break;
         case 13: textsetup(); break;
         default: break;
         }
-    }
+    });
     if (item == 1) {
         r.set_kind(users_defs, kind);
         objopts->*r.format = i16(format);
         objopts->*r.decimals = i16(decimals);
         r.set_tol_mode(users_defs, tol_mode);
-        objopts->*r.upper = frame.value(tol.upper_field);
-        objopts->*r.lower = frame.value(tol.lower_field);
+        take_tolerance(frame, tol, &(objopts->*r.upper), &(objopts->*r.lower));
     }
     return item == 1;
 }
