@@ -75,11 +75,9 @@ TEST(ArcCommand, StoresTheArcOfEachMethod) {
             const plat::Point p = c.clicks[0];
             expect_arc(n0, wx(p.h) + c.cx * u100, wy(p.v) + c.cy * u100, c.r * u100, c.begin, c.end, c.bit);
         });
-        key(s, 'Q');
-        ended(s);
+        quit_command(s);
     }
-    test::quit_without_saving(s);
-    EXPECT_EQ(s.run(), 0);
+    run_unsaved(s);
 }
 
 TEST(ArcCommand, AClickOnTheEndPointOrOnTheChordIsRefusedAndTheStepGoesOn) {
@@ -101,23 +99,17 @@ TEST(ArcCommand, AClickOnTheEndPointOrOnTheChordIsRefusedAndTheStepGoesOn) {
     count_is(s, 1);
     s.then([] { expect_arc(n0, wx(300), wy(400), u100, pi, 0, true); });
     key(s, 'Q');
-    test::quit_without_saving(s);
-    EXPECT_EQ(s.run(), 0);
+    run_unsaved(s);
 }
 
 TEST(ArcCommand, UndoAndEscTakeBackOnlyThisCommandsArcs) {
     Session s;
-    auto before = std::make_shared<Snapshot>();
     s.then([] {
         objopts->arc_opt1 = 2;
         objopts->arc_opt2 = 1;
     });
-    start(s, tool_arc);  // an earlier command's arc
-    s.click(at(100, 100));
-    s.click(at(150, 100));
-    s.click(at(100, 50));
-    key(s, 'Q');
-    s.then([before] { *before = snapshot(); });
+    earlier_command(s, tool_arc, {at(100, 100), at(150, 100), at(100, 50)});  // an earlier command's arc
+    auto before = snapshot_now(s);
     start(s, tool_arc);
     s.click(at(300, 300));
     s.click(at(400, 300));
@@ -137,12 +129,8 @@ TEST(ArcCommand, UndoAndEscTakeBackOnlyThisCommandsArcs) {
     s.click(at(300, 600));
     count_is(s, 1);
     s.then([] { expect_arc(n0, wx(300), wy(500), u100, 0, 3 * pi / 2, true); });
-    key(s, 27);
-    count_is(s, 0);
-    ended(s);
-    s.then([before] { same_as(snapshot(), *before); });
-    test::quit_without_saving(s);
-    EXPECT_EQ(s.run(), 0);
+    esc_takes_back(s, 1, before);
+    run_unsaved(s);
 }
 
 // The radius dialog's fields, in the program's own form.
@@ -199,19 +187,17 @@ TEST(ArcCommand, AChordLongerThanTheFixedDiameterAsksForARadius) {
         EXPECT_NEAR(rec_f64(rec, obj::ref_y), wy(300) - h * u100, 1e-3 * u100);
     });
     key(s, 'Q');
-    test::quit_without_saving(s);
-    EXPECT_EQ(s.run(), 0);
+    run_unsaved(s);
 }
 
 TEST(ArcCommand, CancelInTheRadiusDialogDropsTheArcInHand) {
     Session s;
-    auto before = std::make_shared<Snapshot>();
     s.then([] {
         objopts->arc_opt1 = 3;
         objopts->arc_value = u100;
     });
     start(s, tool_arc);
-    s.then([before] { *before = snapshot(); });
+    auto before = snapshot_now(s);
     s.click(at(100, 500));
     s.click(at(500, 500));
     s.hit(2);

@@ -83,12 +83,9 @@ TEST(CircleCommand, StoresTheCircleOfEachMethodAndRestraint) {
             }
             expect_circle(n0, wx(p.h) + c.cx * u100, wy(p.v) + c.cy * u100, rotation, radius);
         });
-        key(s, 'Q');
-        count_is(s, 1);
-        ended(s);
+        quit_command(s, 1);
     }
-    test::quit_without_saving(s);
-    EXPECT_EQ(s.run(), 0);
+    run_unsaved(s);
 }
 
 TEST(CircleCommand, ChangingTheRadiusWhileTheFixedCircleFollowsTheCursorResizesItAtOnce) {
@@ -112,10 +109,8 @@ TEST(CircleCommand, ChangingTheRadiusWhileTheFixedCircleFollowsTheCursorResizesI
         expect_circle(n0, wx(300), wy(300), 0, 2 * u100);
         expect_circle(n0 + 1, wx(500), wy(300), 0, 2 * u100);
     });
-    key(s, 'Q');
-    ended(s);
-    test::quit_without_saving(s);
-    EXPECT_EQ(s.run(), 0);
+    quit_command(s);
+    run_unsaved(s);
 }
 
 TEST(CircleCommand, UndoFirstTakesBackThisCommandsCirclesAndLaterDropsOnlyTheOneInHand) {
@@ -124,10 +119,7 @@ TEST(CircleCommand, UndoFirstTakesBackThisCommandsCirclesAndLaterDropsOnlyTheOne
         objopts->circle_method = 2;
         objopts->lock_mode = 0;
     });
-    start(s, tool_circle);  // an earlier command's circle
-    s.click(at(50, 50));
-    s.click(at(90, 50));
-    key(s, 'Q');
+    earlier_command(s, tool_circle, {at(50, 50), at(90, 50)});  // an earlier command's circle
     start(s, tool_circle);
     s.click(at(100, 100));
     s.click(at(200, 100));
@@ -138,46 +130,30 @@ TEST(CircleCommand, UndoFirstTakesBackThisCommandsCirclesAndLaterDropsOnlyTheOne
     key(s, 'U');
     count_is(s, 2);
     s.then([] { EXPECT_EQ(message(), prompt(11)); });
-    key(s, 'U');
-    count_is(s, 1);
-    key(s, 'U');
-    count_is(s, 0);
-    key(s, 'U');
-    count_is(s, 0);
+    undo_newest_first(s, 2);
     s.then([] { expect_circle(n0 - 1, wx(70), wy(50), 0, 20 * unit); });
     s.click(at(600, 100));
     s.click(at(600, 300));
     count_is(s, 1);
     s.then([] { expect_circle(n0, wx(600), wy(200), 3 * pi / 2, 100 * unit); });
-    key(s, 'Q');
-    ended(s);
-    test::quit_without_saving(s);
-    EXPECT_EQ(s.run(), 0);
+    quit_command(s);
+    run_unsaved(s);
 }
 
 TEST(CircleCommand, EscLeavesTheDrawingExactlyAsBefore) {
     Session s;
-    auto before = std::make_shared<Snapshot>();
     s.then([] {
         objopts->circle_method = 1;
         objopts->lock_mode = 0;
     });
-    start(s, tool_line);
-    s.click(at(50, 600));
-    s.click(at(900, 100));
-    key(s, 'Q');
-    s.then([before] { *before = snapshot(); });
+    line_across(s);
+    auto before = snapshot_now(s);
     start(s, tool_circle);
     s.click(at(300, 300));
     s.click(at(400, 300));
     s.click(at(600, 300));
     s.click(at(600, 350));
     s.click(at(200, 500));  // a centre, the circle in hand follows
-    count_is(s, 2);
-    key(s, 27);
-    count_is(s, 0);
-    ended(s);
-    s.then([before] { same_as(snapshot(), *before); });
-    test::quit_without_saving(s);
-    EXPECT_EQ(s.run(), 0);
+    esc_takes_back(s, 2, before);
+    run_unsaved(s);
 }

@@ -68,11 +68,9 @@ TEST(EllipseCommand, StoresTheEllipseOfEachMethodAndRestraint) {
             SCOPED_TRACE(c.what);
             expect_ellipse(n0, wx(c.centre.h), wy(c.centre.v), c.rotation, c.r1 * u100, c.r2 * u100);
         });
-        key(s, 'Q');
-        ended(s);
+        quit_command(s);
     }
-    test::quit_without_saving(s);
-    EXPECT_EQ(s.run(), 0);
+    run_unsaved(s);
 }
 
 TEST(EllipseCommand, ASecondPointOnTheFirstIsRefusedAndANewEllipseBegins) {
@@ -97,17 +95,12 @@ TEST(EllipseCommand, ASecondPointOnTheFirstIsRefusedAndANewEllipseBegins) {
 
 TEST(EllipseCommand, UndoAndEscTakeBackOnlyThisCommandsEllipses) {
     Session s;
-    auto before = std::make_shared<Snapshot>();
     s.then([] {
         objopts->ellipse_opt = 2;
         objopts->lock_mode = 0;
     });
-    start(s, tool_ellipse);  // an earlier command's ellipse
-    s.click(at(100, 100));
-    s.click(at(150, 100));
-    s.click(at(100, 120));
-    key(s, 'Q');
-    s.then([before] { *before = snapshot(); });
+    earlier_command(s, tool_ellipse, {at(100, 100), at(150, 100), at(100, 120)});  // an earlier command's ellipse
+    auto before = snapshot_now(s);
     start(s, tool_ellipse);
     s.click(at(300, 300));
     s.click(at(400, 300));
@@ -127,10 +120,6 @@ TEST(EllipseCommand, UndoAndEscTakeBackOnlyThisCommandsEllipses) {
     s.click(at(400, 500));
     count_is(s, 1);
     s.then([] { expect_ellipse(n0, wx(300), wy(500), 0, u100, u100); });
-    key(s, 27);
-    count_is(s, 0);
-    ended(s);
-    s.then([before] { same_as(snapshot(), *before); });
-    test::quit_without_saving(s);
-    EXPECT_EQ(s.run(), 0);
+    esc_takes_back(s, 1, before);
+    run_unsaved(s);
 }

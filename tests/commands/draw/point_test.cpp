@@ -50,11 +50,8 @@ TEST(PointCommand, EachClickStoresAPointTurnedByTheRestraintAndTheTurnsAddUp) {
         expect_point(n0 + 2, wx(300), wy(100), pi);
         EXPECT_EQ(message(), prompt(3));
     });
-    key(s, 'Q');
-    count_is(s, 3);
-    ended(s);
-    test::quit_without_saving(s);
-    EXPECT_EQ(s.run(), 0);
+    quit_command(s, 3);
+    run_unsaved(s);
 }
 
 TEST(PointCommand, ATemplatePointIsStoredSolid) {
@@ -75,55 +72,35 @@ TEST(PointCommand, ATemplatePointIsStoredSolid) {
             expect_point(n, wx(n == n0 ? 100 : 200), wy(100), 0);
         }
     });
-    key(s, 'Q');
-    ended(s);
-    test::quit_without_saving(s);
-    EXPECT_EQ(s.run(), 0);
+    quit_command(s);
+    run_unsaved(s);
 }
 
 TEST(PointCommand, UndoTakesBackThisCommandsPointsNewestFirstAndNoFurther) {
     Session s;
     s.then([] { objopts->lock_mode = 0; });
-    start(s, tool_point);  // an earlier command's point
-    s.click(at(50, 50));
-    key(s, 'Q');
+    earlier_command(s, tool_point, {at(50, 50)});  // an earlier command's point
     start(s, tool_point);
     s.click(at(100, 100));
     s.click(at(200, 100));
     count_is(s, 2);
-    key(s, 'U');
-    count_is(s, 1);
-    key(s, 'U');
-    count_is(s, 0);
-    key(s, 'U');
-    count_is(s, 0);
+    undo_newest_first(s, 2);
     s.then([] { expect_point(n0 - 1, wx(50), wy(50), 0); });
     s.click(at(300, 300));
     count_is(s, 1);
     s.then([] { expect_point(n0, wx(300), wy(300), 0); });
-    key(s, 'Q');
-    ended(s);
-    test::quit_without_saving(s);
-    EXPECT_EQ(s.run(), 0);
+    quit_command(s);
+    run_unsaved(s);
 }
 
 TEST(PointCommand, EscLeavesTheDrawingExactlyAsBefore) {
     Session s;
-    auto before = std::make_shared<Snapshot>();
     s.then([] { objopts->lock_mode = 0; });
-    start(s, tool_line);
-    s.click(at(50, 600));
-    s.click(at(900, 100));
-    key(s, 'Q');
-    s.then([before] { *before = snapshot(); });
+    line_across(s);
+    auto before = snapshot_now(s);
     start(s, tool_point);
     s.click(at(100, 100));
     s.click(at(200, 100));
-    count_is(s, 2);
-    key(s, 27);
-    count_is(s, 0);
-    ended(s);
-    s.then([before] { same_as(snapshot(), *before); });
-    test::quit_without_saving(s);
-    EXPECT_EQ(s.run(), 0);
+    esc_takes_back(s, 2, before);
+    run_unsaved(s);
 }

@@ -71,11 +71,9 @@ TEST(PolygonCommand, StoresThePolygonOfEachModeAndRestraint) {
             SCOPED_TRACE(c.what);
             expect_polygon(n0, wx(300), wy(300), c.rotation, c.radius * u100, c.stored_sides);
         });
-        key(s, 'Q');
-        ended(s);
+        quit_command(s);
     }
-    test::quit_without_saving(s);
-    EXPECT_EQ(s.run(), 0);
+    run_unsaved(s);
 }
 
 TEST(PolygonCommand, ChangingTheCornerCountWhileTheCommandRunsTakesEffectAtOnce) {
@@ -98,24 +96,19 @@ TEST(PolygonCommand, ChangingTheCornerCountWhileTheCommandRunsTakesEffectAtOnce)
     count_is(s, 1);
     s.then([] { expect_polygon(n0, wx(300), wy(300), 3 * pi / 2, 2 * u100, 5); });
     key(s, 'Q');
-    test::quit_without_saving(s);
-    EXPECT_EQ(s.run(), 0);
+    run_unsaved(s);
 }
 
 TEST(PolygonCommand, UndoAndEscTakeBackOnlyThisCommandsPolygons) {
     Session s;
-    auto before = std::make_shared<Snapshot>();
     s.then([] {
         objopts->poly_opt1 = 6;
         objopts->poly_opt2 = 1;
         objopts->poly_opt3 = 0;
         objopts->lock_mode = 0;
     });
-    start(s, tool_polygon);  // an earlier command's polygon
-    s.click(at(100, 100));
-    s.click(at(150, 100));
-    key(s, 'Q');
-    s.then([before] { *before = snapshot(); });
+    earlier_command(s, tool_polygon, {at(100, 100), at(150, 100)});  // an earlier command's polygon
+    auto before = snapshot_now(s);
     start(s, tool_polygon);
     s.click(at(300, 300));
     s.click(at(400, 300));
@@ -131,11 +124,6 @@ TEST(PolygonCommand, UndoAndEscTakeBackOnlyThisCommandsPolygons) {
     s.then([] { expect_polygon(n0, wx(300), wy(300), 0, u100, 6); });
     s.click(at(300, 500));
     s.click(at(300, 600));
-    count_is(s, 2);
-    key(s, 27);
-    count_is(s, 0);
-    ended(s);
-    s.then([before] { same_as(snapshot(), *before); });
-    test::quit_without_saving(s);
-    EXPECT_EQ(s.run(), 0);
+    esc_takes_back(s, 2, before);
+    run_unsaved(s);
 }

@@ -61,12 +61,9 @@ TEST(RectangleCommand, StoresTheRectangleOfEachMethodAndRestraint) {
             // A new cycle asks for a first corner again.
             EXPECT_EQ(message(), prompt(c.method == 1 ? 4 : 6));
         });
-        key(s, 'Q');
-        count_is(s, 1);
-        ended(s);
+        quit_command(s, 1);
     }
-    test::quit_without_saving(s);
-    EXPECT_EQ(s.run(), 0);
+    run_unsaved(s);
 }
 
 TEST(RectangleCommand, TheSecondPointOfThreeShowsItsPromptAndTheLastStepItsOwn) {
@@ -90,10 +87,7 @@ TEST(RectangleCommand, UndoFirstTakesBackThisCommandsRectanglesAndLaterDropsOnly
         objopts->rect_opt = 1;
         objopts->lock_mode = 0;
     });
-    start(s, tool_rect);  // an earlier command's rectangle
-    s.click(at(50, 50));
-    s.click(at(80, 90));
-    key(s, 'Q');
+    earlier_command(s, tool_rect, {at(50, 50), at(80, 90)});  // an earlier command's rectangle
     start(s, tool_rect);
     s.click(at(100, 100));
     s.click(at(200, 200));
@@ -107,48 +101,32 @@ TEST(RectangleCommand, UndoFirstTakesBackThisCommandsRectanglesAndLaterDropsOnly
     count_is(s, 2);
     s.then([] { EXPECT_EQ(message(), prompt(4)); });
     // At a first corner 'U' takes back, newest first, and never an older one.
-    key(s, 'U');
-    count_is(s, 1);
-    key(s, 'U');
-    count_is(s, 0);
-    key(s, 'U');
-    count_is(s, 0);
+    undo_newest_first(s, 2);
     s.then([] { expect_rect(n0 - 1, wx(50), wy(50), 0, wx(30), wy(90) - wy(50)); });
     s.click(at(600, 100));
     s.click(at(700, 200));
     count_is(s, 1);
     s.then([] { expect_rect(n0, wx(600), wy(100), 0, wx(100), -100 * unit); });
-    key(s, 'Q');
-    ended(s);
-    test::quit_without_saving(s);
-    EXPECT_EQ(s.run(), 0);
+    quit_command(s);
+    run_unsaved(s);
 }
 
 TEST(RectangleCommand, EscLeavesTheDrawingExactlyAsBefore) {
     Session s;
-    auto before = std::make_shared<Snapshot>();
     s.then([] {
         objopts->rect_opt = 1;
         objopts->lock_mode = 0;
     });
-    start(s, tool_line);
-    s.click(at(50, 600));
-    s.click(at(900, 100));
-    key(s, 'Q');
-    s.then([before] { *before = snapshot(); });
+    line_across(s);
+    auto before = snapshot_now(s);
     start(s, tool_rect);
     s.click(at(100, 100));
     s.click(at(200, 200));
     s.click(at(300, 300));
     s.click(at(400, 350));
     s.click(at(500, 100));  // a first corner, the rectangle in hand follows
-    count_is(s, 2);
-    key(s, 27);
-    count_is(s, 0);
-    ended(s);
-    s.then([before] { same_as(snapshot(), *before); });
-    test::quit_without_saving(s);
-    EXPECT_EQ(s.run(), 0);
+    esc_takes_back(s, 2, before);
+    run_unsaved(s);
 }
 
 TEST(RectangleCommand, ChangingTheMethodWhileTheCommandRunsRestartsTheRectangleInHand) {
@@ -171,8 +149,6 @@ TEST(RectangleCommand, ChangingTheMethodWhileTheCommandRunsRestartsTheRectangleI
     s.click(at(200, 300));
     count_is(s, 1);
     s.then([] { expect_rect(n0, wx(100), wy(600), 3 * pi / 2, -300 * unit, 400 * unit); });
-    key(s, 'Q');
-    ended(s);
-    test::quit_without_saving(s);
-    EXPECT_EQ(s.run(), 0);
+    quit_command(s);
+    run_unsaved(s);
 }

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -143,6 +144,51 @@ inline std::shared_ptr<Snapshot> snapshot_after(test::Session& s, Setup setup) {
 inline void ended_as_before(test::Session& s, std::shared_ptr<Snapshot> before) {
     ended(s);
     s.then([before] { same_as(snapshot(), *before); });
+}
+
+// The drawing as it stands when the step runs.
+inline std::shared_ptr<Snapshot> snapshot_now(test::Session& s) {
+    return snapshot_after(s, [] {});
+}
+
+// 'Q' ends the command; `added` (unless -1) records of it are still there.
+inline void quit_command(test::Session& s, int added = -1) {
+    key(s, 'Q');
+    if (added >= 0) count_is(s, added);
+    ended(s);
+}
+
+// A whole earlier command: the tool, its clicks, then 'Q'.
+inline void earlier_command(test::Session& s, int tool, std::initializer_list<plat::Point> clicks) {
+    start(s, tool);
+    for (const plat::Point& p : clicks) s.click(p);
+    key(s, 'Q');
+}
+
+// A line across the drawing, drawn before the shape whose ESC is tested.
+inline void line_across(test::Session& s) { earlier_command(s, tool_line, {at(50, 600), at(900, 100)}); }
+
+// 'U' at the step that asks for a new shape takes back the command's `added`
+// records newest first, and never one of an earlier command.
+inline void undo_newest_first(test::Session& s, int added) {
+    for (int left = added - 1; left >= -1; --left) {
+        key(s, 'U');
+        count_is(s, left < 0 ? 0 : left);
+    }
+}
+
+// ESC takes back all `added` records of the command: the drawing is `before`.
+inline void esc_takes_back(test::Session& s, int added, std::shared_ptr<Snapshot> before) {
+    count_is(s, added);
+    key(s, 27);
+    count_is(s, 0);
+    ended_as_before(s, before);
+}
+
+// Runs the script; the drawing it leaves changed is not saved.
+inline void run_unsaved(test::Session& s) {
+    test::quit_without_saving(s);
+    EXPECT_EQ(s.run(), 0);
 }
 
 }  // namespace drav::shape_test

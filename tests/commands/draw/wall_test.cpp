@@ -261,12 +261,6 @@ void wall_segment(Session& s, plat::Point a, plat::Point b) {
     key(s, 'Q');
 }
 
-// Leaves the changed drawing unsaved and runs every step of the test.
-void run_unsaved(Session& s) {
-    quit_without_saving(s);
-    EXPECT_EQ(s.run(), 0);
-}
-
 }  // namespace
 
 TEST(WallCommand, UAsTheFirstKeyEndsTheCommandWithNothingStored) {
