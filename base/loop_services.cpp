@@ -42,4 +42,6 @@ void loop_clip_to_front() {
     if (g_services.clip_to_front) g_services.clip_to_front();
 }
 
+int loop_esc_scan() { return g_services.esc_scan ? g_services.esc_scan() : 0; }
+
 }  // namespace drav

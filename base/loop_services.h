@@ -14,6 +14,7 @@ struct LoopServices {
     void (*blink_off)() = nullptr;
     void (*ref_moved)(double x, double y) = nullptr;  // the input window's reference fields follow
     void (*clip_to_front)() = nullptr;                // a visible clipboard window comes in front
+    int (*esc_scan)() = nullptr;                      // 1 when an escape is waiting
 };
 void set_loop_services(const LoopServices& services);
 
@@ -28,5 +29,7 @@ void loop_blink_on();
 void loop_ref_moved(double x, double y);
 // A visible clipboard window becomes the front document.
 void loop_clip_to_front();
+// The cancel poll of long loops: 1 when an escape was waiting (0 before start-up).
+int loop_esc_scan();
 
 }  // namespace drav

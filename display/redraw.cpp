@@ -2,6 +2,7 @@
 
 #include "base/command_loop.h"
 #include "base/idle.h"
+#include "base/loop_services.h"
 #include "display/display_list.h"
 #include "display/graphics_unit.h"
 #include "display/grid.h"
@@ -41,6 +42,7 @@ void show_objects(std::int16_t clear, std::int16_t mark, std::int16_t first) {
     if (last < first - 1) last = first - 1;
     genlist = 1;
     int i = first;
+    int counter = 0;
     for (; i <= last && !aborted; ++i) {
         if (get_on_screen(i) || reset_on_screen || !listavail()) {
             get_info(static_cast<std::int16_t>(i));
@@ -52,7 +54,12 @@ void show_objects(std::int16_t clear, std::int16_t mark, std::int16_t first) {
                 put_on_screen(i, 0);
             }
         }
-        // TODO(esc_scan) every 102nd record the keyboard is asked for an escape
+        if (counter > 100) {
+            counter = 0;
+            if (loop_esc_scan()) aborted = 1;
+        } else {
+            ++counter;
+        }
     }
     genlist = 0;
     if (aborted) {

@@ -26,6 +26,7 @@ void install_loop_services() {
     s.blink_on = blink_on;
     s.blink_off = blink_off;
     s.ref_moved = show_reference_point;
+    s.esc_scan = esc_scan;
     s.clip_to_front = [] {
         if (clipCWindow && plat::window_visible(clipCWindow)) SelectDocument(clipCWindow);
     };

@@ -92,7 +92,21 @@ int get_point(double* x, double* y, int snapmode) {
 
 int look_for(int key) { return key != 0 ? 1 : 0; }
 
-int esc_scan() { return 0; }
+int esc_scan() {
+    // Only key events are taken: a click must not start a command inside the
+    // loop that polls. Under the busy cursor the key handler turns an escape
+    // into `aborted`; other keys are dropped as they would be anyway.
+    const std::uint16_t saved_watch = watchon;
+    watchon = 1;
+    const std::uint16_t was_aborted = aborted;
+    aborted = 0;
+    for (int n = 0; n < ring_size && !aborted; ++n)
+        if (!gobbleoskeys(plat::keyDownMask | plat::autoKeyMask)) break;
+    const int escape = aborted ? 1 : 0;
+    aborted = static_cast<std::uint16_t>(was_aborted | aborted);
+    watchon = saved_watch;
+    return escape;
+}
 
 void viewclip(double* x, double* y) {
     if (*x > viewport.xr) *x = viewport.xr;

@@ -15,12 +15,15 @@
 #include "display/redraw.h"
 #include "display/selection_display.h"
 #include "display/view_commands.h"
+#include "platform/core/files.h"
 #include "platform/ui/windows.h"
 #include "store/levels.h"
 #include "store/object_walk.h"
 #include "store/record_ops.h"
 #include "store/record_store.h"
 #include "store/selection_state.h"
+#include "store/symbol_library.h"
+#include "store/units.h"
 #include "store/workfile.h"
 #include "tests/display/renderer_fixture.h"
 #include "tests/support/harness.h"
@@ -169,6 +172,46 @@ TEST_F(Selection, HighlightingAndUnhighlightingLeaveTheWindowAsItWas) {
     EXPECT_EQ(window_pixels(), before);
 }
 
+TEST_F(Selection, ASymbolIsHighlightedThroughItsPieces) {
+    init_symbols();
+    init_worldunits();
+    // A symbol of two pieces, an L of (0,0)-(2,0) and (0,0)-(0,1), placed at (5, 5).
+    test::DrawingFile d;
+    d.default_settings(3);
+    const int ctrl = d.add_symbol("LIB", 2, {line_rec(0, 0, 2, 0), line_rec(0, 0, 0, 1)}, 3, 2, 1);
+    const auto path = test::scratch_dir() / "highlight.lib";
+    d.write(path);
+    std::int16_t fork = 0;
+    ASSERT_EQ(plat::open_file({path}, plat::Perm::read, &fork), plat::noErr);
+    std::int16_t n = 0;
+    ASSERT_EQ(copy_symbol(fork, static_cast<std::int16_t>(ctrl), &n, "LIB", 0), 1);
+    plat::close_file(fork);
+    accept_symbol(n);
+    swaper |= sw_symbols_expanded;
+    const std::int16_t s = add(test::symbol_ref(n, 5, 5));
+    refresh();
+    // World (x, y) is port pixel (10 x, 100 - 10 y).
+    const auto at = [&](double x, double y) {
+        const auto p = window_pixels();
+        return p[static_cast<std::size_t>(std::lround(100 - 10 * y) * 200 + std::lround(10 * x))];
+    };
+    const std::uint32_t black = at(6, 5), white = at(8, 8);
+    ASSERT_NE(black, white) << "the symbol was not drawn";
+    ASSERT_EQ(at(5, 5.5), black);
+    showonoff(s, 1);
+    refresh();
+    const std::uint32_t lit = at(6, 5);
+    EXPECT_NE(lit, black);
+    EXPECT_NE(lit, white);
+    EXPECT_EQ(at(5, 5.5), lit) << "the second piece is not highlighted";
+    EXPECT_EQ(at(8, 8), white);
+    showonoff(s, 0);
+    refresh();
+    EXPECT_EQ(at(6, 5), black);
+    EXPECT_EQ(at(5, 5.5), black);
+    swaper &= static_cast<std::uint16_t>(~sw_symbols_expanded);
+}
+
 TEST_F(Selection, AMarkerMovedWithinItsRectangleIsNotErasedFirst) {
     const std::int16_t a = add(line_rec(2, 5, 6, 0));
     showcurrent(a);
@@ -264,14 +307,26 @@ TEST_F(Selection, ValidWindowBoundsAndTheErrorsThatKeepTheView) {
     };
     for (const Case& c : cases) EXPECT_EQ(valid_window(&c.w), c.ok) << c.w.xl << " " << c.w.xr;
     const WindowRec w0 = cur_win;
-    answers().expect("");
+    const auto unchanged = [&](const char* what) {
+        EXPECT_EQ(cur_win.xl, w0.xl) << what;
+        EXPECT_EQ(cur_win.xr, w0.xr) << what;
+        EXPECT_EQ(cur_win.yb, w0.yb) << what;
+        EXPECT_EQ(cur_win.yt, w0.yt) << what;
+    };
+    answers().expect("too small or too far out");  // 37
     apply_window_in(RubberRect{0, 0, 1e-5, 1e-5});
-    answers().expect("");
+    EXPECT_TRUE(answers().done());
+    unchanged("window in");
+    answers().expect("cannot be widened");  // 38
     apply_window_out(RubberRect{0, 0, 1e-6, 1e-6});
     EXPECT_TRUE(answers().done());
-    EXPECT_EQ(cur_win.xl, w0.xl);
-    EXPECT_EQ(cur_win.xr, w0.xr);
-    EXPECT_EQ(cur_win.yb, w0.yb);
+    unchanged("window out");
+    // A drawing of one point has no width to fit.
+    add(line_rec(3, 3, 0, 0));
+    answers().expect("too small or too large to fill");  // 39
+    full_window();
+    EXPECT_TRUE(answers().done());
+    unchanged("full window");
 }
 
 TEST_F(Selection, ThumbsSitAtTheLimitsAndInTheMiddle) {
