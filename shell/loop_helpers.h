@@ -13,7 +13,8 @@ int read_async();
 int look_for(int key);
 int key_waiting();
 int rd_sync();
-// Long operations ask it whether to stop; they always run to the end.
+// Long operations ask it whether to stop: 1 when an escape was waiting
+// among the queued keys (it sets `aborted` too).
 int esc_scan();
 void update_cursor();
 void button_pressed();
