@@ -14,6 +14,7 @@
 #include "platform/core/clock.h"
 #include "platform/core/forks.h"
 #include "platform/core/text.h"
+#include "platform/ui/events.h"
 #include "platform/ui/text_drawing.h"
 #include "store/current_drawing.h"
 #include "store/library_file.h"
@@ -78,6 +79,9 @@ void open_libwindow(std::int16_t nslots, std::int16_t rows, std::int16_t cols) {
     symbvnum = rows;
     g_nslots = nslots;
     plat::set_window_title(w, plat::macroman_to_utf8(current_lib.name));
+    // Every press on the bars comes here, the thumb's too, so the grid follows it.
+    if (svertHdl) plat::set_control_tracked(svertHdl, true);
+    if (shorizHdl) plat::set_control_tracked(shorizHdl, true);
     plat::size_window(w, cols * symbwidth + 17, 21 + rows * symbwidth + bar_size);
     make_lib_grid(nslots);
     plat::invalidate_rect(w, gridRect);
@@ -259,6 +263,63 @@ void psymboldoubleclick(plat::Port* port, plat::Rect* box) {
     port->set_clip(port->port_rect());
 }
 
+void sScrollAction(plat::Control* control, std::int16_t part) {
+    if (!control) return;
+    int step = 0;
+    switch (part) {
+    case plat::inUpButton:
+    case plat::inPageUp: step = -1; break;
+    case plat::inDownButton:
+    case plat::inPageDown: step = 1; break;
+    default: return;
+    }
+    const int value = std::clamp(plat::control_value(control) + step, plat::control_minimum(control),
+                                 plat::control_maximum(control));
+    if (value == plat::control_value(control)) return;
+    plat::set_control_value(control, value);
+    set_symb_scrolls();
+    copy_grid_into_window();
+}
+
+namespace {
+
+plat::Point local_of(plat::Window* window, plat::Point global) {
+    const plat::Rect b = plat::window_bounds(window);
+    return plat::Point{static_cast<std::int16_t>(global.v - b.top), static_cast<std::int16_t>(global.h - b.left)};
+}
+
+// A press on a bar: the thumb is dragged until the button is let go, an
+// arrow or page area steps one cell while it is held.
+void scroll_press(plat::Window* window, plat::Point point) {
+    plat::Port* port = plat::window_port(window);
+    plat::PortSaver saver(port);
+    port->set_clip(port->port_rect());
+    plat::Control* control = nullptr;
+    const std::int16_t part = plat::find_control(window, point, &control);
+    if (!control) return;
+    if (part == plat::inThumb) {
+        plat::Point end = point;
+        for (;;) {
+            plat::EventRecord up;
+            if (plat::wait_next_event(plat::mUpMask, &up, 1)) {
+                end = local_of(window, up.where);
+                break;
+            }
+            if (!plat::button()) break;
+            end = local_of(window, plat::mouse_global());
+        }
+        const int value = plat::thumb_value(control, point, end);
+        if (value == plat::control_value(control)) return;
+        plat::set_control_value(control, value);
+        set_symb_scrolls();
+        copy_grid_into_window();
+    } else if (part >= plat::inUpButton && part <= plat::inPageDown) {
+        plat::track_control(control, part, sScrollAction);
+    }
+}
+
+}  // namespace
+
 void handle_symbol_content(plat::Window* window, plat::Point* point) {
     plat::Port* port = plat::window_port(window);
     plat::Rect box;
@@ -274,8 +335,9 @@ void handle_symbol_content(plat::Window* window, plat::Point* point) {
         }
     } else if (inside(box, *point)) {
         psymboldoubleclick(port, &box);
+    } else {
+        scroll_press(window, *point);
     }
-    // The scroll bars are controls of their own and track themselves.
 }
 
 }  // namespace drav

@@ -39,6 +39,8 @@ void size_symb_window(plat::Window* window, int width, int height);
 void size_symb_scrolls(plat::Window* window);
 void set_symb_scrolls();
 void copy_grid_into_window();
+// One cell back or forth for an arrow or page area, within the bar's range.
+void sScrollAction(plat::Control* control, std::int16_t part);
 // Slot n (1-based) under the point and its cell; 1 when n is a slot of the library.
 int get_symloc(const plat::Point* point, std::int16_t* n, plat::Rect* cell);
 void inv_offsymRect(std::int16_t n);

@@ -8,6 +8,7 @@
 #include "files/library_window.h"
 #include "files/symbol_adder.h"
 #include "platform/core/files.h"
+#include "shell/window_layers.h"
 #include "store/current_drawing.h"
 #include "store/library_file.h"
 #include "store/symbol_library.h"
@@ -370,5 +371,100 @@ TEST(LibraryWindow, AClickWhileACommandRunsIsPostponedThenPlaces) {
     s.then([] { EXPECT_EQ(obj_kind(stored(number_of_objects - 1)), ok_symbol); });
     finish(s);
     test::quit_without_saving(s);
+    EXPECT_EQ(s.run(), 0);
+}
+
+namespace {
+
+// A press at a local point of the library window, released at another: the
+// release waits in the queue while the window's content handling tracks it.
+void press_in_library(plat::Point down, plat::Point up) {
+    plat::Window* w = whichsymbWindow();
+    const plat::Rect b = plat::window_bounds(w);
+    plat::EventRecord e;
+    e.what = plat::mouseUp;
+    e.where = plat::Point{static_cast<std::int16_t>(b.top + up.v), static_cast<std::int16_t>(b.left + up.h)};
+    e.modifiers = plat::btnState;
+    e.window = w;
+    test::post(e);
+    handle_symbol_content(w, &down);
+}
+
+// The first point along the bar's middle line that hits the part.
+plat::Point part_of(plat::Control* bar, std::int16_t part) {
+    const plat::Rect r = plat::control_rect(bar);
+    const bool horizontal = r.right - r.left > r.bottom - r.top;
+    const int length = horizontal ? r.right - r.left : r.bottom - r.top;
+    for (int i = 0; i < length; ++i) {
+        const plat::Point p = horizontal ? plat::Point{static_cast<std::int16_t>((r.top + r.bottom) / 2),
+                                                       static_cast<std::int16_t>(r.left + i)}
+                                         : plat::Point{static_cast<std::int16_t>(r.top + i),
+                                                       static_cast<std::int16_t>((r.left + r.right) / 2)};
+        plat::Control* hit = nullptr;
+        if (plat::find_control(whichsymbWindow(), p, &hit) == part && hit == bar) return p;
+    }
+    ADD_FAILURE() << "no part " << part;
+    return plat::Point{};
+}
+
+struct ScrollCase {
+    const char* what;
+    bool horizontal;
+    std::int16_t part;  // 0: the thumb dragged far past the bar's end
+    int col, row;       // the first visible column and row afterwards
+};
+
+}  // namespace
+
+TEST(LibraryWindow, TheScrollBarsMoveTheGridOneCellAtATime) {
+    // 100 slots in 10 x 10 cells, 5 x 5 of them showing: the bars reach column 5 and row 5.
+    const ScrollCase cases[] = {
+        {"down arrow", false, plat::inDownButton, 0, 1}, {"page down", false, plat::inPageDown, 0, 2},
+        {"right arrow", true, plat::inDownButton, 1, 2}, {"page up", false, plat::inPageUp, 1, 1},
+        {"left arrow", true, plat::inUpButton, 0, 1},    {"left arrow at the start", true, plat::inUpButton, 0, 1},
+        {"thumb to the end", false, 0, 0, 5},            {"down arrow at the end", false, plat::inDownButton, 0, 5},
+        {"page up", false, plat::inPageUp, 0, 4},
+    };
+    Session s;
+    open_parts(s, 100, 10, 10);
+    s.then([] {
+        // In front of the other palettes, as a click on its title bar brings it: its bars show.
+        ourSelectWindow(whichsymbWindow());
+        size_symb_window(whichsymbWindow(), 5 * 23 + 14, 5 * 23 + 14);
+        EXPECT_EQ(plat::control_maximum(shorizHdl), 5);
+        EXPECT_EQ(plat::control_maximum(svertHdl), 5);
+    });
+    for (const ScrollCase& c : cases) {
+        s.then([&c] {
+            ourSelectWindow(whichsymbWindow());
+            plat::Control* bar = c.horizontal ? shorizHdl : svertHdl;
+            if (c.part) {
+                const plat::Point p = part_of(bar, c.part);
+                press_in_library(p, p);
+            } else {
+                const plat::Point from = plat::thumb_center(bar);
+                press_in_library(from, plat::Point{static_cast<std::int16_t>(from.v + 500), from.h});
+            }
+        });
+        s.then([&c] {
+            EXPECT_EQ(plat::control_value(shorizHdl), c.col) << c.what;
+            EXPECT_EQ(plat::control_value(svertHdl), c.row) << c.what;
+            EXPECT_EQ(soffRect.left, c.col * 23 + 1) << c.what;
+            EXPECT_EQ(soffRect.top, c.row * 23 + 1) << c.what;
+            // The top left cell now shows, and picks, the slot scrolled to.
+            plat::Point p{5, 5};
+            std::int16_t n = 0;
+            plat::Rect cell;
+            EXPECT_EQ(get_symloc(&p, &n, &cell), 1) << c.what;
+            EXPECT_EQ(n, c.row * 10 + c.col + 1) << c.what;
+            const plat::Port& win = *plat::window_port(whichsymbWindow());
+            const plat::Port& off = *myCsGrafPtr;
+            int differ = 0;
+            for (int y = 0; y < 2 * 23; ++y)
+                for (int x = 0; x < 2 * 23; ++x)
+                    if (win.pixel(x, y) != off.pixel(x + soffRect.left, y + soffRect.top)) ++differ;
+            EXPECT_EQ(differ, 0) << c.what;
+        });
+    }
     EXPECT_EQ(s.run(), 0);
 }
