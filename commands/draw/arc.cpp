@@ -163,11 +163,7 @@ int aadd_pt_entered(double* x, double* y) {
         if (accepted) break;
         loop_blink_on();
     }
-    loop_blink_off();
-    loop_stop_blink();
-    set_obj_kind_colour(info, ok_ellipse, obj_colour(info));
-    set_rec_f64(info, line::dx, 0);
-    set_rec_f64(info, line::dy, 0);
+    end_line_band(ok_ellipse);
     return accepted && !undone && !quit && !aborted;
 }
 

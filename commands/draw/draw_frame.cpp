@@ -121,6 +121,14 @@ void start_line_band(int prompt) {
     accepted = 0;
 }
 
+void end_line_band(int kind) {
+    loop_blink_off();
+    loop_stop_blink();
+    set_obj_kind_colour(info, kind, obj_colour(info));
+    set_rec_f64(info, line::dx, 0);
+    set_rec_f64(info, line::dy, 0);
+}
+
 void set_lock_mode(int lock) {
     objopts->lock_mode = static_cast<std::int16_t>(lock);
     // The palette's lock items start at 2.

@@ -41,6 +41,8 @@ void keep_as_template();
 // The object in hand shown as a blinking line from its start while the next
 // point is asked with `prompt`; nothing is accepted yet.
 void start_line_band(int prompt);
+// Takes the band off and gives `info` back its own kind, with no offset left.
+void end_line_band(int kind);
 // The restraint in force for every command.
 void set_lock_mode(int lock);
 

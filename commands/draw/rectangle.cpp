@@ -103,12 +103,9 @@ int radd_pt_entered(double* x, double* y, int prompt, ObjOptsRec& opts) {
     const std::int16_t method = opts.rect_opt;
     const double x1 = rec_f64(info, obj::ref_x), y1 = rec_f64(info, obj::ref_y);
     // The first side is shown as a line meanwhile.
-    set_obj_kind_colour(info, ok_line, obj_colour(info));
     set_rec_f64(info, line::dx, 0);
     set_rec_f64(info, line::dy, 0);
-    loop_start_blink_info();
-    pr_addmsg(prompt);
-    accepted = 0;
+    start_line_band(prompt);
     bool restart = false;
     for (;;) {
         const int key = loop_get_point(x, y, 1);
@@ -129,11 +126,7 @@ int radd_pt_entered(double* x, double* y, int prompt, ObjOptsRec& opts) {
         if (accepted) break;
         loop_blink_on();
     }
-    loop_blink_off();
-    loop_stop_blink();
-    set_obj_kind_colour(info, ok_rect, obj_colour(info));
-    set_rec_f64(info, line::dx, 0);
-    set_rec_f64(info, line::dy, 0);
+    end_line_band(ok_rect);
     return accepted && !restart && !quit && !aborted;
 }
 
