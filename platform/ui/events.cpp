@@ -508,7 +508,9 @@ void flush_events(std::uint16_t mask) {
 }
 
 void post_event(EventRecord rec) {
-    if (rec.what == mouseDown) g_button = true;
+    // A dialog's button reports its hit only once released: a mouse-down
+    // that says the button is up must not leave it held.
+    if (rec.what == mouseDown) g_button = !(rec.modifiers & btnState);
     if (rec.what == mouseUp) g_button = false;
     if (rec.what == mouseDown || rec.what == mouseUp) g_mouse = rec.where;
     g_queue.push_back(std::move(rec));

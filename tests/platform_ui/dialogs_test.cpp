@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QPushButton>
 #include <QGuiApplication>
 
 #include "platform/core/clock.h"
@@ -106,6 +107,29 @@ TEST_F(Dialogs, AClickOnACheckBoxOnlyReportsTheHit) {
     modal_dialog(d, nullptr, &hit);
     EXPECT_EQ(hit, 6);
     EXPECT_EQ(item_value(item(6)), 0);  // the program marks it, not the click
+}
+
+TEST_F(Dialogs, AButtonHitLeavesTheMouseButtonUp) {
+    show_dialog(d);
+    // A person's click: the toolkit reports the button only once it is released.
+    auto* ok = dialog_widget(d)->findChild<QPushButton*>("ok");
+    ASSERT_NE(ok, nullptr);
+    ok->click();
+    std::int16_t hit = 0;
+    modal_dialog(d, nullptr, &hit);
+    EXPECT_EQ(hit, 1);
+    EXPECT_FALSE(button()) << "a loop after the dialog would believe the mouse held";
+    // The same for a scripted hit, and for a click into a field.
+    Session s;
+    s.hit(4).hit(1);
+    s.drive([&] {
+        modal_dialog(d, nullptr, &hit);
+        EXPECT_EQ(hit, 4);
+        EXPECT_FALSE(button());
+        modal_dialog(d, nullptr, &hit);
+    });
+    EXPECT_EQ(hit, 1);
+    EXPECT_FALSE(button());
 }
 
 TEST_F(Dialogs, TheModalLoopHandsOutOneHitAtATime) {
