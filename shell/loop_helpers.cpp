@@ -67,7 +67,9 @@ int read_async() {
     key_waiting();
     update_cursor();
     int key = 0;
-    if (!coord_avail && osch_ready()) key = chtoupper(rd_sync());
+    // The key is already in the ring: taking it pumps no more events, so a
+    // click behind it reaches the next poll instead of being dropped there.
+    if (!coord_avail && osch_ready()) key = chtoupper(get_osch(1) & 255);
     coord_avail = 0;
     return key;
 }

@@ -84,6 +84,20 @@ TEST(CommandLoop, AClickAndAKeyInOnePollGiveTheClickFirst) {
     });
 }
 
+TEST(CommandLoop, AClickThatComesWhileAKeyIsReadIsTheNextPollsPoint) {
+    in_a_command([] {
+        post_key('a');
+        post_click(click_point);
+        double x = 0, y = 0;
+        EXPECT_EQ(get_point(&x, &y, 0), 'A');
+        EXPECT_EQ(accepted, 0);
+        EXPECT_EQ(poll(&x, &y, 0), 0);
+        EXPECT_EQ(accepted, 1) << "the click was lost";
+        EXPECT_NEAR(x, click_x, 1e-9);
+        EXPECT_NEAR(y, click_y, 1e-9);
+    });
+}
+
 TEST(CommandLoop, KeysComeUpperCasedAndNeverAccepted) {
     in_a_command([] {
         const struct {
