@@ -593,6 +593,35 @@ void undooperation(std::int16_t* code, double* r1, double* r2, double* r3, doubl
     }
 }
 
+namespace {
+
+// A handle change that rewrote the current object's stored handle (it ran
+// with a point accepted) rewrites it again when undone or redone, and the
+// handle location it cleared comes back with the undo: b2 is 0 for a change
+// that left the record alone, else 1 + the location to go back to.
+std::uint16_t run_handle_change(double r1, double r2, double r3, double r4, std::uint16_t b2, bool replay) {
+    const bool stored = !macgroup && indx >= first_object_slot && indx < number_of_objects &&
+                        (replay ? b2 != 0 : accepted != 0);
+    if (!stored) {
+        run_whole(op_handle, r1, r2, r3, r4, 0);
+        return 0;
+    }
+    get_info(indx);
+    const int before = rec_handle_location(info);
+    const std::uint16_t was_accepted = accepted;
+    accepted = 1;
+    run_whole(op_handle, r1, r2, r3, r4, 0);
+    accepted = was_accepted;
+    if (replay) {
+        get_info(indx);
+        set_rec_handle_location(info, b2 - 1);
+        modified = 1;
+    }
+    return static_cast<std::uint16_t>(before + 1);
+}
+
+}  // namespace
+
 void do_operation(std::int16_t code, double r1, double r2, double r3, double r4, std::uint16_t b1,
                   std::uint16_t b2) {
     quit = 0;
@@ -619,6 +648,9 @@ void do_operation(std::int16_t code, double r1, double r2, double r3, double r4,
                 after_operation();
                 return;
             }
+        } else if (code == op_handle && !b1) {
+            b2 = run_handle_change(r1, r2, r3, r4, b2, replay);
+            if (!macgroup && getidle() && there_are_objects() && okindx(&indx)) hook_showcurrent(indx);
         } else {
             run_whole(code, r1, r2, r3, r4, b1);
             if (!macgroup && getidle() && there_are_objects() && okindx(&indx)) hook_showcurrent(indx);

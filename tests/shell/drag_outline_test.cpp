@@ -546,6 +546,51 @@ TEST(HandleDrag, FromTheMenuTheHandleFollowsTheCursorUntilAClick) {
     run_to_the_end(s);
 }
 
+TEST(HandleDrag, UndoPutsBackTheHandleLocationAndRedoTheDraggedOffsetAfterOtherClicks) {
+    Session s;
+    Scene sc;
+    plat::Point to;
+    double ref_x = 0, ref_y = 0;
+    s.then([&] {
+        sc.build();
+        const ObjectRec r = record_at(sc.n);
+        ref_x = rec_f64(r, obj::ref_x);
+        ref_y = rec_f64(r, obj::ref_y);
+    });
+    s.menu(13, "EHdf");
+    settle(s);
+    s.then([&] {
+        to = offset(sc.handle(), -50, 15);
+        drav::test::post_click(to);
+    });
+    settle(s);
+    // A click on empty space between: it picks nothing and registers nothing.
+    s.then([&] { drav::test::post_click(offset(sc.handle(), 0, 200)); });
+    settle(s);
+    s.menu(kMyEditMenu, "undo");
+    s.then([&] {
+        double hx = 0, hy = 0;
+        get_oghandle(&hx, &hy);
+        expect_point(hx, hy, sc.hx, sc.hy, "undone marker");
+        // The record's handle is its snap point again, not an offset.
+        ObjectRec r = record_at(sc.n);
+        EXPECT_EQ(rec_handle_location(r), 2);
+        abs_handle(r, 0, &hx, &hy);
+        expect_point(hx, hy, sc.hx, sc.hy, "undone record");
+    });
+    s.menu(kMyEditMenu, "undo");
+    s.then([&] {
+        double cx = 0, cy = 0, hx = 0, hy = 0;
+        world_of(to, &cx, &cy);
+        get_oghandle(&hx, &hy);
+        expect_point(hx, hy, cx, cy, "redone marker");
+        const ObjectRec r = record_at(sc.n);
+        EXPECT_EQ(rec_handle_location(r), 0);
+        expect_point(rec_f64(r, obj::handle_x), rec_f64(r, obj::handle_y), cx - ref_x, cy - ref_y, "redone record");
+    });
+    run_to_the_end(s);
+}
+
 TEST(GroupDrag, AZoomOutMidDragBuildsTheImageAgainForTheNewViewUnderTheCursor) {
     Session s;
     Scene sc;
