@@ -135,18 +135,8 @@ void handle_clip_content(plat::Port* port, plat::Point point) {
     const std::int16_t part = plat::find_control(clipCWindow, point, &control);
     if (!part) return;
     if (part == plat::inThumb) {
-        plat::Point end = point;
-        for (;;) {
-            plat::EventRecord up;
-            if (plat::wait_next_event(plat::mUpMask, &up, 1)) {
-                end = local_of(up.where);
-                break;
-            }
-            if (!plat::button()) break;
-            end = local_of(plat::mouse_global());
-        }
         const int old_value = plat::control_value(control);
-        const int new_value = plat::thumb_value(control, point, end);
+        const int new_value = plat::track_thumb(clipCWindow, control, point);
         plat::set_control_value(control, new_value);
         const auto d = i16(old_value - new_value);
         if (plat::control_refcon(control) == 1)

@@ -669,11 +669,12 @@ int open_or_merge_drawing(const FSRef& ref, std::int16_t vref, std::int32_t dir,
         want_exit(&answer);
         if (answer != 'Y') return 0;
     }
-    if (format == format_picture) return open_pict(ref, vref, dir, name, merge);
-    if (format != format_native && format != format_pc) return 0;
-    const int ok = open_drawing(ref, vref, dir, name, merge, format == format_pc, withplot);
-    if (ok && merge == 0) {
-        document_exist = 1;
+    if (format != format_native && format != format_pc && format != format_picture) return 0;
+    const int ok = format == format_picture ? open_pict(ref, vref, dir, name, merge)
+                                            : open_drawing(ref, vref, dir, name, merge, format == format_pc, withplot);
+    if (ok && merge == 0) document_exist = 1;
+    // An opened picture is a new, untitled drawing: its file is not the drawing's.
+    if (ok && merge == 0 && format != format_picture) {
         current_format = static_cast<std::uint16_t>(format);
         current_drawing.vref = vref;
         current_drawing.dirid = dir;

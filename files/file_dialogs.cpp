@@ -1,5 +1,6 @@
 #include "files/file_dialogs.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -88,6 +89,13 @@ bool NavOpenFilterProc(const FSRef& ref) {
     std::uint32_t type = 0, creator = 0;
     plat::get_type_creator(ref, &type, &creator);
     if (type == four_cc("2D  ") && creator == four_cc("DRAV")) return true;
+    // A picture file opens as drawing objects: without this it could be
+    // imported only from the command line.
+    if (drawing_file_format(ref) == format_picture) return true;
+    // A drawing whose companion was lost on the way is known by its name.
+    std::string ext = ref.path.extension().string();
+    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (type == 0 && ext == local_utf8(str_native_ext)) return true;
     return FSRefIsDravPcFile(ref) != 0;
 }
 

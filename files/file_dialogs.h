@@ -8,13 +8,13 @@
 
 namespace drav {
 
-extern std::uint16_t openfile_format;       // of the last chosen drawing: 1 native, 3 PC
+extern std::uint16_t openfile_format;       // of the last chosen file: 1 native, 2 picture, 3 PC
 extern std::uint16_t save_openfile_format;  // restored on Cancel
 extern std::uint16_t savefile_format;       // chosen in the last save dialog
 extern std::uint16_t pictsave;              // `objopts` word 199 across the save dialog
 
 // 1 when a file was chosen: its reference, folder, name (Mac Roman, 32
-// bytes), format (1 native, 3 PC); when merging (*merge above 0 on entry)
+// bytes), format (1 native, 2 picture, 3 PC); when merging (*merge above 0 on entry)
 // the merge mode (1 merge, 2 as a group) and the plot flag. 0 on Cancel.
 int opendrawing_dialog(FSRef* ref, std::int16_t* vref, std::int32_t* dir, char* name, int* format, int* merge,
                        int* withplot);
@@ -29,7 +29,8 @@ int savedrawing_dialog(FSRef* folder, std::int16_t* vref, std::int32_t* dir, cha
 int openanyfile_dialog(OSType type, std::int16_t* vref, std::int32_t* dir, char* name, const char* prompt);
 extern char theprompt[256];
 
-// The open dialog offers folders, native drawings and PC drawing files.
+// The open dialog offers folders, native drawings (typed so, or untyped and
+// named ".drw"), PC drawing files and picture files.
 bool NavOpenFilterProc(const FSRef& ref);
 
 }  // namespace drav

@@ -283,11 +283,6 @@ void sScrollAction(plat::Control* control, std::int16_t part) {
 
 namespace {
 
-plat::Point local_of(plat::Window* window, plat::Point global) {
-    const plat::Rect b = plat::window_bounds(window);
-    return plat::Point{static_cast<std::int16_t>(global.v - b.top), static_cast<std::int16_t>(global.h - b.left)};
-}
-
 // A press on a bar: the thumb is dragged until the button is let go, an
 // arrow or page area steps one cell while it is held.
 void scroll_press(plat::Window* window, plat::Point point) {
@@ -298,17 +293,7 @@ void scroll_press(plat::Window* window, plat::Point point) {
     const std::int16_t part = plat::find_control(window, point, &control);
     if (!control) return;
     if (part == plat::inThumb) {
-        plat::Point end = point;
-        for (;;) {
-            plat::EventRecord up;
-            if (plat::wait_next_event(plat::mUpMask, &up, 1)) {
-                end = local_of(window, up.where);
-                break;
-            }
-            if (!plat::button()) break;
-            end = local_of(window, plat::mouse_global());
-        }
-        const int value = plat::thumb_value(control, point, end);
+        const int value = plat::track_thumb(window, control, point);
         if (value == plat::control_value(control)) return;
         plat::set_control_value(control, value);
         set_symb_scrolls();

@@ -518,6 +518,24 @@ void track_control(Control* c, std::int16_t part, const std::function<void(Contr
     }
 }
 
+int track_thumb(Window* w, const Control* c, Point from) {
+    const auto local = [w](Point global) {
+        const Rect b = window_bounds(w);
+        return Point{static_cast<std::int16_t>(global.v - b.top), static_cast<std::int16_t>(global.h - b.left)};
+    };
+    Point end = from;
+    for (;;) {
+        EventRecord up;
+        if (wait_next_event(mUpMask, &up, 1)) {
+            end = local(up.where);
+            break;
+        }
+        if (!button()) break;
+        end = local(mouse_global());
+    }
+    return thumb_value(c, from, end);
+}
+
 }  // namespace plat
 
 namespace plat {

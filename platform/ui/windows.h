@@ -125,6 +125,10 @@ void set_control_tracked(Control* c, bool tracked);
 // Calls action(c, part) once, then again every few ticks while the button
 // stays down; returns when it is let go (its mouse-up taken from the queue).
 void track_control(Control* c, std::int16_t part, const std::function<void(Control*, std::int16_t)>& action);
+// Follows the thumb of c in w, pressed at the local point `from`, until the
+// button is let go (its mouse-up taken from the queue); the value it was let
+// go at. The bar's value itself is not changed.
+int track_thumb(Window* w, const Control* c, Point from);
 
 // One-line text fields inside a window's content (a palette's own fields),
 // in local pixels; they live as long as the window. Text is UTF-8, the

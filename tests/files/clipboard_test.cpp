@@ -462,3 +462,59 @@ TEST(Clipboard, TextFromOutsidePastesAsTextObjectsOneALine) {
     });
     EXPECT_EQ(s.run(), 0);
 }
+
+TEST(Clipboard, CutInGroupModeTakesTheGroupAndLeavesTheRest) {
+    Session s;
+    s.then([] {
+        start();
+        const std::int16_t a = store(line_rec(1, 1, 2, 0));
+        store(line_rec(1, 3, 2, 0));
+        const std::int16_t c = store(line_rec(1, 5, 2, 0));
+        do_operation(op_group_mode, 0, 0, 0, 0, 0, 0);
+        put_in_group(a, 1);
+        put_in_group(c, 1);
+        set_group_limits();
+        setidle(1);
+    });
+    s.menu(kMyEditMenu, "cut ");
+    s.then([] {
+        const QByteArray segs = segs_on_clipboard();
+        ASSERT_EQ(segs.size(), 256);
+        ObjectRec second;
+        std::memcpy(second.b, segs.constData() + 128, 128);
+        EXPECT_NEAR(rec_f64(second, obj::ref_y), 5, tol);
+        EXPECT_FALSE(is_live_object(record(n0)));
+        EXPECT_TRUE(is_live_object(record(n0 + 1)));
+        EXPECT_FALSE(is_live_object(record(n0 + 2)));
+    });
+    s.menu(kMyEditMenu, "undo");
+    s.then([] {
+        for (int n = n0; n < n0 + 3; ++n) EXPECT_TRUE(is_live_object(record(n))) << n;
+    });
+    quit_without_saving(s);
+    EXPECT_EQ(s.run(), 0);
+}
+
+TEST(Clipboard, APictureThatCannotBeReadIsPassedOverForTheText) {
+    Session s;
+    s.then([] {
+        start();
+        plat::Picture p;
+        p.frame = plat::Rect{0, 0, 200, 300};
+        p.ops.push_back(plat::PictOp{plat::pict::op_rect + plat::pict::frame, {0, 20, 0, 10, 0, 70, 0, 110}});
+        std::vector<std::uint8_t> bytes = plat::picture_bytes(p);
+        bytes.resize(bytes.size() - 3);  // cut inside its end
+        auto* mime = new QMimeData;
+        mime->setData(plat::pict_mime,
+                      QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())));
+        mime->setText("After");
+        QGuiApplication::clipboard()->setMimeData(mime);
+    });
+    s.menu(kMyEditMenu, "past");
+    s.then([] {
+        ASSERT_EQ(number_of_objects, n0 + 1);
+        EXPECT_EQ(texts_from(n0), std::vector<std::string>{"After"});
+    });
+    quit_without_saving(s);
+    EXPECT_EQ(s.run(), 0);
+}

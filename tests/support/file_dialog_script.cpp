@@ -27,6 +27,11 @@ plat::FileDialogReply ScriptedFileDialogs::answer(const plat::FileDialogRequest&
         EXPECT_EQ(s.save, request.save) << "a " << (request.save ? "save" : "open") << " dialog came: " << request.title;
         if (s.check) s.check(request);
         if (s.cancel) return {};
+        // A person picks only what the dialog lists.
+        if (!request.save && request.filter && !request.filter(s.file)) {
+            ADD_FAILURE() << "the open dialog does not offer " << s.file;
+            return {};
+        }
         if (request.save && request.accept && !request.accept(s.file)) continue;
         return {true, s.file};
     }
