@@ -30,8 +30,8 @@ plat::Control* svertHdl = nullptr;
 plat::Control* shorizHdl = nullptr;
 plat::Port* myCsGrafPtr = nullptr;
 plat::Rect soffRect{};
-plat::Picture* biofPicHdl = nullptr;
-plat::Picture* spropPicHdl = nullptr;
+const AppPicture* biofPicHdl = nullptr;
+const AppPicture* spropPicHdl = nullptr;
 std::uint16_t graphwasinit = 0;
 
 std::int16_t gdrawmode = 0;
@@ -200,7 +200,8 @@ std::int16_t opengraphics(std::int16_t* err) {
     // The open drawing's name; before start-up names it, the untitled name.
     plat::set_window_title(w, current_drawing.name[0] ? plat::macroman_to_utf8(current_drawing.name)
                                                       : GetMyLocalCFString(tbl_names, 1));
-    // TODO(GetPicture) pictures 408 into biofPicHdl and 424 into spropPicHdl
+    biofPicHdl = GetPicture(408);
+    spropPicHdl = GetPicture(424);
 
     offrgnRect = rect(0, 0, ydots, xdots);
     myrgnGrafPtr = new_offscreen(xdots, ydots);

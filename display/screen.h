@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "display/app_pictures.h"
 #include "platform/core/picture.h"
 #include "platform/core/raster.h"
 #include "platform/print/vector_context.h"
@@ -39,8 +40,8 @@ extern plat::Control* svertHdl;    // reference 2
 extern plat::Control* shorizHdl;   // reference 1
 extern plat::Port* myCsGrafPtr;    // its offscreen port, `soffRect`
 extern plat::Rect soffRect;
-extern plat::Picture* biofPicHdl;   // picture 408
-extern plat::Picture* spropPicHdl;  // picture 424
+extern const AppPicture* biofPicHdl;   // picture 408, the window strip
+extern const AppPicture* spropPicHdl;  // picture 424, the library window's settings box
 extern std::uint16_t graphwasinit;
 
 extern std::int16_t gdrawmode;   // pen mode

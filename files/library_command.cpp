@@ -27,6 +27,7 @@ namespace drav {
 namespace {
 
 constexpr int ask_crunch = 11;
+constexpr int err_library_open = 120;
 constexpr int str_choose_library = 61;  // table 410
 constexpr std::uint32_t sig_check = 0x6368636B;  // 'chck'
 constexpr std::int32_t ctl_catalog = 101;
@@ -96,8 +97,12 @@ void library(int choice) {
         char name[256] = {};
         std::int16_t count = 0, rows = 0, cols = 0;
         if (LibraryNewWindow(&folder, name, &count, &rows, &cols)) {
-            make_library(folder, name, count, &made);
-            if (!made.valid()) made = FSRef{folder.path / plat::macroman_to_utf8(name)};
+            // Without a folder and a name there is no file: said once, and the
+            // current library stays current.
+            if (!make_library(folder, name, count, &made)) {
+                show_error(err_library_open, 0);
+                break;
+            }
             set_libsize(made, rows, cols);
             open_library(made, 0, 0, name);
         }

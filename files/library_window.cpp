@@ -13,6 +13,7 @@
 #include "display/screen.h"
 #include "platform/core/clock.h"
 #include "platform/core/forks.h"
+#include "platform/core/picture.h"
 #include "platform/core/text.h"
 #include "platform/ui/events.h"
 #include "platform/ui/text_drawing.h"
@@ -50,6 +51,40 @@ int scroll_value(plat::Control* c) { return c ? plat::control_value(c) : 0; }
 
 void open_libwindow_hook(std::int16_t nslots, std::int16_t rows, std::int16_t cols) {
     open_libwindow(nslots, rows, cols);
+}
+
+// The library's catalog picture, 'PICT' 1 of its resource fork, over the
+// whole world; false (nothing drawn) when there is none or it cannot be read.
+bool draw_catalog(plat::Port& off, const plat::Rect& world) {
+    if (!current_lib.ref.valid()) return false;
+    plat::ResourceFork fork;
+    if (fork.load(current_lib.ref) != plat::noErr) return false;
+    const plat::Resource* res = fork.find(four_cc("PICT"), 1);
+    if (!res) return false;
+    plat::Picture picture;
+    if (!plat::read_picture(res->data, &picture) || picture.frame.empty()) return false;
+    plat::draw_picture(off, picture, world);
+    return true;
+}
+
+// Every cell framed and numbered up to the library's slot count.
+void draw_numbered_grid(plat::Port& off, std::int16_t nslots) {
+    const int width = symbhnum * symbwidth, height = symbvnum * symbwidth;
+    for (int r = 0; r <= symbvnum; ++r) {
+        off.move_to(0, static_cast<std::int16_t>(r * symbwidth));
+        off.line_to(static_cast<std::int16_t>(width), static_cast<std::int16_t>(r * symbwidth));
+    }
+    for (int c = 0; c <= symbhnum; ++c) {
+        off.move_to(static_cast<std::int16_t>(c * symbwidth), 0);
+        off.line_to(static_cast<std::int16_t>(c * symbwidth), static_cast<std::int16_t>(height));
+    }
+    for (int r = 0; r < symbvnum; ++r)
+        for (int c = 0; c < symbhnum; ++c) {
+            const int n = r * symbhnum + c + 1;
+            if (n > nslots) continue;
+            draw_text_line(&off, cell_rect(r * symbwidth + 2, c * symbwidth + 2, (r + 1) * symbwidth - 1, (c + 1) * symbwidth - 1),
+                           std::to_string(n));
+        }
 }
 
 }  // namespace
@@ -105,22 +140,7 @@ void make_lib_grid(std::int16_t nslots) {
     plat::Port& off = *myCsGrafPtr;
     // The world is erased first, so a smaller library leaves nothing of a larger one.
     off.erase_rect(cell_rect(0, 0, off.height(), off.width()));
-    // TODO(decode_pict) the catalog picture 'PICT' 1 of the library's resource fork fills the world
-    for (int r = 0; r <= symbvnum; ++r) {
-        off.move_to(0, static_cast<std::int16_t>(r * symbwidth));
-        off.line_to(static_cast<std::int16_t>(width), static_cast<std::int16_t>(r * symbwidth));
-    }
-    for (int c = 0; c <= symbhnum; ++c) {
-        off.move_to(static_cast<std::int16_t>(c * symbwidth), 0);
-        off.line_to(static_cast<std::int16_t>(c * symbwidth), static_cast<std::int16_t>(height));
-    }
-    for (int r = 0; r < symbvnum; ++r)
-        for (int c = 0; c < symbhnum; ++c) {
-            const int n = r * symbhnum + c + 1;
-            if (n > nslots) continue;
-            draw_text_line(&off, cell_rect(r * symbwidth + 2, c * symbwidth + 2, (r + 1) * symbwidth - 1, (c + 1) * symbwidth - 1),
-                           std::to_string(n));
-        }
+    if (!draw_catalog(off, soffRect)) draw_numbered_grid(off, nslots);
     plat::Window* w = whichsymbWindow();
     if (svertHdl) plat::set_control_value(svertHdl, 0);
     if (shorizHdl) plat::set_control_value(shorizHdl, 0);
@@ -178,9 +198,12 @@ void redraw_library(plat::Window* window) {
     copy_grid_into_window();
     plat::Rect box;
     get_sproprect(&box, port);
-    port->erase_rect(box);
-    // TODO(GetPicture) picture 424 shows in the settings box; until then it is framed
-    port->frame_rect(box);
+    if (spropPicHdl) {
+        draw_app_picture(*port, *spropPicHdl, plat::Point{box.top, box.left});
+    } else {
+        port->erase_rect(box);
+        port->frame_rect(box);
+    }
 }
 
 int get_symloc(const plat::Point* point, std::int16_t* n, plat::Rect* cell) {
@@ -257,9 +280,18 @@ void symboldoubleclick(plat::Port* port, plat::Point* point) {
 void psymboldoubleclick(plat::Port* port, plat::Rect* box) {
     quit = aborted = 0;
     if (!port) return;
+    // The cell of a running placement is not highlighted while the box is.
+    auto placement_highlight = [port] {
+        if (!insymbsingle) return;
+        port->set_clip(gridRect);
+        port->invert_rect(symbRect);
+        port->set_clip(port->port_rect());
+    };
+    placement_highlight();
     port->invert_rect(*box);
-    // TODO(psymbolsetup) the placement settings dialog runs here
+    if (g_hooks.placement_settings) g_hooks.placement_settings();
     port->invert_rect(*box);
+    placement_highlight();
     port->set_clip(port->port_rect());
 }
 

@@ -24,6 +24,8 @@ struct LibraryWindowHooks {
     void (*redraw_tools)() = nullptr;
     // Shows palette n as the Palette menu does.
     void (*palette_menu)(int n) = nullptr;
+    // The modal placement settings.
+    void (*placement_settings)() = nullptr;
 };
 void set_library_window_hooks(const LibraryWindowHooks& hooks);
 

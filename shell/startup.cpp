@@ -45,6 +45,7 @@
 #include "shell/restraints_palette.h"
 #include "shell/tool_palette.h"
 #include "shell/window_layers.h"
+#include "shell/symbol_placement_dialog.h"
 #include "store/current_drawing.h"
 #include "store/geometry.h"
 #include "store/idle_menus.h"
@@ -326,6 +327,7 @@ void install_floor_hooks() {
     library.postpone = postpone_symbol;
     library.redraw_tools = redraw_tool_palette;
     library.palette_menu = handle_palette_menu;
+    library.placement_settings = psymbolsetup;
     set_library_window_hooks(library);
 }
 

@@ -1,7 +1,5 @@
 #include "shell/tool_palette.h"
 
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "base/command_loop.h"
@@ -114,42 +112,6 @@ void draw_tool_square(plat::Port& port, const plat::Rect& square, const plat::Re
     if (inverted)
         port.invert_rect(plat::Rect{i16(at.top + scale), i16(at.left + scale), i16(at.bottom - scale),
                                     i16(at.right - scale)});
-}
-
-MonoImage load_mono_image(const std::string& name, int width, int height) {
-    MonoImage image;
-    if (width <= 0 || height <= 0 || width > 256 || height > 256) return image;
-    std::ifstream in(plat::bundle_dir() / "ui" / "icons" / name);
-    if (!in) return image;
-    // Plain PBM: "P1", comments from '#', width, height, then one 0/1 per pixel.
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (text.size() > 512 * 1024) return image;
-    std::string clean;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '#') {
-            while (i < text.size() && text[i] != '\n') ++i;
-            clean += '\n';
-        } else {
-            clean += text[i];
-        }
-    }
-    std::istringstream s(clean);
-    std::string magic;
-    int w = 0, h = 0;
-    if (!(s >> magic >> w >> h) || magic != "P1" || w != width || h != height) return image;
-    const std::size_t count = static_cast<std::size_t>(w) * h;
-    std::vector<std::uint8_t> bits;
-    bits.reserve(count);
-    char c;
-    while (bits.size() < count && s >> c) {
-        if (c != '0' && c != '1') return image;
-        bits.push_back(c == '1' ? 1 : 0);
-    }
-    if (bits.size() != count) return image;
-    image.width = w;
-    image.height = h;
-    image.bits = std::move(bits);
-    return image;
 }
 
 ToolIcon load_tool_icon(int tool, int scale) {

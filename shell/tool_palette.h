@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/command_loop.h"
+#include "display/app_pictures.h"
 #include "platform/ui/dialogs.h"
 
 namespace drav {
@@ -52,13 +53,6 @@ ToolIcon load_palette_icon(const char* stem, int n, int scale);
 // show it drawn from that 2x icon.
 void draw_icon_square(plat::Dialog* dialog, int item, const ToolIcon& icon, const ToolIcon* sharp = nullptr,
                       bool inverted = false);
-// A plain PBM picture of data/ui/icons of exactly width x height pixels;
-// empty (width 0) when missing or malformed.
-struct MonoImage {
-    int width = 0, height = 0;
-    std::vector<std::uint8_t> bits;  // row by row, 1 ink
-};
-MonoImage load_mono_image(const std::string& name, int width, int height);
 // Draws a square of the palette (`square`, in the palette) at `at` of `port`,
 // `scale` times its size: frame, icon (grey when inactive), inverted when current.
 void draw_tool_square(plat::Port& port, const plat::Rect& square, const plat::Rect& at, int scale,

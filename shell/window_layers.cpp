@@ -31,6 +31,12 @@ void show_bars(plat::Control* h, plat::Control* v, bool show) {
     }
 }
 
+plat::Window* first_palette_like() {
+    for (plat::Window* w : plat::window_list())
+        if (plat::window_visible(w) && palette_like(w)) return w;
+    return nullptr;
+}
+
 }  // namespace
 
 bool isDocument(const plat::Window* w) { return w && plat::window_kind(w) == plat::WindowKind::document; }
@@ -164,13 +170,16 @@ void ourSelectWindow(plat::Window* w) {
 
 void FixActivate() {
     activeLayer = 1;
-    if (plat::Window* p = firstPallette()) plat::bring_to_front(p);
-    bool palette_seen = false, document_seen = false;
+    // The library window counts as a palette here: in front of the others it
+    // stays there, hilited, its scroll bars shown.
+    if (plat::Window* p = first_palette_like()) plat::bring_to_front(p);
+    plat::Window* leading = nullptr;
+    bool document_seen = false;
     for (plat::Window* w : plat::window_list()) {
         const bool shown = plat::window_visible(w);
         if (palette_like(w)) {
-            if (shown && !palette_seen) {
-                palette_seen = true;
+            if (shown && !leading) {
+                leading = w;
                 if (!plat::window_hilited(w)) ActivatePal(w);
             } else if (plat::window_hilited(w)) {
                 DeactivatePal(w);
@@ -184,7 +193,7 @@ void FixActivate() {
             }
         }
     }
-    if (graphwasinit && windSymbols && windSymbols != firstPallette()) DeactivateDoc(windSymbols);
+    if (graphwasinit && windSymbols && windSymbols != leading) DeactivateDoc(windSymbols);
     edit_items_follow_front();
 }
 

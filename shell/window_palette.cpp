@@ -32,19 +32,6 @@ std::int16_t i16(int v) { return static_cast<std::int16_t>(v); }
 
 bool valid_button(int n) { return n >= 1 && n <= window_button_count; }
 
-// The strip's picture at 1x and 2x, loaded once.
-MonoImage g_strip[2];
-bool g_strip_loaded = false;
-
-const MonoImage& strip_image(int scale) {
-    if (!g_strip_loaded) {
-        g_strip_loaded = true;
-        g_strip[0] = load_mono_image("strip408.pbm", strip_width, strip_height);
-        g_strip[1] = load_mono_image("strip408@2x.pbm", strip_width * 2, strip_height * 2);
-    }
-    return g_strip[scale == 2 ? 1 : 0];
-}
-
 // What the buttons of the drawing window see of the command they run in.
 struct KeptState {
     ObjectRec info_copy;
@@ -151,46 +138,10 @@ plat::Rect window_button_rect(const plat::Rect& strip, int n) {
 }
 
 void draw_window_strip(plat::Window* window) {
-    if (!window) return;
-    const MonoImage& one = strip_image(1);
-    if (one.width != strip_width) return;
-    plat::Port* port = plat::window_port(window);
-    plat::PortSaver saver(port);
-    const plat::PenState pen = port->pen_state();
-    const plat::RGBColor fore = port->fore_color(), back = port->back_color();
-    // Black on white whatever colours the drawing uses.
-    port->set_fore_color(plat::RGBColor{0, 0, 0});
-    port->set_back_color(plat::RGBColor{0xFFFF, 0xFFFF, 0xFFFF});
-    port->pen_normal();
+    if (!window || !biofPicHdl) return;
     plat::Rect strip;
     get_biofrect(&strip, window);
-    port->erase_rect(strip);
-    for (int y = 0; y < strip_height; ++y)
-        for (int x = 0; x < strip_width; ++x)
-            if (one.bits[static_cast<std::size_t>(y * strip_width + x)]) {
-                const int h = strip.left + x, v = strip.top + y;
-                port->paint_rect(plat::Rect{i16(v), i16(h), i16(v + 1), i16(h + 1)});
-            }
-    port->set_pen_state(pen);
-    port->set_fore_color(fore);
-    port->set_back_color(back);
-    // Its sharper picture for screens of two pixels per point, over the part
-    // of the strip inside the window.
-    const MonoImage& two = strip_image(2);
-    if (two.width != strip_width * 2) return;
-    const plat::Point o = port->origin();
-    const int left = std::max(strip.left - o.h, 0), top = std::max(strip.top - o.v, 0);
-    const int right = std::min(strip.right - o.h, port->width()), bottom = std::min(strip.bottom - o.v, port->height());
-    if (right <= left || bottom <= top) return;
-    std::vector<std::uint32_t> pixels;
-    pixels.reserve(static_cast<std::size_t>(right - left) * (bottom - top) * 4);
-    for (int y = 2 * top; y < 2 * bottom; ++y)
-        for (int x = 2 * left; x < 2 * right; ++x) {
-            const int sx = x - 2 * (strip.left - o.h), sy = y - 2 * (strip.top - o.v);
-            pixels.push_back(two.bits[static_cast<std::size_t>(sy * strip_width * 2 + sx)] ? plat::black_pixel
-                                                                                             : plat::white_pixel);
-        }
-    port->set_detail(plat::Rect{i16(top), i16(left), i16(bottom), i16(right)}, 2, std::move(pixels));
+    draw_app_picture(*plat::window_port(window), *biofPicHdl, plat::Point{strip.top, strip.left});
 }
 
 void dowindow(int n) {

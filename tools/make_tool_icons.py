@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Draws the palettes' icons as plain PBM files, 16 x 16 and 32 x 32: the
 tool, construct and dimension palettes' squares and the extension-line and
-marker pictures of the dimension settings; and the drawing window's strip of
-view buttons (76 x 16 and 152 x 32).
+marker pictures of the dimension settings; the drawing window's strip of
+view buttons (76 x 16 and 152 x 32); and the library window's settings box
+(14 x 14 and 28 x 28).
 
 Each icon is a few strokes and fills in a 16-unit square; the 2x image is
 the same drawing rasterised at twice the resolution, not a blown-up 1x.
@@ -213,6 +214,12 @@ def strip_shapes():
     return shapes
 
 
+# The library window's settings box: a frame holding two sliders.
+SETTINGS_BOX = (rect(0.5, 0.5, 13.5, 13.5) + polyline([(3, 4.5), (11, 4.5)]) + polyline([(3, 9.5), (11, 9.5)])
+                + fill_poly([(4.5, 2.5), (7, 2.5), (7, 6.5), (4.5, 6.5)])
+                + fill_poly([(7.5, 7.5), (10, 7.5), (10, 11.5), (7.5, 11.5)]))
+
+
 def main():
     os.makedirs(OUT, exist_ok=True)
     sets = (("tool", ICONS), ("construct", CONSTRUCT), ("dimension", DIMENSION), ("dimext", EXTENSION),
@@ -225,6 +232,8 @@ def main():
     for scale, suffix in ((1, ""), (2, "@2x")):
         with open(os.path.join(OUT, "strip408%s.pbm" % suffix), "w") as f:
             f.write(render(strip_shapes(), scale, 76, 16, "Dravelin view buttons"))
+        with open(os.path.join(OUT, "sprop424%s.pbm" % suffix), "w") as f:
+            f.write(render(SETTINGS_BOX, scale, 14, 14, "Dravelin symbol placement settings"))
 
 
 if __name__ == "__main__":

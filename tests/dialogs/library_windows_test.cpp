@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "dialogs/library_windows.h"
+#include "files/library_command.h"
 #include "files/symbol_adder.h"
 #include "files/symbol_editing.h"
 #include "platform/core/files.h"
@@ -208,6 +209,47 @@ TEST_F(SymbolSetup, AddingADrawingFillsTheSlotAndTheWindowFollows) {
     s.press("ok  ").ends();
     s.drive([&] { SymbolSetupWindow(3); });
     EXPECT_TRUE(file_dialogs().done());
+}
+
+}  // namespace
+}  // namespace drav::test
+
+namespace drav::test {
+namespace {
+
+// File > New Library: OK without a folder or a name makes nothing, says so
+// once and keeps the current library; with both it makes and opens the library.
+TEST_F(LibraryWindows, ANewLibraryNeedsAFolderAndAName) {
+    FSRef kept;
+    ASSERT_EQ(make_library(FSRef{scratch_dir()}, "Kept", 50, &kept), 1);
+    makelibactive(kept, "Kept");
+    struct Case {
+        const char* name;
+        bool folder;
+    };
+    for (const Case& c : {Case{"Doors", false}, Case{"", true}}) {
+        Session s;
+        s.then([&c] { plat::set_item_text(front_control(3), c.name); });
+        if (c.folder) {
+            s.then([] { file_dialogs().expect_open(scratch_dir()); });
+            s.press("fold");
+        }
+        s.press("ok  ").ends();
+        answers().expect("could not be opened");
+        s.drive([] { library(1); });
+        EXPECT_TRUE(answers().done()) << c.name;
+        EXPECT_STREQ(current_lib.name, "Kept") << c.name;
+        EXPECT_EQ(current_lib.ref.path, kept.path) << c.name;
+    }
+    Session s;
+    s.then([] { plat::set_item_text(front_control(3), "Doors"); });
+    s.press("ok  ").ends();  // the folder chosen last
+    s.drive([] { library(1); });
+    EXPECT_STREQ(current_lib.name, "Doors");
+    EXPECT_TRUE(fs::exists(scratch_dir() / "Doors"));
+    if (currentlibRefNum > 0) FSRef_CloseMyFile(&currentlibRefNum);
+    currentlibRefNum = 0;
+    current_lib = FileRefRec{};
 }
 
 }  // namespace

@@ -907,6 +907,52 @@ dblclick_e2e() {
 dblclick_e2e
 # ---- end of double click on a palette square ----
 
+# ---- Symbol placement settings (the library window's settings box) ----
+# With Archlib1 open from the File menu, a click on the small box at the
+# library window's bottom left opens the placement settings; Cancel closes
+# them and the program ends normally.
+placement_e2e() {
+  start
+  local win lib dlg msg try h
+  win=$(drawing_window)
+  [ -n "$win" ] || { fail "placement: no drawing window"; kill -TERM "$app_pid"; wait_end; return; }
+  msg=$(timeout 10 xdotool search --sync --onlyvisible --name '^Messages$' 2>/dev/null | head -n 1)
+  [ -n "$msg" ] && xdotool windowmove --sync "$msg" 400 300 2>/dev/null
+  sleep 1
+  for try in 1 2 3; do
+    xdotool windowfocus --sync "$win" 2>/dev/null
+    xdotool mousemove --window "$win" 20 10 click 1
+    sleep 0.8
+    xdotool key Down Down Down Down Down Down Down Down Return
+    dlg=$(timeout 5 xdotool search --sync --onlyvisible --name '^Choose a Library$' 2>/dev/null | head -n 1)
+    [ -n "$dlg" ] && break
+    xdotool key Escape
+  done
+  [ -n "$dlg" ] || { fail "placement: File > Open Symbol Library showed no dialog"; kill -TERM "$app_pid"; wait_end; return; }
+  xdotool windowfocus --sync "$dlg" 2>/dev/null
+  xdotool type --delay 5 "$XDG_DATA_HOME/Dravelin/Archlib1"
+  xdotool key Return
+  lib=$(timeout 10 xdotool search --sync --onlyvisible --name '^Archlib1$' 2>/dev/null | head -n 1)
+  [ -n "$lib" ] || { fail "placement: no window titled Archlib1"; kill -TERM "$app_pid"; wait_end; return; }
+  sleep 0.5
+  h=$(xdotool getwindowgeometry "$lib" | awk '/Geometry/ { split($2, a, "x"); print a[2] }')
+  xdotool mousemove --window "$lib" 6 $((h - 6)) click 1
+  dlg=$(timeout 10 xdotool search --sync --onlyvisible --name '^Symbol placement$' 2>/dev/null | head -n 1)
+  if [ -n "$dlg" ]; then
+    pass "the library window's settings box opens the placement settings"
+    xdotool mousemove --window "$dlg" 216 302 click 1
+    for _ in $(seq 50); do xdotool search --onlyvisible --name '^Symbol placement$' >/dev/null 2>&1 || break; sleep 0.1; done
+    if xdotool search --onlyvisible --name '^Symbol placement$' >/dev/null 2>&1; then fail "placement: Cancel left the settings open"; fi
+  else
+    fail "placement: the settings box opened nothing"
+  fi
+  kill -TERM "$app_pid"
+  wait_end
+  [ "$status" -eq 0 ] || { fail "placement: the session ended with $status"; kill -9 "$app_pid" 2>/dev/null; app_pid=; }
+}
+placement_e2e
+# ---- end of symbol placement settings ----
+
 if [ "$failures" -ne 0 ]; then
   echo "e2e: $failures failed"
   exit 1

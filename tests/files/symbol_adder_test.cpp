@@ -235,6 +235,15 @@ TEST(ShippedLibraries, TheArchitecturalSymbolsLieWhereTheModulesLookForThem) {
     EXPECT_DOUBLE_EQ(rec_f64(window, sctl::width), 2);
     EXPECT_DOUBLE_EQ(rec_f64(window, sctl::handle_x), 0);
     EXPECT_DOUBLE_EQ(rec_f64(window, sctl::handle_y), 0.25);
+    // Every one of the sixteen kinds has its first size, 2 feet or wider, in both libraries.
+    for (int kind = 1; kind <= 16; ++kind) {
+        const int slot = (kind - 1) * 15;
+        const ObjectRec first = read_rec(a1, slot + 4), second = read_rec(a2, slot + 4);
+        EXPECT_EQ(rec_u16(first, sctl::valid), 1) << kind;
+        EXPECT_EQ(rec_u16(second, sctl::valid), 1) << kind;
+        EXPECT_GE(rec_f64(first, sctl::width), 2) << kind;
+        EXPECT_DOUBLE_EQ(rec_f64(second, sctl::width), rec_f64(first, sctl::width)) << kind;
+    }
 }
 
 TEST(ShippedLibraries, TheToleranceHeadsFillTheFirstCompartment) {

@@ -234,3 +234,25 @@ TEST(MessagePalette, ItsPlaceAndVisibilityReachThePreferencesAtQuit) {
     GetPointPref("WindPosMessages", &p);
     EXPECT_EQ(p, (plat::Point{240, 320}));
 }
+
+TEST(WindowLayers, TheLibraryWindowInFrontKeepsItsScrollBarsThroughFixActivate) {
+    run([] {
+        ASSERT_NE(windSymbols, nullptr);
+        plat::show_window(windSymbols);
+        ourSelectWindow(windSymbols);
+        FixActivate();
+        EXPECT_EQ(plat::window_list().front(), windSymbols);
+        EXPECT_TRUE(plat::window_hilited(windSymbols));
+        EXPECT_TRUE(plat::control_visible(shorizHdl));
+        EXPECT_TRUE(plat::control_visible(svertHdl));
+        EXPECT_FALSE(plat::window_hilited(windMessage));
+        // Another palette in front takes the hilite and the bars go.
+        ourSelectWindow(windMessage);
+        FixActivate();
+        EXPECT_TRUE(plat::window_hilited(windMessage));
+        EXPECT_FALSE(plat::window_hilited(windSymbols));
+        EXPECT_FALSE(plat::control_visible(shorizHdl));
+        EXPECT_FALSE(plat::control_visible(svertHdl));
+        plat::hide_window(windSymbols);
+    });
+}

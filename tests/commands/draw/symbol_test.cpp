@@ -5,9 +5,12 @@
 #include <numbers>
 
 #include "commands/draw/symbol.h"
+#include "display/app_pictures.h"
 #include "files/library_window.h"
 #include "files/symbol_adder.h"
 #include "platform/core/files.h"
+#include "platform/core/forks.h"
+#include "platform/ui/dialogs.h"
 #include "shell/window_layers.h"
 #include "store/current_drawing.h"
 #include "store/library_file.h"
@@ -466,5 +469,134 @@ TEST(LibraryWindow, TheScrollBarsMoveTheGridOneCellAtATime) {
             EXPECT_EQ(differ, 0) << c.what;
         });
     }
+    EXPECT_EQ(s.run(), 0);
+}
+
+namespace {
+
+// A version 2 picture written out by hand: frame 115 x 69 (a 5 x 3 grid),
+// one painted rectangle over x 30..39, y 10..19, the end.
+std::vector<std::uint8_t> catalog_pict() {
+    std::vector<std::uint8_t> b = {0, 0, 0, 0, 0, 0, 0, 69, 0, 115,  // size, frame
+                                   0x00, 0x11, 0x02, 0xFF,           // version 2
+                                   0x0C, 0x00};                      // header
+    b.insert(b.end(), {0xFF, 0xFE, 0, 0, 0, 0x48, 0, 0, 0, 0x48, 0, 0, 0, 0, 0, 0, 0, 69, 0, 115, 0, 0, 0, 0});
+    b.insert(b.end(), {0x00, 0x31, 0, 10, 0, 30, 0, 20, 0, 40, 0x00, 0xFF});  // paintRect, end
+    b[1] = static_cast<std::uint8_t>(b.size());
+    return b;
+}
+
+struct CatalogCase {
+    const char* what;
+    std::vector<std::uint8_t> pict;  // empty: no picture in the fork
+    bool shown;
+};
+
+}  // namespace
+
+TEST(LibraryWindow, TheWindowShowsTheCatalogPictureOrTheNumberedGrid) {
+    std::vector<std::uint8_t> cut = catalog_pict();
+    cut.resize(cut.size() - 4);
+    const CatalogCase cases[] = {{"catalog", catalog_pict(), true}, {"no picture", {}, false}, {"cut short", cut, false}};
+    Session s;
+    s.then([] {
+        objopts->dblclick_mode = 1;
+        units_defs.increment = 0;
+    });
+    for (const CatalogCase& c : cases) {
+        s.then([&c] {
+            const FSRef lib = make_parts(12, 3, 5);
+            if (!c.pict.empty()) {
+                plat::ResourceFork fork;
+                ASSERT_EQ(fork.load(lib), plat::noErr);
+                ASSERT_TRUE(fork.put(four_cc("PICT"), 1, "", c.pict));
+                ASSERT_EQ(fork.save(lib), plat::noErr);
+            }
+            ASSERT_EQ(open_library(lib, 1, 0, "Parts"), 1);
+            const plat::Port& off = *myCsGrafPtr;
+            const std::uint32_t white = off.pixel(12, 20);
+            auto inked = [&](int x, int y) { return off.pixel(x, y) != white; };
+            EXPECT_EQ(inked(30, 10), c.shown) << c.what;
+            EXPECT_EQ(inked(39, 19), c.shown) << c.what;
+            EXPECT_FALSE(inked(40, 20)) << c.what;
+            // The grid's lines only where there is no catalog.
+            EXPECT_EQ(inked(23, 50), !c.shown) << c.what;
+            EXPECT_EQ(inked(80, 23), !c.shown) << c.what;
+            // The window shows the world's top left.
+            copy_grid_into_window();
+            const plat::Port& win = *plat::window_port(whichsymbWindow());
+            EXPECT_EQ(win.pixel(34, 14), off.pixel(35, 15)) << c.what;
+        });
+    }
+    EXPECT_EQ(s.run(), 0);
+}
+
+TEST(LibraryWindow, TheSettingsBoxRunsThePlacementSettingsWithTheBoxInverted) {
+    Session s;
+    auto before = std::make_shared<std::uint32_t>(0);
+    open_parts(s);
+    s.then([before] {
+        objopts->sym_opt1 = 0;
+        plat::Window* w = whichsymbWindow();
+        redraw_library(w);
+        plat::Rect box;
+        get_sproprect(&box, plat::window_port(w));
+        *before = plat::window_port(w)->pixel(box.left + 1, box.top + 1);
+        const plat::Rect b = plat::window_bounds(w);
+        plat::EventRecord e;
+        e.what = plat::mouseDown;
+        e.where = plat::Point{static_cast<std::int16_t>(b.top + box.top + 7), static_cast<std::int16_t>(b.left + box.left + 7)};
+        e.window = w;
+        test::post(e);
+    });
+    auto dialog = std::make_shared<plat::Dialog*>(nullptr);
+    s.then([before, dialog] {
+        *dialog = plat::front_dialog();
+        ASSERT_NE(*dialog, nullptr);
+        EXPECT_EQ(plat::item_text(plat::dialog_item(*dialog, 8)), "Fixed scale");  // the placement settings
+        plat::Window* w = whichsymbWindow();
+        plat::Rect box;
+        get_sproprect(&box, plat::window_port(w));
+        EXPECT_EQ(plat::window_port(w)->pixel(box.left + 1, box.top + 1), *before ^ 0x00FFFFFFu);
+    });
+    s.hit(3).hit(1);
+    s.then([before, dialog] {
+        EXPECT_FALSE(plat::dialog_alive(*dialog));
+        EXPECT_EQ(objopts->sym_opt1, 1);
+        plat::Window* w = whichsymbWindow();
+        plat::Rect box;
+        get_sproprect(&box, plat::window_port(w));
+        EXPECT_EQ(plat::window_port(w)->pixel(box.left + 1, box.top + 1), *before);
+    });
+    EXPECT_EQ(s.run(), 0);
+}
+
+TEST(LibraryWindow, TheSettingsBoxShowsPicture424) {
+    Session s;
+    open_parts(s);
+    s.then([] {
+        plat::Window* w = whichsymbWindow();
+        redraw_library(w);
+        const plat::Port& port = *plat::window_port(w);
+        plat::Rect box;
+        get_sproprect(&box, plat::window_port(w));
+        const MonoImage art = load_mono_image("sprop424.pbm", 14, 14);
+        ASSERT_EQ(art.width, 14);
+        int differ = 0;
+        for (int y = 0; y < 14; ++y)
+            for (int x = 0; x < 14; ++x) {
+                const bool ink = port.pixel(box.left + x, box.top + y) == plat::black_pixel;
+                differ += ink != (art.bits[static_cast<std::size_t>(y * 14 + x)] != 0);
+            }
+        EXPECT_EQ(differ, 0);
+        // A frame with two sliders: the corner, the inside, a knob.
+        EXPECT_EQ(port.pixel(box.left, box.top), plat::black_pixel);
+        EXPECT_EQ(port.pixel(box.left + 1, box.top + 1), plat::white_pixel);
+        EXPECT_EQ(port.pixel(box.left + 5, box.top + 3), plat::black_pixel);
+        // The sharper twin for screens of two pixels per point.
+        bool detailed = false;
+        for (const auto& d : port.details()) detailed |= d.scale == 2 && d.area.left == box.left && d.area.top == box.top;
+        EXPECT_TRUE(detailed);
+    });
     EXPECT_EQ(s.run(), 0);
 }
