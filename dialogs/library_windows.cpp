@@ -133,10 +133,10 @@ void SymbolSetupButtonUpdate(DialogPtr w, std::int16_t slot) {
         get_symb_name(slot, text);
         plat::set_item_text(control0(w, txt_name), plat::macroman_to_utf8(text));
     }
-    // TODO(symbol_detail) TODO(symbhandle): the two editing buttons stay off until their commands exist;
-    // then they follow !symbinwork(slot) for a filled slot
-    enable(w, btn_details, false);
-    enable(w, btn_handle, false);
+    // A symbol the drawing uses is not edited: its copy would no longer match.
+    const bool editable = filled && !symbinwork(slot);
+    enable(w, btn_details, editable);
+    enable(w, btn_handle, editable);
 }
 
 void DoSymbols(DialogPtr w, int choice, std::int16_t slot) {

@@ -303,7 +303,7 @@ void symb_object() {
     if (ctrl_run(rec_i16(reference, sym::ctrl), &first, &count)) {
         char saved_text[textline_size];
         std::memcpy(saved_text, textline, sizeof saved_text);
-        const bool marked_only = (swaper & sw_marked_pieces) != 0;
+        const bool marked_only = (swaper & sw_marked_pieces) != 0 && !forced_show;
         for (std::int16_t i = 0; i < count; ++i) {
             ObjectRec piece;
             // A placed symbol among the pieces would name a control record of another library.

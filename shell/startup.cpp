@@ -54,6 +54,8 @@
 #include "store/records.h"
 #include "store/settings.h"
 #include "files/library_window.h"
+#include "files/symbol_editing.h"
+#include "shell/select_accept.h"
 #include "shell/event_pump.h"
 #include "shell/palettes.h"
 #include "shell/tool_palette.h"
@@ -329,6 +331,10 @@ void install_floor_hooks() {
     library.palette_menu = handle_palette_menu;
     library.placement_settings = psymbolsetup;
     set_library_window_hooks(library);
+    SymbolEditHooks symbol_edit;
+    symbol_edit.flash = blink_sobject;
+    symbol_edit.add_remove_window = AddRemoveWindow;
+    set_symbol_edit_hooks(symbol_edit);
 }
 
 void initexit() { exit_program(1); }
