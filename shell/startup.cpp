@@ -52,6 +52,7 @@
 #include "store/number_text.h"
 #include "store/records.h"
 #include "store/settings.h"
+#include "files/catalog_overlay.h"
 #include "files/library_window.h"
 #include "shell/event_pump.h"
 #include "shell/palettes.h"
@@ -327,6 +328,7 @@ void install_floor_hooks() {
     library.redraw_tools = redraw_tool_palette;
     library.palette_menu = handle_palette_menu;
     set_library_window_hooks(library);
+    set_overlay_filter(dlgFilter);
 }
 
 void initexit() { exit_program(1); }
