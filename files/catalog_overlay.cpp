@@ -517,7 +517,7 @@ void do_overlay() {
     if (!stopped()) {
         store_catalog(picture);
         full_window();
-        // TODO(PlotDefault) the plot record is reset; its world window and paper area then fill the specification
+        // TODO(PlotDefault) the plot record is reset; its world window and paper area then fill the plot specification
         create_plot_spec();
         didsomething = 1;
     } else {

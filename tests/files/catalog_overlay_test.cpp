@@ -1,7 +1,6 @@
 // The library catalog drawn into the running program: its records worked
-// out by hand, the catalog picture in the library's companion, the plot
-// specification, the dialog's limits and what an interrupted catalog
-// leaves behind.
+// out by hand, the catalog picture in the library's companion, its plot
+// spec, the dialog's limits and what an interrupted catalog leaves behind.
 #include <gtest/gtest.h>
 
 #include <cmath>
