@@ -12,6 +12,7 @@
 #include "dialogs/dialog_helpers.h"
 #include "dialogs/edit_fields.h"
 #include "dialogs/library_windows.h"
+#include "files/catalog_overlay.h"
 #include "display/screen.h"
 #include "platform/core/forks.h"
 #include "platform/core/text.h"
@@ -52,8 +53,6 @@ int openlib_dialog(FSRef* ref, std::int16_t* vref, std::int32_t* dir, char* name
         std::string error;
         area = plat::new_nib_window("Menu", "LibraryOpen", &error);
         if (!area) std::printf("HIViewFindByID returned %s\n", error.c_str());
-        // TODO(lib_overlay) the catalog check box comes alive with the catalog overlay
-        if (area) plat::set_item_hilite(GrabCRef(area, sig_check, ctl_catalog), 255);
     }
     request.options = area;
     const plat::FileDialogReply reply = plat::run_file_dialog(request);
@@ -120,7 +119,7 @@ void library(int choice) {
             char cut[sizeof current_lib.name];
             strnncpy(cut, name, sizeof cut - 1);
             makelibactive(ref, cut);
-            // TODO(lib_overlay) with the check box on, the catalog is drawn into the drawing first
+            if (catalog) lib_overlay();
             if (!quit && !aborted)
                 open_library(ref, vref, dir, cut);
             else

@@ -53,6 +53,7 @@
 #include "store/number_text.h"
 #include "store/records.h"
 #include "store/settings.h"
+#include "files/catalog_overlay.h"
 #include "files/library_window.h"
 #include "files/symbol_editing.h"
 #include "shell/select_accept.h"
@@ -335,6 +336,7 @@ void install_floor_hooks() {
     symbol_edit.flash = blink_sobject;
     symbol_edit.add_remove_window = AddRemoveWindow;
     set_symbol_edit_hooks(symbol_edit);
+    set_overlay_filter(dlgFilter);
 }
 
 void initexit() { exit_program(1); }
