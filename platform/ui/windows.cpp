@@ -518,6 +518,26 @@ void track_control(Control* c, std::int16_t part, const std::function<void(Contr
     }
 }
 
+bool track_thumb(Control* c, Point press) {
+    const Rect b = window_bounds(c->owner);
+    const auto local = [&b](Point g) {
+        return Point{static_cast<std::int16_t>(g.v - b.top), static_cast<std::int16_t>(g.h - b.left)};
+    };
+    Point end = press;
+    EventRecord up;
+    for (;;) {
+        if (wait_next_event(mUpMask, &up, 1)) {
+            end = local(up.where);
+            break;
+        }
+        end = local(mouse_global());
+        if (!button()) break;
+    }
+    const int before = c->bar->value();
+    c->bar->setValue(thumb_value(c, press, end));
+    return c->bar->value() != before;
+}
+
 }  // namespace plat
 
 namespace plat {

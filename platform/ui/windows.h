@@ -125,6 +125,10 @@ void set_control_tracked(Control* c, bool tracked);
 // Calls action(c, part) once, then again every few ticks while the button
 // stays down; returns when it is let go (its mouse-up taken from the queue).
 void track_control(Control* c, std::int16_t part, const std::function<void(Control*, std::int16_t)>& action);
+// A press at the local point on c's thumb: the thumb follows the pointer
+// until the button is let go (its mouse-up taken from the queue), then the
+// bar takes the value where it was dropped. True when the value changed.
+bool track_thumb(Control* c, Point press);
 
 // One-line text fields inside a window's content (a palette's own fields),
 // in local pixels; they live as long as the window. Text is UTF-8, the
