@@ -118,8 +118,12 @@ void zoomdrawing(plat::Window* window, std::int16_t part) {
     plat::invalidate_rect(window, plat::window_port(window)->port_rect());
 }
 
-void scrollAction(plat::Control* control, std::int16_t part) {
-    if (part < 20 || part > 23 || !control) return;
+namespace {
+
+// A move of the view from a scroll bar, which may come in the middle of a
+// command: the object in hand is kept aside and put back afterwards.
+template <class Move>
+void scroll_view(Move move) {
     const std::int16_t mode = gdrawmode, pat = gdrawpat;
     setdrawmode(mode_draw);
     setdrawpat(0);
@@ -129,24 +133,44 @@ void scrollAction(plat::Control* control, std::int16_t part) {
     HeldObject held;
     held.keep();
     quit = aborted = 0;
-    const bool horizontal = control == horizHdl;
-    bigpan = part == 22 || part == 23 ? 1 : 0;
-    if (part == 20 || part == 22) {
-        if (horizontal)
-            do_left(1);
-        else
-            do_up(1);
-    } else {
-        if (horizontal)
-            do_right(1);
-        else
-            do_down(1);
-    }
+    move();
     set_drawing_scroll_value();
     if (!ingrpdrag) held.put_back();
     setidle(was_idle);
     setdrawmode(mode);
     setdrawpat(pat);
+}
+
+}  // namespace
+
+void scrollAction(plat::Control* control, std::int16_t part) {
+    if (part < 20 || part > 23 || !control) return;
+    scroll_view([control, part] {
+        const bool horizontal = control == horizHdl;
+        bigpan = part == 22 || part == 23 ? 1 : 0;
+        if (part == 20 || part == 22) {
+            if (horizontal)
+                do_left(1);
+            else
+                do_up(1);
+        } else {
+            if (horizontal)
+                do_right(1);
+            else
+                do_down(1);
+        }
+    });
+}
+
+void drawing_thumb(plat::Control* control, plat::Point press) {
+    if (!control) return;
+    // A thumb let go where it was taken leaves the view as it is.
+    const int before = plat::control_value(control);
+    plat::set_control_value(control, plat::track_thumb(plat::control_window(control), control, press));
+    if (plat::control_value(control) != before)
+        scroll_view([control] { control == horizHdl ? do_horzthumb() : do_vertthumb(); });
+    else
+        set_drawing_scroll_value();
 }
 
 }  // namespace drav

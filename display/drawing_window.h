@@ -36,5 +36,8 @@ void drawing_window_resized(plat::Window* window);
 void zoomdrawing(plat::Window* window, std::int16_t part);
 // One step of a held scroll-bar arrow (parts 20, 21) or page area (22, 23).
 void scrollAction(plat::Control* control, std::int16_t part);
+// A press on a scroll bar's thumb at the local point: the thumb is dragged
+// until the button is let go, and the view follows it.
+void drawing_thumb(plat::Control* control, plat::Point press);
 
 }  // namespace drav

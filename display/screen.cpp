@@ -192,6 +192,9 @@ std::int16_t opengraphics(std::int16_t* err) {
     horizHdl = scroll_bar(w, horiz, 1);
     vertHdl = scroll_bar(w, vert, 2);
     if (!horizHdl || !vertHdl) no_graphics();
+    // Every press on them is the program's: a dragged thumb moves the view.
+    plat::set_control_tracked(horizHdl, true);
+    plat::set_control_tracked(vertHdl, true);
 
     setupviewport();
     drawCWindow->set_clip(drawCWindow->port_rect());

@@ -174,11 +174,14 @@ void handle_drawing_content(plat::Port* port, plat::Point point) {
         plat::Rect strip;
         get_biofrect(&strip, whichdrawWindow());
         if (inside(strip, point)) dowindow(point.h / window_button_width + 1);
-        // An arrow or a page area steps the view while it is held; the
-        // thumb is dragged by the bar itself.
+        // An arrow or a page area steps the view while it is held; the view
+        // follows a dragged thumb when it is let go.
         plat::Control* bar = nullptr;
         const std::int16_t part = plat::find_control(whichdrawWindow(), point, &bar);
-        if (bar && part >= plat::inUpButton && part <= plat::inPageDown) plat::track_control(bar, part, scrollAction);
+        if (bar && part == plat::inThumb)
+            drawing_thumb(bar, point);
+        else if (bar && part >= plat::inUpButton && part <= plat::inPageDown)
+            plat::track_control(bar, part, scrollAction);
         return;
     }
     if (!getidle() && quit) return;

@@ -530,8 +530,9 @@ int track_thumb(Window* w, const Control* c, Point from) {
             end = local(up.where);
             break;
         }
-        if (!button()) break;
+        // The pointer where the button came up counts, even without its mouse-up.
         end = local(mouse_global());
+        if (!button()) break;
     }
     return thumb_value(c, from, end);
 }
