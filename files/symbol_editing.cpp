@@ -348,6 +348,14 @@ void setup_detail() {
     drawing_area_valid(0);
 }
 
+// The shown copy loses its user and leaves the work library again: kept,
+// it would pass for a symbol the drawing uses, and a later placement would
+// take it, with the handle and marks it had before the edit.
+void give_back(std::int16_t ctrlno) {
+    symb_delete(ctrlno, 0);
+    drop_symbol_copy(ctrlno);
+}
+
 }  // namespace
 
 void set_symbol_edit_hooks(const SymbolEditHooks& hooks) { g_hooks = hooks; }
@@ -406,7 +414,7 @@ void symbhandle(std::int16_t slot) {
                     hand_update_ctrl_block(x, y);
                 else
                     mess_clear();
-                symb_delete(ctrlno, 0);
+                give_back(ctrlno);
             }
         }
         start_symbolscan();
@@ -425,7 +433,7 @@ void symbol_detail(std::int16_t slot) {
         if (make_symbol(&symbol_num, &scale, &ctrlno)) {
             ctrl_run(ctrlno, &workstart, &worklen);
             setup_detail();
-            symb_delete(ctrlno, 0);
+            give_back(ctrlno);
         }
         mess_clear();
     }

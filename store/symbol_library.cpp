@@ -459,6 +459,25 @@ int copy_symbol(std::int16_t fork, std::int16_t n, std::int16_t* newctrl, const 
     return 1;
 }
 
+int drop_symbol_copy(std::int16_t n) {
+    ObjectRec head, ctrl;
+    std::int16_t first = 0, count = 0;
+    if (!read_worklib(0, head) || !read_worklib(n, ctrl) || rec_kind(ctrl) != rk_symbol_ctrl ||
+        rec_i16(ctrl, sctl::users) != 0 || !ctrl_run(n, &first, &count) ||
+        rec_i16(head, hdr::lib_lastctrl) != n + 1 || rec_i16(head, hdr::lib_lastsymb) != first + count)
+        return 0;
+    const ObjectRec empty{};
+    for (std::int16_t i = 0; i < count; ++i)
+        if (!put_ctrlrec(static_cast<std::int16_t>(first + i), empty)) return 0;
+    if (!put_ctrlrec(n, empty)) return 0;
+    set_rec_i16(head, hdr::lib_lastctrl, n);
+    set_rec_i16(head, hdr::lib_lastsymb, first);
+    if (!put_ctrlrec(0, head)) return 0;
+    for (std::int16_t& m : cachemap)
+        if (m == 0 || m == n || (m >= first && m < first + count)) m = -1;
+    return 1;
+}
+
 void convert54text(ObjectRec& rec) {
     const double w = rec_f64(rec, text::char_width), h = rec_f64(rec, text::char_height);
     set_rec_f32(rec, text::char_width, static_cast<float>(w));

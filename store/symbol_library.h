@@ -89,6 +89,11 @@ extern FSRef dirFSRef;
 // symbol does not fit (the work library is unchanged).
 int copy_symbol(std::int16_t fork, std::int16_t n, std::int16_t* newctrl, const char* libname, int convert);
 
+// Gives back control record n of the work library and its pieces when they
+// are the last it took and nothing uses them: a copy made only to show a
+// symbol while it is edited. 1 when given back.
+int drop_symbol_copy(std::int16_t n);
+
 // A text object of versions 52 and 54: its two doubles at 80 and 88 become floats.
 void convert54text(ObjectRec& rec);
 // The same for a text object that came from a PC file: the PC conversion

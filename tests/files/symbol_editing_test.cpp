@@ -26,6 +26,7 @@
 #include "store/object_snap.h"
 #include "store/record_ops.h"
 #include "store/symbol_library.h"
+#include "store/workfile.h"
 #include "tests/commands/draw/shape_steps.h"
 
 using namespace drav;
@@ -119,6 +120,15 @@ ObjectRec lib_rec(int n) {
 int ctrl_of(int slot) { return slot + 4; }
 int detail_first() { return rec_i16(lib_rec(ctrl_of(2)), sctl::first_piece); }
 
+// lastctrl and lastsymb of the work library.
+std::pair<int, int> work_ends() {
+    ObjectRec head{};
+    std::int64_t got = 0;
+    plat::read_at(worklibRefNum, 0, head.b, 128, &got);
+    return {rec_i16(head, hdr::lib_lastctrl), rec_i16(head, hdr::lib_lastsymb)};
+}
+std::pair<int, int> work_before;
+
 // Opens the library, then double-clicks slot n (1-based) of its window:
 // Symbol Setup runs from the next step on.
 void open_setup(Session& s, int n, std::function<void()> before = {}, bool make = true) {
@@ -131,6 +141,7 @@ void open_setup(Session& s, int n, std::function<void()> before = {}, bool make 
             EXPECT_EQ(open_library(FSRef{lib_path()}, 1, 0, "Edits"), 1);
         }
         n0 = number_of_objects;
+        work_before = work_ends();
     });
     s.then([n] {
         plat::Window* w = whichsymbWindow();
@@ -161,11 +172,13 @@ std::int16_t worklib_users(std::int16_t ctrl) {
     return rec_i16(r, sctl::users);
 }
 
-// The Symbol Setup window is closed and the drawing is as it was.
+// The Symbol Setup window is closed and the drawing is as it was: the copy
+// shown while editing has left the work library again.
 void closed_as_before(Session& s) {
     s.press("ok  ");
     s.then([] {
         EXPECT_EQ(number_of_objects, n0);
+        EXPECT_EQ(work_ends(), work_before);
         EXPECT_EQ(forced_show, 0);
         EXPECT_EQ(movehandle, 0);
         EXPECT_EQ(windAddRemove, nullptr);
@@ -409,6 +422,15 @@ TEST(SymbolEditing, ASymbolTheDrawingUsesIsNotEdited) {
         std::int16_t ctrl = 0;
         ASSERT_EQ(copy_symbol(currentlibRefNum, static_cast<std::int16_t>(ctrl_of(1)), &ctrl, "Edits", 0), 1);
         accept_symbol(ctrl);  // as a placed reference counts itself
+        // A copy in use, or one below another, is never given back.
+        EXPECT_EQ(drop_symbol_copy(ctrl), 0);
+        std::int16_t second = 0;
+        ASSERT_EQ(copy_symbol(currentlibRefNum, static_cast<std::int16_t>(ctrl_of(3)), &second, "Edits", 0), 1);
+        const std::pair<int, int> ends = work_ends();
+        symb_delete(ctrl, 0);
+        EXPECT_EQ(drop_symbol_copy(ctrl), 0);
+        EXPECT_EQ(work_ends(), ends);
+        accept_symbol(ctrl);
         EXPECT_EQ(symbinwork(2), 1);
         EXPECT_EQ(symbinwork(3), 0);
     });
