@@ -364,7 +364,11 @@ void Handle_keys() {
     if (upper == ch_backspace || upper == ch_delete) {
         // TODO(inpDPtr) with the input window or the properties palette in front the key goes to its field
         if (getidle()) {
-            // TODO(modify_objects) delete the current object (7), or the group in group mode (group(7))
+            if (macgroup) {
+                group(7);
+            } else {
+                // TODO(modify_objects) delete the current object: modify_objects(7)
+            }
         }
     } else if (upper == ch_enter || upper == ch_return) {
         // TODO(inpDPtr) the input window's OK

@@ -953,6 +953,202 @@ placement_e2e() {
 placement_e2e
 # ---- end of symbol placement settings ----
 
+# ---- Selecting and viewing (clicks, a group, a marquee, zoom and full view) ----
+# Two rectangles drawn with the mouse; a click on one selects it (it shows in
+# the highlight colour), shift-clicks build a group of both, a marquee dragged
+# around the second alone selects only it. Then a double click on the second
+# window button and a rectangle dragged around the first rectangle zoom in on
+# it, the third button zooms out one step and the fourth shows the whole
+# drawing: the view saved with the drawing after each says where it went.
+# Answers whether the two rectangles' boxes of a window dump pass the test
+# given as a python expression of a1, c1 (the first box's dark and coloured
+# pixels: coloured is the highlight, neither black nor white nor grey) and
+# a2, c2; prints the counts.
+sv_boxes() {
+  python3 - "$@" <<'PY'
+import struct, sys
+data = open(sys.argv[1], 'rb').read()
+hsize, _, fmt, depth, w, h = struct.unpack('>6I', data[:24])
+bpl, ncolors = struct.unpack('>I', data[48:52])[0], struct.unpack('>I', data[76:80])[0]
+bpp = struct.unpack('>I', data[44:48])[0]
+order = struct.unpack('>I', data[28:32])[0]
+pix = hsize + ncolors * 12
+def counts(x0, y0, rw, rh):
+    dark = coloured = 0
+    for y in range(max(y0, 0), min(y0 + rh, h)):
+        for x in range(max(x0, 0), min(x0 + rw, w)):
+            o = pix + y * bpl + x * (bpp // 8)
+            v = int.from_bytes(data[o:o + 3], 'little' if order == 0 else 'big')
+            c = ((v >> 16) & 255, (v >> 8) & 255, v & 255)
+            if sum(c) < 300: dark += 1
+            elif max(c) - min(c) > 60: coloured += 1
+    return dark, coloured
+a1, c1 = counts(290, 240, 120, 100)
+a2, c2 = counts(540, 240, 120, 100)
+print(a1, c1, a2, c2)
+sys.exit(0 if eval(sys.argv[2]) else 1)
+PY
+}
+# The view saved in a drawing file ("x left, x right, y bottom, y top") and its
+# rectangles' extents, then the check named by $2 against hand values:
+#   in: the first rectangle (the leftmost) lies inside the view, the second not;
+#   out R: the view is twice as wide as R (the width before) around the same middle;
+#   full: the extents fitted to the view's proportions, widened 2 % on each side.
+sv_view_check() {
+  file_records "$1" >"$work/sv.recs"
+  python3 - "$1" "$work/sv.recs" "${@:2}" <<'PY'
+import struct, sys
+d = open(sys.argv[1], 'rb').read()
+xl, xr, yb, yt = struct.unpack('>4d', d[130:162])
+recs = open(sys.argv[2], 'rb').read()
+sys.argv[1:3] = []
+rects = []
+for i in range(0, len(recs) - 127, 128):
+    r = recs[i:i + 128]
+    if r[1] & 0x3f != 44 or struct.unpack('>H', r[78:80])[0] >> 12 != 2: continue
+    f = lambda o: struct.unpack('>d', r[o:o + 8])[0]
+    x, y, dx, dy = f(28), f(36), f(80), f(88)
+    rects.append((min(x, x + dx), max(x, x + dx), min(y, y + dy), max(y, y + dy)))
+rects.sort()
+print('view %.4f %.4f %.4f %.4f, %d rectangles' % (xl, xr, yb, yt, len(rects)), file=sys.stderr)
+ok = len(rects) == 2
+if ok and sys.argv[1] == 'in':
+    a, b = rects
+    ok = xl <= a[0] and a[1] <= xr and yb <= a[2] and a[3] <= yt and b[0] > xr
+elif ok and sys.argv[1] == 'out':
+    w0, m0 = float(sys.argv[2]), float(sys.argv[3])
+    ok = abs((xr - xl) - 2 * w0) < 0.02 * w0 and abs((xl + xr) / 2 - m0) < 0.02 * w0
+elif ok and sys.argv[1] == 'full':
+    lo, hi = min(r[0] for r in rects), max(r[1] for r in rects)
+    bo, to = min(r[2] for r in rects), max(r[3] for r in rects)
+    W = hi - lo
+    ok = abs(xl - (lo - 0.02 * W)) < 1e-6 and abs(xr - (hi + 0.02 * W)) < 1e-6 and \
+         abs((yb + yt) / 2 - (bo + to) / 2) < 1e-6 and yt - yb > to - bo
+print('%.9g %.9g' % (xr - xl, (xl + xr) / 2) if ok else '')
+PY
+}
+selview_e2e() {
+  start
+  local win tools msg
+  win=$(drawing_window)
+  tools=$(timeout 10 xdotool search --sync --onlyvisible --name '^Tools$' 2>/dev/null | head -n 1)
+  msg=$(timeout 10 xdotool search --sync --onlyvisible --name '^Messages$' 2>/dev/null | head -n 1)
+  [ -n "$msg" ] && xdotool windowmove --sync "$msg" 60 700 2>/dev/null
+  if [ -z "$win" ] || [ -z "$tools" ]; then
+    fail "select and view: no drawing window or tool palette"; kill -TERM "$app_pid"; wait_end; return
+  fi
+  # Waits (a few seconds at most) until the rectangles' boxes pass the test
+  # of sv_boxes; the pointer rests away from them.
+  boxes() {
+    xdotool mousemove --window "$win" 800 560
+    local i
+    for i in $(seq 25); do
+      xwd -silent -id "$win" >"$work/sv.xwd" 2>/dev/null
+      sv_boxes "$work/sv.xwd" "$1" >"$work/sv.counts" && return 0
+      sleep 0.2
+    done
+    echo "e2e: dark, coloured pixels of both boxes: $(cat "$work/sv.counts")" >&2
+    return 1
+  }
+  # The rectangle tool, two rectangles of two clicks each, Q.
+  xdotool mousemove --window "$tools" 13 65 click 1
+  sleep 0.3
+  local p
+  for p in "300 250" "400 330" "550 250" "650 330"; do
+    set -- $p
+    xdotool mousemove --window "$win" "$1" "$2"
+    sleep 0.1
+    xdotool click 1
+    sleep 0.2
+  done
+  xdotool windowfocus --sync "$win" 2>/dev/null
+  xdotool key q
+  # (The last one drawn is the current object, in the highlight colour.)
+  if boxes "a1 > 200 and a2 + c2 > 200"; then pass "two rectangles drawn with the mouse show"
+  else fail "select and view: the rectangles do not show"; kill -TERM "$app_pid"; wait_end; return; fi
+  # Their top edges, as drawn (the corners snap to the increment).
+  local e1 e2
+  xwd -silent -id "$win" >"$work/sv.xwd"
+  e1=$(find_marker "$work/sv.xwd" 350 250 8 line)
+  e2=$(find_marker "$work/sv.xwd" 600 250 8 line)
+  [ -n "$e1" ] && [ -n "$e2" ] || { fail "select and view: no top edges"; kill -TERM "$app_pid"; wait_end; return; }
+  # (Each click waits out the double-click time before the next.)
+  xdotool mousemove --window "$win" $e1 click 1
+  if boxes "c1 > 200 and a1 < 50 and a2 > 200"; then pass "a click on a rectangle selects it"
+  else fail "a click did not select the rectangle"; fi
+  sleep 0.6
+  xdotool mousemove --window "$win" $e2 keydown shift click 1 keyup shift
+  if boxes "c2 > 200"; then pass "a shift-click selects the other into the group"
+  else fail "a shift-click did not add the rectangle"; fi
+  sleep 0.6
+  xdotool mousemove --window "$win" $e1 keydown shift click 1 keyup shift
+  if boxes "c1 > 200 and c2 > 200"; then pass "shift-clicks build a group of both"
+  else fail "shift-clicks did not make a group of both"; fi
+  sleep 0.6
+  # A marquee around the second alone: the group becomes that one.
+  xdotool mousemove --window "$win" 520 220 mousedown 1
+  sleep 0.8  # held past the double-click time
+  xdotool mousemove --window "$win" 600 300
+  sleep 0.1
+  xdotool mousemove --window "$win" 680 360
+  sleep 0.1
+  xdotool mouseup 1
+  if boxes "a1 > 200 and c2 > 200"; then pass "a marquee selects what it goes round"
+  else fail "the marquee did not select the second rectangle alone"; fi
+  sleep 0.5
+  # Zoom in on the first: a double click on the second window button, then
+  # the rectangle's corners.
+  local ww wh before r
+  eval "$(xdotool getwindowgeometry --shell "$win")"
+  ww=$WIDTH wh=$HEIGHT
+  before=$(xwd -silent -id "$win" 2>/dev/null | md5sum)
+  xdotool mousemove --window "$win" 23 $((wh - 7)) click --repeat 2 --delay 80 1
+  sleep 0.5
+  xdotool mousemove --window "$win" 280 230
+  sleep 0.1
+  xdotool click 1
+  sleep 0.2
+  xdotool mousemove --window "$win" 350 290
+  sleep 0.1
+  xdotool mousemove --window "$win" 420 350
+  sleep 0.1
+  xdotool click 1
+  changed() {
+    local i
+    for i in $(seq 50); do
+      [ "$(xwd -silent -id "$win" 2>/dev/null | md5sum)" != "$before" ] && return 0
+      sleep 0.1
+    done
+    return 1
+  }
+  changed || fail "zoom in: the window did not change"
+  save_as "$win" "$work/sv-in" native
+  r=$(sv_view_check "$work/sv-in.drw" in 2>>"$work/sv.log")
+  if [ -n "$r" ]; then pass "zoom in on a rectangle shows it alone"; else fail "zoom in: $(tail -1 "$work/sv.log")"; fi
+  # One step out: twice as wide about the same middle.
+  before=$(xwd -silent -id "$win" 2>/dev/null | md5sum)
+  xdotool mousemove --window "$win" 38 $((wh - 7)) click 1
+  changed || fail "zoom out: the window did not change"
+  save_as "$win" "$work/sv-out" native
+  local r2
+  r2=$(sv_view_check "$work/sv-out.drw" out ${r:-1 0} 2>>"$work/sv.log")
+  if [ -n "$r" ] && [ -n "$r2" ]; then pass "zoom out doubles the view"; else fail "zoom out: $(tail -1 "$work/sv.log")"; fi
+  # The whole drawing.
+  before=$(xwd -silent -id "$win" 2>/dev/null | md5sum)
+  xdotool mousemove --window "$win" 53 $((wh - 7)) click 1
+  changed || fail "full view: the window did not change"
+  save_as "$win" "$work/sv-full" native
+  if [ -n "$(sv_view_check "$work/sv-full.drw" full 2>>"$work/sv.log")" ]; then
+    pass "the full view fits both rectangles"
+  else fail "full view: $(tail -1 "$work/sv.log")"; fi
+  xdotool windowfocus --sync "$win" 2>/dev/null
+  xdotool key --clearmodifiers ctrl+q
+  wait_end
+  [ "$status" -eq 0 ] || { fail "select and view: the session ended with $status"; kill -9 "$app_pid" 2>/dev/null; app_pid=; }
+}
+command -v xwd >/dev/null && selview_e2e
+# ---- end of selecting and viewing ----
+
 if [ "$failures" -ne 0 ]; then
   echo "e2e: $failures failed"
   exit 1
