@@ -8,7 +8,6 @@
 #include "base/loop_services.h"
 #include "base/messages.h"
 #include "base/questions.h"
-#include "base/restraint_hook.h"
 #include "base/window_areas.h"
 #include "commands/draw/symbol.h"
 #include "display/graphics_unit.h"
@@ -112,23 +111,8 @@ int make_symbol(std::int16_t* slot, double* fit, std::int16_t* ctrlno) {
     set_rec_f64(info, sym::width, w);
     set_rec_f64(info, sym::height, h);
 
-    WindowRec inner;
-    inset_win(cur_win, &inner);
-    const double iw = inner.xr - inner.xl, ih = inner.yt - inner.yb;
-    double s = 1, x = inner.xl, y = inner.yb;
-    if (h > w * aspectratio) {
-        if (h > 0) s = ih / h;
-        x += (iw - w * s) / 2;
-    } else {
-        // A symbol of no size keeps its own size: there is nothing to enlarge.
-        if (w > 0) s = iw / w;
-        y += (ih - h * s) / 2;
-    }
-    if (!(s > 0) || !std::isfinite(s)) {
-        s = 1;
-        x = inner.xl;
-        y = inner.yb;
-    }
+    double s = 1, x = 0, y = 0;
+    fit_in_window(w, h, &s, &x, &y);
     change_object(s, s, 0, 0, 0, info);
     set_init(x, y, info);
     *fit = s;
@@ -208,12 +192,7 @@ int get_handle(double* nx, double* ny) {
         objdeleted = kept_deleted;  // nothing the user could undelete
     }
     drawing_area_valid(0);
-    if (misc_defs.snap_mode == 3 || misc_defs.snap_mode == 4) {
-        misc_defs.snap_mode = prevsnapmode;
-        if (prevsnapmode >= 0 && prevsnapmode <= 2)
-            snapnum = static_cast<std::int16_t>(prevsnapmode == 0 ? 6 : prevsnapmode == 1 ? 8 : 9);
-        loop_mark_restraints();
-    }
+    end_handle_snap();
     forced_show = 0;
     accepted = 0;
     return got;

@@ -167,6 +167,38 @@ void inset_win(const WindowRec& w, WindowRec* r) {
     r->yt = w.yt - 2 * (w.yt - w.yb) / height;
 }
 
+void fit_in_window(double w, double h, double* s, double* x, double* y) {
+    WindowRec r;
+    inset_win(cur_win, &r);
+    const double ww = r.xr - r.xl, wh = r.yt - r.yb;
+    w = std::fabs(w);
+    h = std::fabs(h);
+    *s = 1;
+    *x = r.xl;
+    *y = r.yb;
+    if (h <= w * aspectratio) {
+        // Extents of no size keep their own size: there is nothing to enlarge.
+        if (w > 0) *s = ww / w;
+        *y += (wh - h * *s) / 2;
+    } else {
+        *s = wh / h;
+        *x += (ww - w * *s) / 2;
+    }
+    if (!(*s > 0) || !std::isfinite(*s)) {
+        *s = 1;
+        *x = r.xl;
+        *y = r.yb;
+    }
+}
+
+void end_handle_snap() {
+    if (misc_defs.snap_mode != 3 && misc_defs.snap_mode != 4) return;
+    misc_defs.snap_mode = prevsnapmode;
+    if (prevsnapmode >= 0 && prevsnapmode <= 2)
+        snapnum = static_cast<std::int16_t>(prevsnapmode == 0 ? 6 : prevsnapmode == 1 ? 8 : 9);
+    loop_mark_restraints();
+}
+
 void define_new_handle(double* x, double* y) {
     const double sw = rec_f64(info, sym::width), sh = rec_f64(info, sym::height);
     // A symbol of no size has nothing to enlarge: its handle stays.
@@ -177,17 +209,8 @@ void define_new_handle(double* x, double* y) {
     const double keep_x = *x, keep_y = *y;
     const std::int16_t keep_option = objopts->sym_opt2;
 
-    WindowRec r;
-    inset_win(cur_win, &r);
-    const double ww = r.xr - r.xl, wh = r.yt - r.yb;
-    double s = 0, left = r.xl, bottom = r.yb;
-    if (std::fabs(sh) <= std::fabs(sw) * aspectratio) {
-        s = ww / std::fabs(sw);
-        bottom += (wh - std::fabs(sh) * s) / 2;
-    } else {
-        s = wh / std::fabs(sh);
-        left += (ww - std::fabs(sw) * s) / 2;
-    }
+    double s = 1, left = 0, bottom = 0;
+    fit_in_window(sw, sh, &s, &left, &bottom);
     // The view shows the symbol unturned, so a click reads in its own frame.
     const double rotation = rec_f64(info, obj::rotation);
     const double scx = rec_f64(info, sym::scale_x), scy = rec_f64(info, sym::scale_y);
@@ -230,11 +253,7 @@ void define_new_handle(double* x, double* y) {
     }
     get_info(number_of_objects);
     info = in_hand;
-    if (misc_defs.snap_mode == 3 || misc_defs.snap_mode == 4) {
-        misc_defs.snap_mode = prevsnapmode;
-        if (prevsnapmode >= 0 && prevsnapmode <= 2) snapnum = static_cast<std::int16_t>(prevsnapmode == 0 ? 6 : prevsnapmode == 1 ? 8 : 9);
-        loop_mark_restraints();
-    }
+    end_handle_snap();
     accepted = 0;
     pr_addmsg(prompt_place);
     movehandle = 0;

@@ -31,6 +31,13 @@ void p_factor(double sx, double sy);
 void define_new_handle(double* x, double* y);
 // The world window w less two pixels of the drawing area on every side.
 void inset_win(const WindowRec& w, WindowRec* r);
+// The factor and lower-left corner that fit extents w x h into the current
+// window less two pixels a side: by height when they are taller than the
+// window's shape, else by width, centred the other way. No size: factor 1.
+void fit_in_window(double w, double h, double* s, double* x, double* y);
+// A one-shot object snap taken while a handle was picked gives way to the
+// snap mode set before it.
+void end_handle_snap();
 
 // ---- Placement ----
 void add_symbol(ObjOptsRec& opts);

@@ -27,6 +27,7 @@
 #include "store/record_ops.h"
 #include "store/symbol_library.h"
 #include "store/workfile.h"
+#include "tests/support/drawing_file.h"
 #include "tests/commands/draw/shape_steps.h"
 
 using namespace drav;
@@ -39,27 +40,8 @@ namespace fs = std::filesystem;
 
 constexpr double inch = 25.40005;  // millimetres, as the units table has them
 
-ObjectRec piece(int kind, double x, double y) {
-    ObjectRec r{};
-    set_rec_u16(r, o_word0, live_object_word);
-    set_obj_kind_colour(r, kind, 5);
-    r.b[obj::level] = 1;
-    r.b[obj::width] = 1;
-    r.b[obj::style] = 1;
-    set_rec_f64(r, obj::ref_x, x);
-    set_rec_f64(r, obj::ref_y, y);
-    return r;
-}
-
-ObjectRec line_piece(double x, double y, double dx, double dy) {
-    ObjectRec r = piece(ok_line, x, y);
-    set_rec_f64(r, line::dx, dx);
-    set_rec_f64(r, line::dy, dy);
-    return r;
-}
-
 std::vector<ObjectRec> text_pieces(double x, double y, const char* s) {
-    ObjectRec t = piece(ok_text, x, y), tail{};
+    ObjectRec t = test::object_record(ok_text, x, y), tail{};
     set_rec_f32(t, text::char_width, 0.1f);
     set_rec_f32(t, text::char_height, 0.15f);
     if (set_text_chars(t, tail, s)) return {t, tail};
@@ -87,20 +69,20 @@ void make_edits() {
         EXPECT_EQ(lib_put_symbol(fork, static_cast<std::int16_t>(slot), pieces, 0, 0, w, h, "Edits", name, inches),
                   PutSymbol::written);
     };
-    put(0, {line_piece(0, 0, 1, 2)}, 1, 2, "Tall");
-    std::vector<ObjectRec> snap{line_piece(0, 0, 2, 0)};
+    put(0, {test::line_record(0, 0, 1, 2)}, 1, 2, "Tall");
+    std::vector<ObjectRec> snap{test::line_record(0, 0, 2, 0)};
     for (const ObjectRec& r : text_pieces(1.9, 0.6, "T")) snap.push_back(r);
     put(1, snap, 2, 1, "Snap");
-    std::vector<ObjectRec> detail{line_piece(0, 0, 1, 0)};
+    std::vector<ObjectRec> detail{test::line_record(0, 0, 1, 0)};
     for (const ObjectRec& r : text_pieces(0, 0.5, "A text long enough for its own continuation record"))
         detail.push_back(r);
-    ObjectRec box = piece(ok_rect, 0, 0);
+    ObjectRec box = test::object_record(ok_rect, 0, 0);
     set_rec_f64(box, rect::width, 1);
     set_rec_f64(box, rect::height, 1);
     detail.push_back(box);
     put(2, detail, 1, 1, "Detail");
-    put(3, {line_piece(0, 0, 2, 1)}, 2, 1, "Wide");
-    put(4, {piece(ok_point, 0, 0)}, 0, 0, "Dot");
+    put(3, {test::line_record(0, 0, 2, 1)}, 2, 1, "Wide");
+    put(4, {test::object_record(ok_point, 0, 0)}, 0, 0, "Dot");
     plat::close_file(fork);
 }
 
