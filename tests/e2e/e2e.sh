@@ -663,14 +663,12 @@ clipboard_e2e
 # chosen by typing its path, a click on slot 4 (the 36-inch door) of the
 # library window, a click in the drawing places it, Q ends; saved, the
 # file holds the placed door and its symbol, and it opens again.
-library_e2e() {
-  start
-  local win lib dlg
-  win=$(drawing_window)
-  [ -n "$win" ] || { fail "library: no drawing window"; kill -TERM "$app_pid"; wait_end; return; }
-  [ -f "$XDG_DATA_HOME/Dravelin/Archlib1" ] || fail "library: the data folder lacks Archlib1"
+# Opens Archlib1 with the File menu's Open Symbol Library (eighth item) in
+# the drawing window $1; sets lib to the library window. On failure says so
+# with the label $2, ends the program and returns 1.
+open_archlib1() {
+  local win=$1 label=$2 msg try dlg
   # The message palette may lie over the menu bar: it goes aside first.
-  local msg try
   msg=$(timeout 10 xdotool search --sync --onlyvisible --name '^Messages$' 2>/dev/null | head -n 1)
   [ -n "$msg" ] && xdotool windowmove --sync "$msg" 400 300 2>/dev/null
   sleep 1
@@ -683,13 +681,22 @@ library_e2e() {
     [ -n "$dlg" ] && break
     xdotool key Escape
   done
-  [ -n "$dlg" ] || { fail "library: File > Open Symbol Library showed no dialog"; kill -TERM "$app_pid"; wait_end; return; }
+  [ -n "$dlg" ] || { fail "$label: File > Open Symbol Library showed no dialog"; kill -TERM "$app_pid"; wait_end; return 1; }
   xdotool windowfocus --sync "$dlg" 2>/dev/null
   xdotool type --delay 5 "$XDG_DATA_HOME/Dravelin/Archlib1"
   xdotool key Return
   lib=$(timeout 10 xdotool search --sync --onlyvisible --name '^Archlib1$' 2>/dev/null | head -n 1)
-  if [ -n "$lib" ]; then pass "Open Symbol Library shows the library window"; else
-    fail "library: no window titled Archlib1"; kill -TERM "$app_pid"; wait_end; return; fi
+  [ -n "$lib" ] || { fail "$label: no window titled Archlib1"; kill -TERM "$app_pid"; wait_end; return 1; }
+}
+
+library_e2e() {
+  start
+  local win lib dlg
+  win=$(drawing_window)
+  [ -n "$win" ] || { fail "library: no drawing window"; kill -TERM "$app_pid"; wait_end; return; }
+  [ -f "$XDG_DATA_HOME/Dravelin/Archlib1" ] || fail "library: the data folder lacks Archlib1"
+  open_archlib1 "$win" library || return
+  pass "Open Symbol Library shows the library window"
   # The library window lies at (100, 100): the door goes well to its right.
   sleep 0.5
   xdotool mousemove --window "$lib" 80 11 click 1
@@ -916,24 +923,7 @@ placement_e2e() {
   local win lib dlg msg try h
   win=$(drawing_window)
   [ -n "$win" ] || { fail "placement: no drawing window"; kill -TERM "$app_pid"; wait_end; return; }
-  msg=$(timeout 10 xdotool search --sync --onlyvisible --name '^Messages$' 2>/dev/null | head -n 1)
-  [ -n "$msg" ] && xdotool windowmove --sync "$msg" 400 300 2>/dev/null
-  sleep 1
-  for try in 1 2 3; do
-    xdotool windowfocus --sync "$win" 2>/dev/null
-    xdotool mousemove --window "$win" 20 10 click 1
-    sleep 0.8
-    xdotool key Down Down Down Down Down Down Down Down Return
-    dlg=$(timeout 5 xdotool search --sync --onlyvisible --name '^Choose a Library$' 2>/dev/null | head -n 1)
-    [ -n "$dlg" ] && break
-    xdotool key Escape
-  done
-  [ -n "$dlg" ] || { fail "placement: File > Open Symbol Library showed no dialog"; kill -TERM "$app_pid"; wait_end; return; }
-  xdotool windowfocus --sync "$dlg" 2>/dev/null
-  xdotool type --delay 5 "$XDG_DATA_HOME/Dravelin/Archlib1"
-  xdotool key Return
-  lib=$(timeout 10 xdotool search --sync --onlyvisible --name '^Archlib1$' 2>/dev/null | head -n 1)
-  [ -n "$lib" ] || { fail "placement: no window titled Archlib1"; kill -TERM "$app_pid"; wait_end; return; }
+  open_archlib1 "$win" "placement" || return
   sleep 0.5
   h=$(xdotool getwindowgeometry "$lib" | awk '/Geometry/ { split($2, a, "x"); print a[2] }')
   xdotool mousemove --window "$lib" 6 $((h - 6)) click 1
@@ -1178,24 +1168,7 @@ PY
   local win lib dlg setup addrm msg try
   win=$(drawing_window)
   [ -n "$win" ] || { fail "symbol editing: no drawing window"; kill -TERM "$app_pid"; wait_end; return; }
-  msg=$(timeout 10 xdotool search --sync --onlyvisible --name '^Messages$' 2>/dev/null | head -n 1)
-  [ -n "$msg" ] && xdotool windowmove --sync "$msg" 400 300 2>/dev/null
-  sleep 1
-  for try in 1 2 3; do
-    xdotool windowfocus --sync "$win" 2>/dev/null
-    xdotool mousemove --window "$win" 20 10 click 1
-    sleep 0.8
-    xdotool key Down Down Down Down Down Down Down Down Return
-    dlg=$(timeout 5 xdotool search --sync --onlyvisible --name '^Choose a Library$' 2>/dev/null | head -n 1)
-    [ -n "$dlg" ] && break
-    xdotool key Escape
-  done
-  [ -n "$dlg" ] || { fail "symbol editing: no library dialog"; kill -TERM "$app_pid"; wait_end; return; }
-  xdotool windowfocus --sync "$dlg" 2>/dev/null
-  xdotool type --delay 5 "$archlib"
-  xdotool key Return
-  lib=$(timeout 10 xdotool search --sync --onlyvisible --name '^Archlib1$' 2>/dev/null | head -n 1)
-  [ -n "$lib" ] || { fail "symbol editing: no library window"; kill -TERM "$app_pid"; wait_end; return; }
+  open_archlib1 "$win" "symbol editing" || return
   sleep 0.5
   xdotool mousemove --window "$lib" 80 11 keydown alt click 1 keyup alt
   setup=$(timeout 10 xdotool search --sync --onlyvisible --name '^Symbol Setup$' 2>/dev/null | head -n 1)
