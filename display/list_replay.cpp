@@ -4,6 +4,7 @@
 #include "display/list_replay.h"
 
 #include <algorithm>
+#include <bitset>
 #include <cstdlib>
 #include <optional>
 
@@ -498,6 +499,7 @@ void _showseg(std::int16_t mode, std::int16_t index) {
 }
 
 void _colorseg(std::int16_t index, std::int16_t colour) {
+    ++list_edits;
     const SegCtrlRec* e = seg_entry(index);
     if (!has_segment(e)) return;
     walk_records(*e, [&](SegPrimRec& r) {
@@ -529,13 +531,40 @@ namespace {
 // What the offscreen copy holds after a whole replay: the view it showed
 // and the port's change count then. While nothing else has drawn into it,
 // a pan can move those pixels instead of drawing them again.
+// What else its pixels depend on is kept with it: the list, the colours,
+// the background and the levels shown.
 struct Sketched {
     const plat::Port* port = nullptr;
     ViewportRec view{};
     std::int16_t zoom = -1;
     std::uint64_t changes = 0;
+    std::uint32_t edits = 0;
+    plat::RGBColor back{};
+    int background = 0;
+    plat::RGBColor colours[colour_count] = {};
+    std::bitset<256> levels;
 };
 Sketched sketched;
+
+Sketched sketch_now() {
+    Sketched s;
+    s.port = myCGrafPtr;
+    s.view = panvp;
+    s.zoom = zoom;
+    s.changes = myCGrafPtr ? myCGrafPtr->changes() : 0;
+    s.edits = list_edits;
+    s.back = myCGrafPtr ? myCGrafPtr->back_color() : plat::RGBColor{};
+    s.background = objopts ? objopts->background_colour : -1;
+    std::copy(std::begin(dravColors), std::end(dravColors), s.colours);
+    for (int n = 0; n < 256; ++n) s.levels[static_cast<std::size_t>(n)] = LevelShowable(n) != 0;
+    return s;
+}
+
+bool same_sketch(const Sketched& a, const Sketched& b) {
+    return a.port == b.port && a.zoom == b.zoom && a.changes == b.changes && a.edits == b.edits &&
+           a.back == b.back && a.background == b.background &&
+           std::equal(std::begin(a.colours), std::end(a.colours), b.colours) && a.levels == b.levels;
+}
 
 // Replays, in list order, the segments meeting the view whose limits
 // record `wanted` accepts, into `target` (standing in for the offscreen
@@ -589,7 +618,7 @@ void finish_replay(std::int16_t saved_mode, std::int16_t saved_pat, std::int16_t
     setdrawpat(saved_pat);
     setscreencolor(saved_colour);
     sketchit = 0;
-    if (myCGrafPtr) sketched = {myCGrafPtr, panvp, zoom, myCGrafPtr->changes()};
+    sketched = sketch_now();
 }
 
 }  // namespace
@@ -691,9 +720,11 @@ std::int16_t scroll_sketchlist() {
     // Only a copy that holds exactly the last whole replay, of a view of the
     // same size at zoom 0 (where a pan moves every pixel by whole pixels),
     // drawn through the fast paths and wholly unclipped.
-    if (!p || !plat::fast_lines() || printing || sketched.port != p || sketched.changes != p->changes() ||
-        zoom != 0 || sketched.zoom != 0 || (swaper & sw_grid) || !(p->origin() == plat::Point{0, 0}))
+    if (!p || !plat::fast_lines() || printing || zoom != 0 || (swaper & sw_grid) ||
+        !(p->origin() == plat::Point{0, 0}))
         return 0;
+    Sketched now = sketch_now();
+    if (!same_sketch(sketched, now)) return 0;
     const plat::Rect clip = p->clip();
     if (clip.left > 0 || clip.top > 0 || clip.right < p->width() || clip.bottom < p->height()) return 0;
     const ViewportRec& was = sketched.view;

@@ -4,6 +4,7 @@
 // and off. Also: the list and direct drawing agree for thin solid objects.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
 #include <utility>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "display/list_view.h"
 #include "display/pan_canvas.h"
 #include "display/redraw.h"
+#include "store/levels.h"
 #include "store/record_ops.h"
 #include "store/units.h"
 #include "store/record_store.h"
@@ -212,12 +214,27 @@ TEST_F(ListPixels, APanDrawsEverythingAgainWhenTheCopyNoLongerHoldsTheLastReplay
     store(mixed(300, 4));
     reset_on_screen = 1;
     show_objects(1, 1, first_object_slot);
-    move_view(20, 0);
-    EXPECT_EQ(scroll_sketchlist(), 1);
-    // An erase leaves a gap that only a whole replay closes.
-    showseg(mode_erase, first_object_slot + 3);
-    move_view(20, 0);
-    EXPECT_EQ(scroll_sketchlist(), 0);
+    const std::function<void()> changes[] = {
+        [] {},
+        // An erase leaves a gap that only a whole replay closes.
+        [] { showseg(mode_erase, first_object_slot + 3); },
+        [] { deleteseg(first_object_slot + 4); },
+        [] { setDravColor(colour_black, 0x8000, 0, 0); },
+        [] { objopts->background_colour = colour_black; },
+        [] { set_LevelVisible(1, 0); },
+    };
+    int step = 20;
+    for (const auto& change : changes) {
+        cleargraphics();
+        sketchlist();
+        change();
+        move_view(step, 0);
+        step = -step;
+        EXPECT_EQ(scroll_sketchlist(), &change == &changes[0] ? 1 : 0);
+    }
+    buildcolormap();
+    objopts->background_colour = colour_white;
+    set_LevelVisible(1, 1);
     // Through the pan itself: the result is a whole replay's.
     showseg(mode_erase, first_object_slot + 5);
     objopts->scroll_pages = 4;
