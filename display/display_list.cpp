@@ -21,6 +21,7 @@ namespace drav {
 
 std::uint16_t genlist = 0;
 std::uint16_t segclipped = 0;
+std::uint32_t list_edits = 0;
 std::int32_t Hulv_Error = -14;
 std::int16_t shiftforHulv = 16375;
 
@@ -201,6 +202,7 @@ void _growrect(double x1, double y1, double x2, double y2) { grow(seg_rect, x1, 
 void _growcir(double x1, double y1, double x2, double y2) { grow(seg_circle, x1, y1, x2, y2); }
 
 void _stopseg(std::int16_t index) {
+    ++list_edits;
     if (lavail) {
         SegCtrlRec* e = seg_entry(index);
         clear_entry(e);
@@ -228,9 +230,13 @@ void _stopseg(std::int16_t index) {
 
 // ---- Segments and their entries ----
 
-void _deleteseg(std::int16_t index) { clear_entry(seg_entry(index)); }
+void _deleteseg(std::int16_t index) {
+    ++list_edits;
+    clear_entry(seg_entry(index));
+}
 
 void _crunchseg(std::int16_t to, std::int16_t from) {
+    ++list_edits;
     SegCtrlRec* t = seg_entry(to);
     const SegCtrlRec* f = seg_entry(from);
     if (t && f) *t = *f;
@@ -287,6 +293,7 @@ void free_blocks() {
 // The primitive blocks stay allocated for the next recording: nothing reads
 // a record past the last one written, so their old bytes need no clearing.
 void _freelist() {
+    ++list_edits;
     for (int i = 0; i < seg_ctrl_blocks && chandles[i]; ++i) std::memset(chandles[i], 0, seg_ctrl_block_bytes);
     lblockcnt = 0;
     lreccnt = 0;
@@ -300,6 +307,7 @@ void release_list_memory() {
 }
 
 void _initlist() {
+    ++list_edits;
     init_list_view();
     // The accelerator's set-up runs only when it started (`Hulv_Error` 0): never here.
     lavail = linstalled = 0;
@@ -323,6 +331,7 @@ void _initlist() {
 }
 
 void _termlist() {
+    ++list_edits;
     _freelist();
     free_blocks();
     for (int i = 0; i < seg_ctrl_blocks; ++i) {

@@ -43,6 +43,9 @@ constexpr int msg_view_invalid = 110;
 
 extern std::uint16_t genlist;     // a full redraw builds the list: closed segments wait for it
 extern std::uint16_t segclipped;  // the last replay drew or hit something
+// Bumped by every change of the recorded segments or of the canvas they
+// lie on: pixels kept from a replay stay good only while it holds.
+extern std::uint32_t list_edits;
 // Accelerator state: never present here.
 extern std::int32_t Hulv_Error;
 extern std::int16_t shiftforHulv;

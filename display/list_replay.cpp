@@ -4,6 +4,7 @@
 #include "display/list_replay.h"
 
 #include <algorithm>
+#include <bitset>
 #include <cstdlib>
 #include <optional>
 
@@ -498,6 +499,7 @@ void _showseg(std::int16_t mode, std::int16_t index) {
 }
 
 void _colorseg(std::int16_t index, std::int16_t colour) {
+    ++list_edits;
     const SegCtrlRec* e = seg_entry(index);
     if (!has_segment(e)) return;
     walk_records(*e, [&](SegPrimRec& r) {
@@ -524,17 +526,56 @@ struct PlainState {
 bool sketch_plain(const SegCtrlRec& e, plat::LineRun& run, PlainState& last);
 }  // namespace
 
-void _sketchlist() {
-    sketchit = 1;
-    const std::int16_t saved_mode = gdrawmode, saved_pat = gdrawpat, saved_colour = gcolor;
-    setdrawmode(mode_draw);
-    setdrawpat(0);
-    plat::PortSaver port(myCGrafPtr);
-    const std::uint16_t screen = drawtoscreen;
-    drawtoscreen = 0;
+namespace {
+
+// What the offscreen copy holds after a whole replay: the view it showed
+// and the port's change count then. While nothing else has drawn into it,
+// a pan can move those pixels instead of drawing them again.
+// What else its pixels depend on is kept with it: the list, the colours,
+// the background and the levels shown.
+struct Sketched {
+    const plat::Port* port = nullptr;
+    ViewportRec view{};
+    std::int16_t zoom = -1;
+    std::uint64_t changes = 0;
+    std::uint32_t edits = 0;
+    plat::RGBColor back{};
+    int background = 0;
+    plat::RGBColor colours[colour_count] = {};
+    std::bitset<256> levels;
+};
+Sketched sketched;
+
+Sketched sketch_now() {
+    Sketched s;
+    s.port = myCGrafPtr;
+    s.view = panvp;
+    s.zoom = zoom;
+    s.changes = myCGrafPtr ? myCGrafPtr->changes() : 0;
+    s.edits = list_edits;
+    s.back = myCGrafPtr ? myCGrafPtr->back_color() : plat::RGBColor{};
+    s.background = objopts ? objopts->background_colour : -1;
+    std::copy(std::begin(dravColors), std::end(dravColors), s.colours);
+    for (int n = 0; n < 256; ++n) s.levels[static_cast<std::size_t>(n)] = LevelShowable(n) != 0;
+    return s;
+}
+
+bool same_sketch(const Sketched& a, const Sketched& b) {
+    return a.port == b.port && a.zoom == b.zoom && a.changes == b.changes && a.edits == b.edits &&
+           a.back == b.back && a.background == b.background &&
+           std::equal(std::begin(a.colours), std::end(a.colours), b.colours) && a.levels == b.levels;
+}
+
+// Replays, in list order, the segments meeting the view whose limits
+// record `wanted` accepts, into `target` (standing in for the offscreen
+// copy); marks every object on screen or not.
+template <class Wanted>
+void replay_view(plat::Port* target, Wanted&& wanted) {
+    plat::Port* const offscreen = myCGrafPtr;
+    myCGrafPtr = target;
     plat::Port scratch;
     std::optional<plat::LineRun> run;
-    run.emplace(myCGrafPtr ? *myCGrafPtr : scratch);
+    run.emplace(target ? *target : scratch);
     PlainState last;
     for (int i = first_object_slot; i < number_of_objects; ++i) {
         const SegCtrlRec* e = seg_entry(i);
@@ -544,16 +585,21 @@ void _sketchlist() {
         }
         if (!limits_meet(*e, panvp)) continue;
         put_on_screen(i, 1);
+        if (!wanted(*e)) continue;
         if (!sketch_plain(*e, *run, last)) {
             last.flush(*run);
             showseg_entry(mode_draw, e);
-            run.emplace(myCGrafPtr ? *myCGrafPtr : scratch);
+            run.emplace(target ? *target : scratch);
             last.colour = -1;
         }
     }
     last.flush(*run);
     thickobject = 0;
-    drawtoscreen = screen;
+    myCGrafPtr = offscreen;
+}
+
+// The selection drawn over a replay, the window told, the pen restored.
+void finish_replay(std::int16_t saved_mode, std::int16_t saved_pat, std::int16_t saved_colour) {
     if (ingrpdrag) {
         if (macgroup) {
             showgroup(1);
@@ -572,6 +618,168 @@ void _sketchlist() {
     setdrawpat(saved_pat);
     setscreencolor(saved_colour);
     sketchit = 0;
+    sketched = sketch_now();
+}
+
+}  // namespace
+
+void _sketchlist() {
+    sketchit = 1;
+    const std::int16_t saved_mode = gdrawmode, saved_pat = gdrawpat, saved_colour = gcolor;
+    setdrawmode(mode_draw);
+    setdrawpat(0);
+    plat::PortSaver port(myCGrafPtr);
+    const std::uint16_t screen = drawtoscreen;
+    drawtoscreen = 0;
+    replay_view(myCGrafPtr, [](const SegCtrlRec&) { return true; });
+    drawtoscreen = screen;
+    finish_replay(saved_mode, saved_pat, saved_colour);
+}
+
+namespace {
+
+// Squares of the offscreen copy that a pan must draw again.
+constexpr int tile_size = 32;
+struct Tiles {
+    int cols = 0, rows = 0;
+    std::vector<std::uint8_t> on;
+    void reset(int width, int height) {
+        cols = (width + tile_size - 1) / tile_size;
+        rows = (height + tile_size - 1) / tile_size;
+        on.assign(static_cast<std::size_t>(cols) * rows, 0);
+    }
+    // Local pixels l..r, t..b inclusive; f(col, row) for each square they reach.
+    template <class F>
+    bool each(int l, int t, int r, int b, F&& f) const {
+        const int c0 = std::max(l, 0) / tile_size, c1 = std::min(r / tile_size, cols - 1);
+        const int r0 = std::max(t, 0) / tile_size, r1 = std::min(b / tile_size, rows - 1);
+        if (r < 0 || b < 0) return false;
+        for (int y = r0; y <= r1; ++y)
+            for (int x = c0; x <= c1; ++x)
+                if (f(x, y)) return true;
+        return false;
+    }
+    void mark(int l, int t, int r, int b) {
+        each(l, t, r, b, [&](int x, int y) {
+            on[static_cast<std::size_t>(y) * cols + x] = 1;
+            return false;
+        });
+    }
+    bool meets(int l, int t, int r, int b) const {
+        return each(l, t, r, b, [&](int x, int y) { return on[static_cast<std::size_t>(y) * cols + x] != 0; });
+    }
+    // The marked squares as rectangles, a run of a row at a time.
+    template <class F>
+    void runs(int width, int height, F&& f) const {
+        for (int y = 0; y < rows; ++y) {
+            for (int x = 0; x < cols;) {
+                if (!on[static_cast<std::size_t>(y) * cols + x]) {
+                    ++x;
+                    continue;
+                }
+                int e = x;
+                while (e < cols && on[static_cast<std::size_t>(y) * cols + e]) ++e;
+                f(plat::Rect{cut16(y * tile_size), cut16(x * tile_size), cut16(std::min((y + 1) * tile_size, height)),
+                             cut16(std::min(e * tile_size, width))});
+                x = e;
+            }
+        }
+    }
+};
+
+// The limits record of an entry as local pixels of the offscreen copy at
+// zoom 0 (left, top, right, bottom inclusive), one pixel wider all round.
+struct LocalBox {
+    int l, t, r, b;
+};
+LocalBox local_box(const SegCtrlRec& e) {
+    const SegPrimRec* lim = seg_record(seg_word(e.b, 1), seg_word(e.b, 2));
+    const auto w = [&](int k) { return static_cast<std::int16_t>(seg_word(lim->b, k)); };
+    const int H = qdviewport.yt;
+    return {w(1) - panvp.xl - 1, H - (w(4) - panvp.yb) - 1, w(2) - panvp.xl + 1, H - (w(3) - panvp.yb) + 1};
+}
+
+bool inside(const SegCtrlRec& e, const ViewportRec& v) {
+    const SegPrimRec* lim = seg_record(seg_word(e.b, 1), seg_word(e.b, 2));
+    const auto w = [&](int k) { return static_cast<std::int16_t>(seg_word(lim->b, k)); };
+    return w(1) >= v.xl && w(2) <= v.xr && w(3) >= v.yb && w(4) <= v.yt;
+}
+
+bool has_filled_piece(const SegCtrlRec& e) {
+    bool filled = false;
+    walk_records(e, [&](const SegPrimRec& r) {
+        if ((seg_word(r.b, 0) & 15) == seg_attr && (seg_word(r.b, 1) & 0xF000)) filled = true;
+    });
+    return filled;
+}
+
+}  // namespace
+
+std::int16_t scroll_sketchlist() {
+    plat::Port* const p = myCGrafPtr;
+    // Only a copy that holds exactly the last whole replay, of a view of the
+    // same size at zoom 0 (where a pan moves every pixel by whole pixels),
+    // drawn through the fast paths and wholly unclipped.
+    if (!p || !plat::fast_lines() || printing || zoom != 0 || (swaper & sw_grid) ||
+        !(p->origin() == plat::Point{0, 0}))
+        return 0;
+    Sketched now = sketch_now();
+    if (!same_sketch(sketched, now)) return 0;
+    const plat::Rect clip = p->clip();
+    if (clip.left > 0 || clip.top > 0 || clip.right < p->width() || clip.bottom < p->height()) return 0;
+    const ViewportRec& was = sketched.view;
+    const int dx = panvp.xl - was.xl, dy = panvp.yb - was.yb;
+    const int W = p->width(), H = p->height();
+    if (was.width != panvp.width || was.height != panvp.height || (dx == 0 && dy == 0) || std::abs(dx) >= W ||
+        std::abs(dy) >= H)
+        return 0;
+
+    sketchit = 1;
+    const std::int16_t saved_mode = gdrawmode, saved_pat = gdrawpat, saved_colour = gcolor;
+    setdrawmode(mode_draw);
+    setdrawpat(0);
+    plat::PortSaver port(p);
+    const std::uint16_t screen = drawtoscreen;
+    drawtoscreen = 0;
+
+    // Canvas y counts upward, port rows downward.
+    p->scroll_pixels(-dx, dy);
+    static Tiles tiles;
+    tiles.reset(W, H);
+    if (dx > 0) tiles.mark(W - dx - 1, 0, W - 1, H - 1);
+    if (dx < 0) tiles.mark(0, 0, -dx, H - 1);
+    if (dy > 0) tiles.mark(0, 0, W - 1, dy);
+    if (dy < 0) tiles.mark(0, H + dy - 1, W - 1, H - 1);
+    // A filled piece cut at an edge of either view is closed along that
+    // view's frame: its pixels depend on the view, so its box is drawn again.
+    for (int i = first_object_slot; i < number_of_objects; ++i) {
+        const SegCtrlRec* e = seg_entry(i);
+        if (!has_segment(e) || !limits_meet(*e, panvp) || (inside(*e, was) && inside(*e, panvp))) continue;
+        if (!has_filled_piece(*e)) continue;
+        const LocalBox b = local_box(*e);
+        tiles.mark(b.l, b.t, b.r, b.b);
+    }
+
+    // The squares drawn afresh into a copy of the offscreen port's size and
+    // pen, then moved over.
+    static plat::Port fresh;
+    if (fresh.width() != W || fresh.height() != H) fresh.resize(W, H);
+    fresh.set_pen_state(p->pen_state());
+    fresh.set_fore_color(p->fore_color());
+    fresh.set_back_color(p->back_color());
+    fresh.set_clip(p->clip());
+    tiles.runs(W, H, [&](const plat::Rect& r) { fresh.erase_rect(r); });
+    replay_view(&fresh, [&](const SegCtrlRec& e) {
+        const LocalBox b = local_box(e);
+        return tiles.meets(b.l, b.t, b.r, b.b);
+    });
+    tiles.runs(W, H, [&](const plat::Rect& r) { plat::copy_bits(fresh, *p, r, r, plat::srcCopy); });
+    p->set_pen_state(fresh.pen_state());
+    p->set_fore_color(fresh.fore_color());
+
+    drawtoscreen = screen;
+    finish_replay(saved_mode, saved_pat, saved_colour);
+    return 1;
 }
 
 namespace {

@@ -14,6 +14,10 @@ extern ViewportRec t_vp;
 void _showseg(std::int16_t mode, std::int16_t index);
 void _colorseg(std::int16_t index, std::int16_t colour);
 void _sketchlist();
+// The whole replay after a pan, drawing only what the pan brought into view
+// when the offscreen copy still holds the last whole replay untouched (the
+// rest is moved); 0, with nothing drawn, when it cannot.
+std::int16_t scroll_sketchlist();
 void _findseg(std::int16_t* index, double x, double y);
 // Every object on screen whose outline meets the fence (world corners):
 // mode 5 adds it to the selection group, mode 6 adds every object it misses.

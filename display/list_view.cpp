@@ -9,6 +9,7 @@
 #include "display/display_list.h"
 #include "display/drawing_window.h"
 #include "display/grid.h"
+#include "display/list_replay.h"
 #include "display/pan_canvas.h"
 #include "display/redraw.h"
 #include "display/screen.h"
@@ -163,9 +164,11 @@ void _updatelist(std::int16_t dx, std::int16_t dy, std::int16_t home, std::int16
         if (zoomed) changezoomlimits();
         watch_on();
         cur_stop();
-        cleargraphics();
-        if (swaper & sw_grid) draw_grids(1);
-        sketchlist();
+        if (!scroll_sketchlist()) {
+            cleargraphics();
+            if (swaper & sw_grid) draw_grids(1);
+            sketchlist();
+        }
         // The window shows the new picture at its next update.
         if (graphwasinit && whichdrawWindow()) plat::invalidate_rect(whichdrawWindow(), drawRect);
         cur_go();

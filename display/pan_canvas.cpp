@@ -1,5 +1,7 @@
 #include "display/pan_canvas.h"
 
+#include "display/display_list.h"
+
 #include "display/drawing_window.h"
 
 namespace drav {
@@ -20,6 +22,7 @@ std::int16_t pandx = 0, pandy = 0;
 std::int16_t zoom = 0, oldzoom = 0, zoomround = 0;
 
 void _changelist() {
+    ++list_edits;
     panvp = qdviewport;
     pandx = static_cast<std::int16_t>(-panvp.xl);
     pandy = static_cast<std::int16_t>(-panvp.yb);

@@ -852,7 +852,7 @@ void LineRun::lines(std::span<const Ends> ends) {
             cr = std::max(cr, xb + 1);
             ct = std::min(ct, ya);
             cb = std::max(cb, yb + 1);
-        } else {
+        } else if (xb >= l && xa < r && yb >= t && ya < b) {  // lines beside the box cost nothing
             p.store_line(x0, y0, x1, y1, l, t, r, b, c);
         }
     }
@@ -1073,6 +1073,32 @@ Picture Port::close_picture() {
 }
 
 // ---- Copies ----
+
+void Port::scroll_pixels(int dh, int dv) {
+    if ((dh == 0 && dv == 0) || width_ == 0 || height_ == 0) return;
+    fill_blank();
+    const std::uint32_t back = pixel_of(back_);
+    const int w = width_;
+    const int keep = std::max(0, w - std::abs(dh));
+    const int to = std::max(dh, 0), from = std::max(-dh, 0);
+    // Rows are visited against the move, so that each is read before it is written over.
+    const auto move_row = [&](int y) {
+        std::uint32_t* d = buf_.data() + static_cast<std::size_t>(y) * w;
+        const int sy = y - dv;
+        if (sy < 0 || sy >= height_ || keep == 0) {
+            std::fill_n(d, w, back);
+            return;
+        }
+        std::memmove(d + to, buf_.data() + static_cast<std::size_t>(sy) * w + from, keep * sizeof *d);
+        std::fill(d, d + to, back);
+        std::fill(d + to + keep, d + w, back);
+    };
+    if (dv > 0)
+        for (int y = height_ - 1; y >= 0; --y) move_row(y);
+    else
+        for (int y = 0; y < height_; ++y) move_row(y);
+    mark_changed(0, 0, width_, height_);
+}
 
 void copy_bits(const Port& src, Port& dst, const Rect& src_rect, const Rect& dst_rect,
                std::int16_t mode) {

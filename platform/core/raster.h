@@ -143,7 +143,11 @@ public:
     // (right and bottom exclusive); false when nothing changed. Windows use
     // it to present only what was drawn.
     bool take_changed(Rect* changed);
+    // Counts every change of pixels: a reader that kept the count knows
+    // whether anything was drawn since.
+    std::uint64_t changes() const { return changes_; }
     void mark_changed(int l, int t, int r, int b) {
+        ++changes_;
         if (l < changed_l_) changed_l_ = l;
         if (t < changed_t_) changed_t_ = t;
         if (r > changed_r_) changed_r_ = r;
@@ -243,6 +247,10 @@ public:
     void erase_region(const Region& rgn);
     void invert_region(const Region& rgn);
 
+    // Moves every pixel of the buffer by (dh, dv); what moves out is lost,
+    // what is left uncovered takes the back colour. Not recorded.
+    void scroll_pixels(int dh, int dv);
+
     // A picture comment; recorded when a picture is open, else ignored.
     // 0 when the data is longer than a comment can hold.
     int comment(std::int16_t kind, std::span<const std::uint8_t> data = {});
@@ -341,6 +349,7 @@ private:
     mutable bool blank_ = false;
     std::uint32_t blank_pixel_ = white_pixel;
     int changed_l_ = 1 << 30, changed_t_ = 1 << 30, changed_r_ = -1, changed_b_ = -1;
+    std::uint64_t changes_ = 0;
     Point origin_;
     Rect clip_ = wide_open_rect;
     PenState pen_;

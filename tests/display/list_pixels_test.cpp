@@ -4,15 +4,20 @@
 // and off. Also: the list and direct drawing agree for thin solid objects.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
+#include <utility>
 #include <vector>
 
 #include "display/display_list.h"
 #include "display/line_styles.h"
+#include "display/list_replay.h"
 #include "display/list_view.h"
 #include "display/pan_canvas.h"
 #include "display/redraw.h"
+#include "store/levels.h"
 #include "store/record_ops.h"
+#include "store/units.h"
 #include "store/record_store.h"
 #include "store/selection_state.h"
 #include "store/workfile.h"
@@ -155,6 +160,100 @@ TEST_F(ListPixels, AnXorReplayTwiceRestoresTheWindow) {
     EXPECT_NE(drawCWindow->pixels(), before);
     for (int i = first_object_slot; i < number_of_objects; ++i) showseg(mode_xor, static_cast<std::int16_t>(i));
     EXPECT_EQ(drawCWindow->pixels(), before);
+}
+
+// Moves the view by (dx, dy) canvas pixels as a pan does.
+void move_view(int dx, int dy) {
+    panvp.xl = static_cast<std::int16_t>(panvp.xl + dx);
+    panvp.xr = static_cast<std::int16_t>(panvp.xr + dx);
+    panvp.yb = static_cast<std::int16_t>(panvp.yb + dy);
+    panvp.yt = static_cast<std::int16_t>(panvp.yt + dy);
+    pandx = static_cast<std::int16_t>(-panvp.xl);
+    pandy = static_cast<std::int16_t>(-panvp.yb);
+}
+
+TEST_F(ListPixels, APanMovesThePixelsAndDrawsWhatAWholeReplayOfTheNewViewDraws) {
+    store(mixed(3000, 11));
+    // Widths of up to 11 strokes: wide lines are filled outlines.
+    init_worldunits();
+    units_defs.units_code = 1;
+    output_defs.plot_scale = 1;
+    output_defs.width_size = 0.1;
+    output_defs.width_factor = 1;
+    change_window(0, 20, 0, aspectratio, 1);
+    reset_on_screen = 1;
+    show_objects(1, 1, first_object_slot);
+    // Across both axes, by a little and by nearly the whole view; wide
+    // filled lines cross every edge.
+    const std::pair<int, int> steps[] = {{50, 0}, {0, -25}, {-7, 3}, {-190, 0}, {3, 97}, {0, -1}};
+    for (const auto& [dx, dy] : steps) {
+        move_view(dx, dy);
+        ASSERT_EQ(scroll_sketchlist(), 1) << dx << ", " << dy;
+        const Pixels moved = screen();
+        cleargraphics();
+        sketchlist();
+        EXPECT_TRUE(moved == screen()) << dx << ", " << dy;
+    }
+    // The pan command itself, by a quarter of the view each way.
+    objopts->scroll_pages = 4;
+    objopts->scroll_single = 0.25;
+    changezoomlimits();
+    for (const auto& [dx, dy] : {std::pair{1, 0}, {0, 1}, {-1, -1}}) {
+        const ViewportRec before = panvp;
+        panlist(static_cast<std::int16_t>(dx), static_cast<std::int16_t>(dy));
+        EXPECT_FALSE(panvp.xl == before.xl && panvp.yb == before.yb);
+        const Pixels panned = screen();
+        cleargraphics();
+        sketchlist();
+        EXPECT_TRUE(panned == screen()) << dx << ", " << dy;
+    }
+    EXPECT_FALSE(drav::test::all_white(*myCGrafPtr));
+}
+
+TEST_F(ListPixels, APanDrawsEverythingAgainWhenTheCopyNoLongerHoldsTheLastReplay) {
+    store(mixed(300, 4));
+    reset_on_screen = 1;
+    show_objects(1, 1, first_object_slot);
+    const std::function<void()> changes[] = {
+        [] {},
+        // An erase leaves a gap that only a whole replay closes.
+        [] { showseg(mode_erase, first_object_slot + 3); },
+        [] { deleteseg(first_object_slot + 4); },
+        [] { setDravColor(colour_black, 0x8000, 0, 0); },
+        [] { objopts->background_colour = colour_black; },
+        [] { set_LevelVisible(1, 0); },
+    };
+    int step = 20;
+    for (const auto& change : changes) {
+        cleargraphics();
+        sketchlist();
+        change();
+        move_view(step, 0);
+        step = -step;
+        EXPECT_EQ(scroll_sketchlist(), &change == &changes[0] ? 1 : 0);
+    }
+    buildcolormap();
+    objopts->background_colour = colour_white;
+    set_LevelVisible(1, 1);
+    // Through the pan itself: the result is a whole replay's.
+    showseg(mode_erase, first_object_slot + 5);
+    objopts->scroll_pages = 4;
+    objopts->scroll_single = 0.25;
+    changezoomlimits();
+    panlist(1, 0);
+    const Pixels panned = screen();
+    cleargraphics();
+    sketchlist();
+    EXPECT_TRUE(panned == screen());
+    // Zoomed in, a pan moves by fractions of pixels: never moved.
+    zoomlist(1);
+    move_view(4, 0);
+    EXPECT_EQ(scroll_sketchlist(), 0);
+    // With the fast paths off nothing is moved either.
+    zoomlist(-1);
+    move_view(4, 0);
+    plat::set_fast_lines(false);
+    EXPECT_EQ(scroll_sketchlist(), 0);
 }
 
 TEST_F(ListPixels, ThinSolidObjectsInsideTheViewLookTheSameFromTheList) {

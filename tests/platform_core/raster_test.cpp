@@ -421,6 +421,32 @@ TEST(Copy, ClipsOverlapsAndScales) {
     EXPECT_EQ(pixel_rows(twice), rows({"##rr", "##rr", "bbgg", "bbgg"}));
 }
 
+TEST(Copy, ScrollMovesEveryPixelAndUncoversTheBackColour) {
+    struct Case {
+        int dh, dv;
+        std::string want;
+    } cases[] = {
+        {1, 0, rows({".#rg", ".bgr", ".rrb"})},
+        {-2, 0, rows({"gb..", "r#..", "bg.."})},
+        {0, 1, rows({"....", "#rgb", "bgr#"})},
+        {1, -2, rows({".rrb", "....", "...."})},
+        {0, -3, rows({"....", "....", "...."})},
+    };
+    for (const Case& c : cases) {
+        Port p(4, 3);
+        p.set_back_color({0xFFFF, 0xFFFF, 0xFFFF});
+        drav::test::set_pixel_rows(p, {"#rgb", "bgr#", "rrbg"});
+        Rect changed;
+        p.take_changed(&changed);
+        const std::uint64_t count = p.changes();
+        p.scroll_pixels(c.dh, c.dv);
+        EXPECT_EQ(pixel_rows(p), c.want) << c.dh << ", " << c.dv;
+        EXPECT_GT(p.changes(), count);
+        ASSERT_TRUE(p.take_changed(&changed));
+        EXPECT_EQ(changed, rect(0, 0, 4, 3));
+    }
+}
+
 TEST(CurrentPort, SaversNestAndForgetDestroyedPorts) {
     Port a(1, 1);
     plat::set_port(&a);
