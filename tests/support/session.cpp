@@ -21,6 +21,7 @@
 #include "shell/dimension_palette.h"
 #include "shell/event_pump.h"
 #include "shell/input_window.h"
+#include "shell/marquee.h"
 #include "shell/message_palette.h"
 #include "shell/multi_line_palette.h"
 #include "shell/program.h"
@@ -29,6 +30,7 @@
 #include "shell/tool_palette.h"
 #include "store/files.h"
 #include "store/object_snap.h"
+#include "store/record_store.h"
 #include "store/symbol_library.h"
 #include "tests/support/harness.h"
 
@@ -61,6 +63,14 @@ void start_clean() {
     // Nothing is shown highlighted yet.
     currentitem = 0;
     wasDown = 0;
+    // No marquee runs.
+    selectionRect = plat::Rect{};
+    ants_alive = antmode = 0;
+    lastant = 0;
+    curpattern = 0;
+    aPattern = plat::black_pattern;
+    // The drawing of a run answered No to saving is no one's to save.
+    needtosave = 0;
 }
 
 Session& Session::then(std::function<void()> step) {
