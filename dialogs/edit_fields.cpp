@@ -125,7 +125,13 @@ KeySets read_key_sets() {
 // Code 0 is never a character of a number. Without the table every other
 // key goes through: the value checks still refuse a bad text.
 bool lets_through(const char* filter, std::uint8_t ch) {
-    static const KeySets keys = read_key_sets();
+    // Read once for the bundle folder in use.
+    static std::filesystem::path read_from = plat::bundle_dir();
+    static KeySets keys = read_key_sets();
+    if (plat::bundle_dir() != read_from) {
+        read_from = plat::bundle_dir();
+        keys = read_key_sets();
+    }
     if (ch == 0) return false;
     const auto it = keys.sets.find(filter);
     if (it == keys.sets.end()) return true;

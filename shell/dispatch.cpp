@@ -385,6 +385,7 @@ int findvalue(const std::uint16_t* table, std::uint16_t value, int count) {
 }
 
 int handle_eq_keys() {
+    g_last_equivalent = -1;
     const std::uint16_t* table = key_equivalents();
     if (!table) return 0;
     const auto value =

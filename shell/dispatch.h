@@ -47,7 +47,7 @@ int osch_ready();
 int get_osch(int flag);
 void openkeyboard();
 
-// Test hook: the table entry the last key equivalent acted on, -1 none.
+// Test hook: the table entry the last key acted on, -1 when it was no key equivalent.
 int last_key_equivalent();
 
 }  // namespace drav

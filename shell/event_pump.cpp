@@ -97,6 +97,7 @@ int postpone_unless(std::uint16_t owner_idle, std::int16_t code, std::int16_t it
 
 std::int16_t postponed_code() { return savedoption; }
 std::int16_t postponed_item() { return saveditem; }
+void forget_postponed() { savedoption = saveditem = 0; }
 
 int getevent(int mask, plat::EventRecord* event) {
     if (savedoption != 0) {

@@ -36,5 +36,7 @@ int charcode();
 // Test hook: the postponed command waiting for replay (0 when none).
 std::int16_t postponed_code();
 std::int16_t postponed_item();
+// Test hook: a run that ended with a command postponed leaves none for the next.
+void forget_postponed();
 
 }  // namespace drav

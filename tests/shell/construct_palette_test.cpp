@@ -50,6 +50,12 @@ bool focused(int item) { return plat::focus_item(front()) == plat::dialog_item(f
 int g_runs = 0;
 int g_last_n = -1;
 int g_constnum_seen = 0;
+// Each test counts its own runs.
+void fresh_counts() {
+    g_runs = 0;
+    g_last_n = -1;
+    g_constnum_seen = 0;
+}
 void fake_construct(int n) {
     ++g_runs;
     g_last_n = n;
@@ -127,6 +133,7 @@ TEST_P(CommandPaletteToggle, TheMenuItemAndTheCloseBoxToggleItAndTheCheckMarkFol
 INSTANTIATE_TEST_SUITE_P(ConstructAndDimension, CommandPaletteToggle, testing::Values(0, 1));
 
 TEST(ConstructPalette, ABuiltItemStartsItsCommandAndAGreyItemDoesNothing) {
+    fresh_counts();
     construct_commands[4] = fake_construct;  // the fillet switched on
     Session s;
     s.then(option_double_clicks);
@@ -149,6 +156,7 @@ TEST(ConstructPalette, ABuiltItemStartsItsCommandAndAGreyItemDoesNothing) {
 }
 
 TEST(ConstructPalette, ADoubleClickOnAGreyItemOpensItsOptionsAndOkStartsNothing) {
+    fresh_counts();
     Session s;
     s.then(option_double_clicks);
     s.menu(4, "PLcs");
@@ -168,6 +176,7 @@ TEST(ConstructPalette, ADoubleClickOnAGreyItemOpensItsOptionsAndOkStartsNothing)
 }
 
 TEST(ConstructPalette, AClickWhileACommandRunsEndsItAndStartsTheItemAfterwards) {
+    fresh_counts();
     construct_commands[7] = fake_construct;
     Session s;
     s.then(option_double_clicks);
@@ -428,6 +437,7 @@ TEST_F(ConstructDialogs, ExtendFilletAndPerpendicularStoreTheirFields) {
 }
 
 TEST_F(ConstructDialogs, OkWhileTheSameCommandRunsDoesNotRestartIt) {
+    fresh_counts();
     construct_commands[7] = fake_construct;
     construct_commands[4] = fake_construct;
     Session s;
@@ -455,6 +465,7 @@ TEST_F(ConstructDialogs, OkWhileTheSameCommandRunsDoesNotRestartIt) {
 }
 
 TEST_F(ConstructDialogs, CancelStoresNothingAndStartsNothing) {
+    fresh_counts();
     construct_commands[5] = fake_construct;
     Session s;
     s.type(4, "30").hit(2);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/core/process.h"
+#include "platform/ui/preferences.h"
 
 namespace drav::test {
 
@@ -54,6 +55,16 @@ std::optional<int> exit_status_of(const std::function<void()>& f) {
 }
 
 std::filesystem::path scratch_dir() { return g_scratch; }
+
+void clear_scratch_dir() {
+    // The open preferences would write themselves back.
+    plat::close_prefs();
+    for (const char* sub : {"home", "data", "config", "cache"}) {
+        std::error_code ec;
+        for (const auto& e : std::filesystem::directory_iterator(g_scratch / sub, ec))
+            std::filesystem::remove_all(e.path(), ec);
+    }
+}
 
 void set_scratch_dir(const std::filesystem::path& p) { g_scratch = p; }
 

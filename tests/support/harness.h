@@ -50,5 +50,8 @@ std::optional<int> exit_status_of(const std::function<void()>& f);
 
 // This test process's own temporary folder (HOME points into it).
 std::filesystem::path scratch_dir();
+// Empties it again (preferences, the data folder, home), as a test that
+// has the process to itself finds it.
+void clear_scratch_dir();
 
 }  // namespace drav::test

@@ -6,19 +6,72 @@
 
 #include <cstdlib>
 
+#include "dialogs/restraint_windows.h"
+#include "display/clipboard_window.h"
 #include "display/screen.h"
+#include "display/selection_display.h"
 #include "platform/core/clock.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/events.h"
 #include "platform/ui/menus.h"
 #include "platform/ui/windows.h"
+#include "shell/construct_palette.h"
+#include "shell/coordinate_palette.h"
+#include "shell/dialog_filters.h"
+#include "shell/dimension_palette.h"
+#include "shell/event_pump.h"
+#include "shell/input_window.h"
+#include "shell/marquee.h"
+#include "shell/message_palette.h"
+#include "shell/multi_line_palette.h"
 #include "shell/program.h"
+#include "shell/restraints_palette.h"
+#include "shell/select_accept.h"
+#include "shell/tool_palette.h"
 #include "store/files.h"
+#include "store/object_snap.h"
+#include "store/record_store.h"
+#include "store/symbol_library.h"
 #include "tests/support/harness.h"
 
 namespace drav::test {
 
 Session::Session() { setenv("DRAVELIN_SCREEN", "1024x768", 0); }
+
+void start_clean() {
+    // The program's windows and palettes outlive a run that ended by a
+    // caught exit; in a process of its own a test would find none. The
+    // program makes them again where it finds none.
+    for (plat::Dialog* d : plat::dialog_list()) plat::dispose_dialog(d);
+    for (plat::Window* w : plat::window_list()) plat::dispose_window(w);
+    drawCWindow = nullptr;
+    horizHdl = vertHdl = nullptr;
+    windSymbols = nullptr;
+    svertHdl = shorizHdl = nullptr;
+    clipCWindow = nullptr;
+    chorizHdl = cvertHdl = nullptr;
+    windMessage = nullptr;
+    addDPtr = locDPtr = constDPtr = dimDPtr = mlinDPtr = coorDPtr = nullptr;
+    windInput = windAccept = windAddRemove = windGrid = nullptr;
+    // The restraints palette shows these; start-up leaves them as a new process has them.
+    locknum = lock_free_item;
+    snapnum = snap_increment_item;
+    forget_postponed();
+    // No palette command runs: the tool palette shows its current tool.
+    constnum = dimnum = 0;
+    insymbsingle = 0;
+    // Nothing is shown highlighted yet.
+    currentitem = 0;
+    wasDown = 0;
+    // No marquee runs.
+    selectionRect = plat::Rect{};
+    ants_alive = antmode = 0;
+    lastant = 0;
+    curpattern = 0;
+    aPattern = plat::black_pattern;
+    // The drawing of a run answered No to saving is no one's to save.
+    needtosave = 0;
+}
 
 Session& Session::then(std::function<void()> step) {
     steps_.push_back(std::move(step));
@@ -165,6 +218,7 @@ int Session::run(const std::vector<std::string>& args) {
     int argc = static_cast<int>(words.size());
     // A signal seen by an earlier session of this process is not this one's.
     plat::clear_termination_request();
+    start_clean();
     feed();
     const std::optional<int> status = exit_status_of([&] { run_program(argc, argv.data()); });
     plat::set_feeder(nullptr);

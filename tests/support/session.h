@@ -67,6 +67,10 @@ private:
 // and asks to save it; the answer is No.
 void quit_without_saving(Session& s);
 
+// Leaves no window, palette or dialog of an earlier run or test in the
+// process: every test, and every run, starts as a process of its own would.
+void start_clean();
+
 // Queues one record as the toolkit would.
 void post(plat::EventRecord r);
 // A key in the drawing window: its character, modifiers and key code.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -12,6 +13,7 @@
 #include "platform/core/process.h"
 #include "shell/startup.h"
 #include "tests/support/harness.h"
+#include "tests/support/session.h"
 
 namespace drav::test {
 void set_scratch_dir(const std::filesystem::path& p);
@@ -20,7 +22,14 @@ void set_scratch_dir(const std::filesystem::path& p);
 namespace {
 
 class AnswererReset : public testing::EmptyTestEventListener {
-    void OnTestStart(const testing::TestInfo&) override { drav::test::answers().reset(); }
+    void OnTestStart(const testing::TestInfo&) override {
+        drav::test::answers().reset();
+        drav::test::clear_scratch_dir();
+        drav::test::start_clean();
+        // The mouse moves between tests: a cursor hidden by typing shows again.
+        QMouseEvent move(QEvent::MouseMove, QPointF(0, 0), QPointF(0, 0), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(QCoreApplication::instance(), &move);
+    }
     // Still counted against the test: gtest ends it only after the
     // listeners have heard of its end.
     void OnTestEnd(const testing::TestInfo&) override {
