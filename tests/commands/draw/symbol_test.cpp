@@ -608,9 +608,10 @@ TEST(LibraryWindow, TheSettingsBoxShowsPicture424) {
 namespace {
 
 // `times` presses and releases on slot n, all within the double-click time
-// and on the same spot: twice is the double click a person's mouse makes.
-void click_slot(Session& s, int n, int times) {
-    s.then([n, times] {
+// and on the same spot: twice is the double click a person's mouse makes,
+// once with the option key a double click when the preference tells it so.
+void click_slot(Session& s, int n, int times, std::uint16_t modifiers = 0) {
+    s.then([n, times, modifiers] {
         n0 = number_of_objects;
         plat::Window* w = whichsymbWindow();
         const plat::Rect b = plat::window_bounds(w);
@@ -621,31 +622,12 @@ void click_slot(Session& s, int n, int times) {
         e.window = w;
         for (int i = 0; i < times; ++i) {
             e.what = plat::mouseDown;
-            e.modifiers = 0;
+            e.modifiers = modifiers;
             test::post(e);
             e.what = plat::mouseUp;
             e.modifiers = plat::btnState;
             test::post(e);
         }
-    });
-}
-
-// An Alt+click, a double click when the option key tells it.
-void alt_click_slot(Session& s, int n) {
-    s.then([n] {
-        plat::Window* w = whichsymbWindow();
-        const plat::Rect b = plat::window_bounds(w);
-        const int r = (n - 1) / symbhnum, c = (n - 1) % symbhnum;
-        plat::EventRecord e;
-        e.where = plat::Point{static_cast<std::int16_t>(b.top + r * symbwidth + 11),
-                              static_cast<std::int16_t>(b.left + c * symbwidth + 11)};
-        e.window = w;
-        e.what = plat::mouseDown;
-        e.modifiers = plat::optionKey;
-        test::post(e);
-        e.what = plat::mouseUp;
-        e.modifiers = plat::btnState;
-        test::post(e);
     });
 }
 
@@ -721,7 +703,7 @@ TEST(LibraryWindow, APickThatPlacesNothingLeavesTheSlotEditable) {
             EXPECT_EQ(worklib_lastctrl(), *ends) << c.what;
             EXPECT_EQ(symbinwork(2), 0) << c.what;
         });
-        alt_click_slot(s, 2);
+        click_slot(s, 2, 1, plat::optionKey);
         setup_editors(s, true);
     }
     EXPECT_EQ(s.run(), 0);
