@@ -38,6 +38,7 @@ std::int16_t symbol_num = 0;  // the picked slot, 0-based
 std::int16_t ctrl_ptr = 0;    // its control record in the work library
 std::uint16_t lib_found = 0;
 std::uint16_t erased = 0;
+std::uint16_t copied = 0;  // this run copied the symbol into the work library
 
 // The symbol options as the command last saw them.
 struct SymbolSeen {
@@ -78,7 +79,8 @@ void direct_symbol(int* found) {
 int locate_symbol() {
     if (!open_default_library(0)) return 0;
     if (find_symb_indx(current_lib.name, symbol_num, &ctrl_ptr)) return 1;
-    return copy_from_library();
+    copied = static_cast<std::uint16_t>(copy_from_library());
+    return copied;
 }
 
 int copy_from_library() {
@@ -325,6 +327,7 @@ void add_symbol(ObjOptsRec& opts) {
     // TODO(link_init) the construction commands' undo lists; until they exist a symbol's group holds nothing
     stop_symbolscan();
     start_symbolscan();
+    copied = 0;
     int found = 0;
     direct_symbol(&found);
     if (found && locate_symbol()) placed = true;
@@ -390,6 +393,11 @@ void add_symbol(ObjOptsRec& opts) {
     del_last_sym();
     if (aborted) erase_all_symbols();
     if (symcount < 1) reset_undo();
+    // A copy made for a run that left nothing placed is given back, or the
+    // slot would count as used and stay closed to editing; with no undo
+    // left, nothing can refer to it any more.
+    if (copied && symcount < 1) drop_symbol_copy(ctrl_ptr);
+    copied = 0;
     stop_symbolscan();
 }
 

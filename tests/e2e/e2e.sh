@@ -1218,6 +1218,66 @@ PY
 symbol_edit_e2e
 # ---- end of symbol editing ----
 
+# ---- A timed double click on a library slot ----
+# With double clicks told by time (DoubleClickMode 0): a click on slot 4 of
+# Archlib1 and ESC place nothing; a real double click on the same slot then
+# opens Symbol Setup, whose Details button still works (the Add or Remove
+# window comes); ESC there leaves the library as it was.
+symbol_dblclick_e2e() {
+  local archlib="$XDG_DATA_HOME/Dravelin/Archlib1"
+  cp "$archlib" "$work/Archlib1.dbl"
+  start
+  local win lib dlg setup addrm msg try
+  win=$(drawing_window)
+  [ -n "$win" ] || { fail "double click: no drawing window"; kill -TERM "$app_pid"; wait_end; return; }
+  msg=$(timeout 10 xdotool search --sync --onlyvisible --name '^Messages$' 2>/dev/null | head -n 1)
+  [ -n "$msg" ] && xdotool windowmove --sync "$msg" 400 300 2>/dev/null
+  sleep 1
+  for try in 1 2 3; do
+    xdotool windowfocus --sync "$win" 2>/dev/null
+    xdotool mousemove --window "$win" 20 10 click 1
+    sleep 0.8
+    xdotool key Down Down Down Down Down Down Down Down Return
+    dlg=$(timeout 5 xdotool search --sync --onlyvisible --name '^Choose a Library$' 2>/dev/null | head -n 1)
+    [ -n "$dlg" ] && break
+    xdotool key Escape
+  done
+  [ -n "$dlg" ] || { fail "double click: no library dialog"; kill -TERM "$app_pid"; wait_end; return; }
+  xdotool windowfocus --sync "$dlg" 2>/dev/null
+  xdotool type --delay 5 "$archlib"
+  xdotool key Return
+  lib=$(timeout 10 xdotool search --sync --onlyvisible --name '^Archlib1$' 2>/dev/null | head -n 1)
+  [ -n "$lib" ] || { fail "double click: no library window"; kill -TERM "$app_pid"; wait_end; return; }
+  sleep 0.5
+  xdotool mousemove --window "$lib" 80 11 click 1
+  sleep 0.8
+  xdotool windowfocus --sync "$win" 2>/dev/null
+  xdotool key Escape
+  sleep 0.8
+  xdotool mousemove --window "$lib" 80 11 click --repeat 2 --delay 80 1
+  setup=$(timeout 10 xdotool search --sync --onlyvisible --name '^Symbol Setup$' 2>/dev/null | head -n 1)
+  [ -n "$setup" ] || { fail "double click: a real double click showed no Symbol Setup"; kill -TERM "$app_pid"; wait_end; return; }
+  pass "a real double click on a library slot opens Symbol Setup"
+  sleep 0.5
+  xdotool mousemove --window "$setup" 90 106 click 1
+  addrm=$(timeout 10 xdotool search --sync --onlyvisible --name '^Add or Remove$' 2>/dev/null | head -n 1)
+  if [ -n "$addrm" ]; then pass "after a pick that placed nothing, Details still edits the slot"
+  else fail "double click: Details showed no Add or Remove window"; fi
+  xdotool windowfocus --sync "$win" 2>/dev/null
+  xdotool key Escape
+  sleep 0.8
+  setup=$(timeout 10 xdotool search --sync --onlyvisible --name '^Symbol Setup$' 2>/dev/null | head -n 1)
+  [ -n "$setup" ] && xdotool mousemove --window "$setup" 276 170 click 1
+  sleep 0.8
+  kill -TERM "$app_pid"
+  wait_end
+  [ "$status" -eq 0 ] || { fail "double click: the session ended with $status"; kill -9 "$app_pid" 2>/dev/null; app_pid=; }
+  if cmp -s "$work/Archlib1.dbl" "$archlib"; then pass "ESC in Details left the library as it was"
+  else fail "double click: the library changed"; fi
+}
+symbol_dblclick_e2e
+# ---- end of the timed double click ----
+
 if [ "$failures" -ne 0 ]; then
   echo "e2e: $failures failed"
   exit 1

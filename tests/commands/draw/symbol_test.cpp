@@ -5,9 +5,11 @@
 #include <numbers>
 
 #include "commands/draw/symbol.h"
+#include "dialogs/edit_fields.h"
 #include "display/app_pictures.h"
 #include "files/library_window.h"
 #include "files/symbol_adder.h"
+#include "files/symbol_editing.h"
 #include "platform/core/files.h"
 #include "platform/core/forks.h"
 #include "platform/ui/dialogs.h"
@@ -117,9 +119,11 @@ void finish(Session& s) {
     s.then([] {});
 }
 
+// As the work library holds it, past the record cache.
 std::int16_t users(int ctrl) {
-    ObjectRec r;
-    get_ctrlrec(static_cast<std::int16_t>(ctrl), r);
+    ObjectRec r{};
+    std::int64_t got = 0;
+    plat::read_at(worklibRefNum, std::int64_t{ctrl} * 128, r.b, 128, &got);
     return rec_i16(r, sctl::users);
 }
 
@@ -598,5 +602,157 @@ TEST(LibraryWindow, TheSettingsBoxShowsPicture424) {
         for (const auto& d : port.details()) detailed |= d.scale == 2 && d.area.left == box.left && d.area.top == box.top;
         EXPECT_TRUE(detailed);
     });
+    EXPECT_EQ(s.run(), 0);
+}
+
+namespace {
+
+// `times` presses and releases on slot n, all within the double-click time
+// and on the same spot: twice is the double click a person's mouse makes,
+// once with the option key a double click when the preference tells it so.
+void click_slot(Session& s, int n, int times, std::uint16_t modifiers = 0) {
+    s.then([n, times, modifiers] {
+        n0 = number_of_objects;
+        plat::Window* w = whichsymbWindow();
+        const plat::Rect b = plat::window_bounds(w);
+        const int r = (n - 1) / symbhnum, c = (n - 1) % symbhnum;
+        plat::EventRecord e;
+        e.where = plat::Point{static_cast<std::int16_t>(b.top + r * symbwidth + 11),
+                              static_cast<std::int16_t>(b.left + c * symbwidth + 11)};
+        e.window = w;
+        for (int i = 0; i < times; ++i) {
+            e.what = plat::mouseDown;
+            e.modifiers = modifiers;
+            test::post(e);
+            e.what = plat::mouseUp;
+            e.modifiers = plat::btnState;
+            test::post(e);
+        }
+    });
+}
+
+int hilite(int id) { return plat::item_hilite(GrabCRef(plat::front_dialog(), 0, id)); }
+
+// Symbol Setup is open: its Details (3) and Handle (4) buttons are enabled
+// or not; then it is closed.
+void setup_editors(Session& s, bool enabled) {
+    s.then([enabled] {
+        ASSERT_NE(plat::front_dialog(), nullptr);
+        EXPECT_EQ(hilite(2), 0);  // Delete
+        for (int id : {3, 4}) EXPECT_EQ(hilite(id), enabled ? 0 : 255) << id;
+    });
+    s.press("ok  ");
+}
+
+}  // namespace
+
+TEST(LibraryWindow, ATimedDoubleClickOpensSymbolSetupWithTheEditorsEnabled) {
+    Session s;
+    auto ends = std::make_shared<int>(0);
+    open_parts(s);
+    s.then([ends] {
+        objopts->dblclick_mode = 0;  // told by time and place
+        *ends = worklib_lastctrl();
+    });
+    click_slot(s, 2, 2);
+    setup_editors(s, true);
+    s.then([ends] {
+        EXPECT_EQ(number_of_objects, n0);
+        EXPECT_EQ(worklib_lastctrl(), *ends);
+        EXPECT_EQ(symbinwork(2), 0);
+    });
+    EXPECT_EQ(s.run(), 0);
+}
+
+// A placement that leaves nothing placed gives its copy back: the slot stays
+// open to editing. A placed symbol keeps it, and the editors closed.
+TEST(LibraryWindow, APickThatPlacesNothingLeavesTheSlotEditable) {
+    struct Case {
+        const char* what;
+        std::vector<char> keys;  // after the pick; 0 places a symbol
+    };
+    const Case cases[] = {
+        {"Q at once", {'Q'}},
+        {"ESC at once", {27}},
+        {"U after one placed, then Q", {0, 'U', 'Q'}},
+        {"ESC after two placed", {0, 0, 27}},
+    };
+    Session s;
+    auto ends = std::make_shared<int>(0);
+    open_parts(s);
+    for (const Case& c : cases) {
+        s.then([ends] {
+            objopts->dblclick_mode = 1;
+            *ends = worklib_lastctrl();
+        });
+        pick(s, 2);
+        s.then([ends, c] { EXPECT_EQ(worklib_lastctrl(), *ends + 1) << c.what; });  // the copy in hand
+        int h = 300;
+        for (char k : c.keys) {
+            if (k) {
+                key(s, k);
+            } else {
+                place(s, h, 300);
+                h += 100;
+            }
+        }
+        s.then([] {});
+        s.then([ends, c] {
+            EXPECT_EQ(getidle(), 1) << c.what;
+            EXPECT_EQ(number_of_objects, n0) << c.what;
+            EXPECT_EQ(worklib_lastctrl(), *ends) << c.what;
+            EXPECT_EQ(symbinwork(2), 0) << c.what;
+        });
+        click_slot(s, 2, 1, plat::optionKey);
+        setup_editors(s, true);
+    }
+    EXPECT_EQ(s.run(), 0);
+}
+
+TEST(LibraryWindow, APlacedSymbolClosesItsSlotToEditingAndSurvivesUndoAndRedo) {
+    Session s;
+    auto placed = std::make_shared<std::vector<std::uint32_t>>();
+    auto ctrl = std::make_shared<int>(0);
+    open_parts(s);
+    pick(s, 2);
+    place(s, 300, 300);
+    finish(s);
+    s.then([placed, ctrl] {
+        *ctrl = rec_i16(stored(n0), sym::ctrl);
+        EXPECT_EQ(users(*ctrl), 1);
+        EXPECT_EQ(symbinwork(2), 1);
+        *placed = drawCWindow->pixels();
+    });
+    s.menu(2, "undo");
+    s.then([placed, ctrl] {
+        const ObjectRec keep = info;
+        const std::int16_t was = prev_index;
+        get_info(n0);
+        EXPECT_FALSE(is_live_object(info));
+        if (was >= 0) get_info(was);
+        info = keep;
+        EXPECT_EQ(users(*ctrl), 0);
+        EXPECT_EQ(worklib_lastctrl(), *ctrl + 1);  // the redo still needs the copy
+        EXPECT_FALSE(drawCWindow->pixels() == *placed);
+    });
+    s.menu(2, "undo");
+    s.then([placed, ctrl] {
+        EXPECT_TRUE(is_live_object(stored(n0)));
+        EXPECT_EQ(rec_i16(stored(n0), sym::ctrl), *ctrl);
+        EXPECT_EQ(users(*ctrl), 1);
+        EXPECT_TRUE(drawCWindow->pixels() == *placed);
+    });
+    // A pick of another slot that places nothing gives back only its own copy.
+    pick(s, 1);
+    key(s, 27);
+    s.then([ctrl] {
+        EXPECT_EQ(worklib_lastctrl(), *ctrl + 1);
+        EXPECT_EQ(symbinwork(2), 1);
+        EXPECT_EQ(symbinwork(1), 0);
+        objopts->dblclick_mode = 0;
+    });
+    click_slot(s, 2, 2);
+    setup_editors(s, false);
+    test::quit_without_saving(s);
     EXPECT_EQ(s.run(), 0);
 }
