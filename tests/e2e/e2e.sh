@@ -1230,24 +1230,7 @@ symbol_dblclick_e2e() {
   local win lib dlg setup addrm msg try
   win=$(drawing_window)
   [ -n "$win" ] || { fail "double click: no drawing window"; kill -TERM "$app_pid"; wait_end; return; }
-  msg=$(timeout 10 xdotool search --sync --onlyvisible --name '^Messages$' 2>/dev/null | head -n 1)
-  [ -n "$msg" ] && xdotool windowmove --sync "$msg" 400 300 2>/dev/null
-  sleep 1
-  for try in 1 2 3; do
-    xdotool windowfocus --sync "$win" 2>/dev/null
-    xdotool mousemove --window "$win" 20 10 click 1
-    sleep 0.8
-    xdotool key Down Down Down Down Down Down Down Down Return
-    dlg=$(timeout 5 xdotool search --sync --onlyvisible --name '^Choose a Library$' 2>/dev/null | head -n 1)
-    [ -n "$dlg" ] && break
-    xdotool key Escape
-  done
-  [ -n "$dlg" ] || { fail "double click: no library dialog"; kill -TERM "$app_pid"; wait_end; return; }
-  xdotool windowfocus --sync "$dlg" 2>/dev/null
-  xdotool type --delay 5 "$archlib"
-  xdotool key Return
-  lib=$(timeout 10 xdotool search --sync --onlyvisible --name '^Archlib1$' 2>/dev/null | head -n 1)
-  [ -n "$lib" ] || { fail "double click: no library window"; kill -TERM "$app_pid"; wait_end; return; }
+  open_archlib1 "$win" "double click" || return
   sleep 0.5
   xdotool mousemove --window "$lib" 80 11 click 1
   sleep 0.8
