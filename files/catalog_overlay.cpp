@@ -186,12 +186,7 @@ int make_symbol(std::int16_t slot) {
     const int old = current_lib_version == 52 || current_lib_version == 54;
     std::int16_t copy = 0;
     if (!copy_symbol(currentlibRefNum, n, &copy, current_lib.name, old) || !head_info(0)) return 0;
-    // Read past the scan cache: the users of this copy change next, and the
-    // cache is not told.
-    const std::uint16_t scanning = scan_symbols;
-    stop_symbolscan();
     get_ctrlrec(copy, ctrl);
-    if (scanning) start_symbolscan();
     set_kind(ok_symbol);
     double x = 0, y = 0;
     cell_location(slot, &x, &y);
@@ -336,9 +331,6 @@ void release_users(std::int16_t first) {
         if (is_live_object(info) && obj_kind(info) == ok_symbol) symb_delete(rec_i16(info, sym::ctrl), 0);
     }
     nomore_info();
-    // The scan cache may hold the counts as they were.
-    stop_symbolscan();
-    start_symbolscan();
 }
 
 std::string digits_of(int v) {

@@ -1,7 +1,6 @@
 #include "files/drawing_reader.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -557,8 +556,7 @@ int mapping(std::int16_t from, const MapEntry* table, std::int16_t count, std::i
 // ---- Formats ----
 
 int FSRefIsDravPcFile(const FSRef& ref) {
-    std::string ext = ref.path.extension().string();
-    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const std::string ext = plat::lower_extension(ref);
     if (ext != ".2d") return 0;
     std::uint32_t type = 0, creator = 0;
     plat::get_type_creator(ref, &type, &creator);
@@ -567,8 +565,7 @@ int FSRefIsDravPcFile(const FSRef& ref) {
 
 int drawing_file_format(const FSRef& ref) {
     // A picture file: typed so, or named so where files carry no type.
-    std::string ext = ref.path.extension().string();
-    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const std::string ext = plat::lower_extension(ref);
     std::uint32_t type = 0, creator = 0;
     plat::get_type_creator(ref, &type, &creator);
     if (type == four_cc("PICT") || (type == 0 && (ext == ".pict" || ext == ".pct"))) return format_picture;

@@ -101,8 +101,6 @@ void count_ctrls_and_symbols(Layout& l) {
         if (!savegroup) {
             if (bad_symbusers(n, rec_i16(ctrl, sctl::users))) {
                 fix_symbol(worklibRefNum, n, ctrl);
-                stop_symbolscan();  // the cache may hold what was just repaired
-                start_symbolscan();
             }
             if (rec_u16(ctrl, sctl::valid)) l.ctrls.push_back(n);
         } else if (cnt_symbusers(n) > 0) {

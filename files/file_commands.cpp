@@ -105,6 +105,7 @@ void zeroworkfile() {
     FSRef_CloseMyFile(&worklibRefNum);
     FSRef_init_library(worklibFSRef, 0, ctrlsize, 0);
     FSRef_OpenMyFileWithPermission(worklibFSRef, fsRdWrPerm, &worklibRefNum);
+    for (std::int16_t& m : cachemap) m = -1;  // nothing cached is in the new work library
     write_sav_rec();
 }
 

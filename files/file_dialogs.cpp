@@ -1,6 +1,5 @@
 #include "files/file_dialogs.h"
 
-#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -93,8 +92,7 @@ bool NavOpenFilterProc(const FSRef& ref) {
     // imported only from the command line.
     if (drawing_file_format(ref) == format_picture) return true;
     // A drawing whose companion was lost on the way is known by its name.
-    std::string ext = ref.path.extension().string();
-    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const std::string ext = plat::lower_extension(ref);
     if (type == 0 && ext == local_utf8(str_native_ext)) return true;
     return FSRefIsDravPcFile(ref) != 0;
 }

@@ -10,6 +10,7 @@
 #include "store/current_drawing.h"
 #include "store/records.h"
 #include "store/symbol_library.h"
+#include "store/workfile.h"
 
 namespace drav {
 
@@ -265,6 +266,11 @@ int fix_symbol(std::int16_t file, std::int16_t n, ObjectRec& ctrl) {
     if (!valid && users != 0) live = 1;
     bool ok = true;
     std::int64_t done = 0;
+    // Writes to the work library go through its scan cache.
+    auto put = [&](long i, const ObjectRec& r) {
+        if (file == worklibRefNum) return put_ctrlrec(static_cast<std::int16_t>(i), r) == 1;
+        return plat::write_at(file, std::int64_t{i} * 128, r.b, 128, &done) == plat::noErr && done == 128;
+    };
     if (live >= 0) {
         set_rec_u16(ctrl, sctl::valid, static_cast<std::uint16_t>(live));
         const auto w0 = rec_word0(ctrl);
@@ -279,10 +285,10 @@ int fix_symbol(std::int16_t file, std::int16_t n, ObjectRec& ctrl) {
             if (!ok || rec_kind(piece) != rk_object) continue;
             const auto pw = rec_word0(piece);
             set_rec_u16(piece, o_word0, static_cast<std::uint16_t>(live ? (pw | w0_live) : (pw & ~w0_live)));
-            ok = plat::write_at(file, i * 128, piece.b, 128, &done) == plat::noErr && done == 128;
+            ok = put(i, piece);
         }
     }
-    ok = ok && plat::write_at(file, std::int64_t{n} * 128, ctrl.b, 128, &done) == plat::noErr && done == 128;
+    ok = ok && put(n, ctrl);
     return ok ? 1 : 0;
 }
 

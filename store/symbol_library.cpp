@@ -69,8 +69,7 @@ int read_worklib(long n, ObjectRec& rec) {
     return 1;
 }
 
-// The users of control record n change by delta; the cache is not told, as
-// no scan runs while users change.
+// The users of control record n change by one.
 enum class Users { accept, undelete, remove };
 
 int change_users(std::int16_t n, Users how) {
@@ -177,7 +176,16 @@ int get_symbol(std::int16_t first, std::int16_t i, ObjectRec& buf) {
 int put_ctrlrec(std::int16_t n, const ObjectRec& buf) {
     std::int64_t done = 0;
     if (!in_worklib(n)) return 0;
-    return plat::write_at(worklibRefNum, std::int64_t{n} * 128, buf.b, 128, &done) == plat::noErr && done == 128;
+    const bool ok =
+        plat::write_at(worklibRefNum, std::int64_t{n} * 128, buf.b, 128, &done) == plat::noErr && done == 128;
+    // The cache stays on while the program runs: a cached copy follows the
+    // write, or is dropped when the record on disk is uncertain.
+    for (int i = 0; i < libcache_records; ++i)
+        if (cachemap[i] == n) {
+            if (ok) libcache[i] = buf;
+            else cachemap[i] = -1;
+        }
+    return ok ? 1 : 0;
 }
 
 void symb_cumstgs(std::int16_t first, std::int16_t i, const ObjectRec& piece) {
@@ -472,10 +480,7 @@ int drop_symbol_copy(std::int16_t n) {
     if (!put_ctrlrec(n, empty)) return 0;
     set_rec_i16(head, hdr::lib_lastctrl, n);
     set_rec_i16(head, hdr::lib_lastsymb, first);
-    if (!put_ctrlrec(0, head)) return 0;
-    for (std::int16_t& m : cachemap)
-        if (m == 0 || m == n || (m >= first && m < first + count)) m = -1;
-    return 1;
+    return put_ctrlrec(0, head);
 }
 
 void convert54text(ObjectRec& rec) {

@@ -98,6 +98,13 @@ bool is_folder(const FileRef& ref) {
     return ::stat(ref.path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+std::string lower_extension(const FileRef& ref) {
+    std::string ext = ref.path.extension().string();
+    for (char& c : ext)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return ext;
+}
+
 std::int16_t open_file(const FileRef& ref, Perm perm, std::int16_t* refnum) {
     *refnum = 0;
     int flags = perm == Perm::read ? O_RDONLY : perm == Perm::write ? O_WRONLY : O_RDWR;

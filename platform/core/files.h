@@ -41,6 +41,8 @@ std::int16_t create_file(const FileRef& ref);
 std::int16_t delete_file(const FileRef& ref);
 bool file_exists(const FileRef& ref);
 bool is_folder(const FileRef& ref);
+// The name's extension with its dot, in ASCII lower case; "" when it has none.
+std::string lower_extension(const FileRef& ref);
 
 // Opens the data fork; *refnum gets a positive number on success.
 std::int16_t open_file(const FileRef& ref, Perm perm, std::int16_t* refnum);

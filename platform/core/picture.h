@@ -87,8 +87,10 @@ std::vector<std::uint8_t> picture_bytes(const Picture& picture);
 // the data before anything is taken. The version, header and end
 // operations are framing and are not kept in `out->ops`. 1 when the
 // picture was read to its end operation; 0 when it is truncated, holds an
-// opcode whose length cannot be known (bitmaps among them) or is no
-// picture: `out` is then empty.
+// opcode whose length cannot be known (pixel patterns; in version 1 anything
+// past the comments) or is no picture: `out` is then empty. Bitmap and
+// pixel map operations are sized from their headers and rows, packed or not,
+// and kept.
 int read_picture(std::span<const std::uint8_t> bytes, Picture* out);
 
 // Appends a one-bit bitmap of the port's area `src` to the picture, reduced

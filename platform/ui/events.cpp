@@ -6,7 +6,6 @@
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QScrollBar>
 #include <QStyleHints>
 #include <QTimer>
 #include <algorithm>
@@ -153,40 +152,6 @@ bool translate_key(const QKeyEvent* e, KeyCode* out) {
     return true;
 }
 
-// A press on a scroll bar's arrow or page area, and the release that ends
-// it, are the program's, which steps the view while the button is held;
-// the thumb keeps the bar's own dragging.
-bool g_bar_held = false;
-
-bool scroll_bar_press(QWidget* bar, QEvent* e) {
-    Window* w = window_of_widget(bar);
-    if (!w || e->type() == QEvent::MouseMove) return false;
-    auto* me = static_cast<QMouseEvent*>(e);
-    if (me->button() != Qt::LeftButton) return false;
-    const bool down = e->type() != QEvent::MouseButtonRelease;
-    if (down) {
-        const QPoint p = bar->mapTo(content_widget(w), me->position().toPoint());
-        Control* c = nullptr;
-        const std::int16_t part = find_control(w, Point{static_cast<std::int16_t>(p.y()), static_cast<std::int16_t>(p.x())}, &c);
-        if (part < inUpButton || part > inPageDown) return false;
-        g_bar_held = true;
-    } else if (!g_bar_held) {
-        return false;
-    } else {
-        g_bar_held = false;
-    }
-    g_mouse = global_point(me->globalPosition());
-    g_button = down;
-    EventRecord r;
-    r.what = down ? mouseDown : mouseUp;
-    r.when = ticks();
-    r.where = g_mouse;
-    r.modifiers = with_button(modifiers_of(me->modifiers()));
-    r.window = w;
-    g_queue.push_back(std::move(r));
-    return true;
-}
-
 // Routes the toolkit's input for program windows into the queue.
 class InputFilter final : public QObject {
 protected:
@@ -199,7 +164,6 @@ protected:
         case QEvent::MouseButtonRelease:
         case QEvent::MouseMove: {
             const bool tracked = program_tracks(widget);
-            if (qobject_cast<QScrollBar*>(widget) && !tracked) return scroll_bar_press(widget, e);
             Window* w = window_of_widget(widget);
             if (!w || (widget != content_widget(w) && !tracked)) return false;
             auto* me = static_cast<QMouseEvent*>(e);

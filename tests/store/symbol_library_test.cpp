@@ -6,6 +6,7 @@
 
 #include "platform/core/files.h"
 #include "store/current_drawing.h"
+#include "store/library_file.h"
 #include "store/object_snap.h"
 #include "store/symbol_library.h"
 #include "store/units.h"
@@ -93,6 +94,48 @@ TEST_F(WorkLibrary, UsersMakeASymbolValidAndItsPiecesLive) {
     EXPECT_FALSE(is_live_object(lib(first)));
     EXPECT_EQ(symb_undelete(n), 1);
     EXPECT_TRUE(is_live_object(lib(first)));
+}
+
+// The cache is on while the program runs, so what a scan reads after a
+// change of users must be the record as written, pieces included.
+TEST_F(WorkLibrary, ScansReadUserCountsAsWritten) {
+    const std::int16_t n = copy_in({line_record(0, 0, 1, 0)});
+    const auto first = static_cast<std::int16_t>(ctrlsize + 4);
+    start_symbolscan();
+    const struct {
+        int (*change)(std::int16_t);
+        int users;
+        bool live;
+    } steps[] = {
+        {accept_symbol, 1, true},
+        {accept_symbol, 2, true},
+        {[](std::int16_t c) { return symb_delete(c, 0); }, 1, true},
+        {[](std::int16_t c) { return symb_delete(c, 0); }, 0, false},
+        {symb_undelete, 1, true},
+    };
+    ObjectRec ctrl, piece;
+    for (const auto& s : steps) {
+        get_ctrlrec(n, ctrl);  // both are in the cache before the change
+        get_symbol(first, 0, piece);
+        ASSERT_EQ(s.change(n), 1);
+        ASSERT_EQ(get_ctrlrec(n, ctrl), 1);
+        EXPECT_EQ(rec_i16(ctrl, sctl::users), s.users);
+        EXPECT_EQ(rec_u16(ctrl, sctl::valid), s.live ? 1 : 0);
+        ASSERT_EQ(get_symbol(first, 0, piece), 1);
+        EXPECT_EQ(is_live_object(piece), s.live);
+    }
+    // A repair of the counts while a drawing is written reads true as well.
+    ASSERT_EQ(open_symbusers(), 1);
+    answers().expect("lost count");
+    get_ctrlrec(n, ctrl);
+    EXPECT_EQ(fix_symbol(worklibRefNum, n, ctrl), 1);
+    close_symbusers();
+    ASSERT_EQ(get_ctrlrec(n, ctrl), 1);
+    EXPECT_EQ(rec_i16(ctrl, sctl::users), 0);
+    EXPECT_EQ(rec_u16(ctrl, sctl::valid), 0);
+    ASSERT_EQ(get_symbol(first, 0, piece), 1);
+    EXPECT_FALSE(is_live_object(piece));
+    stop_symbolscan();
 }
 
 TEST_F(WorkLibrary, ASecondDeleteAfterOneAcceptIsRefused) {
