@@ -1092,7 +1092,7 @@ selview_e2e() {
   eval "$(xdotool getwindowgeometry --shell "$win")"
   ww=$WIDTH wh=$HEIGHT
   before=$(xwd -silent -id "$win" 2>/dev/null | md5sum)
-  xdotool mousemove --window "$win" 23 $((wh - 7)) click --repeat 2 --delay 80 1
+  xdotool mousemove --window "$win" 23 $((wh - 7)) click --repeat 2 --delay 40 1
   sleep 0.5
   xdotool mousemove --window "$win" 280 230
   sleep 0.1
@@ -1105,7 +1105,7 @@ selview_e2e() {
   xdotool click 1
   changed() {
     local i
-    for i in $(seq 50); do
+    for i in $(seq 150); do
       [ "$(xwd -silent -id "$win" 2>/dev/null | md5sum)" != "$before" ] && return 0
       sleep 0.1
     done
