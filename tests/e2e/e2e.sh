@@ -10,6 +10,8 @@ for tool in Xvfb xdotool; do
 done
 
 work=$(mktemp -d)
+# tests/e2e/xwd.py reads the screenshots.
+export PYTHONPATH="$(cd "$(dirname "$0")" && pwd)${PYTHONPATH:+:$PYTHONPATH}"
 xvfb_pid=
 app_pid=
 cleanup() {
@@ -143,20 +145,12 @@ wait_end
 # clicks snap to the 0.25 increment, up to 4 pixels away).
 xwd_probe() {
   python3 - "$@" <<'PY'
-import struct, sys
-data = open(sys.argv[1], 'rb').read()
-hsize, _, fmt, depth, w, h = struct.unpack('>6I', data[:24])
-bpl, ncolors = struct.unpack('>I', data[48:52])[0], struct.unpack('>I', data[76:80])[0]
-bpp = struct.unpack('>I', data[44:48])[0]
-order = struct.unpack('>I', data[28:32])[0]  # 0 LSB first
-pix = hsize + ncolors * 12
+import sys
+from xwd import Dump
+d = Dump(sys.argv[1])
 def dark(x, y):
-    if not (0 <= x < w and 0 <= y < h): return False
-    o = pix + y * bpl + x * (bpp // 8)
-    b = data[o:o + 4]
-    v = int.from_bytes(b[:3], 'little' if order == 0 else 'big') if bpp >= 24 else 0
-    r, g, bl = (v >> 16) & 255, (v >> 8) & 255, v & 255
-    return r + g + bl < 3 * 100
+    c = d.rgb(x, y)
+    return c is not None and sum(c) < 3 * 100
 args = [int(a) for a in sys.argv[3:]]
 if sys.argv[2] == 'near':
     x, y = args
@@ -439,20 +433,15 @@ curves_text_e2e
 # of column x nearest to row y instead.
 find_marker() {
   python3 - "$@" <<'PY'
-import struct, sys
-data = open(sys.argv[1], 'rb').read()
-hsize, _, fmt, depth, w, h = struct.unpack('>6I', data[:24])
-bpl, ncolors = struct.unpack('>I', data[48:52])[0], struct.unpack('>I', data[76:80])[0]
-bpp = struct.unpack('>I', data[44:48])[0]
-order = struct.unpack('>I', data[28:32])[0]
-pix = hsize + ncolors * 12
+import sys
+from xwd import Dump
+d = Dump(sys.argv[1])
+w, h = d.w, d.h
 cx, cy, r = (int(a) for a in sys.argv[2:5])
 line = len(sys.argv) > 5
 def dark(x, y):
-    if not (0 <= x < w and 0 <= y < h): return False
-    o = pix + y * bpl + x * (bpp // 8)
-    v = int.from_bytes(data[o:o + 3], 'little' if order == 0 else 'big')
-    return ((v >> 16) & 255) + ((v >> 8) & 255) + (v & 255) < 650  # any ink, the highlight too
+    c = d.rgb(x, y)
+    return c is not None and sum(c) < 650  # any ink, the highlight too
 if line:  # the dark pixel of column cx nearest to row cy
     rows = [y for y in range(max(cy - r, 0), min(cy + r, h)) if dark(cx, y)]
     if rows: print(cx, min(rows, key=lambda y: abs(y - cy)))
@@ -956,20 +945,14 @@ placement_e2e
 # a2, c2; prints the counts.
 sv_boxes() {
   python3 - "$@" <<'PY'
-import struct, sys
-data = open(sys.argv[1], 'rb').read()
-hsize, _, fmt, depth, w, h = struct.unpack('>6I', data[:24])
-bpl, ncolors = struct.unpack('>I', data[48:52])[0], struct.unpack('>I', data[76:80])[0]
-bpp = struct.unpack('>I', data[44:48])[0]
-order = struct.unpack('>I', data[28:32])[0]
-pix = hsize + ncolors * 12
+import sys
+from xwd import Dump
+d = Dump(sys.argv[1])
 def counts(x0, y0, rw, rh):
     dark = coloured = 0
-    for y in range(max(y0, 0), min(y0 + rh, h)):
-        for x in range(max(x0, 0), min(x0 + rw, w)):
-            o = pix + y * bpl + x * (bpp // 8)
-            v = int.from_bytes(data[o:o + 3], 'little' if order == 0 else 'big')
-            c = ((v >> 16) & 255, (v >> 8) & 255, v & 255)
+    for y in range(max(y0, 0), min(y0 + rh, d.h)):
+        for x in range(max(x0, 0), min(x0 + rw, d.w)):
+            c = d.rgb(x, y)
             if sum(c) < 300: dark += 1
             elif max(c) - min(c) > 60: coloured += 1
     return dark, coloured
