@@ -28,10 +28,14 @@ void nexthandle() {
     if (!ready()) return;
     double hx = 0, hy = 0;
     get_oghandle(&hx, &hy);
+    // Undo needs the location stepped from: the marker alone would leave
+    // the record at the new one.
+    const auto back = static_cast<std::uint16_t>(rec_handle_location(info) + 1);
     double dx = 0, dy = 0;
     new_handle(info, 1, &dx, &dy);
     modified = 1;
-    do_operation(op_handle, rec_f64(info, obj::ref_x) + dx - hx, rec_f64(info, obj::ref_y) + dy - hy, 0.0, 0.0, 1, 0);
+    do_operation(op_handle, rec_f64(info, obj::ref_x) + dx - hx, rec_f64(info, obj::ref_y) + dy - hy, 0.0, 0.0, 1,
+                 back);
 }
 
 void nextpivot() {

@@ -620,6 +620,17 @@ std::uint16_t run_handle_change(double r1, double r2, double r3, double r4, std:
     return static_cast<std::uint16_t>(before + 1);
 }
 
+// A handle step (b1 set) changed only the record's handle location: b2 is
+// 1 + the location to go back to, and after the swap 1 + the one to go forward to.
+std::uint16_t swap_handle_location(std::uint16_t b2) {
+    if (b2 == 0 || macgroup || indx < first_object_slot || indx >= number_of_objects) return b2;
+    get_info(indx);
+    const int now = rec_handle_location(info);
+    set_rec_handle_location(info, b2 - 1);
+    modified = 1;
+    return static_cast<std::uint16_t>(now + 1);
+}
+
 }  // namespace
 
 void do_operation(std::int16_t code, double r1, double r2, double r3, double r4, std::uint16_t b1,
@@ -653,6 +664,7 @@ void do_operation(std::int16_t code, double r1, double r2, double r3, double r4,
             if (!macgroup && getidle() && there_are_objects() && okindx(&indx)) hook_showcurrent(indx);
         } else {
             run_whole(code, r1, r2, r3, r4, b1);
+            if (replay && code == op_handle) b2 = swap_handle_location(b2);
             if (!macgroup && getidle() && there_are_objects() && okindx(&indx)) hook_showcurrent(indx);
         }
     }

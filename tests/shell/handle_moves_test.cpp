@@ -52,9 +52,11 @@ TEST_F(HandleMoves, NextHandleAndNextPivotAreUndoneAndRedone) {
     EXPECT_STREQ(undo_item_text(), "Undo Handle Change");
     do_undo();
     expect_points(1.5, 1, 1, 1);
+    EXPECT_EQ(rec_handle_location(record(indx)), 0);
     EXPECT_STREQ(undo_item_text(), "Redo Handle Change");
     do_undo();
     expect_points(1, 1, 1, 1);
+    EXPECT_EQ(rec_handle_location(record(indx)), 1);
 
     nextpivot();
     expect_points(1, 1, 3, 1);
@@ -63,6 +65,21 @@ TEST_F(HandleMoves, NextHandleAndNextPivotAreUndoneAndRedone) {
     expect_points(1, 1, 1, 1);
     do_undo();
     expect_points(1, 1, 3, 1);
+    EXPECT_EQ(rec_handle_location(record(indx)), 1);
+}
+
+TEST_F(HandleMoves, UndoingANextHandleFromASnapPointPutsThatLocationBack) {
+    nexthandle();
+    nexthandle();
+    // The second snap point of the line: its end (3, 1).
+    EXPECT_EQ(rec_handle_location(record(indx)), 2);
+    expect_points(3, 1, 1, 1);
+    do_undo();
+    EXPECT_EQ(rec_handle_location(record(indx)), 1);
+    expect_points(1, 1, 1, 1);
+    do_undo();
+    EXPECT_EQ(rec_handle_location(record(indx)), 2);
+    expect_points(3, 1, 1, 1);
 }
 
 TEST_F(HandleMoves, AnAcceptedHandleMoveRewritesTheStoredOffset) {

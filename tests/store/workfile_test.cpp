@@ -47,6 +47,16 @@ namespace {
 class Workfile : public testing::Test {
 protected:
     void SetUp() override {
+        // As a new process has them: the start values are taken from these,
+        // and the drawing time from the clock.
+        cur_win = bse_win = WindowRec{};
+        grid_data = GridRec{};
+        units_defs = UnitsRec{};
+        output_defs = OutputRec{};
+        props_defs = PropsRec{};
+        users_defs = UsersRec{};
+        misc_defs = MiscRec{};
+        plat::use_fake_clock(true);
         folder_ = drav::test::use_data_folder();
         drav::test::start_small_drawing(2);
     }

@@ -62,6 +62,8 @@ void start_clean() {
     insymbsingle = 0;
     // Nothing is shown highlighted yet.
     currentitem = 0;
+    // No markers either: erasing an earlier run's would wipe out a piece of this drawing.
+    handRect = pivotRect = plat::Rect{};
     wasDown = 0;
     // No marquee runs.
     selectionRect = plat::Rect{};

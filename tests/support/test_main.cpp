@@ -11,6 +11,7 @@
 
 #include "platform/core/clock.h"
 #include "platform/core/process.h"
+#include "platform/ui/events.h"
 #include "shell/startup.h"
 #include "tests/support/harness.h"
 #include "tests/support/session.h"
@@ -29,6 +30,12 @@ class AnswererReset : public testing::EmptyTestEventListener {
         // The mouse moves between tests: a cursor hidden by typing shows again.
         QMouseEvent move(QEvent::MouseMove, QPointF(0, 0), QPointF(0, 0), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
         QCoreApplication::sendEvent(QCoreApplication::instance(), &move);
+        // The button is up and no input waits, as in a new process: a press
+        // an earlier test never let go would hold the next one's drag.
+        plat::EventRecord up;
+        up.what = plat::mouseUp;
+        plat::post_event(up);
+        plat::flush_events(plat::everyEvent);
     }
     // Still counted against the test: gtest ends it only after the
     // listeners have heard of its end.
