@@ -28,6 +28,7 @@
 #include "store/symbol_library.h"
 #include "store/workfile.h"
 #include "tests/support/drawing_file.h"
+#include "tests/support/library_clicks.h"
 #include "tests/commands/draw/shape_steps.h"
 
 using namespace drav;
@@ -126,20 +127,8 @@ void open_setup(Session& s, int n, std::function<void()> before = {}, bool make 
         work_before = work_ends();
     });
     s.then([n] {
-        plat::Window* w = whichsymbWindow();
-        ASSERT_TRUE(plat::window_visible(w));
-        const plat::Rect b = plat::window_bounds(w);
-        const int r = (n - 1) / symbhnum, c = (n - 1) % symbhnum;
-        plat::EventRecord e;
-        e.what = plat::mouseDown;
-        e.where = plat::Point{static_cast<std::int16_t>(b.top + r * symbwidth + 11),
-                              static_cast<std::int16_t>(b.left + c * symbwidth + 11)};
-        e.window = w;
-        e.modifiers = plat::optionKey;  // a double click
-        test::post(e);
-        e.what = plat::mouseUp;
-        e.modifiers = plat::btnState;
-        test::post(e);
+        ASSERT_TRUE(plat::window_visible(whichsymbWindow()));
+        test::post_slot_clicks(n, 1, plat::optionKey);  // a double click
     });
 }
 

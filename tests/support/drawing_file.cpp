@@ -122,8 +122,8 @@ ObjectRec object_record(int kind, double x, double y, int colour) {
     return r;
 }
 
-ObjectRec line_record(double x, double y, double dx, double dy) {
-    ObjectRec r = object_record(ok_line, x, y);
+ObjectRec line_record(double x, double y, double dx, double dy, int colour) {
+    ObjectRec r = object_record(ok_line, x, y, colour);
     set_rec_f64(r, line::dx, dx);
     set_rec_f64(r, line::dy, dy);
     return r;

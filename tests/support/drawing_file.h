@@ -40,7 +40,7 @@ struct DrawingFile {
 
 // A live drawing object of the given kind on level 1, colour 7, at (x, y).
 ObjectRec object_record(int kind, double x = 0, double y = 0, int colour = 7);
-ObjectRec line_record(double x, double y, double dx, double dy);
+ObjectRec line_record(double x, double y, double dx, double dy, int colour = 7);
 ObjectRec named_window(const char* name, double xl, double xr, double yb, double yt);
 ObjectRec plot_spec(const char* name, double xl, double xr, double yb, double yt);
 // A reference to the symbol whose control record is file record `ctrl`.

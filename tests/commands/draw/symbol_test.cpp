@@ -20,6 +20,8 @@
 #include "store/undo.h"
 #include "store/workfile.h"
 #include "tests/commands/draw/shape_steps.h"
+#include "tests/support/drawing_file.h"
+#include "tests/support/library_clicks.h"
 
 using namespace drav;
 using namespace drav::shape_test;
@@ -29,24 +31,8 @@ namespace {
 
 constexpr double pi = std::numbers::pi;
 
-ObjectRec piece(int kind, double x, double y) {
-    ObjectRec r{};
-    set_rec_u16(r, o_word0, live_object_word);
-    set_obj_kind_colour(r, kind, 5);
-    r.b[obj::level] = 1;
-    r.b[obj::width] = 1;
-    r.b[obj::style] = 1;
-    set_rec_f64(r, obj::ref_x, x);
-    set_rec_f64(r, obj::ref_y, y);
-    return r;
-}
-
-ObjectRec line_piece(double x, double y, double dx, double dy) {
-    ObjectRec r = piece(ok_line, x, y);
-    set_rec_f64(r, line::dx, dx);
-    set_rec_f64(r, line::dy, dy);
-    return r;
-}
+ObjectRec piece(int kind, double x, double y) { return test::object_record(kind, x, y, 5); }
+ObjectRec line_piece(double x, double y, double dx, double dy) { return test::line_record(x, y, dx, dy, 5); }
 
 // A library "Parts" of `slots` slots in inches (units code 1): slot 0 a
 // turned rectangle and a line (scaled alike in x and y only), slot 1 two
@@ -87,19 +73,8 @@ void open_parts(Session& s, int slots = 20, int rows = 4, int cols = 5) {
 void pick(Session& s, int n, bool expect_command = true) {
     s.then([n, expect_command] {
         n0 = number_of_objects;
-        plat::Window* w = whichsymbWindow();
-        ASSERT_TRUE(plat::window_visible(w));
-        const plat::Rect b = plat::window_bounds(w);
-        const int r = (n - 1) / symbhnum, c = (n - 1) % symbhnum;
-        plat::EventRecord e;
-        e.what = plat::mouseDown;
-        e.where = plat::Point{static_cast<std::int16_t>(b.top + r * symbwidth + 11),
-                              static_cast<std::int16_t>(b.left + c * symbwidth + 11)};
-        e.window = w;
-        test::post(e);
-        e.what = plat::mouseUp;
-        e.modifiers = plat::btnState;
-        test::post(e);
+        ASSERT_TRUE(plat::window_visible(whichsymbWindow()));
+        test::post_slot_clicks(n);
         (void)expect_command;
     });
     // The press, then the placement's first polls.
@@ -613,21 +588,7 @@ namespace {
 void click_slot(Session& s, int n, int times, std::uint16_t modifiers = 0) {
     s.then([n, times, modifiers] {
         n0 = number_of_objects;
-        plat::Window* w = whichsymbWindow();
-        const plat::Rect b = plat::window_bounds(w);
-        const int r = (n - 1) / symbhnum, c = (n - 1) % symbhnum;
-        plat::EventRecord e;
-        e.where = plat::Point{static_cast<std::int16_t>(b.top + r * symbwidth + 11),
-                              static_cast<std::int16_t>(b.left + c * symbwidth + 11)};
-        e.window = w;
-        for (int i = 0; i < times; ++i) {
-            e.what = plat::mouseDown;
-            e.modifiers = modifiers;
-            test::post(e);
-            e.what = plat::mouseUp;
-            e.modifiers = plat::btnState;
-            test::post(e);
-        }
+        test::post_slot_clicks(n, times, modifiers);
     });
 }
 
