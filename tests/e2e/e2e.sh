@@ -520,6 +520,19 @@ drag_e2e() {
 command -v xwd >/dev/null && drag_e2e
 # --- end of dragging the handle marker -------------------------------------
 
+# Starts the program on the saved drawing $1, which must open in a window
+# named after it (pass $2), then ends it; failures name the block $3.
+reopens() {
+  local name
+  name=$(basename "$1")
+  start "$1"
+  win=$(timeout 10 xdotool search --sync --onlyvisible --name "^${name//./\\.}\$" 2>/dev/null | head -n 1)
+  if [ -n "$win" ]; then pass "$2"; else fail "$3: $name did not open"; fi
+  kill -TERM "$app_pid"
+  wait_end
+  [ "$status" -eq 0 ] || fail "$3: the reopened $name's session ended with $status"
+}
+
 # ---- Walls (chain mode, a room of four walls, saved and read back) ----
 # The person opens the wall tool's settings, chooses one chain and a width of 1
 # in its settings, draws a room of four chained walls with five clicks, ends
@@ -579,12 +592,7 @@ diffs = [round(abs(lines[i] - lines[i + 1]), 6) for i in range(0, 8, 2)]
 print("ok" if diffs == [1, 2, 2, 1] else "face lengths differ by %s" % diffs)
 ')
   if [ "$verdict" = ok ]; then pass "the room's four chained walls are saved mitred"; else fail "walls: $verdict"; fi
-  start "$f"
-  win=$(timeout 10 xdotool search --sync --onlyvisible --name '^room\.drw$' 2>/dev/null | head -n 1)
-  if [ -n "$win" ]; then pass "the saved room opens again"; else fail "walls: room.drw did not open"; fi
-  kill -TERM "$app_pid"
-  wait_end
-  [ "$status" -eq 0 ] || fail "walls: the reopened room's session ended with $status"
+  reopens "$f" "the saved room opens again" walls
 }
 walls_e2e
 # ---- end of walls ----
@@ -713,12 +721,7 @@ ctrls = [r for r in recs if r[1] & 31 == 11 and r[11:17] == b"Door36"]
 print(len(refs), len(ctrls))' 2>/dev/null)
   if [ "$found" = "1 1" ]; then pass "the saved drawing holds the placed door and its symbol"
   else fail "library: the saved drawing's door records: '$found'"; fi
-  start "$work/door.drw"
-  win=$(timeout 10 xdotool search --sync --onlyvisible --name '^door\.drw$' 2>/dev/null | head -n 1)
-  if [ -n "$win" ]; then pass "the drawing with the door opens again"; else fail "library: door.drw did not open"; fi
-  kill -TERM "$app_pid"
-  wait_end
-  [ "$status" -eq 0 ] || fail "library: the reopened drawing's session ended with $status"
+  reopens "$work/door.drw" "the drawing with the door opens again" library
 }
 library_e2e
 # ---- end of symbol libraries ----
