@@ -586,6 +586,27 @@ static inline void fill_pixels(std::uint32_t* p, std::size_t n, std::uint32_t c)
         std::fill_n(p, n, c);
 }
 
+// One run of n pixels of colour c from p.
+static inline void store_run(std::uint32_t* p, int n, std::uint32_t c) {
+    if (n <= 4) {  // the sides of frames: a call costs more than the pixels
+        for (int x = 0; x < n; ++x) p[x] = c;
+    } else {
+        fill_pixels(p, static_cast<std::size_t>(n), c);
+    }
+}
+
+bool Port::solid_pen_inside(const Rect& r, std::uint32_t* c) {
+    // The one-pixel line's pen holds the box and colour, kept while the
+    // pen, colours, clip and origin stay.
+    if (line_pen_.serial != serial_ || line_pen_.fast_flag != g_fast_lines) refresh_line_pen();
+    const LinePen& lp = line_pen_;
+    if (!lp.on || r.left - origin_.h < lp.l || r.top - origin_.v < lp.t || r.right - origin_.h > lp.r ||
+        r.bottom - origin_.v > lp.b)
+        return false;
+    *c = lp.colour;
+    return true;
+}
+
 // One colour written straight into the rows, each run clipped to the
 // visible box, the changed area marked once at the end.
 class Port::SolidWriter {
@@ -610,12 +631,7 @@ public:
         b_ = std::max(b_, y + 1);
         if (keep_blank_) return;
         if (!base_) base_ = port_.writable_pixels();
-        std::uint32_t* p = base_ + static_cast<std::size_t>(y) * port_.width_;
-        if (x1 - x0 <= 4) {  // the sides of frames: a call costs more than the pixels
-            for (int x = x0; x < x1; ++x) p[x] = c_;
-        } else {
-            fill_pixels(p + x0, static_cast<std::size_t>(x1 - x0), c_);
-        }
+        store_run(base_ + static_cast<std::size_t>(y) * port_.width_ + x0, x1 - x0, c_);
     }
     // Whole rows t..b-1 of the buffer, already clipped: one fill for all of them.
     void rows(int t, int b) {
@@ -869,10 +885,33 @@ void Port::rect_op(const Rect& r, Fill f, bool frame, std::uint16_t opcode) {
         region_rec_->add_closed(outline);
     }
     if (hidden()) return;
+    const bool hollow = frame && r.right - r.left > 2 * pw && r.bottom - r.top > 2 * ph;
+    std::uint32_t c = 0;
+    if (f == Fill::pen && solid_pen_inside(r, &c)) {
+        const int l = r.left - origin_.h, t = r.top - origin_.v, rr = r.right - origin_.h,
+                  b = r.bottom - origin_.v;
+        mark_changed(l, t, rr, b);
+        if (blank_ && c == blank_pixel_) return;
+        std::uint32_t* p = writable_pixels() + static_cast<std::size_t>(t) * width_ + l;
+        const int w = rr - l;
+        const auto whole = [&](int n) {
+            for (; n > 0; --n, p += width_) store_run(p, w, c);
+        };
+        if (!hollow) {
+            whole(b - t);
+            return;
+        }
+        whole(ph);
+        for (int y = t + ph; y < b - ph; ++y, p += width_) {
+            store_run(p, pw, c);
+            store_run(p + w - pw, pw, c);
+        }
+        whole(ph);
+        return;
+    }
     const Box v = visible_box(*this);
     const int top = std::max<int>(r.top, v.t + origin_.v);
     const int bottom = std::min<int>(r.bottom, v.b + origin_.v);
-    const bool hollow = frame && r.right - r.left > 2 * pw && r.bottom - r.top > 2 * ph;
     const auto rows = [&](auto&& f) {
         for (int y = top; y < bottom; ++y) {
             if (hollow && y >= r.top + ph && y < r.bottom - ph) {
@@ -884,7 +923,6 @@ void Port::rect_op(const Rect& r, Fill f, bool frame, std::uint16_t opcode) {
         }
     };
     const Ink k = ink(f);
-    std::uint32_t c = 0;
     if (!v.empty() && solid_ink(k, &c)) {
         SolidWriter out(*this, v, c);
         // An erase of the whole width (the clear before a redraw) is one block.
@@ -912,15 +950,37 @@ void Port::oval_op(const Rect& r, Fill f, bool frame, std::uint16_t opcode) {
         region_rec_->add_closed(outline);
     }
     if (hidden()) return;
-    const Box v = visible_box(*this);
-    if (v.empty()) return;
-    const int y_from = v.t + origin_.v, y_to = v.b + origin_.v;
     const Rect inner{clamp16(r.top + ph), clamp16(r.left + pw), clamp16(r.bottom - ph),
                      clamp16(r.right - pw)};
     // The inner oval lies within the outer one row by row.
     const bool hollow = frame && r.right - r.left > 2 * pw && r.bottom - r.top > 2 * ph;
-    const Ink k = ink(f);
     std::uint32_t c = 0;
+    if (f == Fill::pen && solid_pen_inside(r, &c)) {
+        // The changed area is what the runs cover: a thin oval's end rows
+        // and a frame's rows where the hole meets the edge hold nothing.
+        int cl = 1 << 30, ct = 1 << 30, cr = -1, cb = -1;
+        const bool write = !(blank_ && c == blank_pixel_);
+        std::uint32_t* const base = write ? writable_pixels() : nullptr;
+        const int oh = origin_.h, ov = origin_.v;
+        const std::size_t stride = static_cast<std::size_t>(width_);
+        oval_rows(r, hollow, inner, r.top, r.bottom, [&](int y, int x0, int x1) {
+            x0 -= oh;
+            x1 -= oh;
+            if (x0 >= x1) return;
+            y -= ov;
+            cl = std::min(cl, x0);
+            cr = std::max(cr, x1);
+            ct = std::min(ct, y);
+            cb = y + 1;
+            if (write) store_run(base + y * stride + x0, x1 - x0, c);
+        });
+        if (cr >= 0) mark_changed(cl, ct, cr, cb);
+        return;
+    }
+    const Box v = visible_box(*this);
+    if (v.empty()) return;
+    const int y_from = v.t + origin_.v, y_to = v.b + origin_.v;
+    const Ink k = ink(f);
     if (solid_ink(k, &c)) {
         SolidWriter out(*this, v, c);
         oval_rows(r, hollow, inner, y_from, y_to, [&](int y, int x0, int x1) { out.run(y, x0, x1); });

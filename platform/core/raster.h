@@ -333,6 +333,9 @@ private:
     }
     void rect_op(const Rect& r, Fill f, bool frame, std::uint16_t opcode);
     void oval_op(const Rect& r, Fill f, bool frame, std::uint16_t opcode);
+    // The pen's one colour when it draws one and r (local) lies wholly inside
+    // the visible box: such shapes need no clipping.
+    bool solid_pen_inside(const Rect& r, std::uint32_t* c);
     void poly_op(std::span<const Point> points, Fill f, std::uint16_t opcode);
     void region_op(const Region& rgn, Fill f, std::uint16_t opcode);
     DrawState state() const;
