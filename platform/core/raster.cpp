@@ -940,6 +940,62 @@ void Port::rect_op(const Rect& r, Fill f, bool frame, std::uint16_t opcode) {
     fill_local_spans(spans, k);
 }
 
+// The runs of oval_rows, written straight: inner lies ph rows inside r at
+// top and bottom, so row j from the top and row j from the bottom share
+// their runs, worked out once.
+void Port::store_oval(const Rect& r, const Rect* inner, std::uint32_t c) {
+    // Kept from call to call: an oval is drawn without an allocation.
+    static std::vector<int> half, hole;
+    const int h = r.bottom - r.top;
+    oval_halves(r.right - r.left, h, half);
+    const bool hollow = inner && !inner->empty();
+    int ph = 0, il = 0;
+    if (hollow) {
+        oval_halves(inner->right - inner->left, inner->bottom - inner->top, hole);
+        ph = inner->top - r.top;
+        il = inner->left + inner->right - 1;
+    }
+    const int ol = r.left + r.right - 1, oh = origin_.h;
+    const bool write = !(blank_ && c == blank_pixel_);
+    std::uint32_t* const base = write ? writable_pixels() : nullptr;
+    const std::size_t stride = static_cast<std::size_t>(width_);
+    // The changed area is what the runs cover: a thin oval's end rows and a
+    // frame's rows where the hole meets the edge hold nothing.
+    int cl = 1 << 30, cr = -1, first = -1;
+    const int rows = static_cast<int>(half.size());
+    for (int j = 0; j < rows; ++j) {
+        const int x = half[j];
+        if (x < 0) continue;
+        const int x0 = (ol - x) / 2 - oh, x1 = (ol + x) / 2 + 1 - oh;
+        int a0 = x0, a1 = x1, b0 = x1, b1 = x1;  // one or two runs
+        if (hollow && j >= ph) {
+            const int hx = hole[j - ph];
+            if (hx >= 0) {
+                a1 = (il - hx) / 2 - oh;
+                b0 = (il + hx) / 2 + 1 - oh;
+            }
+        }
+        const bool left = a0 < a1, right = b0 < b1;
+        if (!left && !right) continue;
+        if (first < 0) first = j;
+        cl = std::min(cl, left ? a0 : b0);
+        cr = std::max(cr, right ? b1 : a1);
+        if (!write) continue;
+        const int yt = r.top + j - origin_.v, yb = r.bottom - 1 - j - origin_.v;
+        std::uint32_t* const pt = base + yt * stride;
+        std::uint32_t* const pb = base + yb * stride;
+        if (left) {
+            store_run(pt + a0, a1 - a0, c);
+            store_run(pb + a0, a1 - a0, c);
+        }
+        if (right) {
+            store_run(pt + b0, b1 - b0, c);
+            store_run(pb + b0, b1 - b0, c);
+        }
+    }
+    if (first >= 0) mark_changed(cl, r.top + first - origin_.v, cr, r.bottom - first - origin_.v);
+}
+
 void Port::oval_op(const Rect& r, Fill f, bool frame, std::uint16_t opcode) {
     const int pw = pen_.size.h, ph = pen_.size.v;
     if (r.empty() || (frame && (pw <= 0 || ph <= 0))) return;
@@ -956,25 +1012,7 @@ void Port::oval_op(const Rect& r, Fill f, bool frame, std::uint16_t opcode) {
     const bool hollow = frame && r.right - r.left > 2 * pw && r.bottom - r.top > 2 * ph;
     std::uint32_t c = 0;
     if (f == Fill::pen && solid_pen_inside(r, &c)) {
-        // The changed area is what the runs cover: a thin oval's end rows
-        // and a frame's rows where the hole meets the edge hold nothing.
-        int cl = 1 << 30, ct = 1 << 30, cr = -1, cb = -1;
-        const bool write = !(blank_ && c == blank_pixel_);
-        std::uint32_t* const base = write ? writable_pixels() : nullptr;
-        const int oh = origin_.h, ov = origin_.v;
-        const std::size_t stride = static_cast<std::size_t>(width_);
-        oval_rows(r, hollow, inner, r.top, r.bottom, [&](int y, int x0, int x1) {
-            x0 -= oh;
-            x1 -= oh;
-            if (x0 >= x1) return;
-            y -= ov;
-            cl = std::min(cl, x0);
-            cr = std::max(cr, x1);
-            ct = std::min(ct, y);
-            cb = y + 1;
-            if (write) store_run(base + y * stride + x0, x1 - x0, c);
-        });
-        if (cr >= 0) mark_changed(cl, ct, cr, cb);
+        store_oval(r, hollow ? &inner : nullptr, c);
         return;
     }
     const Box v = visible_box(*this);

@@ -336,6 +336,9 @@ private:
     // The pen's one colour when it draws one and r (local) lies wholly inside
     // the visible box: such shapes need no clipping.
     bool solid_pen_inside(const Rect& r, std::uint32_t* c);
+    // The oval inscribed in r, less the one in inner where given, in colour c,
+    // r wholly inside the visible box.
+    void store_oval(const Rect& r, const Rect* inner, std::uint32_t c);
     void poly_op(std::span<const Point> points, Fill f, std::uint16_t opcode);
     void region_op(const Region& rgn, Fill f, std::uint16_t opcode);
     DrawState state() const;
