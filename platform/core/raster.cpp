@@ -580,10 +580,15 @@ void Port::fill_run(const Ink& k, int y, int x0, int x1) {
 // A colour whose four bytes are equal (white, the usual background) goes
 // to memset, which stores wider than the plain loop.
 static inline void fill_pixels(std::uint32_t* p, std::size_t n, std::uint32_t c) {
-    if ((c >> 8 & 0xFFFFFFu) == (c & 0xFFFFFFu))
+    if ((c >> 8 & 0xFFFFFFu) == (c & 0xFFFFFFu)) {
         std::memset(p, static_cast<int>(c & 0xFF), n * sizeof *p);
-    else
-        std::fill_n(p, n, c);
+        return;
+    }
+    // Four pixels a store; the plain loop stores one at a time.
+    const std::uint32_t four[4] = {c, c, c, c};
+    std::size_t i = 0;
+    for (; i + 4 <= n; i += 4) std::memcpy(p + i, four, sizeof four);
+    for (; i < n; ++i) p[i] = c;
 }
 
 // One run of n pixels of colour c from p.
