@@ -246,13 +246,15 @@ void oval_halves_in(int w, int h, std::vector<int>& half) {
     const T c = ah * bw;
     int x = (w % 2) ? 0 : 1;
     T fx = T(x) * x * ah;
+    // The step from x to x + 2, (4x + 4) ah, grows by 8 ah with each step.
+    T step = T(4 * x + 4) * ah;
+    const T grow = 8 * ah;
     for (int j = 0; j < rows; ++j) {
         const int y = h - 1 - 2 * j;
         const T limit = c - T(y) * y * bw;
-        for (;;) {
-            const T next = fx + T(4 * x + 4) * ah;
-            if (next > limit) break;
-            fx = next;
+        while (fx + step <= limit) {
+            fx += step;
+            step += grow;
             x += 2;
         }
         half[j] = fx <= limit ? x : -1;
@@ -577,24 +579,34 @@ void Port::fill_run(const Ink& k, int y, int x0, int x1) {
     run_any(k.op, row(y), x0, x1, prow, xo, k.fore, k.back);
 }
 
-// A colour whose four bytes are equal (white, the usual background) goes
-// to memset, which stores wider than the plain loop.
+// Long runs of a colour whose four bytes are equal (white, the usual
+// background) go to memset; the rest are stored four pixels at a time, the
+// last four overlapping the ones before rather than a loop of single pixels.
 static inline void fill_pixels(std::uint32_t* p, std::size_t n, std::uint32_t c) {
-    if ((c >> 8 & 0xFFFFFFu) == (c & 0xFFFFFFu)) {
+    if (n >= 64 && (c >> 8 & 0xFFFFFFu) == (c & 0xFFFFFFu)) {
         std::memset(p, static_cast<int>(c & 0xFF), n * sizeof *p);
         return;
     }
-    // Four pixels a store; the plain loop stores one at a time.
+    if (n < 4) {
+        for (std::size_t i = 0; i < n; ++i) p[i] = c;
+        return;
+    }
     const std::uint32_t four[4] = {c, c, c, c};
-    std::size_t i = 0;
-    for (; i + 4 <= n; i += 4) std::memcpy(p + i, four, sizeof four);
-    for (; i < n; ++i) p[i] = c;
+    for (std::size_t i = 0; i + 4 < n; i += 4) std::memcpy(p + i, four, sizeof four);
+    std::memcpy(p + n - 4, four, sizeof four);
 }
 
-// One run of n pixels of colour c from p.
+// One run of n >= 1 pixels of colour c from p. The short ones (the sides of
+// frames) are stored from both ends, overlapping, without a loop.
 static inline void store_run(std::uint32_t* p, int n, std::uint32_t c) {
-    if (n <= 4) {  // the sides of frames: a call costs more than the pixels
-        for (int x = 0; x < n; ++x) p[x] = c;
+    if (n <= 2) {
+        p[0] = c;
+        p[n - 1] = c;
+    } else if (n <= 4) {
+        p[0] = c;
+        p[1] = c;
+        p[n - 2] = c;
+        p[n - 1] = c;
     } else {
         fill_pixels(p, static_cast<std::size_t>(n), c);
     }
