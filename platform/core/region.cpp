@@ -14,12 +14,6 @@ std::int16_t clamp16(long long v) {
     return static_cast<std::int16_t>(std::clamp<long long>(v, -32768, 32767));
 }
 
-long long ceil_div(long long a, long long b) {  // b > 0
-    long long q = a / b;
-    if (a % b != 0 && a > 0) ++q;
-    return q;
-}
-
 Runs intersect(const Runs& a, const Runs& b) {
     Runs out;
     std::size_t i = 0, j = 0;
@@ -115,13 +109,56 @@ void Region::offset(int dh, int dv) {
 
 std::vector<Span> Region::spans(int y_from, int y_to) const {
     std::vector<Span> out;
-    // Edges crossing rows, top end first; a row samples them at y + 1/2, so
-    // an edge from y0 down to y1 crosses rows y0 .. y1 - 1.
-    struct Crossing {
-        int top, bottom;
-        long long x0, y0, dx, dy;
-    };
-    std::vector<Crossing> es;
+    spans(y_from, y_to, out);
+    return out;
+}
+
+namespace {
+
+// An edge crossing rows, top end first; a row samples it at y + 1/2, so an
+// edge from y0 down to y1 crosses rows y0 .. y1 - 1.
+struct Crossing {
+    int top, bottom;
+    int x0, y0, dx, dy;
+};
+
+// An edge while the scan passes it. The first pixel whose centre lies at or
+// right of the crossing is ceil(x - 1/2) with x = x0 + (y + 1/2 - y0) dx / dy,
+// that is ceil(n / d) with n = (2 x0 - 1) dy + (2 y + 1 - 2 y0) dx and
+// d = 2 dy; each row adds 2 dx to n, so the quotient q and remainder r
+// (0 <= r < d) step without a division. All of them but n fit 32 bits.
+struct Active {
+    int bottom;
+    int q, r, d, step_q, step_r;
+};
+
+long long floor_div(long long a, long long b) {  // b > 0
+    long long q = a / b;
+    if (a % b != 0 && a < 0) --q;
+    return q;
+}
+
+// Kept between calls so that a scan allocates only while regions grow.
+struct Scan {
+    std::vector<Crossing> edges;
+    std::vector<Active> active;
+    std::vector<int> xs;
+};
+Scan& scan_buffers() {
+    static Scan s;
+    return s;
+}
+
+}  // namespace
+
+void Region::spans(int y_from, int y_to, std::vector<Span>& out) const {
+    out.clear();
+    Scan& s = scan_buffers();
+    std::vector<Crossing>& es = s.edges;
+    std::vector<Active>& active = s.active;
+    std::vector<int>& xs = s.xs;
+    es.clear();
+    active.clear();
     int lo = INT_MAX, hi = INT_MIN;
     for (const Edge& e : edges_) {
         if (e.a.v == e.b.v) continue;
@@ -132,31 +169,55 @@ std::vector<Span> Region::spans(int y_from, int y_to) const {
         hi = std::max<int>(hi, q.v);
     }
     const int first = std::max(y_from, lo), last = std::min(y_to, hi);
-    if (first >= last) return out;
-    std::sort(es.begin(), es.end(),
-              [](const Crossing& a, const Crossing& b) { return a.top < b.top; });
-    std::vector<const Crossing*> active;
-    std::vector<int> xs;
+    if (first >= last) return;
+    std::sort(es.begin(), es.end(), [](const Crossing& a, const Crossing& b) { return a.top < b.top; });
     std::size_t next = 0;
     for (int y = first; y < last; ++y) {
-        while (next < es.size() && es[next].top <= y) active.push_back(&es[next++]);
-        std::erase_if(active, [y](const Crossing* c) { return c->bottom <= y; });
+        for (; next < es.size() && es[next].top <= y; ++next) {
+            const Crossing& c = es[next];
+            if (c.bottom <= y) continue;
+            const long long d = 2LL * c.dy;
+            const long long n = (2LL * c.x0 - 1) * c.dy + (2LL * y + 1 - 2LL * c.y0) * c.dx;
+            const long long q = floor_div(n, d), sq = floor_div(2LL * c.dx, d);
+            active.push_back({c.bottom, static_cast<int>(q), static_cast<int>(n - q * d), static_cast<int>(d),
+                              static_cast<int>(sq), static_cast<int>(2LL * c.dx - sq * d)});
+        }
         xs.clear();
-        // The first pixel whose centre lies at or right of the crossing:
-        // ceil(x - 1/2) with x = x0 + (y + 1/2 - y0) dx / dy.
-        for (const Crossing* c : active)
-            xs.push_back(static_cast<int>(
-                ceil_div((2 * c->x0 - 1) * c->dy + (2LL * y + 1 - 2 * c->y0) * c->dx, 2 * c->dy)));
-        std::sort(xs.begin(), xs.end());
+        for (std::size_t i = 0; i < active.size();) {
+            Active& a = active[i];
+            if (a.bottom <= y) {
+                a = active.back();
+                active.pop_back();
+                continue;
+            }
+            xs.push_back(a.q + (a.r > 0 ? 1 : 0));
+            a.q += a.step_q;
+            a.r += a.step_r;
+            if (a.r >= a.d) {
+                a.r -= a.d;
+                ++a.q;
+            }
+            ++i;
+        }
+        if (xs.size() <= 16) {
+            for (std::size_t i = 1; i < xs.size(); ++i) {
+                const int x = xs[i];
+                std::size_t j = i;
+                for (; j > 0 && xs[j - 1] > x; --j) xs[j] = xs[j - 1];
+                xs[j] = x;
+            }
+        } else {
+            std::sort(xs.begin(), xs.end());
+        }
+        const std::size_t row_start = out.size();
         for (std::size_t i = 0; i + 1 < xs.size(); i += 2) {
             if (xs[i] == xs[i + 1]) continue;
-            if (!out.empty() && out.back().y == y && out.back().x1 == xs[i])
+            if (out.size() > row_start && out.back().x1 == xs[i])
                 out.back().x1 = xs[i + 1];
             else
                 out.push_back({y, xs[i], xs[i + 1]});
         }
     }
-    return out;
 }
 
 Rect Region::bounds() const {

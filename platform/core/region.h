@@ -44,6 +44,8 @@ public:
     // The region's runs in rows y_from <= y < y_to, top row first, each
     // row's runs left to right, touching runs joined.
     std::vector<Span> spans(int y_from, int y_to) const;
+    // The same into `out` (cleared first), whose memory a caller keeps.
+    void spans(int y_from, int y_to, std::vector<Span>& out) const;
     // The runs of the frame drawn with a pen of pw x ph (both at least 1):
     // the region less the pixels whose whole (2 pw + 1) x (2 ph + 1)
     // neighbourhood lies inside.
