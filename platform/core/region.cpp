@@ -310,6 +310,16 @@ Region RegionRecorder::finish() {
     return std::move(region_);
 }
 
+const Region& RegionRecorder::region() {
+    close_outline();
+    return region_;
+}
+
+void RegionRecorder::clear() {
+    region_.clear();
+    open_ = false;
+}
+
 // ---- Region data ----
 
 std::vector<std::vector<std::uint8_t>> encode_region(const Region& rgn, std::size_t limit) {

@@ -33,6 +33,8 @@ public:
     void offset(int dh, int dv);
 
     const std::vector<Edge>& edges() const { return edges_; }
+    // No edges; the memory stays for the next region.
+    void clear() { edges_.clear(); }
     bool empty() const;
     // The smallest rectangle holding every pixel of the region.
     Rect bounds() const;
@@ -63,6 +65,10 @@ public:
     void line(Point from, Point to);
     void add_closed(const Region& outline);
     Region finish();
+    // The region so far with the open outline closed, lent; clear() starts
+    // afresh keeping the memory, for callers that collect many regions.
+    const Region& region();
+    void clear();
 
 private:
     void close_outline();
