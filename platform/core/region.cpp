@@ -122,16 +122,6 @@ struct Crossing {
     int x0, y0, dx, dy;
 };
 
-// An edge while the scan passes it. The first pixel whose centre lies at or
-// right of the crossing is ceil(x - 1/2) with x = x0 + (y + 1/2 - y0) dx / dy,
-// that is ceil(n / d) with n = (2 x0 - 1) dy + (2 y + 1 - 2 y0) dx and
-// d = 2 dy; each row adds 2 dx to n, so the quotient q and remainder r
-// (0 <= r < d) step without a division. All of them but n fit 32 bits.
-struct Active {
-    int bottom;
-    int q, r, d, step_q, step_r;
-};
-
 long long floor_div(long long a, long long b) {  // b > 0
     long long q = a / b;
     if (a % b != 0 && a < 0) --q;
@@ -141,12 +131,44 @@ long long floor_div(long long a, long long b) {  // b > 0
 // Kept between calls so that a scan allocates only while regions grow.
 struct Scan {
     std::vector<Crossing> edges;
-    std::vector<Active> active;
-    std::vector<int> xs;
+    std::vector<std::size_t> at;  // per row: where its crossings start, then the next free place
+    std::vector<int> xs;  // the crossings, row after row
 };
 Scan& scan_buffers() {
     static Scan s;
     return s;
+}
+
+// Sorts the crossings of a row; two or four in most rows, put in order
+// by exchanges without branches (their order is random).
+void order(int& a, int& b) {
+    const int lo = std::min(a, b), hi = std::max(a, b);
+    a = lo;
+    b = hi;
+}
+void sort_crossings(int* x, int n) {
+    if (n == 2) {
+        order(x[0], x[1]);
+        return;
+    }
+    if (n == 4) {
+        order(x[0], x[1]);
+        order(x[2], x[3]);
+        order(x[0], x[2]);
+        order(x[1], x[3]);
+        order(x[1], x[2]);
+        return;
+    }
+    if (n > 16) {
+        std::sort(x, x + n);
+        return;
+    }
+    for (int i = 1; i < n; ++i) {
+        const int v = x[i];
+        int j = i;
+        for (; j > 0 && x[j - 1] > v; --j) x[j] = x[j - 1];
+        x[j] = v;
+    }
 }
 
 }  // namespace
@@ -155,10 +177,7 @@ void Region::spans(int y_from, int y_to, std::vector<Span>& out) const {
     out.clear();
     Scan& s = scan_buffers();
     std::vector<Crossing>& es = s.edges;
-    std::vector<Active>& active = s.active;
-    std::vector<int>& xs = s.xs;
     es.clear();
-    active.clear();
     int lo = INT_MAX, hi = INT_MIN;
     for (const Edge& e : edges_) {
         if (e.a.v == e.b.v) continue;
@@ -170,52 +189,66 @@ void Region::spans(int y_from, int y_to, std::vector<Span>& out) const {
     }
     const int first = std::max(y_from, lo), last = std::min(y_to, hi);
     if (first >= last) return;
-    std::sort(es.begin(), es.end(), [](const Crossing& a, const Crossing& b) { return a.top < b.top; });
-    std::size_t next = 0;
-    for (int y = first; y < last; ++y) {
-        for (; next < es.size() && es[next].top <= y; ++next) {
-            const Crossing& c = es[next];
-            if (c.bottom <= y) continue;
-            const long long d = 2LL * c.dy;
-            const long long n = (2LL * c.x0 - 1) * c.dy + (2LL * y + 1 - 2LL * c.y0) * c.dx;
-            const long long q = floor_div(n, d), sq = floor_div(2LL * c.dx, d);
-            active.push_back({c.bottom, static_cast<int>(q), static_cast<int>(n - q * d), static_cast<int>(d),
-                              static_cast<int>(sq), static_cast<int>(2LL * c.dx - sq * d)});
+    // Each row's crossings get their own stretch of `xs`: counted first (as
+    // differences, +1 at an edge's first row and -1 past its last, so that
+    // the running sum is a row's count), then written an edge at a time.
+    const int rows = last - first;
+    std::vector<std::size_t>& at = s.at;
+    at.assign(static_cast<std::size_t>(rows) + 1, 0);
+    for (const Crossing& c : es) {
+        const int t = std::max(c.top, first), b = std::min(c.bottom, last);
+        if (t >= b) continue;
+        ++at[t - first];
+        --at[b - first];
+    }
+    std::size_t total = 0, count = 0;
+    for (int r = 0; r < rows; ++r) {
+        count += at[r];
+        at[r] = total;
+        total += count;
+    }
+    at[rows] = total;
+    std::vector<int>& xs = s.xs;
+    if (xs.size() < total) xs.resize(total);
+    for (const Crossing& c : es) {
+        const int t = std::max(c.top, first), b = std::min(c.bottom, last);
+        if (t >= b) continue;
+        // The first pixel whose centre lies at or right of the crossing is
+        // ceil(x - 1/2) with x = x0 + (y + 1/2 - y0) dx / dy, that is
+        // ceil(n / d) with n = (2 x0 - 1) dy + (2 y + 1 - 2 y0) dx and
+        // d = 2 dy. Each row adds 2 dx to n, so the quotient q and remainder
+        // r (0 <= r < d) step without a division; all but n fit 32 bits.
+        const long long d = 2LL * c.dy;
+        const long long n = (2LL * c.x0 - 1) * c.dy + (2LL * t + 1 - 2LL * c.y0) * c.dx;
+        const long long q0 = floor_div(n, d), sq0 = floor_div(2LL * c.dx, d);
+        int q = static_cast<int>(q0), r = static_cast<int>(n - q0 * d);
+        const int dd = static_cast<int>(d), sq = static_cast<int>(sq0), sr = static_cast<int>(2LL * c.dx - sq0 * d);
+        for (int y = t - first; y < b - first; ++y) {
+            xs[at[y]++] = q + (r > 0 ? 1 : 0);
+            r += sr;
+            const int carry = r >= dd ? 1 : 0;  // without a branch: carries come at random
+            r -= dd & -carry;
+            q += sq + carry;
         }
-        xs.clear();
-        for (std::size_t i = 0; i < active.size();) {
-            Active& a = active[i];
-            if (a.bottom <= y) {
-                a = active.back();
-                active.pop_back();
-                continue;
-            }
-            xs.push_back(a.q + (a.r > 0 ? 1 : 0));
-            a.q += a.step_q;
-            a.r += a.step_r;
-            if (a.r >= a.d) {
-                a.r -= a.d;
-                ++a.q;
-            }
-            ++i;
-        }
-        if (xs.size() <= 16) {
-            for (std::size_t i = 1; i < xs.size(); ++i) {
-                const int x = xs[i];
-                std::size_t j = i;
-                for (; j > 0 && xs[j - 1] > x; --j) xs[j] = xs[j - 1];
-                xs[j] = x;
-            }
-        } else {
-            std::sort(xs.begin(), xs.end());
-        }
+    }
+    // `at` now holds where each row's crossings end, which is where the
+    // next row's start.
+    std::size_t begin = 0;
+    for (int row = 0; row < rows; ++row) {
+        const std::size_t end = at[row];
+        int* x = xs.data() + begin;
+        const int m = static_cast<int>(end - begin);
+        begin = end;
+        if (m < 2) continue;
+        sort_crossings(x, m);
+        const int y = first + row;
         const std::size_t row_start = out.size();
-        for (std::size_t i = 0; i + 1 < xs.size(); i += 2) {
-            if (xs[i] == xs[i + 1]) continue;
-            if (out.size() > row_start && out.back().x1 == xs[i])
-                out.back().x1 = xs[i + 1];
+        for (int i = 0; i + 1 < m; i += 2) {
+            if (x[i] == x[i + 1]) continue;
+            if (out.size() > row_start && out.back().x1 == x[i])
+                out.back().x1 = x[i + 1];
             else
-                out.push_back({y, xs[i], xs[i + 1]});
+                out.push_back({y, x[i], x[i + 1]});
         }
     }
 }
