@@ -10,6 +10,7 @@
 
 #include "base/idle.h"
 #include "base/tool_options.h"
+#include "display/clip_tests.h"
 #include "display/display_list.h"
 #include "display/graphics_unit.h"
 #include "display/line_styles.h"
@@ -49,6 +50,12 @@ plat::RegionRecorder* outline = nullptr;
 bool to_screen() { return sink == Sink::screen || sink == Sink::both; }
 bool to_region() { return (sink == Sink::region || sink == Sink::both) && outline; }
 
+// While set, screen lines go straight to the offscreen port through it:
+// only where the screen primitives would draw them there and nowhere else.
+plat::LineRun* direct_lines = nullptr;
+
+std::int16_t clamp16(int v) { return static_cast<std::int16_t>(std::clamp(v, -32768, 32767)); }
+
 std::int16_t cut16(int v) { return static_cast<std::int16_t>(v); }
 
 // Canvas pixels to viewport pixels: a division by 2^zoom, rounding half
@@ -66,7 +73,13 @@ int vy(int py) { return zrnd(py - panvp.yb); }
 int port_v(int y) { return qdviewport.yt - y; }
 
 void emit_line(int x1, int y1, int x2, int y2) {
-    if (to_screen()) drawline(cut16(x1), cut16(y1), cut16(x2), cut16(y2));
+    if (to_screen()) {
+        if (direct_lines)
+            direct_lines->line(cut16(x1), clamp16(qdviewport.yt - cut16(y1)), cut16(x2),
+                               clamp16(qdviewport.yt - cut16(y2)));
+        else
+            drawline(cut16(x1), cut16(y1), cut16(x2), cut16(y2));
+    }
     // Only filled pieces bound the area.
     if (to_region() && thickobject)
         outline->line({cut16(port_v(y1)), cut16(x1)}, {cut16(port_v(y2)), cut16(x2)});
@@ -374,7 +387,10 @@ void replay_records(const SegCtrlRec& e, int mode) {
             closetheseg();
             thickobject = static_cast<std::uint16_t>((seg_word(r.b, 1) >> 12) & 15);
             if (thickobject) any_filled = 1;
-            if (mode != mode_erase && to_screen()) setscreencolor(r.b[5]);
+            if (mode != mode_erase && to_screen()) {
+                setscreencolor(r.b[5]);
+                if (direct_lines) direct_lines->colour_changed();
+            }
             shown = LevelShowable(r.b[3]) != 0;
             break;
         }
@@ -483,7 +499,14 @@ void showseg_entry(std::int16_t mode, const SegCtrlRec* e) {
         plat::RegionRecorder* const saved = outline;
         outline = &rec;
         sink = Sink::both;
+        // A drawing replay into the offscreen port alone.
+        std::optional<plat::LineRun> run;
+        if (mode == mode_draw && gdrawmode == mode_draw && !drawtoscreen && printing == 0 && !vector_target &&
+            !drawourrgn && myCGrafPtr)
+            run.emplace(*myCGrafPtr);
+        direct_lines = run ? &*run : nullptr;
         replay_records(*e, mode);
+        direct_lines = nullptr;
         outline = saved;
         if (thickobject) paint_area(mode == mode_erase ? mode_draw : mode, rec.region());
         sink = saved_sink;
