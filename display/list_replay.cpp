@@ -10,6 +10,7 @@
 
 #include "base/idle.h"
 #include "base/tool_options.h"
+#include "display/clip_tests.h"
 #include "display/display_list.h"
 #include "display/graphics_unit.h"
 #include "display/line_styles.h"
@@ -41,10 +42,19 @@ std::int16_t cenx = 0, ceny = 0;
 std::int16_t sides = 1, inc = 360;
 
 // Where the lines of a replay go: the screen primitives, the outline of a
-// region being collected, or nowhere (a test).
-enum class Sink { screen, region, none };
+// region being collected, both at once, or nowhere (a test).
+enum class Sink { screen, region, both, none };
 Sink sink = Sink::screen;
 plat::RegionRecorder* outline = nullptr;
+
+bool to_screen() { return sink == Sink::screen || sink == Sink::both; }
+bool to_region() { return (sink == Sink::region || sink == Sink::both) && outline; }
+
+// While set, screen lines go straight to the offscreen port through it:
+// only where the screen primitives would draw them there and nowhere else.
+plat::LineRun* direct_lines = nullptr;
+
+std::int16_t clamp16(int v) { return static_cast<std::int16_t>(std::clamp(v, -32768, 32767)); }
 
 std::int16_t cut16(int v) { return static_cast<std::int16_t>(v); }
 
@@ -63,12 +73,16 @@ int vy(int py) { return zrnd(py - panvp.yb); }
 int port_v(int y) { return qdviewport.yt - y; }
 
 void emit_line(int x1, int y1, int x2, int y2) {
-    if (sink == Sink::screen) {
-        drawline(cut16(x1), cut16(y1), cut16(x2), cut16(y2));
-    } else if (sink == Sink::region && outline && thickobject) {
-        // Only filled pieces bound the area.
-        outline->line({cut16(port_v(y1)), cut16(x1)}, {cut16(port_v(y2)), cut16(x2)});
+    if (to_screen()) {
+        if (direct_lines)
+            direct_lines->line(cut16(x1), clamp16(qdviewport.yt - cut16(y1)), cut16(x2),
+                               clamp16(qdviewport.yt - cut16(y2)));
+        else
+            drawline(cut16(x1), cut16(y1), cut16(x2), cut16(y2));
     }
+    // Only filled pieces bound the area.
+    if (to_region() && thickobject)
+        outline->line({cut16(port_v(y1)), cut16(x1)}, {cut16(port_v(y2)), cut16(x2)});
 }
 
 // The same in canvas pixels.
@@ -180,6 +194,19 @@ void closetheseg() {
         }
     }
     startclipping = 1;
+}
+
+// The area of a whole rectangle or oval of a filled piece.
+void add_box(int type, int x1, int y1, int x2, int y2) {
+    plat::Region box;
+    const int a = vx(x1), b = port_v(vy(y1)), c = vx(x2), d = port_v(vy(y2));
+    const plat::Rect r{cut16(std::min(b, d)), cut16(std::min(a, c)), cut16(std::max(b, d) + 1),
+                       cut16(std::max(a, c) + 1)};
+    if (type == seg_rect)
+        box.add_rect(r);
+    else
+        box.add_oval(r);
+    outline->add_closed(box);
 }
 
 bool zoomclip(int x1, int y1, int x2, int y2, int type, int mode);
@@ -305,22 +332,15 @@ bool zoomclip(int x1, int y1, int x2, int y2, int type, int mode) {
     }
     if (type == seg_line) {
         canvas_line(x1, y1, x2, y2);
-    } else if (mode != mode_trace && (!thickobject || whole_box) && sink == Sink::screen) {
-        const int a = vx(x1), b = vy(y1), c = vx(x2), d = vy(y2);
-        if (type == seg_rect)
-            drawrectangle(cut16(a), cut16(b), cut16(c), cut16(d));
-        else
-            drawcircle(cut16(a), cut16(b), cut16(c), cut16(d));
-    } else if (sink == Sink::region && outline && whole_box) {
-        plat::Region box;
-        const int a = vx(x1), b = port_v(vy(y1)), c = vx(x2), d = port_v(vy(y2));
-        const plat::Rect r{cut16(std::min(b, d)), cut16(std::min(a, c)), cut16(std::max(b, d) + 1),
-                           cut16(std::max(a, c) + 1)};
-        if (type == seg_rect)
-            box.add_rect(r);
-        else
-            box.add_oval(r);
-        outline->add_closed(box);
+    } else {
+        if (mode != mode_trace && (!thickobject || whole_box) && to_screen()) {
+            const int a = vx(x1), b = vy(y1), c = vx(x2), d = vy(y2);
+            if (type == seg_rect)
+                drawrectangle(cut16(a), cut16(b), cut16(c), cut16(d));
+            else
+                drawcircle(cut16(a), cut16(b), cut16(c), cut16(d));
+        }
+        if (to_region() && whole_box) add_box(type, x1, y1, x2, y2);
     }
     segclipped = 1;
     return true;
@@ -367,7 +387,10 @@ void replay_records(const SegCtrlRec& e, int mode) {
             closetheseg();
             thickobject = static_cast<std::uint16_t>((seg_word(r.b, 1) >> 12) & 15);
             if (thickobject) any_filled = 1;
-            if (mode != mode_erase && sink == Sink::screen) setscreencolor(r.b[5]);
+            if (mode != mode_erase && to_screen()) {
+                setscreencolor(r.b[5]);
+                if (direct_lines) direct_lines->colour_changed();
+            }
             shown = LevelShowable(r.b[3]) != 0;
             break;
         }
@@ -405,12 +428,11 @@ void set_fore(const plat::RGBColor& c) {
     if (drawCWindow) drawCWindow->set_fore_color(c);
 }
 
-// Fills a filled segment in modes 1-3.
-void ourfilltheobject(int mode, const SegCtrlRec& e) {
+// Paints the area of a filled segment in modes 1-3.
+void paint_area(int mode, const plat::Region& area) {
     const std::uint16_t screen = drawtoscreen;
     drawtoscreen = 0;
     const std::int16_t saved_mode = gdrawmode;
-    const plat::Region area = collect_area(e, mode);
     setdrawmode(static_cast<std::int16_t>(mode == mode_erase ? mode_draw : mode));
     if (printing == 1) {
         if (plat::Port* p = plat::current_port()) p->paint_region(area);
@@ -433,6 +455,15 @@ void ourfilltheobject(int mode, const SegCtrlRec& e) {
     }
     setdrawmode(saved_mode);
     drawtoscreen = screen;
+}
+
+// Fills a filled segment in modes 1-3.
+void ourfilltheobject(int mode, const SegCtrlRec& e) {
+    const std::uint16_t screen = drawtoscreen;
+    drawtoscreen = 0;
+    const plat::Region area = collect_area(e, mode);
+    drawtoscreen = screen;
+    paint_area(mode, area);
 }
 
 // Whether the test box (in `panvp`) meets the area of a filled segment of
@@ -459,6 +490,27 @@ void showseg_entry(std::int16_t mode, const SegCtrlRec* e) {
         set_fore(dravColors[bg >= 0 && bg < colour_count ? bg : colour_white]);
         setlstyle(solidstyle);
         setdrawmode(mode_draw);
+    }
+    if (mode != mode_trace && plat::fast_lines()) {
+        // The outline is collected while the pieces are drawn: a second
+        // walk would clip every piece again to the same lines.
+        static plat::RegionRecorder rec;
+        rec.clear();
+        plat::RegionRecorder* const saved = outline;
+        outline = &rec;
+        sink = Sink::both;
+        // A drawing replay into the offscreen port alone.
+        std::optional<plat::LineRun> run;
+        if (mode == mode_draw && gdrawmode == mode_draw && !drawtoscreen && printing == 0 && !vector_target &&
+            !drawourrgn && myCGrafPtr)
+            run.emplace(*myCGrafPtr);
+        direct_lines = run ? &*run : nullptr;
+        replay_records(*e, mode);
+        direct_lines = nullptr;
+        outline = saved;
+        if (thickobject) paint_area(mode == mode_erase ? mode_draw : mode, rec.region());
+        sink = saved_sink;
+        return;
     }
     replay_records(*e, mode);
     if (thickobject && (mode != mode_trace || !segclipped)) {

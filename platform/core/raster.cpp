@@ -1099,8 +1099,14 @@ void Port::region_op(const Region& rgn, Fill f, std::uint16_t opcode) {
     const Box v = visible_box(*this);
     if (v.empty()) return;
     const int y_from = v.t + origin_.v, y_to = v.b + origin_.v;
-    fill_local_spans(frame ? rgn.frame_spans(pw, ph, y_from, y_to) : rgn.spans(y_from, y_to),
-                     ink(f));
+    if (frame) {
+        fill_local_spans(rgn.frame_spans(pw, ph, y_from, y_to), ink(f));
+        return;
+    }
+    // Reused: a replay paints a region for every filled piece.
+    static std::vector<Span> spans;
+    rgn.spans(y_from, y_to, spans);
+    fill_local_spans(spans, ink(f));
 }
 
 void Port::frame_rect(const Rect& r) {

@@ -14,12 +14,6 @@ std::int16_t clamp16(long long v) {
     return static_cast<std::int16_t>(std::clamp<long long>(v, -32768, 32767));
 }
 
-long long ceil_div(long long a, long long b) {  // b > 0
-    long long q = a / b;
-    if (a % b != 0 && a > 0) ++q;
-    return q;
-}
-
 Runs intersect(const Runs& a, const Runs& b) {
     Runs out;
     std::size_t i = 0, j = 0;
@@ -115,13 +109,75 @@ void Region::offset(int dh, int dv) {
 
 std::vector<Span> Region::spans(int y_from, int y_to) const {
     std::vector<Span> out;
-    // Edges crossing rows, top end first; a row samples them at y + 1/2, so
-    // an edge from y0 down to y1 crosses rows y0 .. y1 - 1.
-    struct Crossing {
-        int top, bottom;
-        long long x0, y0, dx, dy;
-    };
-    std::vector<Crossing> es;
+    spans(y_from, y_to, out);
+    return out;
+}
+
+namespace {
+
+// An edge crossing rows, top end first; a row samples it at y + 1/2, so an
+// edge from y0 down to y1 crosses rows y0 .. y1 - 1.
+struct Crossing {
+    int top, bottom;
+    int x0, y0, dx, dy;
+};
+
+long long floor_div(long long a, long long b) {  // b > 0
+    long long q = a / b;
+    if (a % b != 0 && a < 0) --q;
+    return q;
+}
+
+// Kept between calls so that a scan allocates only while regions grow.
+struct Scan {
+    std::vector<Crossing> edges;
+    std::vector<std::size_t> at;  // per row: where its crossings start, then the next free place
+    std::vector<int> xs;  // the crossings, row after row
+};
+Scan& scan_buffers() {
+    static Scan s;
+    return s;
+}
+
+// Sorts the crossings of a row; two or four in most rows, put in order
+// by exchanges without branches (their order is random).
+void order(int& a, int& b) {
+    const int lo = std::min(a, b), hi = std::max(a, b);
+    a = lo;
+    b = hi;
+}
+void sort_crossings(int* x, int n) {
+    if (n == 2) {
+        order(x[0], x[1]);
+        return;
+    }
+    if (n == 4) {
+        order(x[0], x[1]);
+        order(x[2], x[3]);
+        order(x[0], x[2]);
+        order(x[1], x[3]);
+        order(x[1], x[2]);
+        return;
+    }
+    if (n > 16) {
+        std::sort(x, x + n);
+        return;
+    }
+    for (int i = 1; i < n; ++i) {
+        const int v = x[i];
+        int j = i;
+        for (; j > 0 && x[j - 1] > v; --j) x[j] = x[j - 1];
+        x[j] = v;
+    }
+}
+
+}  // namespace
+
+void Region::spans(int y_from, int y_to, std::vector<Span>& out) const {
+    out.clear();
+    Scan& s = scan_buffers();
+    std::vector<Crossing>& es = s.edges;
+    es.clear();
     int lo = INT_MAX, hi = INT_MIN;
     for (const Edge& e : edges_) {
         if (e.a.v == e.b.v) continue;
@@ -132,31 +188,69 @@ std::vector<Span> Region::spans(int y_from, int y_to) const {
         hi = std::max<int>(hi, q.v);
     }
     const int first = std::max(y_from, lo), last = std::min(y_to, hi);
-    if (first >= last) return out;
-    std::sort(es.begin(), es.end(),
-              [](const Crossing& a, const Crossing& b) { return a.top < b.top; });
-    std::vector<const Crossing*> active;
-    std::vector<int> xs;
-    std::size_t next = 0;
-    for (int y = first; y < last; ++y) {
-        while (next < es.size() && es[next].top <= y) active.push_back(&es[next++]);
-        std::erase_if(active, [y](const Crossing* c) { return c->bottom <= y; });
-        xs.clear();
-        // The first pixel whose centre lies at or right of the crossing:
-        // ceil(x - 1/2) with x = x0 + (y + 1/2 - y0) dx / dy.
-        for (const Crossing* c : active)
-            xs.push_back(static_cast<int>(
-                ceil_div((2 * c->x0 - 1) * c->dy + (2LL * y + 1 - 2 * c->y0) * c->dx, 2 * c->dy)));
-        std::sort(xs.begin(), xs.end());
-        for (std::size_t i = 0; i + 1 < xs.size(); i += 2) {
-            if (xs[i] == xs[i + 1]) continue;
-            if (!out.empty() && out.back().y == y && out.back().x1 == xs[i])
-                out.back().x1 = xs[i + 1];
-            else
-                out.push_back({y, xs[i], xs[i + 1]});
+    if (first >= last) return;
+    // Each row's crossings get their own stretch of `xs`: counted first (as
+    // differences, +1 at an edge's first row and -1 past its last, so that
+    // the running sum is a row's count), then written an edge at a time.
+    const int rows = last - first;
+    std::vector<std::size_t>& at = s.at;
+    at.assign(static_cast<std::size_t>(rows) + 1, 0);
+    for (const Crossing& c : es) {
+        const int t = std::max(c.top, first), b = std::min(c.bottom, last);
+        if (t >= b) continue;
+        ++at[t - first];
+        --at[b - first];
+    }
+    std::size_t total = 0, count = 0;
+    for (int r = 0; r < rows; ++r) {
+        count += at[r];
+        at[r] = total;
+        total += count;
+    }
+    at[rows] = total;
+    std::vector<int>& xs = s.xs;
+    if (xs.size() < total) xs.resize(total);
+    for (const Crossing& c : es) {
+        const int t = std::max(c.top, first), b = std::min(c.bottom, last);
+        if (t >= b) continue;
+        // The first pixel whose centre lies at or right of the crossing is
+        // ceil(x - 1/2) with x = x0 + (y + 1/2 - y0) dx / dy, that is
+        // ceil(n / d) with n = (2 x0 - 1) dy + (2 y + 1 - 2 y0) dx and
+        // d = 2 dy. Each row adds 2 dx to n, so the quotient q and remainder
+        // r (0 <= r < d) step without a division; all but n fit 32 bits.
+        const long long d = 2LL * c.dy;
+        const long long n = (2LL * c.x0 - 1) * c.dy + (2LL * t + 1 - 2LL * c.y0) * c.dx;
+        const long long q0 = floor_div(n, d), sq0 = floor_div(2LL * c.dx, d);
+        int q = static_cast<int>(q0), r = static_cast<int>(n - q0 * d);
+        const int dd = static_cast<int>(d), sq = static_cast<int>(sq0), sr = static_cast<int>(2LL * c.dx - sq0 * d);
+        for (int y = t - first; y < b - first; ++y) {
+            xs[at[y]++] = q + (r > 0 ? 1 : 0);
+            r += sr;
+            const int carry = r >= dd ? 1 : 0;  // without a branch: carries come at random
+            r -= dd & -carry;
+            q += sq + carry;
         }
     }
-    return out;
+    // `at` now holds where each row's crossings end, which is where the
+    // next row's start.
+    std::size_t begin = 0;
+    for (int row = 0; row < rows; ++row) {
+        const std::size_t end = at[row];
+        int* x = xs.data() + begin;
+        const int m = static_cast<int>(end - begin);
+        begin = end;
+        if (m < 2) continue;
+        sort_crossings(x, m);
+        const int y = first + row;
+        const std::size_t row_start = out.size();
+        for (int i = 0; i + 1 < m; i += 2) {
+            if (x[i] == x[i + 1]) continue;
+            if (out.size() > row_start && out.back().x1 == x[i])
+                out.back().x1 = x[i + 1];
+            else
+                out.push_back({y, x[i], x[i + 1]});
+        }
+    }
 }
 
 Rect Region::bounds() const {
@@ -247,6 +341,16 @@ void RegionRecorder::close_outline() {
 Region RegionRecorder::finish() {
     close_outline();
     return std::move(region_);
+}
+
+const Region& RegionRecorder::region() {
+    close_outline();
+    return region_;
+}
+
+void RegionRecorder::clear() {
+    region_.clear();
+    open_ = false;
 }
 
 // ---- Region data ----

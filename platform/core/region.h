@@ -33,6 +33,8 @@ public:
     void offset(int dh, int dv);
 
     const std::vector<Edge>& edges() const { return edges_; }
+    // No edges; the memory stays for the next region.
+    void clear() { edges_.clear(); }
     bool empty() const;
     // The smallest rectangle holding every pixel of the region.
     Rect bounds() const;
@@ -44,6 +46,8 @@ public:
     // The region's runs in rows y_from <= y < y_to, top row first, each
     // row's runs left to right, touching runs joined.
     std::vector<Span> spans(int y_from, int y_to) const;
+    // The same into `out` (cleared first), whose memory a caller keeps.
+    void spans(int y_from, int y_to, std::vector<Span>& out) const;
     // The runs of the frame drawn with a pen of pw x ph (both at least 1):
     // the region less the pixels whose whole (2 pw + 1) x (2 ph + 1)
     // neighbourhood lies inside.
@@ -61,6 +65,10 @@ public:
     void line(Point from, Point to);
     void add_closed(const Region& outline);
     Region finish();
+    // The region so far with the open outline closed, lent; clear() starts
+    // afresh keeping the memory, for callers that collect many regions.
+    const Region& region();
+    void clear();
 
 private:
     void close_outline();

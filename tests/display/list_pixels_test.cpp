@@ -162,6 +162,82 @@ TEST_F(ListPixels, AnXorReplayTwiceRestoresTheWindow) {
     EXPECT_EQ(drawCWindow->pixels(), before);
 }
 
+// Wide lines, rectangles, ovals and arcs drawn as filled outlines, crossing
+// each side and corner of the view, enclosing it, through it and inside it:
+// at every zoom the whole replay and single replays in each mode give the
+// pixels of the general path.
+TEST_F(ListPixels, FilledPiecesAcrossTheViewGiveTheGeneralPathsPixels) {
+    const double W = 20, H = 20 * aspectratio;
+    struct Place {
+        double x, y, dx, dy;
+    };
+    const Place places[] = {
+        {-1.5, 0.4 * H, 3, 0.7},      {W - 1.2, 0.6 * H, 3, -1.1},  // left, right
+        {0.3 * W, -1, 0.8, 2.5},      {0.7 * W, H - 1.4, -1, 3},    // bottom, top
+        {-1, -1, 2.2, 1.9},           {W - 1, H - 1, 2, 2},         // corners
+        {-1, H - 0.8, 2.1, 1.7},      {W - 1.3, -1.2, 2.4, 2},      //
+        {-5, 0.5 * H, W + 10, 0.3},   {0.5 * W, -5, -0.4, H + 10},  // through
+        {-3, -3, W + 6, H + 6},       {0.4 * W, 0.4 * H, 1.5, 0.8}, // enclosing, inside
+        {0.5 * W, 0.5 * H, 0, 0},                                   // no length
+    };
+    std::vector<ObjectRec> v;
+    int n = 0;
+    for (const Place& p : places) {
+        for (int kind = 0; kind < 4; ++kind) {
+            ObjectRec r;
+            switch (kind) {
+            case 0: r = drav::test::line_rec(p.x, p.y, p.dx, p.dy); break;
+            case 1: r = drav::test::rect_rec(p.x, p.y, p.dx, p.dy, n % 3 ? 0 : 0.3); break;
+            case 2: r = drav::test::ellipse_rec(p.x + p.dx / 2, p.y + p.dy / 2, std::abs(p.dx) / 2, std::abs(p.dy) / 2); break;
+            default: r = drav::test::ellipse_rec(p.x, p.y, std::abs(p.dx), std::abs(p.dy), 0.2, 0.5, 4); break;
+            }
+            r.b[obj::width] = static_cast<std::uint8_t>(3 + n % 9);
+            set_obj_density_marks(r, 0, n % 2, n / 2 % 2);
+            set_obj_kind_colour(r, obj_kind(r), 17 + 37 * n % 230);
+            r.b[obj::style] = 1;
+            v.push_back(r);
+            ++n;
+        }
+    }
+    store(v);
+    init_worldunits();
+    units_defs.units_code = 1;
+    output_defs.plot_scale = 1;
+    output_defs.width_size = 0.1;
+    output_defs.width_factor = 1;
+    const auto draw = [&] {
+        std::vector<Pixels> out;
+        initlist();
+        change_window(0, W, 0, aspectratio, 1);
+        changezoomlimits();
+        reset_on_screen = 1;
+        show_objects(1, 1, first_object_slot);
+        EXPECT_EQ(listavail(), 1);
+        for (int z = 0; z <= maxzoom; ++z) {
+            if (z) zoomlist(1);
+            cleargraphics();
+            sketchlist();
+            out.push_back(screen());
+            drav::test::fill_gradient(*drawCWindow);
+            for (int i = first_object_slot; i < number_of_objects; ++i) {
+                showseg(mode_draw, static_cast<std::int16_t>(i));
+                showseg(mode_xor, static_cast<std::int16_t>(i));
+                if (i % 3 == 0) showseg(mode_erase, static_cast<std::int16_t>(i));
+            }
+            out.push_back(screen());
+            out.push_back(drawCWindow->pixels());
+        }
+        return out;
+    };
+    plat::set_fast_lines(true);
+    const std::vector<Pixels> fast = draw();
+    plat::set_fast_lines(false);
+    const std::vector<Pixels> general = draw();
+    ASSERT_EQ(fast.size(), general.size());
+    for (std::size_t k = 0; k < fast.size(); ++k) EXPECT_TRUE(fast[k] == general[k]) << "picture " << k;
+    EXPECT_FALSE(drav::test::all_white(*myCGrafPtr));
+}
+
 // Moves the view by (dx, dy) canvas pixels as a pan does.
 void move_view(int dx, int dy) {
     panvp.xl = static_cast<std::int16_t>(panvp.xl + dx);
