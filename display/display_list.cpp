@@ -39,7 +39,8 @@ std::uint16_t lavail = 0;
 
 // The segment being recorded.
 std::uint16_t segfirst = 0, segcnt = 0, segblock = 0, segrec = 0, segclass = 0;
-double segxl = 32767.0, segxr = -32767.0, segyb = 32767.0, segyt = -32767.0;
+// The segment's pixel limits; its primitives' corners are whole pixels.
+int segxl = 32767, segxr = -32767, segyb = 32767, segyt = -32767;
 // The piece announced by `begseg`.
 std::uint16_t objclass = 0, objscolor = 0, objlstyle = 0, objglevel = 0, objstrokes = 0, objfirst = 0;
 // The reader's cursor.
@@ -79,7 +80,7 @@ bool room_slow() {
 }
 
 // The next free record; only after room() said yes.
-std::uint8_t* next_record() {
+[[gnu::always_inline]] inline std::uint8_t* next_record() {
     std::uint8_t* p = handles[lblockcnt - 1] + lreccnt * 10;
     ++lreccnt;
     ++segcnt;
@@ -87,16 +88,26 @@ std::uint8_t* next_record() {
 }
 
 // A word as it lies in memory in big-endian order.
-std::uint16_t big16(int v) {
+constexpr std::uint16_t big16(int v) {
     const auto u = static_cast<std::uint16_t>(v);
     if constexpr (std::endian::native == std::endian::big) return u;
     return static_cast<std::uint16_t>(u << 8 | u >> 8);
 }
 
-void put_prim(std::uint8_t* p, int type, int w1, int w2, int w3, int w4) {
+[[gnu::always_inline]] inline void put_prim(std::uint8_t* p, int type, int w1, int w2, int w3, int w4) {
     // Bits 15-4 of word 0 are not used; they are written as 0.
     const std::uint16_t words[5] = {big16(type), big16(w1), big16(w2), big16(w3), big16(w4)};
-    std::memcpy(p, words, sizeof words);
+    if constexpr (std::endian::native == std::endian::little) {
+        // The first four words go out as one 64-bit value put together in a
+        // register: copied from the array, the 16-bit stores just made would
+        // have to be read back as one 8-byte load, which stalls.
+        const std::uint64_t head = std::uint64_t{words[0]} | std::uint64_t{words[1]} << 16 |
+                                   std::uint64_t{words[2]} << 32 | std::uint64_t{words[3]} << 48;
+        std::memcpy(p, &head, 8);
+        std::memcpy(p + 8, &words[4], 2);
+    } else {
+        std::memcpy(p, words, sizeof words);
+    }
 }
 
 // Canvas pixels: the clip keeps points on the canvas, where rounding half
@@ -104,20 +115,12 @@ void put_prim(std::uint8_t* p, int type, int w1, int w2, int w3, int w4) {
 inline std::int16_t canvas_pixel(double v) {
     if (!(std::fabs(v) < 32767.0)) [[unlikely]]
         return iround(v);
-    return static_cast<std::int16_t>(static_cast<int>(v >= 0 ? v + 0.5 : v - 0.5));
+    return static_cast<std::int16_t>(static_cast<int>(v + std::copysign(0.5, v)));
 }
 
-inline void widen(double x, double y) {
-    segxl = std::min(segxl, x);
-    segxr = std::max(segxr, x);
-    segyb = std::min(segyb, y);
-    segyt = std::max(segyt, y);
-}
-
-void grow(int type, double x1, double y1, double x2, double y2) {
-    if (!listing) return;
-    const std::int16_t px1 = canvas_pixel(x1 * pwvxm + pwvxa), py1 = canvas_pixel(y1 * pwvym + pwvya);
-    const std::int16_t px2 = canvas_pixel(x2 * pwvxm + pwvxa), py2 = canvas_pixel(y2 * pwvym + pwvya);
+// The limits record and the attribute record that open a segment and a
+// piece, written before the piece's first primitive.
+[[gnu::noinline]] void grow_heads() {
     if (segfirst) {
         if (room()) {
             segblock = static_cast<std::uint16_t>(lblockcnt - 1);
@@ -134,8 +137,17 @@ void grow(int type, double x1, double y1, double x2, double y2) {
         }
         objfirst = 0;
     }
+}
+
+[[gnu::always_inline]] inline void grow(int type, double x1, double y1, double x2, double y2) {
     if (!listing) return;
-    if (!room()) {
+    const int px1 = canvas_pixel(x1 * pwvxm + pwvxa), py1 = canvas_pixel(y1 * pwvym + pwvya);
+    const int px2 = canvas_pixel(x2 * pwvxm + pwvxa), py2 = canvas_pixel(y2 * pwvym + pwvya);
+    if (segfirst | objfirst) [[unlikely]] {
+        grow_heads();
+        if (!listing) return;
+    }
+    if (!room()) [[unlikely]] {
         listing = 0;
         return;
     }
@@ -143,8 +155,10 @@ void grow(int type, double x1, double y1, double x2, double y2) {
         put_prim(next_record(), seg_line, px1, py1, px2, py2);
     else
         put_prim(next_record(), type, px1, px2, py1, py2);
-    widen(px1, py1);
-    widen(px2, py2);
+    segxl = std::min(segxl, std::min(px1, px2));
+    segxr = std::max(segxr, std::max(px1, px2));
+    segyb = std::min(segyb, std::min(py1, py2));
+    segyt = std::max(segyt, std::max(py1, py2));
 }
 
 void clear_entry(SegCtrlRec* e) {
@@ -179,10 +193,10 @@ void _startseg(std::int16_t cls) {
     segfirst = 1;
     segclass = static_cast<std::uint16_t>(cls);
     listing = 1;
-    segxl = 32767.0;
-    segxr = -32767.0;
-    segyb = 32767.0;
-    segyt = -32767.0;
+    segxl = 32767;
+    segxr = -32767;
+    segyb = 32767;
+    segyt = -32767;
 }
 
 void _begseg(std::int16_t cls, std::int16_t colour, std::int16_t style, std::int16_t level,
@@ -201,6 +215,21 @@ void _growseg(double x1, double y1, double x2, double y2) { grow(seg_line, x1, y
 void _growrect(double x1, double y1, double x2, double y2) { grow(seg_rect, x1, y1, x2, y2); }
 void _growcir(double x1, double y1, double x2, double y2) { grow(seg_circle, x1, y1, x2, y2); }
 
+int growsegs(const double* xy, int n) {
+    if (listdriver.growseg != _growseg) {
+        for (int i = 0; i < n; ++i, xy += 4) {
+            if (!listing) return i;
+            growseg(xy[0], xy[1], xy[2], xy[3]);
+        }
+        return n;
+    }
+    for (int i = 0; i < n; ++i, xy += 4) {
+        if (!listing) return i;
+        grow(seg_line, xy[0], xy[1], xy[2], xy[3]);
+    }
+    return n;
+}
+
 void _stopseg(std::int16_t index) {
     ++list_edits;
     if (lavail) {
@@ -212,10 +241,10 @@ void _stopseg(std::int16_t index) {
             set_seg_word(e->b, 2, segrec);
             set_seg_word(e->b, 3, segcnt);
             if (SegPrimRec* lim = seg_record(segblock, segrec)) {
-                set_seg_word(lim->b, 1, static_cast<std::uint16_t>(trunc_i32(segxl)));
-                set_seg_word(lim->b, 2, static_cast<std::uint16_t>(trunc_i32(segxr)));
-                set_seg_word(lim->b, 3, static_cast<std::uint16_t>(trunc_i32(segyb)));
-                set_seg_word(lim->b, 4, static_cast<std::uint16_t>(trunc_i32(segyt)));
+                set_seg_word(lim->b, 1, static_cast<std::uint16_t>(segxl));
+                set_seg_word(lim->b, 2, static_cast<std::uint16_t>(segxr));
+                set_seg_word(lim->b, 3, static_cast<std::uint16_t>(segyb));
+                set_seg_word(lim->b, 4, static_cast<std::uint16_t>(segyt));
             }
         }
         if (genlist)

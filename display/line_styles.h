@@ -63,6 +63,9 @@ std::int16_t pattern_toosmall();
 void startlinstk(double x1, double y1, double x2, double y2);
 // The next piece of the segment; 0 when it is used up.
 std::int16_t getlinstk(double* x1, double* y1, double* x2, double* y2, std::int16_t* pendown);
+// getlinstk run on: up to max pen-down pieces of the segment, x1 y1 x2 y2
+// each into xy; pen-up pieces are passed over. 0 when the segment is used up.
+int getlinstk_down(double* xy, int max);
 // Starts cutting `ring` at a phase `offset` into its period (hatching).
 void resethatpat(LineStkRec* ring, double offset);
 void setlpatlen(double len);
