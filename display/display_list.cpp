@@ -223,9 +223,32 @@ int growsegs(const double* xy, int n) {
         }
         return n;
     }
-    for (int i = 0; i < n; ++i, xy += 4) {
+    int i = 0;
+    while (i < n) {
         if (!listing) return i;
-        grow(seg_line, xy[0], xy[1], xy[2], xy[3]);
+        // The first line of a run opens the segment and the piece, or a new block.
+        grow(seg_line, xy[4 * i], xy[4 * i + 1], xy[4 * i + 2], xy[4 * i + 3]);
+        ++i;
+        if (!listing || lblockcnt == 0) continue;
+        // The lines that still fit the block, with the recorder's state in locals.
+        const int m = std::min(n - i, seg_recs_per_block - lreccnt);
+        if (m <= 0) continue;
+        const double xm = pwvxm, xa = pwvxa, ym = pwvym, ya = pwvya;
+        std::uint8_t* p = handles[lblockcnt - 1] + lreccnt * 10;
+        int xl = segxl, xr = segxr, yb = segyb, yt = segyt;
+        for (const double* q = xy + 4 * i; q != xy + 4 * (i + m); q += 4, p += 10) {
+            const int px1 = canvas_pixel(q[0] * xm + xa), py1 = canvas_pixel(q[1] * ym + ya);
+            const int px2 = canvas_pixel(q[2] * xm + xa), py2 = canvas_pixel(q[3] * ym + ya);
+            put_prim(p, seg_line, px1, py1, px2, py2);
+            xl = std::min(xl, std::min(px1, px2));
+            xr = std::max(xr, std::max(px1, px2));
+            yb = std::min(yb, std::min(py1, py2));
+            yt = std::max(yt, std::max(py1, py2));
+        }
+        segxl = xl, segxr = xr, segyb = yb, segyt = yt;
+        lreccnt += m;
+        segcnt = static_cast<std::uint16_t>(segcnt + m);
+        i += m;
     }
     return n;
 }

@@ -283,7 +283,11 @@ namespace {
 void emit_piece(double x1, double y1, double x2, double y2, int type) {
     if (printing == 0 && listing) {
         switch (type) {
-            case prim_line: growseg(x1, y1, x2, y2); break;
+            case prim_line: {
+                const double xy[4] = {x1, y1, x2, y2};
+                growsegs(xy, 1);
+                break;
+            }
             case prim_rect: growrect(x1, y1, x2, y2); break;
             case prim_circle: growcir(x1, y1, x2, y2); break;
             default: break;
@@ -374,7 +378,7 @@ void worldclip(double x1, double y1, double x2, double y2, const WindowRec& win,
         if (type == prim_rect || type == prim_circle) {
             if (outcode(x1, y1, win) & outcode(x2, y2, win)) clipped = 0;
         } else if (type == prim_line) {
-            if (!clip_line(x1, y1, x2, y2, win)) clipped = 0;
+            if ((outcode(x1, y1, win) | outcode(x2, y2, win)) && !clip_line(x1, y1, x2, y2, win)) clipped = 0;
         }
     }
     if (!clipped) return;
