@@ -5,6 +5,10 @@
 #include <cmath>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "base/command_loop.h"
 #include "base/messages.h"
 #include "display/graphics_unit.h"
@@ -215,6 +219,73 @@ void _growseg(double x1, double y1, double x2, double y2) { grow(seg_line, x1, y
 void _growrect(double x1, double y1, double x2, double y2) { grow(seg_rect, x1, y1, x2, y2); }
 void _growcir(double x1, double y1, double x2, double y2) { grow(seg_circle, x1, y1, x2, y2); }
 
+namespace {
+
+// m lines that all fit the current block, recorded with the recorder's
+// state in locals: what grow would write for each, in turn.
+void record_lines(const double* q, int m) {
+    std::uint8_t* p = handles[lblockcnt - 1] + lreccnt * 10;
+    const double xm = pwvxm, xa = pwvxa, ym = pwvym, ya = pwvya;
+#if defined(__SSE2__)
+    // Both ends of a line converted side by side: the same multiply, add
+    // and rounding as canvas_pixel's, lane by lane.
+    const __m128d mul = _mm_setr_pd(xm, ym), add = _mm_setr_pd(xa, ya);
+    const __m128d sign = _mm_set1_pd(-0.0), half = _mm_set1_pd(0.5), range = _mm_set1_pd(32767.0);
+    const __m128i type = _mm_cvtsi32_si128(big16(seg_line));
+    // Lanes x1 y1 x2 y2 of the limits.
+    __m128i lo = _mm_setr_epi16(static_cast<std::int16_t>(segxl), static_cast<std::int16_t>(segyb),
+                                static_cast<std::int16_t>(segxl), static_cast<std::int16_t>(segyb), 0, 0, 0, 0);
+    __m128i hi = _mm_setr_epi16(static_cast<std::int16_t>(segxr), static_cast<std::int16_t>(segyt),
+                                static_cast<std::int16_t>(segxr), static_cast<std::int16_t>(segyt), 0, 0, 0, 0);
+    for (const double* end = q + 4 * m; q != end; q += 4, p += 10) {
+        __m128d a = _mm_add_pd(_mm_mul_pd(_mm_loadu_pd(q), mul), add);
+        __m128d b = _mm_add_pd(_mm_mul_pd(_mm_loadu_pd(q + 2), mul), add);
+        const __m128d inside =
+            _mm_and_pd(_mm_cmplt_pd(_mm_andnot_pd(sign, a), range), _mm_cmplt_pd(_mm_andnot_pd(sign, b), range));
+        __m128i w;
+        if (_mm_movemask_pd(inside) == 3) [[likely]] {
+            a = _mm_add_pd(a, _mm_or_pd(_mm_and_pd(a, sign), half));
+            b = _mm_add_pd(b, _mm_or_pd(_mm_and_pd(b, sign), half));
+            w = _mm_packs_epi32(_mm_unpacklo_epi64(_mm_cvttpd_epi32(a), _mm_cvttpd_epi32(b)), _mm_setzero_si128());
+        } else {
+            w = _mm_setr_epi16(canvas_pixel(q[0] * xm + xa), canvas_pixel(q[1] * ym + ya),
+                               canvas_pixel(q[2] * xm + xa), canvas_pixel(q[3] * ym + ya), 0, 0, 0, 0);
+        }
+        lo = _mm_min_epi16(lo, w);
+        hi = _mm_max_epi16(hi, w);
+        const __m128i big = _mm_or_si128(_mm_slli_epi16(w, 8), _mm_srli_epi16(w, 8));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(p), _mm_or_si128(_mm_slli_epi64(big, 16), type));
+        const auto last = static_cast<std::uint16_t>(_mm_extract_epi16(big, 3));
+        std::memcpy(p + 8, &last, 2);
+    }
+    const auto lane = [](__m128i v, int k) {
+        alignas(16) std::int16_t l[8];
+        _mm_store_si128(reinterpret_cast<__m128i*>(l), v);
+        return static_cast<int>(l[k]);
+    };
+    segxl = std::min(lane(lo, 0), lane(lo, 2));
+    segyb = std::min(lane(lo, 1), lane(lo, 3));
+    segxr = std::max(lane(hi, 0), lane(hi, 2));
+    segyt = std::max(lane(hi, 1), lane(hi, 3));
+#else
+    int xl = segxl, xr = segxr, yb = segyb, yt = segyt;
+    for (const double* end = q + 4 * m; q != end; q += 4, p += 10) {
+        const int px1 = canvas_pixel(q[0] * xm + xa), py1 = canvas_pixel(q[1] * ym + ya);
+        const int px2 = canvas_pixel(q[2] * xm + xa), py2 = canvas_pixel(q[3] * ym + ya);
+        put_prim(p, seg_line, px1, py1, px2, py2);
+        xl = std::min(xl, std::min(px1, px2));
+        xr = std::max(xr, std::max(px1, px2));
+        yb = std::min(yb, std::min(py1, py2));
+        yt = std::max(yt, std::max(py1, py2));
+    }
+    segxl = xl, segxr = xr, segyb = yb, segyt = yt;
+#endif
+    lreccnt += m;
+    segcnt = static_cast<std::uint16_t>(segcnt + m);
+}
+
+}  // namespace
+
 int growsegs(const double* xy, int n) {
     if (listdriver.growseg != _growseg) {
         for (int i = 0; i < n; ++i, xy += 4) {
@@ -223,31 +294,18 @@ int growsegs(const double* xy, int n) {
         }
         return n;
     }
+    // grow's steps for each line, the lines that fit a block taken together.
     int i = 0;
     while (i < n) {
         if (!listing) return i;
-        // The first line of a run opens the segment and the piece, or a new block.
-        grow(seg_line, xy[4 * i], xy[4 * i + 1], xy[4 * i + 2], xy[4 * i + 3]);
-        ++i;
-        if (!listing || lblockcnt == 0) continue;
-        // The lines that still fit the block, with the recorder's state in locals.
-        const int m = std::min(n - i, seg_recs_per_block - lreccnt);
-        if (m <= 0) continue;
-        const double xm = pwvxm, xa = pwvxa, ym = pwvym, ya = pwvya;
-        std::uint8_t* p = handles[lblockcnt - 1] + lreccnt * 10;
-        int xl = segxl, xr = segxr, yb = segyb, yt = segyt;
-        for (const double* q = xy + 4 * i; q != xy + 4 * (i + m); q += 4, p += 10) {
-            const int px1 = canvas_pixel(q[0] * xm + xa), py1 = canvas_pixel(q[1] * ym + ya);
-            const int px2 = canvas_pixel(q[2] * xm + xa), py2 = canvas_pixel(q[3] * ym + ya);
-            put_prim(p, seg_line, px1, py1, px2, py2);
-            xl = std::min(xl, std::min(px1, px2));
-            xr = std::max(xr, std::max(px1, px2));
-            yb = std::min(yb, std::min(py1, py2));
-            yt = std::max(yt, std::max(py1, py2));
+        if (segfirst | objfirst) grow_heads();
+        if (!room()) {
+            // This line is lost with the list; the caller draws the rest.
+            listing = 0;
+            return i + 1;
         }
-        segxl = xl, segxr = xr, segyb = yb, segyt = yt;
-        lreccnt += m;
-        segcnt = static_cast<std::uint16_t>(segcnt + m);
+        const int m = std::min(n - i, seg_recs_per_block - lreccnt);
+        record_lines(xy + 4 * i, m);
         i += m;
     }
     return n;

@@ -382,6 +382,11 @@ void worldclip(double x1, double y1, double x2, double y2, const WindowRec& win,
         }
     }
     if (!clipped) return;
+    if (type == prim_line && printing == 0 && listing) {
+        const double xy[4] = {x1, y1, x2, y2};
+        growsegs(xy, 1);
+        return;
+    }
     emit_piece(x1, y1, x2, y2, type);
 }
 

@@ -214,11 +214,6 @@ void resetlinstk(std::int16_t n) {
     leftover = 0;
 }
 
-std::int16_t curpat_avail(std::int16_t plot) {
-    if (!patopen || (plot && !sw_plotter) || !lpatlist || !*lpatlist) return 0;
-    return 1;
-}
-
 std::int16_t pattern_toosmall() {
     if (!curpat_avail(0) || !curlpat) return 1;
     // The pixel length of a world unit changes only with the view.

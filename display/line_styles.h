@@ -56,7 +56,11 @@ void pltlstyle(std::int16_t n);
 void resetlinstk(std::int16_t n);
 // 1 when the current style has a pattern to cut (for plotting when plot is
 // non-zero); 0: draw solid.
-std::int16_t curpat_avail(std::int16_t plot);
+// Inline: every line drawn asks it.
+inline std::int16_t curpat_avail(std::int16_t plot) {
+    if (!patopen || (plot && !sw_plotter) || !lpatlist || !*lpatlist) return 0;
+    return 1;
+}
 // 1 when no pattern is available for the screen or its current element is
 // below one pixel.
 std::int16_t pattern_toosmall();
