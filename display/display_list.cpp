@@ -286,6 +286,14 @@ void record_lines(const double* q, int m) {
 
 }  // namespace
 
+void growseg_now(double x1, double y1, double x2, double y2) {
+    if (listdriver.growseg != _growseg) {
+        growseg(x1, y1, x2, y2);
+        return;
+    }
+    grow(seg_line, x1, y1, x2, y2);
+}
+
 int growsegs(const double* xy, int n) {
     if (listdriver.growseg != _growseg) {
         for (int i = 0; i < n; ++i, xy += 4) {

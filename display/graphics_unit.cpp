@@ -283,11 +283,7 @@ namespace {
 void emit_piece(double x1, double y1, double x2, double y2, int type) {
     if (printing == 0 && listing) {
         switch (type) {
-            case prim_line: {
-                const double xy[4] = {x1, y1, x2, y2};
-                growsegs(xy, 1);
-                break;
-            }
+            case prim_line: growseg_now(x1, y1, x2, y2); break;
             case prim_rect: growrect(x1, y1, x2, y2); break;
             case prim_circle: growcir(x1, y1, x2, y2); break;
             default: break;
@@ -392,8 +388,7 @@ void worldclip(double x1, double y1, double x2, double y2, const WindowRec& win,
     }
     if (!clipped) return;
     if (type == prim_line && printing == 0 && listing) {
-        const double xy[4] = {x1, y1, x2, y2};
-        growsegs(xy, 1);
+        growseg_now(x1, y1, x2, y2);
         return;
     }
     emit_piece(x1, y1, x2, y2, type);
