@@ -316,8 +316,9 @@ void emit_piece(double x1, double y1, double x2, double y2, int type) {
 bool record_dashes(const WindowRec& win, std::uint16_t* visible) {
     constexpr int run = 64;
     double xy[4 * run];
-    // A segment well inside the window: its pieces, which stay on it to far
-    // less than the margin, pass the clip unchanged.
+    // A segment (as startlinstk has set it) well inside the window: its
+    // pieces, which stay on it to far less than the margin, pass the clip
+    // unchanged.
     const double margin = 1e-6 * (std::fabs(win.xl) + std::fabs(win.xr) + std::fabs(win.yb) + std::fabs(win.yt) +
                                   std::fabs(x_current) + std::fabs(y_current) + std::fabs(x_final) + std::fabs(y_final));
     const auto well_inside = [&](double x, double y) {
@@ -326,14 +327,16 @@ bool record_dashes(const WindowRec& win, std::uint16_t* visible) {
     const bool clip = clip_it && !(well_inside(x_current, y_current) && well_inside(x_final, y_final));
     for (int n; (n = getlinstk_down(xy, run)) > 0;) {
         int kept = n;
-        if (clip) kept = 0;
-        for (int i = 0; clip && i < n; ++i) {
-            const double* p = xy + 4 * i;
-            double a = p[0], b = p[1], c = p[2], d = p[3];
-            // Most pieces lie wholly inside, where the clip changes nothing.
-            if (clip_it && (outcode(a, b, win) | outcode(c, d, win)) && !clip_line(a, b, c, d, win)) continue;
-            double* q = xy + 4 * kept++;
-            q[0] = a, q[1] = b, q[2] = c, q[3] = d;
+        if (clip) {
+            kept = 0;
+            for (int i = 0; i < n; ++i) {
+                const double* p = xy + 4 * i;
+                double a = p[0], b = p[1], c = p[2], d = p[3];
+                // Most pieces lie wholly inside, where the clip changes nothing.
+                if ((outcode(a, b, win) | outcode(c, d, win)) && !clip_line(a, b, c, d, win)) continue;
+                double* q = xy + 4 * kept++;
+                q[0] = a, q[1] = b, q[2] = c, q[3] = d;
+            }
         }
         if (kept == 0) continue;
         *visible = 1;
@@ -387,6 +390,7 @@ void worldclip(double x1, double y1, double x2, double y2, const WindowRec& win,
         }
     }
     if (!clipped) return;
+    // The list's line first, without the call: most pieces are that.
     if (type == prim_line && printing == 0 && listing) {
         growseg_now(x1, y1, x2, y2);
         return;
