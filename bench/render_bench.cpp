@@ -249,6 +249,26 @@ void BM_ListFullRedraw(benchmark::State& state) {
 }
 BENCHMARK(BM_ListFullRedraw)->Arg(30000)->Unit(benchmark::kMillisecond);
 
+// The recording alone: every object recorded into the list, nothing replayed.
+void BM_ListRecord(benchmark::State& state) {
+    list_ready(state);
+    for (auto _ : state) {
+        freelist();
+        curlwidth = 0;
+        genlist = 1;
+        for (std::int16_t i = first_object_slot; i < number_of_objects; ++i) {
+            get_info(i);
+            if (!is_live_object(info)) continue;
+            if (obj_kind(info) == ok_text) cumstgs(i);
+            show(mode_draw, &info);
+            put_on_screen(i, clipped);
+        }
+        genlist = 0;
+    }
+    if (!listavail()) state.SkipWithError("the display list switched itself off");
+}
+BENCHMARK(BM_ListRecord)->Arg(30000)->Unit(benchmark::kMillisecond);
+
 // The offscreen copy cleared and the list replayed into it.
 void BM_ListReplay(benchmark::State& state) {
     list_ready(state);

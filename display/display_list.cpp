@@ -5,6 +5,10 @@
 #include <cmath>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "base/command_loop.h"
 #include "base/messages.h"
 #include "display/graphics_unit.h"
@@ -39,7 +43,8 @@ std::uint16_t lavail = 0;
 
 // The segment being recorded.
 std::uint16_t segfirst = 0, segcnt = 0, segblock = 0, segrec = 0, segclass = 0;
-double segxl = 32767.0, segxr = -32767.0, segyb = 32767.0, segyt = -32767.0;
+// The segment's pixel limits; its primitives' corners are whole pixels.
+int segxl = 32767, segxr = -32767, segyb = 32767, segyt = -32767;
 // The piece announced by `begseg`.
 std::uint16_t objclass = 0, objscolor = 0, objlstyle = 0, objglevel = 0, objstrokes = 0, objfirst = 0;
 // The reader's cursor.
@@ -79,7 +84,7 @@ bool room_slow() {
 }
 
 // The next free record; only after room() said yes.
-std::uint8_t* next_record() {
+[[gnu::always_inline]] inline std::uint8_t* next_record() {
     std::uint8_t* p = handles[lblockcnt - 1] + lreccnt * 10;
     ++lreccnt;
     ++segcnt;
@@ -87,16 +92,26 @@ std::uint8_t* next_record() {
 }
 
 // A word as it lies in memory in big-endian order.
-std::uint16_t big16(int v) {
+constexpr std::uint16_t big16(int v) {
     const auto u = static_cast<std::uint16_t>(v);
     if constexpr (std::endian::native == std::endian::big) return u;
     return static_cast<std::uint16_t>(u << 8 | u >> 8);
 }
 
-void put_prim(std::uint8_t* p, int type, int w1, int w2, int w3, int w4) {
+[[gnu::always_inline]] inline void put_prim(std::uint8_t* p, int type, int w1, int w2, int w3, int w4) {
     // Bits 15-4 of word 0 are not used; they are written as 0.
     const std::uint16_t words[5] = {big16(type), big16(w1), big16(w2), big16(w3), big16(w4)};
-    std::memcpy(p, words, sizeof words);
+    if constexpr (std::endian::native == std::endian::little) {
+        // The first four words go out as one 64-bit value put together in a
+        // register: copied from the array, the 16-bit stores just made would
+        // have to be read back as one 8-byte load, which stalls.
+        const std::uint64_t head = std::uint64_t{words[0]} | std::uint64_t{words[1]} << 16 |
+                                   std::uint64_t{words[2]} << 32 | std::uint64_t{words[3]} << 48;
+        std::memcpy(p, &head, 8);
+        std::memcpy(p + 8, &words[4], 2);
+    } else {
+        std::memcpy(p, words, sizeof words);
+    }
 }
 
 // Canvas pixels: the clip keeps points on the canvas, where rounding half
@@ -104,20 +119,12 @@ void put_prim(std::uint8_t* p, int type, int w1, int w2, int w3, int w4) {
 inline std::int16_t canvas_pixel(double v) {
     if (!(std::fabs(v) < 32767.0)) [[unlikely]]
         return iround(v);
-    return static_cast<std::int16_t>(static_cast<int>(v >= 0 ? v + 0.5 : v - 0.5));
+    return static_cast<std::int16_t>(static_cast<int>(v + std::copysign(0.5, v)));
 }
 
-inline void widen(double x, double y) {
-    segxl = std::min(segxl, x);
-    segxr = std::max(segxr, x);
-    segyb = std::min(segyb, y);
-    segyt = std::max(segyt, y);
-}
-
-void grow(int type, double x1, double y1, double x2, double y2) {
-    if (!listing) return;
-    const std::int16_t px1 = canvas_pixel(x1 * pwvxm + pwvxa), py1 = canvas_pixel(y1 * pwvym + pwvya);
-    const std::int16_t px2 = canvas_pixel(x2 * pwvxm + pwvxa), py2 = canvas_pixel(y2 * pwvym + pwvya);
+// The limits record and the attribute record that open a segment and a
+// piece, written before the piece's first primitive.
+[[gnu::noinline]] void grow_heads() {
     if (segfirst) {
         if (room()) {
             segblock = static_cast<std::uint16_t>(lblockcnt - 1);
@@ -134,8 +141,17 @@ void grow(int type, double x1, double y1, double x2, double y2) {
         }
         objfirst = 0;
     }
+}
+
+[[gnu::always_inline]] inline void grow(int type, double x1, double y1, double x2, double y2) {
     if (!listing) return;
-    if (!room()) {
+    const int px1 = canvas_pixel(x1 * pwvxm + pwvxa), py1 = canvas_pixel(y1 * pwvym + pwvya);
+    const int px2 = canvas_pixel(x2 * pwvxm + pwvxa), py2 = canvas_pixel(y2 * pwvym + pwvya);
+    if (segfirst | objfirst) [[unlikely]] {
+        grow_heads();
+        if (!listing) return;
+    }
+    if (!room()) [[unlikely]] {
         listing = 0;
         return;
     }
@@ -143,8 +159,10 @@ void grow(int type, double x1, double y1, double x2, double y2) {
         put_prim(next_record(), seg_line, px1, py1, px2, py2);
     else
         put_prim(next_record(), type, px1, px2, py1, py2);
-    widen(px1, py1);
-    widen(px2, py2);
+    segxl = std::min(segxl, std::min(px1, px2));
+    segxr = std::max(segxr, std::max(px1, px2));
+    segyb = std::min(segyb, std::min(py1, py2));
+    segyt = std::max(segyt, std::max(py1, py2));
 }
 
 void clear_entry(SegCtrlRec* e) {
@@ -179,10 +197,10 @@ void _startseg(std::int16_t cls) {
     segfirst = 1;
     segclass = static_cast<std::uint16_t>(cls);
     listing = 1;
-    segxl = 32767.0;
-    segxr = -32767.0;
-    segyb = 32767.0;
-    segyt = -32767.0;
+    segxl = 32767;
+    segxr = -32767;
+    segyb = 32767;
+    segyt = -32767;
 }
 
 void _begseg(std::int16_t cls, std::int16_t colour, std::int16_t style, std::int16_t level,
@@ -201,6 +219,106 @@ void _growseg(double x1, double y1, double x2, double y2) { grow(seg_line, x1, y
 void _growrect(double x1, double y1, double x2, double y2) { grow(seg_rect, x1, y1, x2, y2); }
 void _growcir(double x1, double y1, double x2, double y2) { grow(seg_circle, x1, y1, x2, y2); }
 
+namespace {
+
+// m lines that all fit the current block, recorded with the recorder's
+// state in locals: what grow would write for each, in turn.
+void record_lines(const double* q, int m) {
+    std::uint8_t* p = handles[lblockcnt - 1] + lreccnt * 10;
+    const double xm = pwvxm, xa = pwvxa, ym = pwvym, ya = pwvya;
+#if defined(__SSE2__)
+    // Both ends of a line converted side by side: the same multiply, add
+    // and rounding as canvas_pixel's, lane by lane.
+    const __m128d mul = _mm_setr_pd(xm, ym), add = _mm_setr_pd(xa, ya);
+    const __m128d sign = _mm_set1_pd(-0.0), half = _mm_set1_pd(0.5), range = _mm_set1_pd(32767.0);
+    const __m128i type = _mm_cvtsi32_si128(big16(seg_line));
+    // Lanes x1 y1 x2 y2 of the limits.
+    __m128i lo = _mm_setr_epi16(static_cast<std::int16_t>(segxl), static_cast<std::int16_t>(segyb),
+                                static_cast<std::int16_t>(segxl), static_cast<std::int16_t>(segyb), 0, 0, 0, 0);
+    __m128i hi = _mm_setr_epi16(static_cast<std::int16_t>(segxr), static_cast<std::int16_t>(segyt),
+                                static_cast<std::int16_t>(segxr), static_cast<std::int16_t>(segyt), 0, 0, 0, 0);
+    for (const double* end = q + 4 * m; q != end; q += 4, p += 10) {
+        __m128d a = _mm_add_pd(_mm_mul_pd(_mm_loadu_pd(q), mul), add);
+        __m128d b = _mm_add_pd(_mm_mul_pd(_mm_loadu_pd(q + 2), mul), add);
+        const __m128d inside =
+            _mm_and_pd(_mm_cmplt_pd(_mm_andnot_pd(sign, a), range), _mm_cmplt_pd(_mm_andnot_pd(sign, b), range));
+        __m128i w;
+        if (_mm_movemask_pd(inside) == 3) [[likely]] {
+            a = _mm_add_pd(a, _mm_or_pd(_mm_and_pd(a, sign), half));
+            b = _mm_add_pd(b, _mm_or_pd(_mm_and_pd(b, sign), half));
+            w = _mm_packs_epi32(_mm_unpacklo_epi64(_mm_cvttpd_epi32(a), _mm_cvttpd_epi32(b)), _mm_setzero_si128());
+        } else {
+            w = _mm_setr_epi16(canvas_pixel(q[0] * xm + xa), canvas_pixel(q[1] * ym + ya),
+                               canvas_pixel(q[2] * xm + xa), canvas_pixel(q[3] * ym + ya), 0, 0, 0, 0);
+        }
+        lo = _mm_min_epi16(lo, w);
+        hi = _mm_max_epi16(hi, w);
+        const __m128i big = _mm_or_si128(_mm_slli_epi16(w, 8), _mm_srli_epi16(w, 8));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(p), _mm_or_si128(_mm_slli_epi64(big, 16), type));
+        const auto last = static_cast<std::uint16_t>(_mm_extract_epi16(big, 3));
+        std::memcpy(p + 8, &last, 2);
+    }
+    const auto lane = [](__m128i v, int k) {
+        alignas(16) std::int16_t l[8];
+        _mm_store_si128(reinterpret_cast<__m128i*>(l), v);
+        return static_cast<int>(l[k]);
+    };
+    segxl = std::min(lane(lo, 0), lane(lo, 2));
+    segyb = std::min(lane(lo, 1), lane(lo, 3));
+    segxr = std::max(lane(hi, 0), lane(hi, 2));
+    segyt = std::max(lane(hi, 1), lane(hi, 3));
+#else
+    int xl = segxl, xr = segxr, yb = segyb, yt = segyt;
+    for (const double* end = q + 4 * m; q != end; q += 4, p += 10) {
+        const int px1 = canvas_pixel(q[0] * xm + xa), py1 = canvas_pixel(q[1] * ym + ya);
+        const int px2 = canvas_pixel(q[2] * xm + xa), py2 = canvas_pixel(q[3] * ym + ya);
+        put_prim(p, seg_line, px1, py1, px2, py2);
+        xl = std::min(xl, std::min(px1, px2));
+        xr = std::max(xr, std::max(px1, px2));
+        yb = std::min(yb, std::min(py1, py2));
+        yt = std::max(yt, std::max(py1, py2));
+    }
+    segxl = xl, segxr = xr, segyb = yb, segyt = yt;
+#endif
+    lreccnt += m;
+    segcnt = static_cast<std::uint16_t>(segcnt + m);
+}
+
+}  // namespace
+
+void growseg_now(double x1, double y1, double x2, double y2) {
+    if (listdriver.growseg != _growseg) {
+        growseg(x1, y1, x2, y2);
+        return;
+    }
+    grow(seg_line, x1, y1, x2, y2);
+}
+
+int growsegs(const double* xy, int n) {
+    if (listdriver.growseg != _growseg) {
+        for (int i = 0; i < n; ++i, xy += 4) {
+            if (!listing) return i;
+            growseg(xy[0], xy[1], xy[2], xy[3]);
+        }
+        return n;
+    }
+    // grow's steps for each line, the lines that fit a block taken together.
+    int i = 0;
+    while (i < n) {
+        if (!listing) return i;
+        if (segfirst | objfirst) grow_heads();
+        if (!room()) {
+            // This line is lost with the list; the caller draws the rest.
+            listing = 0;
+            return i + 1;
+        }
+        const int m = std::min(n - i, seg_recs_per_block - lreccnt);
+        record_lines(xy + 4 * i, m);
+        i += m;
+    }
+    return n;
+}
+
 void _stopseg(std::int16_t index) {
     ++list_edits;
     if (lavail) {
@@ -212,10 +330,10 @@ void _stopseg(std::int16_t index) {
             set_seg_word(e->b, 2, segrec);
             set_seg_word(e->b, 3, segcnt);
             if (SegPrimRec* lim = seg_record(segblock, segrec)) {
-                set_seg_word(lim->b, 1, static_cast<std::uint16_t>(trunc_i32(segxl)));
-                set_seg_word(lim->b, 2, static_cast<std::uint16_t>(trunc_i32(segxr)));
-                set_seg_word(lim->b, 3, static_cast<std::uint16_t>(trunc_i32(segyb)));
-                set_seg_word(lim->b, 4, static_cast<std::uint16_t>(trunc_i32(segyt)));
+                set_seg_word(lim->b, 1, static_cast<std::uint16_t>(segxl));
+                set_seg_word(lim->b, 2, static_cast<std::uint16_t>(segxr));
+                set_seg_word(lim->b, 3, static_cast<std::uint16_t>(segyb));
+                set_seg_word(lim->b, 4, static_cast<std::uint16_t>(segyt));
             }
         }
         if (genlist)

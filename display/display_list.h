@@ -112,6 +112,11 @@ void crunchseg(std::int16_t to, std::int16_t from);
 void growseg(double x1, double y1, double x2, double y2);
 void growrect(double x1, double y1, double x2, double y2);
 void growcir(double x1, double y1, double x2, double y2);
+// growseg for n lines (x1 y1 x2 y2 each) in turn, up to the one that finds
+// the recording stopped (`listing` 0); returns how many it took.
+int growsegs(const double* xy, int n);
+// growseg without the trip through the driver table when the table holds the engine.
+void growseg_now(double x1, double y1, double x2, double y2);
 void begseg(std::int16_t cls, std::int16_t colour, std::int16_t style, std::int16_t level,
             std::int16_t strokes);
 void startseg(std::int16_t cls);

@@ -46,7 +46,7 @@ namespace {
 
 constexpr std::uint16_t out_left = 1, out_right = 2, out_bottom = 4, out_top = 8;
 
-std::uint16_t outcode(double x, double y, const WindowRec& w) {
+[[gnu::always_inline]] inline std::uint16_t outcode(double x, double y, const WindowRec& w) {
     std::uint16_t c = 0;
     if (x < w.xl)
         c |= out_left;
@@ -277,39 +277,13 @@ void circle_abs(double x1, double y1, double x2, double y2) {
     cy_pos = y1;
 }
 
-void do_obj(double x1, double y1, double x2, double y2, const WindowRec& win, int type) {
-    const bool dashed = type == prim_line && gdrawmode != mode_trace && gdrawmode != mode_xor &&
-                        !pattern_toosmall() && curpat_avail(0);
-    if (!dashed) {
-        worldclip(x1, y1, x2, y2, win, type);
-        return;
-    }
-    startlinstk(x1, y1, x2, y2);
-    std::uint16_t visible = 0;
-    double a = 0, b = 0, c = 0, d = 0;
-    std::int16_t pendown = 0;
-    while (getlinstk(&a, &b, &c, &d, &pendown)) {
-        if (!pendown) continue;
-        worldclip(a, b, c, d, win, prim_line);
-        if (clipped) visible = 1;
-    }
-    clipped = visible;
-}
+namespace {
 
-void worldclip(double x1, double y1, double x2, double y2, const WindowRec& win, int type) {
-    clipped = 1;
-    if (clip_it) {
-        if (type == prim_rect || type == prim_circle) {
-            if (outcode(x1, y1, win) & outcode(x2, y2, win)) clipped = 0;
-        } else if (type == prim_line) {
-            if (!clip_line(x1, y1, x2, y2, win)) clipped = 0;
-        }
-    }
-    if (!clipped) return;
-
+// What worldclip does with a piece that survived the clip.
+void emit_piece(double x1, double y1, double x2, double y2, int type) {
     if (printing == 0 && listing) {
         switch (type) {
-            case prim_line: growseg(x1, y1, x2, y2); break;
+            case prim_line: growseg_now(x1, y1, x2, y2); break;
             case prim_rect: growrect(x1, y1, x2, y2); break;
             case prim_circle: growcir(x1, y1, x2, y2); break;
             default: break;
@@ -333,6 +307,95 @@ void worldclip(double x1, double y1, double x2, double y2, const WindowRec& win,
         case prim_circle: drawcircle(px1, py1, px2, py2); break;
         default: break;
     }
+}
+
+// A dashed segment recorded into the list: the pen-down pieces cut, clipped
+// and recorded a run at a time, as the piece-by-piece loop would. False
+// when the list switched itself off on the way: the rest of the segment is
+// then the caller's to cut.
+bool record_dashes(const WindowRec& win, std::uint16_t* visible) {
+    constexpr int run = 64;
+    double xy[4 * run];
+    // A segment (as startlinstk has set it) well inside the window: its
+    // pieces, which stay on it to far less than the margin, pass the clip
+    // unchanged.
+    const double margin = 1e-6 * (std::fabs(win.xl) + std::fabs(win.xr) + std::fabs(win.yb) + std::fabs(win.yt) +
+                                  std::fabs(x_current) + std::fabs(y_current) + std::fabs(x_final) + std::fabs(y_final));
+    const auto well_inside = [&](double x, double y) {
+        return x > win.xl + margin && x < win.xr - margin && y > win.yb + margin && y < win.yt - margin;
+    };
+    const bool clip = clip_it && !(well_inside(x_current, y_current) && well_inside(x_final, y_final));
+    for (int n; (n = getlinstk_down(xy, run)) > 0;) {
+        int kept = n;
+        if (clip) {
+            kept = 0;
+            for (int i = 0; i < n; ++i) {
+                const double* p = xy + 4 * i;
+                double a = p[0], b = p[1], c = p[2], d = p[3];
+                // Most pieces lie wholly inside, where the clip changes nothing.
+                if ((outcode(a, b, win) | outcode(c, d, win)) && !clip_line(a, b, c, d, win)) continue;
+                double* q = xy + 4 * kept++;
+                q[0] = a, q[1] = b, q[2] = c, q[3] = d;
+            }
+        }
+        if (kept == 0) continue;
+        *visible = 1;
+        const int done = growsegs(xy, kept);
+        if (done < kept) {
+            // Out of list memory: what is left of the run is drawn as the
+            // piece-by-piece loop draws it once the list is off.
+            for (int i = done; i < kept; ++i) {
+                const double* q = xy + 4 * i;
+                emit_piece(q[0], q[1], q[2], q[3], prim_line);
+            }
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+void do_obj(double x1, double y1, double x2, double y2, const WindowRec& win, int type) {
+    // pattern_toosmall() answers 1 whenever curpat_avail(0) is 0: asked second, it is asked less.
+    const bool dashed = type == prim_line && gdrawmode != mode_trace && gdrawmode != mode_xor &&
+                        curpat_avail(0) && !pattern_toosmall();
+    if (!dashed) {
+        worldclip(x1, y1, x2, y2, win, type);
+        return;
+    }
+    startlinstk(x1, y1, x2, y2);
+    std::uint16_t visible = 0;
+    if (printing == 0 && listing && record_dashes(win, &visible)) {
+        clipped = visible;
+        return;
+    }
+    double a = 0, b = 0, c = 0, d = 0;
+    std::int16_t pendown = 0;
+    while (getlinstk(&a, &b, &c, &d, &pendown)) {
+        if (!pendown) continue;
+        worldclip(a, b, c, d, win, prim_line);
+        if (clipped) visible = 1;
+    }
+    clipped = visible;
+}
+
+void worldclip(double x1, double y1, double x2, double y2, const WindowRec& win, int type) {
+    clipped = 1;
+    if (clip_it) {
+        if (type == prim_rect || type == prim_circle) {
+            if (outcode(x1, y1, win) & outcode(x2, y2, win)) clipped = 0;
+        } else if (type == prim_line) {
+            if ((outcode(x1, y1, win) | outcode(x2, y2, win)) && !clip_line(x1, y1, x2, y2, win)) clipped = 0;
+        }
+    }
+    if (!clipped) return;
+    // The list's line first, without the call: most pieces are that.
+    if (type == prim_line && printing == 0 && listing) {
+        growseg_now(x1, y1, x2, y2);
+        return;
+    }
+    emit_piece(x1, y1, x2, y2, type);
 }
 
 void cur_stop() {

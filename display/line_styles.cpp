@@ -214,11 +214,6 @@ void resetlinstk(std::int16_t n) {
     leftover = 0;
 }
 
-std::int16_t curpat_avail(std::int16_t plot) {
-    if (!patopen || (plot && !sw_plotter) || !lpatlist || !*lpatlist) return 0;
-    return 1;
-}
-
 std::int16_t pattern_toosmall() {
     if (!curpat_avail(0) || !curlpat) return 1;
     // The pixel length of a world unit changes only with the view.
@@ -284,6 +279,54 @@ std::int16_t getlinstk(double* x1, double* y1, double* x2, double* y2, std::int1
         curlpat = curlpat->next;
     }
     return 1;
+}
+
+int getlinstk_down(double* xy, int max) {
+    // getlinstk's steps with the cutter's state held in locals: the same
+    // pieces, the same arithmetic, the same state left behind.
+    LineStkRec* pat = curlpat;
+    double dist = linedist, left = leftover, xc = x_current, yc = y_current;
+    int n = 0;
+    while (n < max && std::fabs(dist) > small_tol) {
+        double* out = xy + 4 * n;
+        out[0] = xc;
+        out[1] = yc;
+        out[2] = x_final;
+        out[3] = y_final;
+        if (!pat || ++pieces_cut > max_pieces_per_segment) {
+            dist = 0;
+            left = 0;
+            ++n;
+            break;
+        }
+        const bool carried = left >= small_tol;
+        double piece = left;
+        if (!carried) piece = unitdist = scaled_length(pat);
+        const bool down = !std::signbit(pat->length);
+        if (piece < dist) {
+            xc += piece * ux;
+            yc += piece * uy;
+            out[2] = xc;
+            out[3] = yc;
+            dist -= piece;
+            if (carried) left = 0;
+            pat = pat->next;
+        } else {
+            left = piece - dist;
+            dist = 0;
+            if (!(left >= small_tol)) {
+                left = 0;
+                pat = pat->next;
+            }
+        }
+        if (down) ++n;
+    }
+    curlpat = pat;
+    linedist = dist;
+    leftover = left;
+    x_current = xc;
+    y_current = yc;
+    return n;
 }
 
 void resethatpat(LineStkRec* ring, double offset) {

@@ -56,13 +56,20 @@ void pltlstyle(std::int16_t n);
 void resetlinstk(std::int16_t n);
 // 1 when the current style has a pattern to cut (for plotting when plot is
 // non-zero); 0: draw solid.
-std::int16_t curpat_avail(std::int16_t plot);
+// Inline: every line drawn asks it.
+inline std::int16_t curpat_avail(std::int16_t plot) {
+    if (!patopen || (plot && !sw_plotter) || !lpatlist || !*lpatlist) return 0;
+    return 1;
+}
 // 1 when no pattern is available for the screen or its current element is
 // below one pixel.
 std::int16_t pattern_toosmall();
 void startlinstk(double x1, double y1, double x2, double y2);
 // The next piece of the segment; 0 when it is used up.
 std::int16_t getlinstk(double* x1, double* y1, double* x2, double* y2, std::int16_t* pendown);
+// getlinstk run on: up to max pen-down pieces of the segment, x1 y1 x2 y2
+// each into xy; pen-up pieces are passed over. 0 when the segment is used up.
+int getlinstk_down(double* xy, int max);
 // Starts cutting `ring` at a phase `offset` into its period (hatching).
 void resethatpat(LineStkRec* ring, double offset);
 void setlpatlen(double len);

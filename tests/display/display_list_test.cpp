@@ -212,6 +212,59 @@ TEST_F(DisplayList, The513thBlockIsRefusedWithMessage104AndTheObjectIsDrawnDirec
     EXPECT_NE(seg_word(entry(n).b, 0) & 0x8000, 0);
 }
 
+// growsegs takes a run of lines at once; it must write what growseg writes
+// line by line: halves rounded away from zero on both sides of 0, ends
+// beyond the 16-bit pixel range, and a run that crosses into a new block.
+TEST_F(DisplayList, ARunOfLinesIsRecordedAsLineByLine) {
+    const double ends[] = {0.05, -0.05, 0.15, -0.25, 3.35, -1e4, 1e4, 3276.65, -3276.75, 0, -0.0, 7.2, 19.99, -2.45};
+    std::vector<double> xy;
+    for (int i = 0; i < 2000; ++i)
+        for (int k = 0; k < 4; ++k) xy.push_back(ends[(i * (k + 3) + k * k) % 14] + (i % 7) * 0.1);
+    const int lines = static_cast<int>(xy.size() / 4);
+    genlist = 1;
+    startseg(ok_line);
+    begseg(ok_line, 35, 1, 1, 1);
+    EXPECT_EQ(growsegs(xy.data(), lines), lines);
+    stopseg(40);
+    startseg(ok_line);
+    begseg(ok_line, 35, 1, 1, 1);
+    for (int i = 0; i < lines; ++i) growseg(xy[4 * i], xy[4 * i + 1], xy[4 * i + 2], xy[4 * i + 3]);
+    stopseg(41);
+    genlist = 0;
+    ASSERT_EQ(seg_blocks_used(), 3);
+    const auto run = records(40), single = records(41);
+    ASSERT_EQ(run.size(), static_cast<std::size_t>(lines + 2));
+    ASSERT_EQ(single.size(), run.size());
+    for (std::size_t i = 0; i < run.size(); ++i)
+        EXPECT_EQ(std::memcmp(run[i].b, single[i].b, 10), 0) << "record " << i;
+    // Hand-worked: world 0.05 is canvas pixel 0.5, rounded away from zero to 1; -0.05 to -1.
+    EXPECT_EQ(word(run[2].b, 1), iround(10 * xy[0]));
+    EXPECT_EQ(iround(0.5), 1);
+    EXPECT_EQ(iround(-0.5), -1);
+}
+
+// A run that meets the end of the list's memory records what fits, stops
+// the recording and says how many lines it took.
+TEST_F(DisplayList, ARunThatMeetsTheLastBlockStopsWhereTheListIsFull) {
+    genlist = 1;
+    startseg(ok_line);
+    begseg(ok_line, colour_black, 1, 1, 1);
+    for (long i = 0; i < 512L * seg_recs_per_block - 7; ++i) growseg(1, 1, 2, 2);
+    stopseg(90);
+    ASSERT_EQ(seg_records_in_last_block(), seg_recs_per_block - 5);
+    answers().expect("");
+    startseg(ok_line);
+    begseg(ok_line, colour_black, 1, 1, 1);
+    const double xy[] = {1, 1, 2, 2, 1, 1, 3, 3, 1, 1, 4, 4, 1, 1, 5, 5, 1, 1, 6, 6, 1, 1, 7, 7};
+    // Limits, attributes and three lines fill the block; the fourth line finds no room.
+    EXPECT_EQ(growsegs(xy, 6), 4);
+    EXPECT_EQ(listing, 0);
+    EXPECT_EQ(listavail(), 0);
+    EXPECT_EQ(answers().shown().size(), 1u);
+    EXPECT_EQ(growsegs(xy, 6), 0);
+    genlist = 0;
+}
+
 TEST_F(DisplayList, AFailedAllocationSaysSoOnceAndTheNextRedrawRestoresTheList) {
     answers().expect("");
     plat::fail_next_allocations(1);

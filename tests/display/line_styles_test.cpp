@@ -222,3 +222,59 @@ TEST_F(Renderer, DashedLinesReachTheScreenWithTheirGaps) {
 
 }  // namespace
 }  // namespace drav
+
+namespace drav {
+namespace {
+
+// The cutter's whole state, to compare the run-at-a-time cutter with the
+// piece-by-piece one.
+std::vector<double> cutter_state() {
+    return {linedist, leftover, x_current, y_current, ux, uy, unitdist, static_cast<double>(curlpat == nullptr)};
+}
+
+TEST(LineStyles, TheRunCutterGivesThePenDownPiecesOfThePieceCutter) {
+    use_styles("5 d0.5 m0.25\n6 m0.3 d0.2 d0.1 m0.05\n7 d0.125\n");
+    struct Case {
+        std::int16_t style;
+        std::vector<double> xs;  // a polyline along the diagonal, the pattern running on
+        int run;                 // pieces a call may give
+    };
+    const Case cases[] = {
+        {5, {0, 1}, 64},
+        {5, {0, 0.5, 0.75, 3.1}, 2},        // ends exactly on elements; runs of two
+        {6, {0.1, 0.43, 2.9, -1.7}, 64},    // starts with a gap; turns back
+        {6, {0, 40}, 1},                     // one piece a call
+        {7, {0, 1e9}, 64},                   // past the piece limit: the rest solid
+        {1, {0, 2}, 64},                     // no pattern: one solid piece
+    };
+    for (const Case& c : cases) {
+        std::vector<std::vector<double>> slow, fast;
+        std::vector<std::vector<double>> slow_states, fast_states;
+        setlstyle(c.style);
+        for (std::size_t i = 1; i < c.xs.size(); ++i) {
+            startlinstk(c.xs[i - 1], c.xs[i - 1] / 2, c.xs[i], c.xs[i] / 2);
+            double x1, y1, x2, y2;
+            std::int16_t down;
+            while (getlinstk(&x1, &y1, &x2, &y2, &down))
+                if (down) slow.push_back({x1, y1, x2, y2});
+            slow_states.push_back(cutter_state());
+        }
+        setlstyle(c.style);
+        std::vector<double> xy(4 * c.run);
+        for (std::size_t i = 1; i < c.xs.size(); ++i) {
+            startlinstk(c.xs[i - 1], c.xs[i - 1] / 2, c.xs[i], c.xs[i] / 2);
+            for (int n; (n = getlinstk_down(xy.data(), c.run)) > 0;) {
+                ASSERT_LE(n, c.run);
+                for (int k = 0; k < n; ++k) fast.push_back({xy[4 * k], xy[4 * k + 1], xy[4 * k + 2], xy[4 * k + 3]});
+            }
+            fast_states.push_back(cutter_state());
+        }
+        EXPECT_GT(slow.size(), 0u) << c.style;
+        // Exactly: the same arithmetic in the same order.
+        EXPECT_EQ(fast, slow) << c.style << " run " << c.run;
+        EXPECT_EQ(fast_states, slow_states) << c.style << " run " << c.run;
+    }
+}
+
+}  // namespace
+}  // namespace drav

@@ -1,0 +1,155 @@
+// What the recording writes into the display list, pinned byte for byte:
+// a drawing of every kind, colour, width, style, marker and arrow, recorded
+// at a whole view, a close view and a far one. The values were taken from
+// the recording before it was made faster; a faster recording must write
+// the very same bytes.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <random>
+#include <vector>
+
+#include "display/display_list.h"
+#include "display/line_styles.h"
+#include "display/list_view.h"
+#include "display/redraw.h"
+#include "platform/core/process.h"
+#include "store/levels.h"
+#include "store/record_ops.h"
+#include "store/record_store.h"
+#include "store/selection_state.h"
+#include "store/units.h"
+#include "store/workfile.h"
+#include "tests/display/renderer_fixture.h"
+#include "tests/support/workfile.h"
+
+namespace {
+
+using namespace drav;
+
+std::vector<ObjectRec> every_kind(int n, unsigned seed) {
+    std::mt19937 rng(seed);
+    std::uniform_real_distribution<double> ux(-2, 22), uy(-2, 12), len(-3, 3), size(0.05, 2), angle(0, 6.28);
+    std::vector<ObjectRec> v;
+    for (int i = 0; i < n; ++i) {
+        const double x = ux(rng), y = uy(rng);
+        ObjectRec r;
+        switch (i % 13) {
+        case 0: r = drav::test::line_rec(x, y, len(rng), len(rng)); break;
+        case 1: r = drav::test::rect_rec(x, y, len(rng), len(rng), i % 26 ? 0 : angle(rng)); break;
+        case 2: r = drav::test::ellipse_rec(x, y, size(rng), size(rng), angle(rng)); break;
+        case 3: {
+            const double a = size(rng);
+            r = drav::test::ellipse_rec(x, y, a, a);
+            break;
+        }
+        case 4:
+            r = drav::test::ellipse_rec(x, y, size(rng), size(rng), 0, angle(rng), angle(rng), i % 2 == 0);
+            set_obj_density_marks(r, 0, rng() % 2, rng() % 2);
+            break;
+        case 5: r = drav::test::ellipse_rec(x, y, size(rng), size(rng), angle(rng), 0, 0, false, 3 + i % 7); break;
+        case 6: {
+            r = drav::test::text_rec(x, y, 0.3, 0.5);
+            ObjectRec tail{};
+            set_text_chars(r, tail, i % 2 ? "Ab 1.5" : "Room 12 - 3.40 m, a longer text");
+            break;
+        }
+        case 7:
+            r = drav::test::object(ok_point, x, y);
+            set_rec_f64(r, obj::rotation, angle(rng));
+            set_obj_density_marks(r, 0, rng() % 2, rng() % 2);
+            break;
+        case 8: r = drav::test::bezier_rec(x, y, len(rng), len(rng), len(rng), len(rng), len(rng), len(rng)); break;
+        case 9: r = drav::test::ldim_rec(x, y, len(rng), len(rng), 1, ldim::ext1 | ldim::ext2 | (1 << ldim::arrow_shift)); break;
+        case 10:
+            r = drav::test::adim_rec(x, y, angle(rng), 1, 2, 0.5, adim::ext1 | adim::ext2 | (1 << adim::arrow_shift));
+            break;
+        case 11:
+            // Long lines: dashes carried over many elements, and clipped at every side.
+            r = drav::test::line_rec(x, y, 10 * len(rng), 10 * len(rng));
+            break;
+        default:
+            r = drav::test::line_rec(x, y, len(rng), len(rng));
+            set_obj_density_marks(r, 0, rng() % 2, rng() % 2);
+            break;
+        }
+        if (i % 13 != 6 && i % 13 != 9 && i % 13 != 10 && rng() % 3 == 0)
+            r.b[obj::width] = static_cast<std::uint8_t>(1 + rng() % 12);
+        set_obj_kind_colour(r, obj_kind(r), static_cast<int>(rng() % 256));
+        r.b[obj::style] = static_cast<std::uint8_t>(1 + rng() % 9);
+        v.push_back(r);
+    }
+    return v;
+}
+
+// FNV-1a over every control entry and every primitive record written.
+std::uint64_t list_hash() {
+    std::uint64_t h = 14695981039346656037ull;
+    const auto add = [&](const std::uint8_t* p, int n) {
+        for (int k = 0; k < n; ++k) h = (h ^ p[k]) * 1099511628211ull;
+    };
+    for (int i = first_object_slot; i < number_of_objects; ++i)
+        if (const SegCtrlRec* e = seg_entry(i)) add(e->b, sizeof e->b);
+    const int blocks = seg_blocks_used();
+    for (int b = 0; b < blocks; ++b) {
+        const int recs = b == blocks - 1 ? seg_records_in_last_block() : seg_recs_per_block;
+        for (int r = 0; r < recs; ++r) add(seg_record(b, r)->b, 10);
+    }
+    return h;
+}
+
+class ListBytes : public drav::test::Renderer {
+protected:
+    void SetUp() override {
+        const auto folder = drav::test::use_data_folder();
+        drav::test::start_small_drawing(3);
+        set_work_sizes(31000, 50, 20);
+        ASSERT_EQ(setup_workfile(), 1);
+        ASSERT_EQ(init_selection_sets(), 1);
+        Renderer::SetUp();
+        std::filesystem::copy_file(plat::bundle_dir() / line_styles_file, folder / line_styles_file,
+                                   std::filesystem::copy_options::overwrite_existing);
+        openlinstk();
+        ASSERT_EQ(patopen, 1);
+        vmlistinit();
+        swaper = sw_wide_strokes | sw_midmarks | sw_templates;
+        init_worldunits();
+        units_defs.units_code = 1;
+        output_defs.plot_scale = 1;
+        output_defs.width_size = 0.1;
+        output_defs.width_factor = 1;
+        initlist();
+    }
+    void TearDown() override {
+        termlist();
+        Renderer::TearDown();
+    }
+};
+
+TEST_F(ListBytes, TheRecordingWritesTheSameBytesAtEveryView) {
+    for (const ObjectRec& r : every_kind(4000, 21)) dir_put_info(number_of_objects++, r);
+    nomore_info();
+    struct View {
+        double xl, xr, yb;
+        std::uint64_t hash;
+        int records;
+    };
+    const View views[] = {
+        {0, 20, 0, 0xb1a79486add0c075ull, 65738},     // the whole drawing
+        {6, 8.5, 3, 0x0f4b057ebe69c78cull, 102426},   // close: long dashes, most objects cut by the edges
+        {-60, 90, -30, 0x2f6ed9438ea0a557ull, 28184}, // far: dashes shorter than a pixel
+        {0, 20, 0, 0xb1a79486add0c075ull, 65738},     // back again: nothing kept from the views before
+    };
+    for (const View& v : views) {
+        change_window(v.xl, v.xr, v.yb, aspectratio, 1);
+        reset_on_screen = 1;
+        show_objects(1, 1, first_object_slot);
+        ASSERT_EQ(listavail(), 1);
+        const int records = (seg_blocks_used() - 1) * seg_recs_per_block + seg_records_in_last_block();
+        EXPECT_EQ(list_hash(), v.hash) << v.xl << " " << v.xr;
+        EXPECT_EQ(records, v.records) << v.xl << " " << v.xr;
+    }
+}
+
+}  // namespace
