@@ -29,48 +29,6 @@ namespace {
 using namespace drav;
 using Pixels = std::vector<std::uint32_t>;
 
-// Every kind, colour, width and style, spread over and beyond the view.
-std::vector<ObjectRec> mixed(int n, unsigned seed) {
-    std::mt19937 rng(seed);
-    std::uniform_real_distribution<double> ux(-2, 22), uy(-2, 12), len(-3, 3), size(0.05, 2), angle(0, 6.28);
-    std::vector<ObjectRec> v;
-    for (int i = 0; i < n; ++i) {
-        const double x = ux(rng), y = uy(rng);
-        ObjectRec r;
-        switch (i % 12) {
-        case 0: r = drav::test::line_rec(x, y, len(rng), len(rng)); break;
-        case 1: r = drav::test::rect_rec(x, y, len(rng), len(rng), i % 24 ? 0 : angle(rng)); break;
-        case 2: r = drav::test::ellipse_rec(x, y, size(rng), size(rng), angle(rng)); break;
-        case 3: {
-            const double a = size(rng);
-            r = drav::test::ellipse_rec(x, y, a, a);
-            break;
-        }
-        case 4: r = drav::test::ellipse_rec(x, y, size(rng), size(rng), 0, angle(rng), angle(rng)); break;
-        case 5: r = drav::test::ellipse_rec(x, y, size(rng), size(rng), angle(rng), 0, 0, false, 3 + i % 7); break;
-        case 6: {
-            r = drav::test::text_rec(x, y, 0.3, 0.5);
-            ObjectRec tail{};
-            set_text_chars(r, tail, "Ab 1.5");
-            break;
-        }
-        case 7: r = drav::test::object(ok_point, x, y); break;
-        case 8: r = drav::test::bezier_rec(x, y, len(rng), len(rng), len(rng), len(rng), len(rng), len(rng)); break;
-        case 9: r = drav::test::ldim_rec(x, y, len(rng), 0, 1, ldim::ext1 | ldim::ext2 | (1 << ldim::arrow_shift)); break;
-        case 10: r = drav::test::adim_rec(x, y, angle(rng), 1, 2, 0.5, adim::ext1 | adim::ext2 | (1 << adim::arrow_shift)); break;
-        default:
-            r = drav::test::line_rec(x, y, len(rng), len(rng));
-            r.b[obj::width] = static_cast<std::uint8_t>(1 + rng() % 12);
-            set_obj_density_marks(r, 0, rng() % 2, rng() % 2);
-            break;
-        }
-        set_obj_kind_colour(r, obj_kind(r), static_cast<int>(rng() % 256));
-        r.b[obj::style] = static_cast<std::uint8_t>(1 + rng() % 9);
-        v.push_back(r);
-    }
-    return v;
-}
-
 class ListPixels : public drav::test::Renderer {
 protected:
     void SetUp() override {
@@ -139,7 +97,7 @@ protected:
 };
 
 TEST_F(ListPixels, TheFastLoopDrawsWhatTheGeneralPathDraws) {
-    store(mixed(30000, 5));
+    store(drav::test::mixed_objects(30000, 5));
     plat::set_fast_lines(true);
     const std::vector<Pixels> fast = draw_all_ways();
     plat::set_fast_lines(false);
@@ -151,7 +109,7 @@ TEST_F(ListPixels, TheFastLoopDrawsWhatTheGeneralPathDraws) {
 }
 
 TEST_F(ListPixels, AnXorReplayTwiceRestoresTheWindow) {
-    store(mixed(3000, 9));
+    store(drav::test::mixed_objects(3000, 9));
     reset_on_screen = 1;
     show_objects(1, 1, first_object_slot);
     drav::test::fill_gradient(*drawCWindow);
@@ -249,7 +207,7 @@ void move_view(int dx, int dy) {
 }
 
 TEST_F(ListPixels, APanMovesThePixelsAndDrawsWhatAWholeReplayOfTheNewViewDraws) {
-    store(mixed(3000, 11));
+    store(drav::test::mixed_objects(3000, 11));
     // Widths of up to 11 strokes: wide lines are filled outlines.
     init_worldunits();
     units_defs.units_code = 1;
@@ -287,7 +245,7 @@ TEST_F(ListPixels, APanMovesThePixelsAndDrawsWhatAWholeReplayOfTheNewViewDraws) 
 }
 
 TEST_F(ListPixels, APanDrawsEverythingAgainWhenTheCopyNoLongerHoldsTheLastReplay) {
-    store(mixed(300, 4));
+    store(drav::test::mixed_objects(300, 4));
     reset_on_screen = 1;
     show_objects(1, 1, first_object_slot);
     const std::function<void()> changes[] = {

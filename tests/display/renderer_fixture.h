@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <random>
 #include <vector>
 
 #include "display/graphics_unit.h"
@@ -137,5 +138,62 @@ protected:
         return std::vector<double>(endpoints, endpoints + num_pts + 2);
     }
 };
+
+// Objects of every kind, colour, width and style, spread over and beyond the
+// window, with long clipped lines, markers and arrows.
+inline std::vector<ObjectRec> mixed_objects(int n, unsigned seed) {
+    std::mt19937 rng(seed);
+    std::uniform_real_distribution<double> ux(-2, 22), uy(-2, 12), len(-3, 3), size(0.05, 2), angle(0, 6.28);
+    std::vector<ObjectRec> v;
+    for (int i = 0; i < n; ++i) {
+        const double x = ux(rng), y = uy(rng);
+        ObjectRec r;
+        switch (i % 13) {
+        case 0: r = line_rec(x, y, len(rng), len(rng)); break;
+        case 1: r = rect_rec(x, y, len(rng), len(rng), i % 26 ? 0 : angle(rng)); break;
+        case 2: r = ellipse_rec(x, y, size(rng), size(rng), angle(rng)); break;
+        case 3: {
+            const double a = size(rng);
+            r = ellipse_rec(x, y, a, a);
+            break;
+        }
+        case 4:
+            r = ellipse_rec(x, y, size(rng), size(rng), 0, angle(rng), angle(rng), i % 2 == 0);
+            set_obj_density_marks(r, 0, rng() % 2, rng() % 2);
+            break;
+        case 5: r = ellipse_rec(x, y, size(rng), size(rng), angle(rng), 0, 0, false, 3 + i % 7); break;
+        case 6: {
+            r = text_rec(x, y, 0.3, 0.5);
+            ObjectRec tail{};
+            set_text_chars(r, tail, i % 2 ? "Ab 1.5" : "Room 12 - 3.40 m, a longer text");
+            break;
+        }
+        case 7:
+            r = object(ok_point, x, y);
+            set_rec_f64(r, obj::rotation, angle(rng));
+            set_obj_density_marks(r, 0, rng() % 2, rng() % 2);
+            break;
+        case 8: r = bezier_rec(x, y, len(rng), len(rng), len(rng), len(rng), len(rng), len(rng)); break;
+        case 9: r = ldim_rec(x, y, len(rng), len(rng), 1, ldim::ext1 | ldim::ext2 | (1 << ldim::arrow_shift)); break;
+        case 10:
+            r = adim_rec(x, y, angle(rng), 1, 2, 0.5, adim::ext1 | adim::ext2 | (1 << adim::arrow_shift));
+            break;
+        case 11:
+            // Long lines: dashes carried over many elements, and clipped at every side.
+            r = line_rec(x, y, 10 * len(rng), 10 * len(rng));
+            break;
+        default:
+            r = line_rec(x, y, len(rng), len(rng));
+            set_obj_density_marks(r, 0, rng() % 2, rng() % 2);
+            break;
+        }
+        if (i % 13 != 6 && i % 13 != 9 && i % 13 != 10 && rng() % 3 == 0)
+            r.b[obj::width] = static_cast<std::uint8_t>(1 + rng() % 12);
+        set_obj_kind_colour(r, obj_kind(r), static_cast<int>(rng() % 256));
+        r.b[obj::style] = static_cast<std::uint8_t>(1 + rng() % 9);
+        v.push_back(r);
+    }
+    return v;
+}
 
 }  // namespace drav::test
