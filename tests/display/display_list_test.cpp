@@ -54,6 +54,15 @@ protected:
         Renderer::TearDown();
     }
 
+    // One segment that leaves `room` records free in the list's last block.
+    static void fill_list_leaving(int room) {
+        genlist = 1;
+        startseg(ok_line);
+        begseg(ok_line, colour_black, 1, 1, 1);
+        for (long i = 0; i < 512L * seg_recs_per_block - 2 - room; ++i) growseg(1, 1, 2, 2);
+        stopseg(90);
+    }
+
     // Stores rec as the next object and draws it through the list.
     std::int16_t add(const ObjectRec& rec) {
         const auto n = number_of_objects++;
@@ -185,11 +194,7 @@ TEST_F(DisplayList, ASegmentContinuesInTheNextBlockAfterRecord1637) {
 }
 
 TEST_F(DisplayList, The513thBlockIsRefusedWithMessage104AndTheObjectIsDrawnDirectly) {
-    genlist = 1;
-    startseg(ok_line);
-    begseg(ok_line, colour_black, 1, 1, 1);
-    for (long i = 0; i < 512L * seg_recs_per_block - 2; ++i) growseg(1, 1, 2, 2);
-    stopseg(90);
+    fill_list_leaving(0);
     genlist = 0;
     ASSERT_EQ(seg_blocks_used(), 512);
     ASSERT_EQ(seg_records_in_last_block(), seg_recs_per_block);
@@ -246,11 +251,7 @@ TEST_F(DisplayList, ARunOfLinesIsRecordedAsLineByLine) {
 // A run that meets the end of the list's memory records what fits, stops
 // the recording and says how many lines it took.
 TEST_F(DisplayList, ARunThatMeetsTheLastBlockStopsWhereTheListIsFull) {
-    genlist = 1;
-    startseg(ok_line);
-    begseg(ok_line, colour_black, 1, 1, 1);
-    for (long i = 0; i < 512L * seg_recs_per_block - 7; ++i) growseg(1, 1, 2, 2);
-    stopseg(90);
+    fill_list_leaving(5);
     ASSERT_EQ(seg_records_in_last_block(), seg_recs_per_block - 5);
     answers().expect("");
     startseg(ok_line);
