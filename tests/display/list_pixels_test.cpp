@@ -96,6 +96,14 @@ protected:
         nomore_info();
     }
     static Pixels screen() { return myCGrafPtr->pixels(); }
+    // Units under which lines of width 3 and up are drawn as filled outlines.
+    static void filled_widths() {
+        init_worldunits();
+        units_defs.units_code = 1;
+        output_defs.plot_scale = 1;
+        output_defs.width_size = 0.1;
+        output_defs.width_factor = 1;
+    }
 
     // Everything the test compares, drawn one way.
     std::vector<Pixels> draw_all_ways() {
@@ -200,11 +208,7 @@ TEST_F(ListPixels, FilledPiecesAcrossTheViewGiveTheGeneralPathsPixels) {
         }
     }
     store(v);
-    init_worldunits();
-    units_defs.units_code = 1;
-    output_defs.plot_scale = 1;
-    output_defs.width_size = 0.1;
-    output_defs.width_factor = 1;
+    filled_widths();
     const auto draw = [&] {
         std::vector<Pixels> out;
         initlist();
@@ -252,11 +256,7 @@ TEST_F(ListPixels, AColourChangeAmongTheLinesOfAFilledPieceGivesTheGeneralPathsP
         v.push_back(r);
     }
     store(v);
-    init_worldunits();
-    units_defs.units_code = 1;
-    output_defs.plot_scale = 1;
-    output_defs.width_size = 0.1;
-    output_defs.width_factor = 1;
+    filled_widths();
     const auto draw = [&] {
         initlist();
         change_window(0, W, 0, aspectratio, 1);
