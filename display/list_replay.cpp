@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <bitset>
 #include <cstdlib>
+#include <iterator>
 #include <optional>
 
 #include "base/idle.h"
@@ -53,6 +54,14 @@ bool to_region() { return (sink == Sink::region || sink == Sink::both) && outlin
 // While set, screen lines go straight to the offscreen port through it:
 // only where the screen primitives would draw them there and nowhere else.
 plat::LineRun* direct_lines = nullptr;
+// Its lines wait here until the colour changes, a shape is drawn, the
+// segment ends or the batch is full, then go to it together.
+plat::LineRun::Ends direct_batch[128];
+std::size_t direct_count = 0;
+void flush_direct() {
+    if (direct_count) direct_lines->lines({direct_batch, direct_count});
+    direct_count = 0;
+}
 
 std::int16_t clamp16(int v) { return static_cast<std::int16_t>(std::clamp(v, -32768, 32767)); }
 
@@ -74,10 +83,11 @@ int port_v(int y) { return qdviewport.yt - y; }
 
 void emit_line(int x1, int y1, int x2, int y2) {
     if (to_screen()) {
-        if (direct_lines)
-            direct_lines->line(cut16(x1), clamp16(qdviewport.yt - cut16(y1)), cut16(x2),
-                               clamp16(qdviewport.yt - cut16(y2)));
-        else
+        if (direct_lines) {
+            if (direct_count == std::size(direct_batch)) flush_direct();
+            direct_batch[direct_count++] = {cut16(x1), clamp16(qdviewport.yt - cut16(y1)), cut16(x2),
+                                            clamp16(qdviewport.yt - cut16(y2))};
+        } else
             drawline(cut16(x1), cut16(y1), cut16(x2), cut16(y2));
     }
     // Only filled pieces bound the area.
@@ -334,6 +344,7 @@ bool zoomclip(int x1, int y1, int x2, int y2, int type, int mode) {
         canvas_line(x1, y1, x2, y2);
     } else {
         if (mode != mode_trace && (!thickobject || whole_box) && to_screen()) {
+            if (direct_lines) flush_direct();
             const int a = vx(x1), b = vy(y1), c = vx(x2), d = vy(y2);
             if (type == seg_rect)
                 drawrectangle(cut16(a), cut16(b), cut16(c), cut16(d));
@@ -388,6 +399,7 @@ void replay_records(const SegCtrlRec& e, int mode) {
             thickobject = static_cast<std::uint16_t>((seg_word(r.b, 1) >> 12) & 15);
             if (thickobject) any_filled = 1;
             if (mode != mode_erase && to_screen()) {
+                if (direct_lines) flush_direct();
                 setscreencolor(r.b[5]);
                 if (direct_lines) direct_lines->colour_changed();
             }
@@ -506,6 +518,7 @@ void showseg_entry(std::int16_t mode, const SegCtrlRec* e) {
             run.emplace(*myCGrafPtr);
         direct_lines = run ? &*run : nullptr;
         replay_records(*e, mode);
+        if (direct_lines) flush_direct();
         direct_lines = nullptr;
         outline = saved;
         if (thickobject) paint_area(mode == mode_erase ? mode_draw : mode, rec.region());

@@ -223,12 +223,15 @@ void Region::spans(int y_from, int y_to, std::vector<Span>& out) const {
         const long long q0 = floor_div(n, d), sq0 = floor_div(2LL * c.dx, d);
         int q = static_cast<int>(q0), r = static_cast<int>(n - q0 * d);
         const int dd = static_cast<int>(d), sq = static_cast<int>(sq0), sr = static_cast<int>(2LL * c.dx - sq0 * d);
+        // The step subtracts d and adds it back when the remainder went below
+        // zero, so that a row costs a short chain of dependent steps and no
+        // branch (carries come at random).
+        const int sd = sr - dd;
         for (int y = t - first; y < b - first; ++y) {
             xs[at[y]++] = q + (r > 0 ? 1 : 0);
-            r += sr;
-            const int carry = r >= dd ? 1 : 0;  // without a branch: carries come at random
-            r -= dd & -carry;
-            q += sq + carry;
+            const int next = r + sd;
+            r = next < 0 ? next + dd : next;
+            q += sq + 1 + (next >> 31);
         }
     }
     // `at` now holds where each row's crossings end, which is where the

@@ -54,6 +54,14 @@ protected:
         nomore_info();
     }
     static Pixels screen() { return myCGrafPtr->pixels(); }
+    // Units under which lines of width 3 and up are drawn as filled outlines.
+    static void filled_widths() {
+        init_worldunits();
+        units_defs.units_code = 1;
+        output_defs.plot_scale = 1;
+        output_defs.width_size = 0.1;
+        output_defs.width_factor = 1;
+    }
 
     // Everything the test compares, drawn one way.
     std::vector<Pixels> draw_all_ways() {
@@ -158,11 +166,7 @@ TEST_F(ListPixels, FilledPiecesAcrossTheViewGiveTheGeneralPathsPixels) {
         }
     }
     store(v);
-    init_worldunits();
-    units_defs.units_code = 1;
-    output_defs.plot_scale = 1;
-    output_defs.width_size = 0.1;
-    output_defs.width_factor = 1;
+    filled_widths();
     const auto draw = [&] {
         std::vector<Pixels> out;
         initlist();
@@ -193,6 +197,58 @@ TEST_F(ListPixels, FilledPiecesAcrossTheViewGiveTheGeneralPathsPixels) {
     const std::vector<Pixels> general = draw();
     ASSERT_EQ(fast.size(), general.size());
     for (std::size_t k = 0; k < fast.size(); ++k) EXPECT_TRUE(fast[k] == general[k]) << "picture " << k;
+    EXPECT_FALSE(drav::test::all_white(*myCGrafPtr));
+}
+
+// A segment whose colour changes among the lines of a filled piece (as a
+// group of objects of several colours gives): the lines before the change
+// keep the colour they were drawn in.
+TEST_F(ListPixels, AColourChangeAmongTheLinesOfAFilledPieceGivesTheGeneralPathsPixels) {
+    const double W = 20, H = 20 * aspectratio;
+    std::vector<ObjectRec> v;
+    for (int n = 0; n < 6; ++n) {
+        ObjectRec r = drav::test::line_rec(0.1 * W + n, 0.2 * H + 0.1 * n * H, 0.6 * W - n, 0.3 * H);
+        r.b[obj::width] = static_cast<std::uint8_t>(4 + n);
+        set_obj_kind_colour(r, obj_kind(r), 40 + 30 * n);
+        r.b[obj::style] = 1;
+        v.push_back(r);
+    }
+    store(v);
+    filled_widths();
+    const auto draw = [&] {
+        initlist();
+        change_window(0, W, 0, aspectratio, 1);
+        changezoomlimits();
+        reset_on_screen = 1;
+        show_objects(1, 1, first_object_slot);
+        EXPECT_EQ(listavail(), 1);
+        // Halfway along each segment a copy of its first colour change
+        // with another colour takes a line's place.
+        int changed = 0;
+        for (int i = first_object_slot; i < number_of_objects; ++i) {
+            const SegCtrlRec* e = seg_entry(i);
+            if (!e || !(seg_word(e->b, 0) & 0x8000)) continue;
+            const int block = seg_word(e->b, 1), rec = seg_word(e->b, 2), count = seg_word(e->b, 3);
+            if (rec + count > seg_recs_per_block) continue;
+            SegPrimRec* first = seg_record(block, rec);
+            int attr = 0;
+            while (attr < count && (seg_word(first[attr].b, 0) & 15) != seg_attr) ++attr;
+            const int mid = attr + (count - attr) / 2;
+            if (attr >= count || mid <= attr + 1 || (seg_word(first[mid].b, 0) & 15) != seg_line) continue;
+            first[mid] = first[attr];
+            first[mid].b[5] = static_cast<std::uint8_t>(first[attr].b[5] + 101);
+            ++changed;
+        }
+        EXPECT_GE(changed, 4);
+        cleargraphics();
+        sketchlist();
+        return screen();
+    };
+    plat::set_fast_lines(true);
+    const Pixels fast = draw();
+    plat::set_fast_lines(false);
+    const Pixels general = draw();
+    EXPECT_TRUE(fast == general);
     EXPECT_FALSE(drav::test::all_white(*myCGrafPtr));
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -207,22 +208,51 @@ TEST(RegionData, MalformedDataIsRefused) {
     }
 }
 
-// Row runs of closed outlines against pixel centres tested one by one: a
-// centre is inside when an odd number of edges cross its row at or left of
-// it. Slopes of every sign and size, horizontal and vertical edges,
+namespace {
+
+// A centre is inside when an odd number of edges cross its row at or left
+// of it.
+bool centre_inside(const std::vector<Region::Edge>& edges, int x, int y) {
+    bool in = false;
+    for (const Region::Edge& e : edges) {
+        const Point p = e.a.v < e.b.v ? e.a : e.b, q = e.a.v < e.b.v ? e.b : e.a;
+        if (p.v == q.v || y < p.v || y >= q.v) continue;
+        const long long dy = q.v - p.v, dx = q.h - p.h;
+        // The crossing 2X = 2 p.h + (2y + 1 - 2 p.v) dx / dy at or left of 2x + 1.
+        if ((2LL * p.h * dy + (2LL * y + 1 - 2LL * p.v) * dx) <= (2LL * x + 1) * dy) in = !in;
+    }
+    return in;
+}
+
+// The runs of rows from .. to - 1 from centres tested one by one, x in [-w, w).
+std::vector<plat::Span> centre_runs(const Region& r, int from, int to, int w) {
+    std::vector<plat::Span> out;
+    for (int y = from; y < to; ++y)
+        for (int x = -w; x < w; ++x)
+            if (centre_inside(r.edges(), x, y)) {
+                if (!out.empty() && out.back().y == y && out.back().x1 == x)
+                    ++out.back().x1;
+                else
+                    out.push_back({y, x, x + 1});
+            }
+    return out;
+}
+
+void expect_runs(const Region& r, int from, int to, int w, int round) {
+    const std::vector<plat::Span> expected = centre_runs(r, from, to, w);
+    ASSERT_EQ(r.spans(from, to), expected) << "round " << round;
+    // The form that reuses its vector gives the same, whatever it held.
+    std::vector<plat::Span> again(3, plat::Span{1, 2, 3});
+    r.spans(from, to, again);
+    ASSERT_EQ(again, expected) << "round " << round;
+}
+
+}  // namespace
+
+// Row runs of closed outlines against pixel centres tested one by one.
+// Slopes of every sign and size, horizontal and vertical edges,
 // crossings exactly at a centre, overlapping outlines, rows cut by the range.
 TEST(Regions, RowRunsHoldExactlyTheCentresInside) {
-    const auto inside = [](const std::vector<Region::Edge>& edges, int x, int y) {
-        bool in = false;
-        for (const Region::Edge& e : edges) {
-            const Point p = e.a.v < e.b.v ? e.a : e.b, q = e.a.v < e.b.v ? e.b : e.a;
-            if (p.v == q.v || y < p.v || y >= q.v) continue;
-            const long long dy = q.v - p.v, dx = q.h - p.h;
-            // The crossing 2X = 2 p.h + (2y + 1 - 2 p.v) dx / dy at or left of 2x + 1.
-            if ((2LL * p.h * dy + (2LL * y + 1 - 2LL * p.v) * dx) <= (2LL * x + 1) * dy) in = !in;
-        }
-        return in;
-    };
     std::mt19937 rng(11);
     std::uniform_int_distribution<int> coord(-40, 40), count(3, 9), outlines(1, 3);
     for (int round = 0; round < 400; ++round) {
@@ -238,20 +268,70 @@ TEST(Regions, RowRunsHoldExactlyTheCentresInside) {
             r.add_polygon(pts);
         }
         const int from = -45 + static_cast<int>(rng() % 20), to = 45 - static_cast<int>(rng() % 20);
-        std::vector<plat::Span> expected;
-        for (int y = from; y < to; ++y)
-            for (int x = -45; x < 45; ++x)
-                if (inside(r.edges(), x, y)) {
-                    if (!expected.empty() && expected.back().y == y && expected.back().x1 == x)
-                        ++expected.back().x1;
-                    else
-                        expected.push_back({y, x, x + 1});
-                }
-        ASSERT_EQ(r.spans(from, to), expected) << "round " << round;
-        // The form that reuses its vector gives the same, whatever it held.
-        std::vector<plat::Span> again(3, plat::Span{1, 2, 3});
-        r.spans(from, to, again);
-        ASSERT_EQ(again, expected) << "round " << round;
+        expect_runs(r, from, to, 45, round);
+    }
+}
+
+// The outlines a replay paints: bands of wide lines (some of no width),
+// bands with a cap sharing their end edge, outlines that go down in one run
+// of edges and up in another (crossed ones too), ones that turn more often,
+// and the same edges out of order; the same centres, row by row.
+TEST(Regions, BandsAndFewTurnOutlinesHoldExactlyTheCentresInside) {
+    std::mt19937 rng(5);
+    std::uniform_int_distribution<int> coord(-40, 40), count(1, 6);
+    const auto pt = [](int x, int y) { return Point{static_cast<std::int16_t>(y), static_cast<std::int16_t>(x)}; };
+    for (int round = 0; round < 3000; ++round) {
+        Region r;
+        std::vector<Point> pts;
+        const int shape = round % 5;
+        if (shape == 0) {
+            // A band: a segment widened to a quadrilateral, some of no width.
+            const int x0 = coord(rng), y0 = coord(rng), x1 = coord(rng), y1 = coord(rng);
+            const int wx = static_cast<int>(rng() % 7) - 3, wy = static_cast<int>(rng() % 7) - 3;
+            pts = {pt(x0 - wx, y0 - wy), pt(x1 - wx, y1 - wy), pt(x1 + wx, y1 + wy), pt(x0 + wx, y0 + wy)};
+        } else {
+            // Down the rows on one side, up on the other, at random x, with
+            // level steps; crossed sides give self-intersecting outlines.
+            std::vector<int> ys(static_cast<std::size_t>(count(rng) + count(rng)));
+            for (int& y : ys) y = coord(rng);
+            std::sort(ys.begin(), ys.end());
+            const std::size_t split = 1 + rng() % (ys.size() - 1);
+            for (std::size_t i = 0; i < ys.size(); ++i)
+                if (i == 0 || i == split || rng() % 2) pts.push_back(pt(coord(rng), ys[i]));
+            std::vector<Point> back;
+            for (std::size_t i = 1; i + 1 < ys.size(); ++i)
+                if (i != split && rng() % 2) back.push_back(pt(coord(rng), ys[i]));
+            pts.insert(pts.end(), back.rbegin(), back.rend());
+            if (shape == 4 && rng() % 2 == 0) std::reverse(pts.begin(), pts.end());
+        }
+        const std::vector<Point> first = pts;
+        // Start anywhere along it.
+        std::rotate(pts.begin(), pts.begin() + static_cast<std::ptrdiff_t>(rng() % pts.size()), pts.end());
+        r.add_polygon(pts);
+        if (shape == 0 && round % 2) {
+            // A second outline sharing the band's end, as a wide line's cap
+            // does: that edge bounds nothing.
+            const Point e = pt(first[1].h + coord(rng) / 8, first[1].v + coord(rng) / 8);
+            const Point f = pt(first[2].h + coord(rng) / 8, first[2].v + coord(rng) / 8);
+            const Point cap[] = {e, first[1], first[2], f};
+            r.add_polygon(cap);
+        }
+        if (round % 11 == 0) {
+            // A turn too many: a notch down from the top.
+            r = Region{};
+            pts.insert(pts.begin() + 1, {pt(pts[0].h + 1, pts[0].v + 9), pt(pts[0].h + 2, pts[0].v)});
+            r.add_polygon(pts);
+        } else if (round % 13 == 0) {
+            r.add_rect(Rect{-10, -10, 12, 14});
+        } else if (round % 17 == 0) {
+            // The same edges out of order: no longer one chain.
+            std::vector<Region::Edge> edges = r.edges();
+            std::shuffle(edges.begin(), edges.end(), rng);
+            r = Region{};
+            for (const Region::Edge& e : edges) r.add_edge(e.a, e.b);
+        }
+        const int from = -45 + static_cast<int>(rng() % 20), to = 45 - static_cast<int>(rng() % 20);
+        expect_runs(r, from, to, 52, round);
     }
 }
 
