@@ -393,6 +393,8 @@ bool polyline_abs(const double* xy, int n) {
         int from[run];
         const double x0 = cx_pos, y0 = cy_pos;
         const WindowRec& win = clpcur_win;
+        // Each point's outcode serves the line to it and the line from it.
+        std::uint16_t code = outcode(cx_pos, cy_pos, win);
         while (i < n && listing) {
             const int m = std::min(n - i, run);
             int kept = 0;
@@ -401,7 +403,9 @@ bool polyline_abs(const double* xy, int n) {
                 cx_pos = c;
                 cy_pos = d;
                 clipped = 1;
-                if (clip_it && (outcode(a, b, win) | outcode(c, d, win)) && !clip_line(a, b, c, d, win)) {
+                const std::uint16_t codes = code | outcode(c, d, win);
+                code = outcode(c, d, win);
+                if (clip_it && codes && !clip_line(a, b, c, d, win)) {
                     clipped = 0;
                     continue;
                 }
