@@ -403,9 +403,9 @@ bool polyline_abs(const double* xy, int n) {
                 cx_pos = c;
                 cy_pos = d;
                 clipped = 1;
-                const std::uint16_t codes = code | outcode(c, d, win);
+                const std::uint16_t before = code;
                 code = outcode(c, d, win);
-                if (clip_it && codes && !clip_line(a, b, c, d, win)) {
+                if (clip_it && (before | code) && !clip_line(a, b, c, d, win)) {
                     clipped = 0;
                     continue;
                 }
