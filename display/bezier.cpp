@@ -1,5 +1,6 @@
 #include "display/bezier.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "display/clip_tests.h"
@@ -33,6 +34,8 @@ void note_clip() {
 
 // Value and differences of g stepped n times, a line to each point.
 void walk(double gx[4], double gy[4], int n) {
+    double pts[2 * 40];
+    n = std::min(n, 40);
     for (int k = 0; k < n; ++k) {
         gx[0] += gx[1];
         gx[1] += gx[2];
@@ -40,9 +43,10 @@ void walk(double gx[4], double gy[4], int n) {
         gy[0] += gy[1];
         gy[1] += gy[2];
         gy[2] += gy[3];
-        line_abs(gx[0], gy[0]);
-        note_clip();
+        pts[2 * k] = gx[0];
+        pts[2 * k + 1] = gy[0];
     }
+    if (polyline_abs(pts, n)) save_clip = 1;
 }
 
 }  // namespace

@@ -72,6 +72,23 @@ void figure_point(double c, double s, double* x, double* y) {
     *y = centre_y + py;
 }
 
+// Lines to the vertices first, first + step, ... (count of them), as
+// ell_draw_part draws each, handed over a run at a time.
+void draw_vertices(int first, int step, int count) {
+    constexpr int run = 64;
+    double pts[2 * run];
+    while (count > 0) {
+        const int m = std::min(count, run);
+        for (int k = 0; k < m; ++k, first += step) {
+            double c = 0, s = 0;
+            vertex(first, &c, &s);
+            figure_point(c, s, &pts[2 * k], &pts[2 * k + 1]);
+        }
+        if (polyline_abs(pts, m)) save_clip = 1;
+        count -= m;
+    }
+}
+
 bool clockwise() { return (rec_u16(sinfo, ell::flags) & ell::clockwise) != 0; }
 
 // The side an angle lies in, kept inside the full turn.
@@ -153,11 +170,7 @@ void draw_section(std::int16_t from, std::int16_t count, std::int16_t step) {
     const int end = step + count * m;
     // Only a run that reaches its end is walked.
     if ((step > 0 && from * m > end) || (step < 0 && from * m < end)) return;
-    for (int i = from * m; i != end; i += step) {
-        double c = 0, s = 0;
-        vertex(i, &c, &s);
-        ell_draw_part(c, s);
-    }
+    draw_vertices(from * m, step, (end - from * m) / step);
 }
 
 void do_sides(std::int16_t flag) {
@@ -236,11 +249,7 @@ void draw_ellipse(std::int16_t stroke, std::uint16_t thk) {
         if (!is_polygon) {
             draw_section(1, sides, inc);
         } else {
-            for (int i = 1; i <= sides; ++i) {
-                double c = 0, s = 0;
-                vertex(i, &c, &s);
-                ell_draw_part(c, s);
-            }
+            draw_vertices(1, 1, sides);
         }
         return;
     }

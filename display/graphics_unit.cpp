@@ -380,6 +380,59 @@ void do_obj(double x1, double y1, double x2, double y2, const WindowRec& win, in
     clipped = visible;
 }
 
+bool polyline_abs(const double* xy, int n) {
+    if (n <= 0) return false;
+    const bool dashed = gdrawmode != mode_trace && gdrawmode != mode_xor && curpat_avail(0) && !pattern_toosmall();
+    bool any = false;
+    int i = 0;
+    if (!dashed && printing == 0 && listing) {
+        // Solid lines into the list: clipped and recorded a run at a time,
+        // as worldclip would one by one.
+        constexpr int run = 64;
+        double q[4 * run];
+        int from[run];
+        const double x0 = cx_pos, y0 = cy_pos;
+        const WindowRec& win = clpcur_win;
+        // Each point's outcode serves the line to it and the line from it.
+        std::uint16_t code = outcode(cx_pos, cy_pos, win);
+        while (i < n && listing) {
+            const int m = std::min(n - i, run);
+            int kept = 0;
+            for (int k = 0; k < m; ++k, ++i) {
+                double a = cx_pos, b = cy_pos, c = xy[2 * i], d = xy[2 * i + 1];
+                cx_pos = c;
+                cy_pos = d;
+                clipped = 1;
+                const std::uint16_t before = code;
+                code = outcode(c, d, win);
+                if (clip_it && (before | code) && !clip_line(a, b, c, d, win)) {
+                    clipped = 0;
+                    continue;
+                }
+                from[kept] = i;
+                double* p = q + 4 * kept++;
+                p[0] = a, p[1] = b, p[2] = c, p[3] = d;
+            }
+            if (kept == 0) continue;
+            const int done = growsegs(q, kept);
+            if (done > 0) any = true;
+            if (done < kept) {
+                // The list went off on the way: the lines after the last
+                // one handed to it are drawn one by one, as they would have been.
+                i = from[done];
+                cx_pos = i == 0 ? x0 : xy[2 * i - 2];
+                cy_pos = i == 0 ? y0 : xy[2 * i - 1];
+                break;
+            }
+        }
+    }
+    for (; i < n; ++i) {
+        line_abs(xy[2 * i], xy[2 * i + 1]);
+        if (clipped) any = true;
+    }
+    return any;
+}
+
 void worldclip(double x1, double y1, double x2, double y2, const WindowRec& win, int type) {
     clipped = 1;
     if (clip_it) {

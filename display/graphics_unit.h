@@ -80,6 +80,9 @@ void move_abs(double x, double y);
 void move_rel(double dx, double dy);
 void line_abs(double x, double y);
 void line_rel(double dx, double dy);
+// line_abs to each of n points (x y each) in turn; true when any of the
+// lines was visible (`clipped` is left as the last one left it).
+bool polyline_abs(const double* xy, int n);
 void rect_abs(double x1, double y1, double x2, double y2);
 void circle_abs(double x1, double y1, double x2, double y2);
 void do_obj(double x1, double y1, double x2, double y2, const WindowRec& win, int type);

@@ -52,9 +52,9 @@ void note_clip() {
     if (clipped) save_clip = 1;
 }
 
-// The four edges of a w x h box at (x, y) turned by rot; `after_edge`, when
-// given, runs after each edge.
-void box_outline(double x, double y, double w, double h, double rot, void (*after_edge)()) {
+// The four edges of a w x h box at (x, y) turned by rot, each drawn as
+// line_rel would; with `note`, a visible edge is noted in `save_clip`.
+void box_outline(double x, double y, double w, double h, double rot, bool note) {
     double e1x = w, e1y = 0, e2x = 0, e2y = h;
     if (rot != 0) {
         rotate_cr(w, 0, &e1x, &e1y, rot);
@@ -62,10 +62,20 @@ void box_outline(double x, double y, double w, double h, double rot, void (*afte
     }
     move_abs(x, y);
     const double edges[4][2] = {{e1x, e1y}, {e2x, e2y}, {-e1x, -e1y}, {-e2x, -e2y}};
-    for (const auto& e : edges) {
-        line_rel(e[0], e[1]);
-        if (after_edge) after_edge();
+    double pts[8];
+    double px = x, py = y;
+    for (int k = 0; k < 4; ++k) {
+        px = px + edges[k][0];
+        py = py + edges[k][1];
+        pts[2 * k] = px;
+        pts[2 * k + 1] = py;
     }
+    if (polyline_abs(pts, 4) && note) save_clip = 1;
+}
+
+// Lines from the pen to each of n points, a visible one noted in `save_clip`.
+void noted_polyline(const double* xy, int n) {
+    if (polyline_abs(xy, n)) save_clip = 1;
 }
 
 // Width bytes 0 and 1 both stand for code 1. Keying the cache on 1 for
@@ -337,7 +347,7 @@ std::int16_t small_symbol(double x, double y, double w, double h) {
     setlstyle(solidstyle);
     const std::int16_t c = obj_colour16();
     setscreencolor(c ? c : whitecolor);
-    box_outline(x, y, w, h, rec_f64(sinfo, obj::rotation), nullptr);
+    box_outline(x, y, w, h, rec_f64(sinfo, obj::rotation), false);
     return 1;
 }
 
@@ -426,14 +436,8 @@ void draw_lineo(std::int16_t stroke, std::uint16_t thk) {
         return;
     }
     move_abs(lastbx, lastby);
-    line_abs(lastex, lastey);
-    note_clip();
-    line_abs(x + dx, y + dy);
-    note_clip();
-    line_abs(x, y);
-    note_clip();
-    line_abs(lastbx, lastby);
-    note_clip();
+    const double pts[] = {lastex, lastey, x + dx, y + dy, x, y, lastbx, lastby};
+    noted_polyline(pts, 4);
 }
 
 void draw_rect() {
@@ -450,7 +454,7 @@ void draw_rect() {
         note_clip();
         return;
     }
-    box_outline(x, y, w, h, rot, note_clip);
+    box_outline(x, y, w, h, rot, true);
 }
 
 void draw_point(std::uint16_t thk) {
@@ -467,14 +471,8 @@ void draw_point(std::uint16_t thk) {
     qx += 1;
     qy += 1;
     screen_world(&qx, &qy);
-    line_abs(x, qy);
-    note_clip();
-    line_abs(qx, qy);
-    note_clip();
-    line_abs(x, qy);
-    note_clip();
-    line_abs(x, y);
-    note_clip();
+    const double pts[] = {x, qy, qx, qy, x, qy, x, y};
+    noted_polyline(pts, 4);
 }
 
 std::int16_t rectinbounds(double xl, double xr, double yb, double yt) {
@@ -495,10 +493,8 @@ void draw_closed_line(double x, double y, double dx, double dy, std::int16_t w) 
     rotate_cr(0, widthdist, &ox, &oy, get_radangle(dx, dy));
     if (!thick) ox = oy = 0;
     move_abs(x - ox, y - oy);
-    line_abs(x - ox + dx, y - oy + dy);
-    line_abs(x + ox + dx, y + oy + dy);
-    line_abs(x + ox, y + oy);
-    line_abs(x - ox, y - oy);
+    const double pts[] = {x - ox + dx, y - oy + dy, x + ox + dx, y + oy + dy, x + ox, y + oy, x - ox, y - oy};
+    polyline_abs(pts, 4);
     note_clip();
 }
 
@@ -559,14 +555,8 @@ void end_marker(double x, double y, double angle, std::int16_t code) {
             }
             const double tx = x + sx, ty = y + sy;
             move_abs(l1x, l1y);
-            line_abs(px, py);
-            note_clip();
-            line_abs(tx, ty);
-            note_clip();
-            line_abs(tx - a2x, ty - a2y);
-            note_clip();
-            line_abs(l1x, l1y);
-            note_clip();
+            const double pts[] = {px, py, tx, ty, tx - a2x, ty - a2y, l1x, l1y};
+            noted_polyline(pts, 4);
         } else {
             move_abs(px, py);
             line_abs(l1x, l1y);

@@ -9,6 +9,7 @@
 
 #include "base/command_loop.h"
 #include "display/display_list.h"
+#include "display/graphics_unit.h"
 #include "display/list_replay.h"
 #include "display/list_view.h"
 #include "display/pan_canvas.h"
@@ -263,6 +264,88 @@ TEST_F(DisplayList, ARunThatMeetsTheLastBlockStopsWhereTheListIsFull) {
     EXPECT_EQ(listavail(), 0);
     EXPECT_EQ(answers().shown().size(), 1u);
     EXPECT_EQ(growsegs(xy, 6), 0);
+    genlist = 0;
+}
+
+// polyline_abs hands its lines over a run at a time; it must record what
+// line_abs records one line after the other: lines cut at every side of the
+// canvas, lines wholly outside, more lines than one run holds.
+TEST_F(DisplayList, APolylineIsRecordedAsLineByLine) {
+    const WindowRec& w = clpcur_win;
+    const double cx = (w.xl + w.xr) / 2, cy = (w.yb + w.yt) / 2, rx = w.xr - w.xl, ry = w.yt - w.yb;
+    // Across the left, top, right and bottom edges, inside, far outside.
+    const double spots[][2] = {{0.1, 0.2},  {-0.9, 0.3}, {0.2, 0.8},  {0.3, -0.45}, {0.95, 0.1},
+                               {-3, -3},    {-2.5, 2},   {0.05, 0.05}, {-0.2, -0.35}, {0.49, 0.49}};
+    std::vector<double> xy;
+    for (int i = 0; i < 150; ++i) {
+        const auto& p = spots[(i * 7 + i / 10) % 10];
+        xy.push_back(cx + p[0] * rx + 0.013 * i);
+        xy.push_back(cy + p[1] * ry - 0.007 * i);
+    }
+    const int n = static_cast<int>(xy.size() / 2);
+    setdrawmode(mode_draw);
+    genlist = 1;
+    startseg(ok_line);
+    begseg(ok_line, 35, 1, 1, 1);
+    listing = 1;
+    move_abs(cx, cy);
+    EXPECT_TRUE(polyline_abs(xy.data(), n));
+    const std::uint16_t run_clipped = clipped;
+    const double run_x = cx_pos, run_y = cy_pos;
+    stopseg(40);
+    startseg(ok_line);
+    begseg(ok_line, 35, 1, 1, 1);
+    listing = 1;
+    move_abs(cx, cy);
+    int visible = 0;
+    for (int i = 0; i < n; ++i) {
+        line_abs(xy[2 * i], xy[2 * i + 1]);
+        visible += clipped;
+    }
+    stopseg(41);
+    genlist = 0;
+    const auto run = records(40), single = records(41);
+    // Some lines were cut away: the test drives the clip both ways.
+    ASSERT_GT(visible, 20);
+    ASSERT_LT(visible, n);
+    ASSERT_EQ(single.size(), static_cast<std::size_t>(visible + 2));
+    ASSERT_EQ(run.size(), single.size());
+    for (std::size_t i = 0; i < run.size(); ++i)
+        EXPECT_EQ(std::memcmp(run[i].b, single[i].b, 10), 0) << "record " << i;
+    EXPECT_EQ(run_clipped, clipped);
+    EXPECT_EQ(run_x, cx_pos);
+    EXPECT_EQ(run_y, cy_pos);
+    EXPECT_EQ(run_x, xy[2 * n - 2]);
+}
+
+// A polyline that meets the end of the list's memory: what fits is
+// recorded, the rest is drawn directly and the pen ends at the last point.
+TEST_F(DisplayList, APolylineThatMeetsTheLastBlockDrawsTheRestDirectly) {
+    setdrawmode(mode_draw);
+    genlist = 1;
+    startseg(ok_line);
+    begseg(ok_line, colour_black, 1, 1, 1);
+    for (long i = 0; i < 512L * seg_recs_per_block - 7; ++i) growseg(1, 1, 2, 2);
+    stopseg(90);
+    answers().expect("");
+    clear_screen();
+    startseg(ok_line);
+    begseg(ok_line, colour_black, 1, 1, 1);
+    listing = 1;
+    move_abs(1, 1);
+    // Limits, attributes and three lines fill the block; the fourth is lost
+    // with the list, the last two are drawn.
+    const double xy[] = {1, 2, 2, 2, 2, 1, 3, 1, 3, 6, 8, 6};
+    EXPECT_TRUE(polyline_abs(xy, 6));
+    EXPECT_EQ(listing, 0);
+    EXPECT_EQ(listavail(), 0);
+    EXPECT_EQ(cx_pos, 8);
+    EXPECT_EQ(cy_pos, 6);
+    EXPECT_EQ(clipped, 1);
+    // World (5, 6) on the last line is port pixel (50, 40).
+    EXPECT_NE(myCGrafPtr->pixel(50, 40), plat::white_pixel);
+    // World (3, 3.5), on the fifth line, is port pixel (30, 65).
+    EXPECT_NE(myCGrafPtr->pixel(30, 65), plat::white_pixel);
     genlist = 0;
 }
 

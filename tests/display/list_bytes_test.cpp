@@ -97,4 +97,59 @@ TEST_F(ListBytes, TheRecordingWritesTheSameBytesAtEveryView) {
     }
 }
 
+// The figures drawn as one polyline: turned rectangles, polygons of ten
+// sides and more (their vertices computed), circles and arcs seen so close
+// that they have more sides than one run holds, wide lines, points and
+// arrows drawn as outlines.
+std::vector<ObjectRec> outlines(int n, unsigned seed) {
+    std::mt19937 rng(seed);
+    std::uniform_real_distribution<double> ux(-2, 22), uy(-2, 12), len(-3, 3), size(0.05, 2), angle(0, 6.28);
+    std::vector<ObjectRec> v;
+    for (int i = 0; i < n; ++i) {
+        const double x = ux(rng), y = uy(rng);
+        ObjectRec r;
+        switch (i % 6) {
+        case 0: r = drav::test::rect_rec(x, y, len(rng), len(rng), angle(rng)); break;
+        case 1: r = drav::test::ellipse_rec(x, y, size(rng), size(rng), angle(rng), 0, 0, false, 10 + i % 40); break;
+        case 2: r = drav::test::ellipse_rec(x, y, 4 * size(rng), 4 * size(rng), angle(rng), angle(rng), angle(rng), i % 4 == 2); break;
+        case 3: r = drav::test::line_rec(x, y, len(rng), len(rng)); break;
+        case 4:
+            r = drav::test::object(ok_point, x, y);
+            set_rec_f64(r, obj::rotation, angle(rng));
+            break;
+        default: r = drav::test::bezier_rec(x, y, len(rng), len(rng), len(rng), len(rng), len(rng), len(rng)); break;
+        }
+        set_obj_density_marks(r, 0, rng() % 2, rng() % 2);
+        r.b[obj::width] = static_cast<std::uint8_t>(rng() % 3 ? 1 + rng() % 12 : 1);
+        set_obj_kind_colour(r, obj_kind(r), static_cast<int>(rng() % 256));
+        r.b[obj::style] = static_cast<std::uint8_t>(rng() % 2 ? 1 : 1 + rng() % 9);
+        v.push_back(r);
+    }
+    return v;
+}
+
+TEST_F(ListBytes, OutlinesAndManySidedFiguresWriteTheSameBytes) {
+    for (const ObjectRec& r : outlines(1200, 5)) dir_put_info(number_of_objects++, r);
+    nomore_info();
+    struct View {
+        double xl, xr, yb;
+        std::uint64_t hash;
+        int records;
+    };
+    const View views[] = {
+        {0, 20, 0, 0x7d089ca1f25a3be2ull, 28756},    // the whole drawing
+        {9, 9.6, 4, 0xa0a20b4f7c426e0eull, 46339},   // very close: circles of a hundred sides and more
+        {-60, 90, -30, 0x46248bdc973a2418ull, 18080}, // far
+    };
+    for (const View& v : views) {
+        change_window(v.xl, v.xr, v.yb, aspectratio, 1);
+        reset_on_screen = 1;
+        show_objects(1, 1, first_object_slot);
+        ASSERT_EQ(listavail(), 1);
+        const int records = (seg_blocks_used() - 1) * seg_recs_per_block + seg_records_in_last_block();
+        EXPECT_EQ(list_hash(), v.hash) << v.xl << " " << v.xr;
+        EXPECT_EQ(records, v.records) << v.xl << " " << v.xr;
+    }
+}
+
 }  // namespace
