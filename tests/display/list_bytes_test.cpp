@@ -66,6 +66,26 @@ protected:
         output_defs.width_factor = 1;
         initlist();
     }
+
+    struct View {
+        double xl, xr, yb;
+        std::uint64_t hash;
+        int records;
+    };
+    // Records the stored objects at each view and checks the whole list.
+    template <std::size_t N>
+    static void record_at(const View (&views)[N]) {
+        for (const View& v : views) {
+            change_window(v.xl, v.xr, v.yb, aspectratio, 1);
+            reset_on_screen = 1;
+            show_objects(1, 1, first_object_slot);
+            ASSERT_EQ(listavail(), 1);
+            const int records = (seg_blocks_used() - 1) * seg_recs_per_block + seg_records_in_last_block();
+            EXPECT_EQ(list_hash(), v.hash) << v.xl << " " << v.xr;
+            EXPECT_EQ(records, v.records) << v.xl << " " << v.xr;
+        }
+    }
+
     void TearDown() override {
         termlist();
         Renderer::TearDown();
@@ -75,26 +95,13 @@ protected:
 TEST_F(ListBytes, TheRecordingWritesTheSameBytesAtEveryView) {
     for (const ObjectRec& r : drav::test::mixed_objects(4000, 21)) dir_put_info(number_of_objects++, r);
     nomore_info();
-    struct View {
-        double xl, xr, yb;
-        std::uint64_t hash;
-        int records;
-    };
     const View views[] = {
         {0, 20, 0, 0xb1a79486add0c075ull, 65738},     // the whole drawing
         {6, 8.5, 3, 0x0f4b057ebe69c78cull, 102426},   // close: long dashes, most objects cut by the edges
         {-60, 90, -30, 0x2f6ed9438ea0a557ull, 28184}, // far: dashes shorter than a pixel
         {0, 20, 0, 0xb1a79486add0c075ull, 65738},     // back again: nothing kept from the views before
     };
-    for (const View& v : views) {
-        change_window(v.xl, v.xr, v.yb, aspectratio, 1);
-        reset_on_screen = 1;
-        show_objects(1, 1, first_object_slot);
-        ASSERT_EQ(listavail(), 1);
-        const int records = (seg_blocks_used() - 1) * seg_recs_per_block + seg_records_in_last_block();
-        EXPECT_EQ(list_hash(), v.hash) << v.xl << " " << v.xr;
-        EXPECT_EQ(records, v.records) << v.xl << " " << v.xr;
-    }
+    record_at(views);
 }
 
 // The figures drawn as one polyline: turned rectangles, polygons of ten
@@ -131,25 +138,12 @@ std::vector<ObjectRec> outlines(int n, unsigned seed) {
 TEST_F(ListBytes, OutlinesAndManySidedFiguresWriteTheSameBytes) {
     for (const ObjectRec& r : outlines(1200, 5)) dir_put_info(number_of_objects++, r);
     nomore_info();
-    struct View {
-        double xl, xr, yb;
-        std::uint64_t hash;
-        int records;
-    };
     const View views[] = {
         {0, 20, 0, 0x7d089ca1f25a3be2ull, 28756},    // the whole drawing
         {9, 9.6, 4, 0xa0a20b4f7c426e0eull, 46339},   // very close: circles of a hundred sides and more
         {-60, 90, -30, 0x46248bdc973a2418ull, 18080}, // far
     };
-    for (const View& v : views) {
-        change_window(v.xl, v.xr, v.yb, aspectratio, 1);
-        reset_on_screen = 1;
-        show_objects(1, 1, first_object_slot);
-        ASSERT_EQ(listavail(), 1);
-        const int records = (seg_blocks_used() - 1) * seg_recs_per_block + seg_records_in_last_block();
-        EXPECT_EQ(list_hash(), v.hash) << v.xl << " " << v.xr;
-        EXPECT_EQ(records, v.records) << v.xl << " " << v.xr;
-    }
+    record_at(views);
 }
 
 }  // namespace

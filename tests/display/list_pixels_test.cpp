@@ -49,6 +49,18 @@ protected:
         termlist();
         Renderer::TearDown();
     }
+    // Draws the same pictures through the fast loops and through the
+    // general port calls; every picture must match and show something.
+    template <class Draw>
+    static void expect_fast_draws_general(Draw&& draw) {
+        plat::set_fast_lines(true);
+        const std::vector<Pixels> fast = draw();
+        plat::set_fast_lines(false);
+        const std::vector<Pixels> general = draw();
+        ASSERT_EQ(fast.size(), general.size());
+        for (std::size_t k = 0; k < fast.size(); ++k) EXPECT_TRUE(fast[k] == general[k]) << "picture " << k;
+        EXPECT_FALSE(drav::test::all_white(*myCGrafPtr));
+    }
     void store(const std::vector<ObjectRec>& objects) {
         for (const ObjectRec& r : objects) dir_put_info(number_of_objects++, r);
         nomore_info();
@@ -106,14 +118,7 @@ protected:
 
 TEST_F(ListPixels, TheFastLoopDrawsWhatTheGeneralPathDraws) {
     store(drav::test::mixed_objects(30000, 5));
-    plat::set_fast_lines(true);
-    const std::vector<Pixels> fast = draw_all_ways();
-    plat::set_fast_lines(false);
-    const std::vector<Pixels> general = draw_all_ways();
-    ASSERT_EQ(fast.size(), general.size());
-    for (std::size_t k = 0; k < fast.size(); ++k) EXPECT_TRUE(fast[k] == general[k]) << "picture " << k;
-    // The pictures are not blank.
-    EXPECT_FALSE(drav::test::all_white(*myCGrafPtr));
+    expect_fast_draws_general([this] { return draw_all_ways(); });
 }
 
 TEST_F(ListPixels, AnXorReplayTwiceRestoresTheWindow) {
@@ -191,13 +196,7 @@ TEST_F(ListPixels, FilledPiecesAcrossTheViewGiveTheGeneralPathsPixels) {
         }
         return out;
     };
-    plat::set_fast_lines(true);
-    const std::vector<Pixels> fast = draw();
-    plat::set_fast_lines(false);
-    const std::vector<Pixels> general = draw();
-    ASSERT_EQ(fast.size(), general.size());
-    for (std::size_t k = 0; k < fast.size(); ++k) EXPECT_TRUE(fast[k] == general[k]) << "picture " << k;
-    EXPECT_FALSE(drav::test::all_white(*myCGrafPtr));
+    expect_fast_draws_general(draw);
 }
 
 // A segment whose colour changes among the lines of a filled piece (as a
@@ -244,12 +243,7 @@ TEST_F(ListPixels, AColourChangeAmongTheLinesOfAFilledPieceGivesTheGeneralPathsP
         sketchlist();
         return screen();
     };
-    plat::set_fast_lines(true);
-    const Pixels fast = draw();
-    plat::set_fast_lines(false);
-    const Pixels general = draw();
-    EXPECT_TRUE(fast == general);
-    EXPECT_FALSE(drav::test::all_white(*myCGrafPtr));
+    expect_fast_draws_general([&] { return std::vector<Pixels>{draw()}; });
 }
 
 // Moves the view by (dx, dy) canvas pixels as a pan does.
