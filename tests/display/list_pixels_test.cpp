@@ -61,6 +61,15 @@ protected:
         for (std::size_t k = 0; k < fast.size(); ++k) EXPECT_TRUE(fast[k] == general[k]) << "picture " << k;
         EXPECT_FALSE(drav::test::all_white(*myCGrafPtr));
     }
+    // A fresh list recorded with the window W units wide.
+    static void record_view(double W) {
+        initlist();
+        change_window(0, W, 0, aspectratio, 1);
+        changezoomlimits();
+        reset_on_screen = 1;
+        show_objects(1, 1, first_object_slot);
+        EXPECT_EQ(listavail(), 1);
+    }
     void store(const std::vector<ObjectRec>& objects) {
         for (const ObjectRec& r : objects) dir_put_info(number_of_objects++, r);
         nomore_info();
@@ -174,12 +183,7 @@ TEST_F(ListPixels, FilledPiecesAcrossTheViewGiveTheGeneralPathsPixels) {
     filled_widths();
     const auto draw = [&] {
         std::vector<Pixels> out;
-        initlist();
-        change_window(0, W, 0, aspectratio, 1);
-        changezoomlimits();
-        reset_on_screen = 1;
-        show_objects(1, 1, first_object_slot);
-        EXPECT_EQ(listavail(), 1);
+        record_view(W);
         for (int z = 0; z <= maxzoom; ++z) {
             if (z) zoomlist(1);
             cleargraphics();
@@ -215,12 +219,7 @@ TEST_F(ListPixels, AColourChangeAmongTheLinesOfAFilledPieceGivesTheGeneralPathsP
     store(v);
     filled_widths();
     const auto draw = [&] {
-        initlist();
-        change_window(0, W, 0, aspectratio, 1);
-        changezoomlimits();
-        reset_on_screen = 1;
-        show_objects(1, 1, first_object_slot);
-        EXPECT_EQ(listavail(), 1);
+        record_view(W);
         // Halfway along each segment a copy of its first colour change
         // with another colour takes a line's place.
         int changed = 0;
