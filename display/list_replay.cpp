@@ -664,6 +664,28 @@ void replay_view(plat::Port* target, Wanted&& wanted) {
 }
 
 // The selection drawn over a replay, the window told, the pen restored.
+void finish_replay(std::int16_t saved_mode, std::int16_t saved_pat, std::int16_t saved_colour);
+
+// A whole replay draws in copy mode and solid, into the offscreen copy
+// only; finish() puts the screen flag and the pen back and draws the
+// selection over it.
+struct Replaying {
+    const std::int16_t mode = gdrawmode, pat = gdrawpat, colour = gcolor;
+    const std::uint16_t screen = drawtoscreen;
+    Replaying() {
+        sketchit = 1;
+        setdrawmode(mode_draw);
+        setdrawpat(0);
+        drawtoscreen = 0;
+    }
+    Replaying(const Replaying&) = delete;
+    Replaying& operator=(const Replaying&) = delete;
+    void finish() const {
+        drawtoscreen = screen;
+        finish_replay(mode, pat, colour);
+    }
+};
+
 void finish_replay(std::int16_t saved_mode, std::int16_t saved_pat, std::int16_t saved_colour) {
     if (ingrpdrag) {
         if (macgroup) {
@@ -689,16 +711,10 @@ void finish_replay(std::int16_t saved_mode, std::int16_t saved_pat, std::int16_t
 }  // namespace
 
 void _sketchlist() {
-    sketchit = 1;
-    const std::int16_t saved_mode = gdrawmode, saved_pat = gdrawpat, saved_colour = gcolor;
-    setdrawmode(mode_draw);
-    setdrawpat(0);
+    const Replaying replaying;
     plat::PortSaver port(myCGrafPtr);
-    const std::uint16_t screen = drawtoscreen;
-    drawtoscreen = 0;
     replay_view(myCGrafPtr, [](const SegCtrlRec&) { return true; });
-    drawtoscreen = screen;
-    finish_replay(saved_mode, saved_pat, saved_colour);
+    replaying.finish();
 }
 
 namespace {
@@ -799,13 +815,8 @@ std::int16_t scroll_sketchlist() {
         std::abs(dy) >= H)
         return 0;
 
-    sketchit = 1;
-    const std::int16_t saved_mode = gdrawmode, saved_pat = gdrawpat, saved_colour = gcolor;
-    setdrawmode(mode_draw);
-    setdrawpat(0);
+    const Replaying replaying;
     plat::PortSaver port(p);
-    const std::uint16_t screen = drawtoscreen;
-    drawtoscreen = 0;
 
     // Canvas y counts upward, port rows downward.
     p->scroll_pixels(-dx, dy);
@@ -842,8 +853,7 @@ std::int16_t scroll_sketchlist() {
     p->set_pen_state(fresh.pen_state());
     p->set_fore_color(fresh.fore_color());
 
-    drawtoscreen = screen;
-    finish_replay(saved_mode, saved_pat, saved_colour);
+    replaying.finish();
     return 1;
 }
 
