@@ -6,6 +6,10 @@
 #include <new>
 #include <utility>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "platform/core/picture.h"
 #include "platform/core/region.h"
 
@@ -777,9 +781,27 @@ void Port::refresh_line_pen() {
 
 namespace {
 
+// n + 1 pixels from p, a major step each and a minor step where the walk's
+// error term says. The minor step is taken by mask: along a slant it comes
+// at no rhythm a branch could learn. rem is the error term less its
+// denominator, so a step is due when it reaches zero.
+inline void walk_inside(std::uint32_t* p, int n, std::ptrdiff_t astep, std::ptrdiff_t bstep, int db2,
+                        std::uint32_t c) {
+    const int den = 2 * n;
+    int rem = -n;
+    for (int i = n; i >= 0; --i) {
+        *p = c;
+        p += astep;
+        rem += db2;
+        const int due = ~(rem >> 31);
+        rem -= den & due;
+        p += bstep & due;
+    }
+}
+
 // A line wholly inside the buffer: the walk from the first pixel, set up
 // without the clip arithmetic. Returns nothing; the caller marks the area.
-inline void store_inside(std::uint32_t* base, std::int64_t stride, int x0, int y0, int x1, int y1,
+inline void store_inside(std::uint32_t* base, std::ptrdiff_t stride, int x0, int y0, int x1, int y1,
                          std::uint32_t c) {
     const int dx = std::abs(x1 - x0), dy = std::abs(y1 - y0);
     if (dx <= 1 && dy <= 1) {  // the walk's pixels are the two ends
@@ -787,16 +809,104 @@ inline void store_inside(std::uint32_t* base, std::int64_t stride, int x0, int y
         base[y1 * stride + x1] = c;
         return;
     }
-    const bool xmajor = dx >= dy;
-    if (xmajor ? x0 > x1 : y0 > y1) {
-        std::swap(x0, x1);
-        std::swap(y0, y1);
+    if (dx >= dy) {
+        if (x0 > x1) {
+            std::swap(x0, x1);
+            std::swap(y0, y1);
+        }
+        walk_inside(base + y0 * stride + x0, dx, 1, y1 >= y0 ? stride : -stride, 2 * dy, c);
+    } else {
+        if (y0 > y1) {
+            std::swap(x0, x1);
+            std::swap(y0, y1);
+        }
+        walk_inside(base + y0 * stride + x0, dy, stride, x1 >= x0 ? 1 : -1, 2 * dx, c);
     }
-    const int da = xmajor ? dx : dy;
-    const int sb = xmajor ? (y1 >= y0 ? 1 : -1) : (x1 >= x0 ? 1 : -1);
-    const Walk w{0, da, 0, da, 2 * da, 2 * (xmajor ? dy : dx), sb};
-    store_walk(base, y0 * stride + x0, xmajor ? 1 : stride, xmajor ? sb * stride : sb, w, c);
 }
+
+// Whether a line's local ends lie wholly inside the box, and the area the
+// inside ones cover. Four coordinates at once where SSE2 is there: a
+// coordinate pushed past 16 bits by the origin saturates, and the box lies
+// within 0..32767, so it still tests outside.
+class InsideBox {
+public:
+    InsideBox(int oh, int ov, int l, int t, int r, int b)
+#if defined(__SSE2__)
+        : origin_(_mm_setr_epi16(cut(oh), cut(ov), cut(oh), cut(ov), 0, 0, 0, 0)),
+          above_(_mm_setr_epi16(cut(l - 1), cut(t - 1), cut(l - 1), cut(t - 1), -1, -1, -1, -1)),
+          below_(_mm_setr_epi16(cut(r), cut(b), cut(r), cut(b), 1, 1, 1, 1)),
+          least_(_mm_set1_epi16(32767)),
+          most_(_mm_set1_epi16(-32768)),
+          oh_(oh), ov_(ov) {}
+#else
+        : oh_(oh), ov_(ov), l_(l), t_(t), r_(r), b_(b) {}
+#endif
+
+    // The local ends into q (x0, y0, x1, y1), true when they lie inside.
+    bool test(const LineRun::Ends& e, int* q) {
+#if defined(__SSE2__)
+        const __m128i v = _mm_subs_epi16(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(&e)), origin_);
+        if (_mm_movemask_epi8(_mm_and_si128(_mm_cmpgt_epi16(v, above_), _mm_cmplt_epi16(v, below_))) == 0xFFFF) {
+            least_ = _mm_min_epi16(least_, v);
+            most_ = _mm_max_epi16(most_, v);
+            q[0] = static_cast<std::int16_t>(_mm_extract_epi16(v, 0));
+            q[1] = static_cast<std::int16_t>(_mm_extract_epi16(v, 1));
+            q[2] = static_cast<std::int16_t>(_mm_extract_epi16(v, 2));
+            q[3] = static_cast<std::int16_t>(_mm_extract_epi16(v, 3));
+            return true;
+        }
+        local(e, q);
+        return false;
+#else
+        local(e, q);
+        const int xa = std::min(q[0], q[2]), xb = std::max(q[0], q[2]);
+        const int ya = std::min(q[1], q[3]), yb = std::max(q[1], q[3]);
+        if (xa < l_ || xb >= r_ || ya < t_ || yb >= b_) return false;
+        cl_ = std::min(cl_, xa);
+        cr_ = std::max(cr_, xb + 1);
+        ct_ = std::min(ct_, ya);
+        cb_ = std::max(cb_, yb + 1);
+        return true;
+#endif
+    }
+
+    // The area the inside lines cover; false when there were none.
+    bool covered(int* l, int* t, int* r, int* b) const {
+#if defined(__SSE2__)
+        alignas(16) std::int16_t lo[8], hi[8];
+        _mm_store_si128(reinterpret_cast<__m128i*>(lo), least_);
+        _mm_store_si128(reinterpret_cast<__m128i*>(hi), most_);
+        *l = std::min(lo[0], lo[2]);
+        *t = std::min(lo[1], lo[3]);
+        *r = std::max(hi[0], hi[2]) + 1;
+        *b = std::max(hi[1], hi[3]) + 1;
+        return *r > *l;
+#else
+        *l = cl_;
+        *t = ct_;
+        *r = cr_;
+        *b = cb_;
+        return cr_ >= 0;
+#endif
+    }
+
+private:
+    void local(const LineRun::Ends& e, int* q) const {
+        q[0] = e.h0 - oh_;
+        q[1] = e.v0 - ov_;
+        q[2] = e.h1 - oh_;
+        q[3] = e.v1 - ov_;
+    }
+#if defined(__SSE2__)
+    static std::int16_t cut(int v) { return clamp16(v); }
+    const __m128i origin_, above_, below_;
+    __m128i least_, most_;
+    const int oh_, ov_;
+#else
+    const int oh_, ov_, l_, t_, r_, b_;
+    int cl_ = 1 << 30, ct_ = 1 << 30, cr_ = -1, cb_ = -1;
+#endif
+};
 
 }  // namespace
 
@@ -870,26 +980,22 @@ void LineRun::lines(std::span<const Ends> ends) {
     const Ends& last = ends.back();
     p.pen_.location = {last.v1, last.h1};
     std::uint32_t* const base = p.writable_pixels();
-    const std::int64_t stride = p.width_;
-    const int oh = p.origin_.h, ov = p.origin_.v;
+    const std::ptrdiff_t stride = p.width_;
     const int l = l_, t = t_, r = r_, b = b_;
     const std::uint32_t c = colour_;
     // The changed area of the lines inside, marked once.
-    int cl = 1 << 30, ct = 1 << 30, cr = -1, cb = -1;
+    InsideBox box(p.origin_.h, p.origin_.v, l, t, r, b);
+    int q[4];
     for (const Ends& e : ends) {
-        const int x0 = e.h0 - oh, y0 = e.v0 - ov, x1 = e.h1 - oh, y1 = e.v1 - ov;
-        const int xa = std::min(x0, x1), xb = std::max(x0, x1), ya = std::min(y0, y1), yb = std::max(y0, y1);
-        if (xa >= l && xb < r && ya >= t && yb < b) {
-            store_inside(base, stride, x0, y0, x1, y1, c);
-            cl = std::min(cl, xa);
-            cr = std::max(cr, xb + 1);
-            ct = std::min(ct, ya);
-            cb = std::max(cb, yb + 1);
-        } else if (xb >= l && xa < r && yb >= t && ya < b) {  // lines beside the box cost nothing
-            p.store_line(x0, y0, x1, y1, l, t, r, b, c);
+        if (box.test(e, q)) {
+            store_inside(base, stride, q[0], q[1], q[2], q[3], c);
+        } else if (std::max(q[0], q[2]) >= l && std::min(q[0], q[2]) < r && std::max(q[1], q[3]) >= t &&
+                   std::min(q[1], q[3]) < b) {  // lines beside the box cost nothing
+            p.store_line(q[0], q[1], q[2], q[3], l, t, r, b, c);
         }
     }
-    if (cr >= 0) p.mark_changed(cl, ct, cr, cb);
+    int cl, ct, cr, cb;
+    if (box.covered(&cl, &ct, &cr, &cb)) p.mark_changed(cl, ct, cr, cb);
 }
 
 void Port::rect_op(const Rect& r, Fill f, bool frame, std::uint16_t opcode) {

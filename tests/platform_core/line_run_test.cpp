@@ -4,6 +4,7 @@
 // needs from one line to the next, and areas filled by row spans.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <random>
 #include <vector>
@@ -63,6 +64,62 @@ TEST(LineRun, DrawsWhatTheGeneralPathDraws) {
         plat::Port blank(100, 60);
         prepare(blank, mode);
         EXPECT_NE(a.pixels(), blank.pixels());
+    }
+}
+
+// Lines handed over as batches, under origins near both ends of the 16-bit
+// range and lines anywhere: the same pixels, pen and changed area as the
+// lines one by one on the general path.
+TEST(LineRun, ABatchUnderAnyOriginDrawsWhatTheGeneralPathDraws) {
+    struct Origin {
+        std::int16_t h, v;
+    };
+    const Origin origins[] = {{0, 0}, {-2, 4}, {32000, -32000}, {32667, 32707}, {-32768, -32768}};
+    for (const Origin o : origins) {
+        std::mt19937 rng(11);
+        std::uniform_int_distribution<int> any(-32768, 32767), near(-20, 120), len(-30, 30);
+        std::vector<plat::LineRun::Ends> lines;
+        const auto at = [](int local, int origin) {
+            return static_cast<std::int16_t>(std::clamp(local + origin, -32768, 32767));
+        };
+        for (int i = 0; i < 600; ++i) {
+            const int x = near(rng), y = near(rng);
+            if (i % 3 == 2)  // anywhere, mostly far outside
+                lines.push_back({static_cast<std::int16_t>(any(rng)), static_cast<std::int16_t>(any(rng)),
+                                 static_cast<std::int16_t>(any(rng)), static_cast<std::int16_t>(any(rng))});
+            else
+                lines.push_back({at(x, o.h), at(y, o.v), at(x + len(rng), o.h), at(y + len(rng), o.v)});
+        }
+        plat::Port a(100, 60), b(100, 60);
+        for (plat::Port* p : {&a, &b}) {
+            prepare(*p, plat::patCopy);
+            p->set_origin(o.h, o.v);
+            p->set_clip({static_cast<std::int16_t>(o.v + 5), static_cast<std::int16_t>(o.h + 3),
+                         static_cast<std::int16_t>(std::min(o.v + 50, 32767)),
+                         static_cast<std::int16_t>(std::min(o.h + 90, 32767))});
+        }
+        // Batches of three, each one's changed area compared.
+        std::vector<plat::Rect> changed_a, changed_b;
+        plat::Rect r{};
+        a.take_changed(&r);
+        b.take_changed(&r);
+        plat::set_fast_lines(false);
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            a.move_to(lines[i].h0, lines[i].v0);
+            a.line_to(lines[i].h1, lines[i].v1);
+            if (i % 3 == 2) changed_a.push_back(a.take_changed(&r) ? r : plat::Rect{});
+        }
+        plat::set_fast_lines(true);
+        plat::LineRun run(b);
+        for (std::size_t i = 0; i < lines.size(); i += 3) {
+            run.lines({lines.data() + i, 3});
+            changed_b.push_back(b.take_changed(&r) ? r : plat::Rect{});
+        }
+        EXPECT_EQ(changed_a, changed_b) << o.h << "," << o.v;
+        EXPECT_EQ(a.pen_location(), b.pen_location());
+        EXPECT_EQ(a.pixels(), b.pixels()) << o.h << "," << o.v;
+        plat::Port blank(100, 60);
+        EXPECT_NE(a.pixels(), blank.pixels()) << o.h << "," << o.v;
     }
 }
 
