@@ -9,6 +9,10 @@
 #include <iterator>
 #include <optional>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "base/idle.h"
 #include "base/tool_options.h"
 #include "display/clip_tests.h"
@@ -859,6 +863,45 @@ std::int16_t scroll_sketchlist() {
 
 namespace {
 
+// A line record's words 1-4 as port ends. At zoom 0 they are the offsets
+// alone, cut to 16 bits: the same as 16-bit arithmetic throughout, so SSE2
+// turns the four words at once where it is there.
+class PortEnds {
+public:
+    explicit PortEnds(int H)
+        : H_(H)
+#if defined(__SSE2__)
+          ,
+          add_(_mm_setr_epi16(pandx, static_cast<short>(H - pandy), pandx, static_cast<short>(H - pandy), 0, 0,
+                              0, 0)),
+          negate_(_mm_setr_epi16(0, -1, 0, -1, 0, 0, 0, 0))
+#endif
+    {
+    }
+    void put(const SegPrimRec& r, plat::LineRun::Ends* out) const {
+        if (zoom == 0) {
+#if defined(__SSE2__)
+            __m128i v = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(r.b + 2));
+            v = _mm_or_si128(_mm_slli_epi16(v, 8), _mm_srli_epi16(v, 8));
+            v = _mm_sub_epi16(_mm_xor_si128(v, negate_), negate_);  // rows count down
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(out), _mm_add_epi16(v, add_));
+#else
+            *out = {cut16(w(r, 1) + pandx), cut16(H_ - (w(r, 2) + pandy)), cut16(w(r, 3) + pandx),
+                    cut16(H_ - (w(r, 4) + pandy))};
+#endif
+        } else {
+            *out = {cut16(vx(w(r, 1))), cut16(H_ - vy(w(r, 2))), cut16(vx(w(r, 3))), cut16(H_ - vy(w(r, 4)))};
+        }
+    }
+
+private:
+    static int w(const SegPrimRec& r, int k) { return static_cast<std::int16_t>(seg_word(r.b, k)); }
+    const int H_;
+#if defined(__SSE2__)
+    const __m128i add_, negate_;
+#endif
+};
+
 bool sketch_plain(const SegCtrlRec& e, plat::LineRun& run, PlainState& last) {
     // A segment with a filled piece is drawn whole by the replay with its
     // fill: the plain drawing stops there (what it drew is drawn again).
@@ -866,6 +909,7 @@ bool sketch_plain(const SegCtrlRec& e, plat::LineRun& run, PlainState& last) {
     plat::Port* p = myCGrafPtr;
     if (!p) return true;
     const int H = qdviewport.yt;
+    const PortEnds ends(H);
     bool shown = true;
     walk_records(e, [&](const SegPrimRec& r) {
         const auto w = [&](int k) { return static_cast<std::int16_t>(seg_word(r.b, k)); };
@@ -890,11 +934,7 @@ bool sketch_plain(const SegCtrlRec& e, plat::LineRun& run, PlainState& last) {
         } else if (type == seg_line) {
             if (!shown) return;
             if (last.lines == std::size(last.batch)) last.flush(run);
-            plat::LineRun::Ends& l = last.batch[last.lines++];
-            if (zoom == 0)  // no halving: the offsets alone
-                l = {cut16(w(1) + pandx), cut16(H - (w(2) + pandy)), cut16(w(3) + pandx), cut16(H - (w(4) + pandy))};
-            else
-                l = {cut16(vx(w(1))), cut16(H - vy(w(2))), cut16(vx(w(3))), cut16(H - vy(w(4)))};
+            ends.put(r, &last.batch[last.lines++]);
         } else if (type == seg_rect || type == seg_circle) {
             if (!shown) return;
             last.flush(run);
