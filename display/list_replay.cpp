@@ -361,22 +361,31 @@ bool zoomclip(int x1, int y1, int x2, int y2, int type, int mode) {
     return true;
 }
 
-// The records of one entry in order, continuing into the next block after
-// record 1637.
+// The records of one entry in order, a block's run at a time: f(first,
+// count), continuing into the next block after record 1637 while f gives
+// true.
 template <class F>
-void walk_records(const SegCtrlRec& e, F&& f) {
+void walk_runs(const SegCtrlRec& e, F&& f) {
     int block = seg_word(e.b, 1), rec = seg_word(e.b, 2);
     int count = seg_word(e.b, 3);
     while (count > 0) {
         SegPrimRec* r = seg_record(block, rec);
         if (!r) return;
-        // The rest of this block in one run.
         const int run = std::min(count, seg_recs_per_block - rec);
-        for (int k = 0; k < run; ++k) f(r[k]);
+        if (!f(r, run)) return;
         count -= run;
         rec = 0;
         ++block;
     }
+}
+
+// The same a record at a time.
+template <class F>
+void walk_records(const SegCtrlRec& e, F&& f) {
+    walk_runs(e, [&](SegPrimRec* r, int count) {
+        for (int k = 0; k < count; ++k) f(r[k]);
+        return true;
+    });
 }
 
 bool has_segment(const SegCtrlRec* e) { return e && (seg_word(e->b, 0) & 0x8000); }
@@ -903,53 +912,63 @@ private:
 };
 
 bool sketch_plain(const SegCtrlRec& e, plat::LineRun& run, PlainState& last) {
-    // A segment with a filled piece is drawn whole by the replay with its
-    // fill: the plain drawing stops there (what it drew is drawn again).
-    bool filled = false;
     plat::Port* p = myCGrafPtr;
     if (!p) return true;
     const int H = qdviewport.yt;
     const PortEnds ends(H);
-    bool shown = true;
-    walk_records(e, [&](const SegPrimRec& r) {
-        const auto w = [&](int k) { return static_cast<std::int16_t>(seg_word(r.b, k)); };
-        const int type = seg_word(r.b, 0) & 15;
-        if (filled) return;
-        if (type == seg_attr) {
-            if (seg_word(r.b, 1) & 0xF000) {
-                filled = true;
-                return;
+    bool shown = true, filled = false;
+    // The batch's count stays in a register while the records go by.
+    std::size_t n = last.lines;
+    const auto flush = [&] {
+        last.lines = n;
+        last.flush(run);
+        n = 0;
+    };
+    walk_runs(e, [&](const SegPrimRec* r, int count) {
+        for (const SegPrimRec* const end = r + count; r != end; ++r) {
+            const int type = r->b[1] & 15;  // the low byte of word 0
+            if (type == seg_line) {
+                if (!shown) continue;
+                if (n == std::size(last.batch)) flush();
+                ends.put(*r, &last.batch[n++]);
+            } else if (type == seg_attr) {
+                // A segment with a filled piece is drawn whole by the replay
+                // with its fill: the plain drawing stops here (what it drew
+                // is drawn again).
+                if (seg_word(r->b, 1) & 0xF000) {
+                    filled = true;
+                    return false;
+                }
+                if (r->b[5] != last.colour) {
+                    flush();
+                    last.colour = r->b[5];
+                    setscreencolor(r->b[5]);
+                    run.colour_changed();
+                }
+                if (r->b[3] != last.level) {
+                    last.level = r->b[3];
+                    last.shown = LevelShowable(r->b[3]) != 0;
+                }
+                shown = last.shown;
+            } else if (type == seg_rect || type == seg_circle) {
+                if (!shown) continue;
+                flush();
+                const auto w = [&](int k) { return static_cast<std::int16_t>(seg_word(r->b, k)); };
+                const int x1 = vx(w(1)), x2 = vx(w(2)), y1 = H - vy(w(3)), y2 = H - vy(w(4));
+                const plat::Rect rr{cut16(std::min(y1, y2)), cut16(std::min(x1, x2)),
+                                    cut16(std::max(y1, y2) + 1), cut16(std::max(x1, x2) + 1)};
+                if (type == seg_rect)
+                    p->frame_rect(rr);
+                else
+                    p->frame_oval(rr);
+            } else if (type != seg_limits) {
+                flush();
+                zoommsg(msg_unknown_prim);
             }
-            if (r.b[5] != last.colour) {
-                last.flush(run);
-                last.colour = r.b[5];
-                setscreencolor(r.b[5]);
-                run.colour_changed();
-            }
-            if (r.b[3] != last.level) {
-                last.level = r.b[3];
-                last.shown = LevelShowable(r.b[3]) != 0;
-            }
-            shown = last.shown;
-        } else if (type == seg_line) {
-            if (!shown) return;
-            if (last.lines == std::size(last.batch)) last.flush(run);
-            ends.put(r, &last.batch[last.lines++]);
-        } else if (type == seg_rect || type == seg_circle) {
-            if (!shown) return;
-            last.flush(run);
-            const int x1 = vx(w(1)), x2 = vx(w(2)), y1 = H - vy(w(3)), y2 = H - vy(w(4));
-            const plat::Rect rr{cut16(std::min(y1, y2)), cut16(std::min(x1, x2)), cut16(std::max(y1, y2) + 1),
-                                cut16(std::max(x1, x2) + 1)};
-            if (type == seg_rect)
-                p->frame_rect(rr);
-            else
-                p->frame_oval(rr);
-        } else if (type != seg_limits) {
-            last.flush(run);
-            zoommsg(msg_unknown_prim);
         }
+        return true;
     });
+    last.lines = n;
     return !filled;
 }
 
