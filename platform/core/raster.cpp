@@ -809,6 +809,15 @@ inline void store_inside(std::uint32_t* base, std::ptrdiff_t stride, int x0, int
         base[y1 * stride + x1] = c;
         return;
     }
+    if (dy == 0) {  // a row's run: nearly a third of a drawing's pixels
+        store_run(base + y0 * stride + std::min(x0, x1), dx + 1, c);
+        return;
+    }
+    if (dx == 0) {
+        std::uint32_t* p = base + std::min(y0, y1) * stride + x0;
+        for (int n = dy; n >= 0; --n, p += stride) *p = c;
+        return;
+    }
     if (dx >= dy) {
         if (x0 > x1) {
             std::swap(x0, x1);

@@ -87,8 +87,9 @@ TEST(LineRun, ABatchUnderAnyOriginDrawsWhatTheGeneralPathDraws) {
             if (i % 3 == 2)  // anywhere, mostly far outside
                 lines.push_back({static_cast<std::int16_t>(any(rng)), static_cast<std::int16_t>(any(rng)),
                                  static_cast<std::int16_t>(any(rng)), static_cast<std::int16_t>(any(rng))});
-            else
-                lines.push_back({at(x, o.h), at(y, o.v), at(x + len(rng), o.h), at(y + len(rng), o.v)});
+            else  // one in five along a row, one in five along a column
+                lines.push_back({at(x, o.h), at(y, o.v), at(i % 5 == 1 ? x : x + len(rng), o.h),
+                                 at(i % 5 == 0 ? y : y + len(rng), o.v)});
         }
         plat::Port a(100, 60), b(100, 60);
         for (plat::Port* p : {&a, &b}) {
