@@ -801,8 +801,10 @@ inline void walk_inside(std::uint32_t* p, int n, std::ptrdiff_t astep, std::ptrd
 
 // A line wholly inside the buffer: the walk from the first pixel, set up
 // without the clip arithmetic. Returns nothing; the caller marks the area.
-inline void store_inside(std::uint32_t* base, std::ptrdiff_t stride, int x0, int y0, int x1, int y1,
-                         std::uint32_t c) {
+// Kept inline: half the lines of a replay are one or two pixels, and a call
+// would cost more than they do.
+[[gnu::always_inline]] inline void store_inside(std::uint32_t* base, std::ptrdiff_t stride, int x0, int y0,
+                                                int x1, int y1, std::uint32_t c) {
     const int dx = std::abs(x1 - x0), dy = std::abs(y1 - y0);
     if (dx <= 1 && dy <= 1) {  // the walk's pixels are the two ends
         base[y0 * stride + x0] = c;
