@@ -36,6 +36,7 @@ double linedist = 0;
 double ux = 1, uy = 0;
 double x_current = 0, y_current = 0, x_final = 0, y_final = 0;
 double unitdist = 0;
+int pieces_cut = 0;
 
 namespace {
 
@@ -47,8 +48,6 @@ constexpr double longest_element = 1e6;
 constexpr int max_elements = line_styles_line / 2;
 // Rings are walked at most this far, whatever a caller hands over.
 constexpr int max_ring_walk = 1 << 16;
-
-int pieces_cut = 0;  // pieces of the current segment so far
 
 // The whole token is a number.
 bool whole_long(const char* s, long* v) {
@@ -285,6 +284,8 @@ int getlinstk_down(double* xy, int max) {
     // getlinstk's steps with the cutter's state held in locals: the same
     // pieces, the same arithmetic, the same state left behind.
     LineStkRec* pat = curlpat;
+    // A ring is scaled whole: one look serves every element met below.
+    if (pat && pat->scale != sclpatlen) scale_ring(pat);
     double dist = linedist, left = leftover, xc = x_current, yc = y_current;
     int n = 0;
     while (n < max && std::fabs(dist) > small_tol) {
@@ -301,7 +302,7 @@ int getlinstk_down(double* xy, int max) {
         }
         const bool carried = left >= small_tol;
         double piece = left;
-        if (!carried) piece = unitdist = scaled_length(pat);
+        if (!carried) piece = unitdist = pat->scaled;
         const bool down = !std::signbit(pat->length);
         if (piece < dist) {
             xc += piece * ux;

@@ -45,6 +45,7 @@ extern double linedist;            // rest of the current segment
 extern double ux, uy;              // its unit direction
 extern double x_current, y_current, x_final, y_final;
 extern double unitdist;            // scaled length of `curlpat` started afresh
+extern int pieces_cut;             // pieces of the current segment so far
 
 // Reads the file; without it, or with too little memory, every style is solid.
 void openlinstk();
