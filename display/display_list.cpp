@@ -349,8 +349,7 @@ int growdashes(std::uint16_t* any) {
     // getlinstk_down's steps (a ring is scaled whole, so every element's
     // scaled length is good), each pen-down piece written as growsegs
     // writes it, the cutter's and the recorder's state in locals.
-    double dist = linedist, left = leftover, unit = unitdist;
-    int cut = pieces_cut;
+    DashCut s{pat, linedist, leftover, unitdist, pieces_cut};
     const __m128d u = _mm_setr_pd(ux, uy), fin = _mm_setr_pd(x_final, y_final);
     __m128d at = _mm_setr_pd(x_current, y_current);
     LineConv c = line_conv();
@@ -358,34 +357,15 @@ int growdashes(std::uint16_t* any) {
     int free = 0, written = 0;  // records left in the block, and written to it here
     int result = 1;
     bool down_met = false;
-    while (std::fabs(dist) > small_tol) {
+    while (std::fabs(s.dist) > small_tol) {
         const __m128d from = at;
-        LineStkRec* const pat0 = pat;
-        const double dist0 = dist, left0 = left;
+        const DashCut before = s;
         __m128d to = fin;
+        double piece = 0;
         bool down = true;
-        if (!pat || ++cut > max_pieces_per_segment) {
-            dist = 0;
-            left = 0;
-        } else {
-            const bool carried = left >= small_tol;
-            double piece = left;
-            if (!carried) piece = unit = pat->scaled;
-            down = !std::signbit(pat->length);
-            if (piece < dist) {
-                at = _mm_add_pd(at, _mm_mul_pd(_mm_set1_pd(piece), u));
-                to = at;
-                dist -= piece;
-                if (carried) left = 0;
-                pat = pat->next;
-            } else {
-                left = piece - dist;
-                dist = 0;
-                if (!(left >= small_tol)) {
-                    left = 0;
-                    pat = pat->next;
-                }
-            }
+        if (cut_piece(s, &piece, &down)) {
+            at = _mm_add_pd(at, _mm_mul_pd(_mm_set1_pd(piece), u));
+            to = at;
         }
         if (!down) continue;
         down_met = true;
@@ -395,8 +375,8 @@ int growdashes(std::uint16_t* any) {
             written = 0;
             if (!listing) {
                 // The piece is given back uncut: the caller draws it and the rest.
-                at = from, pat = pat0, dist = dist0, left = left0;
-                --cut;
+                at = from;
+                s = before;
                 result = 0;
                 break;
             }
@@ -419,11 +399,11 @@ int growdashes(std::uint16_t* any) {
     segcnt = static_cast<std::uint16_t>(segcnt + written);
     keep_limits(c);
     if (down_met) *any = 1;
-    curlpat = pat;
-    linedist = dist;
-    leftover = left;
-    unitdist = unit;
-    pieces_cut = cut;
+    curlpat = s.pat;
+    linedist = s.dist;
+    leftover = s.left;
+    unitdist = s.unit;
+    pieces_cut = s.cut;
     x_current = _mm_cvtsd_f64(at);
     y_current = _mm_cvtsd_f64(_mm_unpackhi_pd(at, at));
     return result;
