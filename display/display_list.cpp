@@ -221,53 +221,76 @@ void _growcir(double x1, double y1, double x2, double y2) { grow(seg_circle, x1,
 
 namespace {
 
-// m lines that all fit the current block, recorded with the recorder's
-// state in locals: what grow would write for each, in turn.
-void record_lines(const double* q, int m) {
-    std::uint8_t* p = handles[lblockcnt - 1] + lreccnt * 10;
-    const double xm = pwvxm, xa = pwvxa, ym = pwvym, ya = pwvya;
 #if defined(__SSE2__)
-    // Both ends of a line converted side by side: the same multiply, add
-    // and rounding as canvas_pixel's, lane by lane.
-    const __m128d mul = _mm_setr_pd(xm, ym), add = _mm_setr_pd(xa, ya);
-    const __m128d sign = _mm_set1_pd(-0.0), half = _mm_set1_pd(0.5), range = _mm_set1_pd(32767.0);
-    const __m128i type = _mm_cvtsi32_si128(big16(seg_line));
-    // Lanes x1 y1 x2 y2 of the limits.
-    __m128i lo = _mm_setr_epi16(static_cast<std::int16_t>(segxl), static_cast<std::int16_t>(segyb),
-                                static_cast<std::int16_t>(segxl), static_cast<std::int16_t>(segyb), 0, 0, 0, 0);
-    __m128i hi = _mm_setr_epi16(static_cast<std::int16_t>(segxr), static_cast<std::int16_t>(segyt),
-                                static_cast<std::int16_t>(segxr), static_cast<std::int16_t>(segyt), 0, 0, 0, 0);
-    for (const double* end = q + 4 * m; q != end; q += 4, p += 10) {
-        __m128d a = _mm_add_pd(_mm_mul_pd(_mm_loadu_pd(q), mul), add);
-        __m128d b = _mm_add_pd(_mm_mul_pd(_mm_loadu_pd(q + 2), mul), add);
-        const __m128d inside =
-            _mm_and_pd(_mm_cmplt_pd(_mm_andnot_pd(sign, a), range), _mm_cmplt_pd(_mm_andnot_pd(sign, b), range));
-        __m128i w;
-        if (_mm_movemask_pd(inside) == 3) [[likely]] {
-            a = _mm_add_pd(a, _mm_or_pd(_mm_and_pd(a, sign), half));
-            b = _mm_add_pd(b, _mm_or_pd(_mm_and_pd(b, sign), half));
-            w = _mm_packs_epi32(_mm_unpacklo_epi64(_mm_cvttpd_epi32(a), _mm_cvttpd_epi32(b)), _mm_setzero_si128());
-        } else {
-            w = _mm_setr_epi16(canvas_pixel(q[0] * xm + xa), canvas_pixel(q[1] * ym + ya),
-                               canvas_pixel(q[2] * xm + xa), canvas_pixel(q[3] * ym + ya), 0, 0, 0, 0);
-        }
-        lo = _mm_min_epi16(lo, w);
-        hi = _mm_max_epi16(hi, w);
-        const __m128i big = _mm_or_si128(_mm_slli_epi16(w, 8), _mm_srli_epi16(w, 8));
-        _mm_storel_epi64(reinterpret_cast<__m128i*>(p), _mm_or_si128(_mm_slli_epi64(big, 16), type));
-        const auto last = static_cast<std::uint16_t>(_mm_extract_epi16(big, 3));
-        std::memcpy(p + 8, &last, 2);
-    }
+// The canvas conversion of record_lines, held in registers.
+struct LineConv {
+    __m128d mul, add;
+    __m128i lo, hi;  // lanes x1 y1 x2 y2 of the limits
+};
+
+inline LineConv line_conv() {
+    LineConv c;
+    c.mul = _mm_setr_pd(pwvxm, pwvym);
+    c.add = _mm_setr_pd(pwvxa, pwvya);
+    c.lo = _mm_setr_epi16(static_cast<std::int16_t>(segxl), static_cast<std::int16_t>(segyb),
+                          static_cast<std::int16_t>(segxl), static_cast<std::int16_t>(segyb), 0, 0, 0, 0);
+    c.hi = _mm_setr_epi16(static_cast<std::int16_t>(segxr), static_cast<std::int16_t>(segyt),
+                          static_cast<std::int16_t>(segxr), static_cast<std::int16_t>(segyt), 0, 0, 0, 0);
+    return c;
+}
+
+inline void keep_limits(const LineConv& c) {
     const auto lane = [](__m128i v, int k) {
         alignas(16) std::int16_t l[8];
         _mm_store_si128(reinterpret_cast<__m128i*>(l), v);
         return static_cast<int>(l[k]);
     };
-    segxl = std::min(lane(lo, 0), lane(lo, 2));
-    segyb = std::min(lane(lo, 1), lane(lo, 3));
-    segxr = std::max(lane(hi, 0), lane(hi, 2));
-    segyt = std::max(lane(hi, 1), lane(hi, 3));
+    segxl = std::min(lane(c.lo, 0), lane(c.lo, 2));
+    segyb = std::min(lane(c.lo, 1), lane(c.lo, 3));
+    segxr = std::max(lane(c.hi, 0), lane(c.hi, 2));
+    segyt = std::max(lane(c.hi, 1), lane(c.hi, 3));
+}
+
+// The line record from world (x1, y1) to (x2, y2), as pairs: both ends
+// converted side by side, the same multiply, add and rounding as
+// canvas_pixel's, lane by lane.
+[[gnu::always_inline]] inline void put_line(std::uint8_t* p, __m128d from, __m128d to, LineConv& c) {
+    const __m128d sign = _mm_set1_pd(-0.0), half = _mm_set1_pd(0.5), range = _mm_set1_pd(32767.0);
+    __m128d a = _mm_add_pd(_mm_mul_pd(from, c.mul), c.add);
+    __m128d b = _mm_add_pd(_mm_mul_pd(to, c.mul), c.add);
+    const __m128d inside =
+        _mm_and_pd(_mm_cmplt_pd(_mm_andnot_pd(sign, a), range), _mm_cmplt_pd(_mm_andnot_pd(sign, b), range));
+    __m128i w;
+    if (_mm_movemask_pd(inside) == 3) [[likely]] {
+        a = _mm_add_pd(a, _mm_or_pd(_mm_and_pd(a, sign), half));
+        b = _mm_add_pd(b, _mm_or_pd(_mm_and_pd(b, sign), half));
+        w = _mm_packs_epi32(_mm_unpacklo_epi64(_mm_cvttpd_epi32(a), _mm_cvttpd_epi32(b)), _mm_setzero_si128());
+    } else {
+        w = _mm_setr_epi16(canvas_pixel(_mm_cvtsd_f64(a)), canvas_pixel(_mm_cvtsd_f64(_mm_unpackhi_pd(a, a))),
+                           canvas_pixel(_mm_cvtsd_f64(b)), canvas_pixel(_mm_cvtsd_f64(_mm_unpackhi_pd(b, b))), 0, 0,
+                           0, 0);
+    }
+    c.lo = _mm_min_epi16(c.lo, w);
+    c.hi = _mm_max_epi16(c.hi, w);
+    const __m128i big = _mm_or_si128(_mm_slli_epi16(w, 8), _mm_srli_epi16(w, 8));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(p),
+                     _mm_or_si128(_mm_slli_epi64(big, 16), _mm_cvtsi32_si128(big16(seg_line))));
+    const auto last = static_cast<std::uint16_t>(_mm_extract_epi16(big, 3));
+    std::memcpy(p + 8, &last, 2);
+}
+#endif
+
+// m lines that all fit the current block, recorded with the recorder's
+// state in locals: what grow would write for each, in turn.
+void record_lines(const double* q, int m) {
+    std::uint8_t* p = handles[lblockcnt - 1] + lreccnt * 10;
+#if defined(__SSE2__)
+    LineConv c = line_conv();
+    for (const double* end = q + 4 * m; q != end; q += 4, p += 10)
+        put_line(p, _mm_loadu_pd(q), _mm_loadu_pd(q + 2), c);
+    keep_limits(c);
 #else
+    const double xm = pwvxm, xa = pwvxa, ym = pwvym, ya = pwvya;
     int xl = segxl, xr = segxr, yb = segyb, yt = segyt;
     for (const double* end = q + 4 * m; q != end; q += 4, p += 10) {
         const int px1 = canvas_pixel(q[0] * xm + xa), py1 = canvas_pixel(q[1] * ym + ya);
@@ -317,6 +340,77 @@ int growsegs(const double* xy, int n) {
         i += m;
     }
     return n;
+}
+
+int growdashes(std::uint16_t* any) {
+#if defined(__SSE2__)
+    LineStkRec* pat = curlpat;
+    if (listdriver.growseg != _growseg || !pat || pat->scale != sclpatlen) return -1;
+    // getlinstk_down's steps (a ring is scaled whole, so every element's
+    // scaled length is good), each pen-down piece written as growsegs
+    // writes it, the cutter's and the recorder's state in locals.
+    DashCut s{pat, linedist, leftover, unitdist, pieces_cut};
+    const __m128d u = _mm_setr_pd(ux, uy), fin = _mm_setr_pd(x_final, y_final);
+    __m128d at = _mm_setr_pd(x_current, y_current);
+    LineConv c = line_conv();
+    std::uint8_t* p = nullptr;
+    int free = 0, written = 0;  // records left in the block, and written to it here
+    int result = 1;
+    bool down_met = false;
+    while (std::fabs(s.dist) > small_tol) {
+        const __m128d from = at;
+        const DashCut before = s;
+        __m128d to = fin;
+        double piece = 0;
+        bool down = true;
+        if (cut_piece(s, &piece, &down)) {
+            at = _mm_add_pd(at, _mm_mul_pd(_mm_set1_pd(piece), u));
+            to = at;
+        }
+        if (!down) continue;
+        down_met = true;
+        if (free == 0) [[unlikely]] {
+            lreccnt += written;
+            segcnt = static_cast<std::uint16_t>(segcnt + written);
+            written = 0;
+            if (!listing) {
+                // The piece is given back uncut: the caller draws it and the rest.
+                at = from;
+                s = before;
+                result = 0;
+                break;
+            }
+            if (segfirst | objfirst) grow_heads();
+            if (!room()) {
+                // This piece is lost with the list; the caller draws the rest.
+                listing = 0;
+                result = 0;
+                break;
+            }
+            p = handles[lblockcnt - 1] + lreccnt * 10;
+            free = seg_recs_per_block - lreccnt;
+        }
+        put_line(p, from, to, c);
+        p += 10;
+        --free;
+        ++written;
+    }
+    lreccnt += written;
+    segcnt = static_cast<std::uint16_t>(segcnt + written);
+    keep_limits(c);
+    if (down_met) *any = 1;
+    curlpat = s.pat;
+    linedist = s.dist;
+    leftover = s.left;
+    unitdist = s.unit;
+    pieces_cut = s.cut;
+    x_current = _mm_cvtsd_f64(at);
+    y_current = _mm_cvtsd_f64(_mm_unpackhi_pd(at, at));
+    return result;
+#else
+    (void)any;
+    return -1;
+#endif
 }
 
 void _stopseg(std::int16_t index) {

@@ -115,6 +115,13 @@ void growcir(double x1, double y1, double x2, double y2);
 // growseg for n lines (x1 y1 x2 y2 each) in turn, up to the one that finds
 // the recording stopped (`listing` 0); returns how many it took.
 int growsegs(const double* xy, int n);
+// The pen-down pieces of the segment startlinstk set up, cut as
+// getlinstk_down cuts them and recorded as growsegs records them, none
+// clipped. 1: the segment is used up; 0: the list switched itself off on the
+// way and the rest of the segment is the caller's to cut; -1: not taken
+// (another engine, or a pattern not scaled yet), nothing done. *any is set
+// to 1 when some piece was pen-down.
+int growdashes(std::uint16_t* any);
 // growseg without the trip through the driver table when the table holds the engine.
 void growseg_now(double x1, double y1, double x2, double y2);
 void begseg(std::int16_t cls, std::int16_t colour, std::int16_t style, std::int16_t level,

@@ -325,6 +325,10 @@ bool record_dashes(const WindowRec& win, std::uint16_t* visible) {
         return x > win.xl + margin && x < win.xr - margin && y > win.yb + margin && y < win.yt - margin;
     };
     const bool clip = clip_it && !(well_inside(x_current, y_current) && well_inside(x_final, y_final));
+    if (!clip) {
+        const int done = growdashes(visible);
+        if (done >= 0) return done == 1;
+    }
     for (int n; (n = getlinstk_down(xy, run)) > 0;) {
         int kept = n;
         if (clip) {

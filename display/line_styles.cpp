@@ -36,6 +36,7 @@ double linedist = 0;
 double ux = 1, uy = 0;
 double x_current = 0, y_current = 0, x_final = 0, y_final = 0;
 double unitdist = 0;
+int pieces_cut = 0;
 
 namespace {
 
@@ -47,8 +48,6 @@ constexpr double longest_element = 1e6;
 constexpr int max_elements = line_styles_line / 2;
 // Rings are walked at most this far, whatever a caller hands over.
 constexpr int max_ring_walk = 1 << 16;
-
-int pieces_cut = 0;  // pieces of the current segment so far
 
 // The whole token is a number.
 bool whole_long(const char* s, long* v) {
@@ -284,46 +283,32 @@ std::int16_t getlinstk(double* x1, double* y1, double* x2, double* y2, std::int1
 int getlinstk_down(double* xy, int max) {
     // getlinstk's steps with the cutter's state held in locals: the same
     // pieces, the same arithmetic, the same state left behind.
-    LineStkRec* pat = curlpat;
-    double dist = linedist, left = leftover, xc = x_current, yc = y_current;
+    // A ring is scaled whole: one look serves every element met below.
+    if (curlpat && curlpat->scale != sclpatlen) scale_ring(curlpat);
+    DashCut s{curlpat, linedist, leftover, unitdist, pieces_cut};
+    double xc = x_current, yc = y_current;
     int n = 0;
-    while (n < max && std::fabs(dist) > small_tol) {
+    while (n < max && std::fabs(s.dist) > small_tol) {
         double* out = xy + 4 * n;
         out[0] = xc;
         out[1] = yc;
         out[2] = x_final;
         out[3] = y_final;
-        if (!pat || ++pieces_cut > max_pieces_per_segment) {
-            dist = 0;
-            left = 0;
-            ++n;
-            break;
-        }
-        const bool carried = left >= small_tol;
-        double piece = left;
-        if (!carried) piece = unitdist = scaled_length(pat);
-        const bool down = !std::signbit(pat->length);
-        if (piece < dist) {
+        double piece = 0;
+        bool down = true;
+        if (cut_piece(s, &piece, &down)) {
             xc += piece * ux;
             yc += piece * uy;
             out[2] = xc;
             out[3] = yc;
-            dist -= piece;
-            if (carried) left = 0;
-            pat = pat->next;
-        } else {
-            left = piece - dist;
-            dist = 0;
-            if (!(left >= small_tol)) {
-                left = 0;
-                pat = pat->next;
-            }
         }
         if (down) ++n;
     }
-    curlpat = pat;
-    linedist = dist;
-    leftover = left;
+    curlpat = s.pat;
+    linedist = s.dist;
+    leftover = s.left;
+    unitdist = s.unit;
+    pieces_cut = s.cut;
     x_current = xc;
     y_current = yc;
     return n;

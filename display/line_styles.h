@@ -5,7 +5,10 @@
 // pattern runs on round its corners. Every other style draws solid.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
+
+#include "store/geometry.h"
 
 namespace drav {
 
@@ -45,6 +48,7 @@ extern double linedist;            // rest of the current segment
 extern double ux, uy;              // its unit direction
 extern double x_current, y_current, x_final, y_final;
 extern double unitdist;            // scaled length of `curlpat` started afresh
+extern int pieces_cut;             // pieces of the current segment so far
 
 // Reads the file; without it, or with too little memory, every style is solid.
 void openlinstk();
@@ -67,6 +71,44 @@ std::int16_t pattern_toosmall();
 void startlinstk(double x1, double y1, double x2, double y2);
 // The next piece of the segment; 0 when it is used up.
 std::int16_t getlinstk(double* x1, double* y1, double* x2, double* y2, std::int16_t* pendown);
+// The cutter's state held in locals by the loops that cut many pieces.
+struct DashCut {
+    LineStkRec* pat;
+    double dist, left, unit;
+    int cut;
+};
+// getlinstk's step on a ring scaled to the scale in force: true when the
+// piece ends inside the segment, *piece along it from the start; false when
+// it runs to the segment's end. *down: the pen is down for it.
+[[gnu::always_inline]] inline bool cut_piece(DashCut& s, double* piece, bool* down) {
+    *down = true;
+    // Without a pattern, or cut into too many pieces already, the rest is
+    // one solid piece.
+    if (!s.pat || ++s.cut > max_pieces_per_segment) {
+        s.dist = 0;
+        s.left = 0;
+        return false;
+    }
+    const bool carried = s.left >= small_tol;
+    double p = s.left;
+    if (!carried) p = s.unit = s.pat->scaled;
+    *down = !std::signbit(s.pat->length);
+    if (p < s.dist) {
+        s.dist -= p;
+        if (carried) s.left = 0;
+        s.pat = s.pat->next;
+        *piece = p;
+        return true;
+    }
+    s.left = p - s.dist;
+    s.dist = 0;
+    // An element that ends with the segment is done.
+    if (!(s.left >= small_tol)) {
+        s.left = 0;
+        s.pat = s.pat->next;
+    }
+    return false;
+}
 // getlinstk run on: up to max pen-down pieces of the segment, x1 y1 x2 y2
 // each into xy; pen-up pieces are passed over. 0 when the segment is used up.
 int getlinstk_down(double* xy, int max);

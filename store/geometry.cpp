@@ -1,5 +1,6 @@
 #include "store/geometry.h"
 
+#include <bit>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -172,10 +173,25 @@ double degrad(double d) {
     return d / r_180 * pie;
 }
 
+namespace {
+// std::atan, the last argument's value kept: a wide line asks the angle of
+// its direction once for every stroke.
+double atan_of(double t) {
+    static std::uint64_t last_bits = std::bit_cast<std::uint64_t>(0.0);
+    static double last = 0;
+    const auto bits = std::bit_cast<std::uint64_t>(t);
+    if (bits != last_bits) {
+        last = std::atan(t);
+        last_bits = bits;
+    }
+    return last;
+}
+}  // namespace
+
 double get_radangle(double dx, double dy) {
     double a;
     if (dx != 0)
-        a = std::atan(std::fabs(dy / dx));
+        a = atan_of(std::fabs(dy / dx));
     else
         a = dy != 0 ? half_pie : r_zero;
     if (dx >= 0 && dy >= 0) return a;
@@ -184,13 +200,31 @@ double get_radangle(double dx, double dy) {
     return two_pie - a;
 }
 
+void cos_sin(double angle, double* c, double* s) {
+    // A figure turns all its points by one angle: the last one's values are
+    // kept, found by the angle's bits (so -0 and 0, and each NaN, stay apart).
+    static std::uint64_t last_bits = std::bit_cast<std::uint64_t>(0.0);
+    static double last_c = 1, last_s = 0;
+    const auto bits = std::bit_cast<std::uint64_t>(angle);
+    if (bits != last_bits) {
+        last_c = std::cos(angle);
+        last_s = std::sin(angle);
+        last_bits = bits;
+    }
+    *c = last_c;
+    *s = last_s;
+}
+
 void calc_sides(double angle, double length, double* x, double* y) {
-    *x = length * std::cos(angle);
-    *y = length * std::sin(angle);
+    double c, s;
+    cos_sin(angle, &c, &s);
+    *x = length * c;
+    *y = length * s;
 }
 
 void rotate_cr(double x, double y, double* nx, double* ny, double angle) {
-    double c = std::cos(angle), s = std::sin(angle);
+    double c, s;
+    cos_sin(angle, &c, &s);
     *nx = x * c - y * s;
     *ny = x * s + y * c;
 }

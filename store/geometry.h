@@ -92,6 +92,8 @@ double distance(double dx, double dy);
 double raddeg(double r);
 double degrad(double d);
 double get_radangle(double dx, double dy);
+// std::cos and std::sin of angle, the very same doubles.
+void cos_sin(double angle, double* c, double* s);
 void calc_sides(double angle, double length, double* x, double* y);
 void rotate_cr(double x, double y, double* nx, double* ny, double angle);
 double adjust_rotation(double a);

@@ -4,12 +4,15 @@
 // (10 x, 10 y) and port pixel (10 x, 100 - 10 y).
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
+#include <fstream>
 #include <vector>
 
 #include "base/command_loop.h"
 #include "display/display_list.h"
 #include "display/graphics_unit.h"
+#include "display/line_styles.h"
 #include "display/list_replay.h"
 #include "display/list_view.h"
 #include "display/pan_canvas.h"
@@ -346,6 +349,134 @@ TEST_F(DisplayList, APolylineThatMeetsTheLastBlockDrawsTheRestDirectly) {
     EXPECT_NE(myCGrafPtr->pixel(50, 40), plat::white_pixel);
     // World (3, 3.5), on the fifth line, is port pixel (30, 65).
     EXPECT_NE(myCGrafPtr->pixel(30, 65), plat::white_pixel);
+    genlist = 0;
+}
+
+// growdashes cuts a dashed segment and records its pen-down pieces at once;
+// it must leave the list, the cutter and what is left to draw exactly as
+// getlinstk_down's runs handed to growsegs do: a pattern that starts with a
+// gap, elements ending on a segment's end, dashes carried round corners,
+// empty segments, ends beyond the 16-bit pixel range, the piece limit, a run
+// across a block's end, and a list that runs out at the heads, in the middle
+// or is off already.
+TEST_F(DisplayList, DashesRecordedAtOnceMatchRunByRun) {
+    std::ofstream(drav::test::use_data_folder() / line_styles_file, std::ios::binary)
+        << "3 d0.25 m0.125\n5 d0.75 m0.125 d0.125 m0.125\n6 m0.3 d0.2 d0.1 m0.05\n7 d0.125 m0.0625\n";
+    openlinstk();
+    ASSERT_EQ(patopen, 1);
+    constexpr long whole_list = 512L * seg_recs_per_block;
+    struct Case {
+        const char* what;
+        std::int16_t style;
+        std::vector<double> pts;  // a polyline, x y each
+        long before;              // records recorded ahead of it
+        bool off = false;         // the recording already stopped
+    };
+    const Case cases[] = {
+        {"plain", 3, {1, 1, 9, 6}, 0},
+        {"gap first, corners, empty segments", 6, {0.1, 0.2, 0.43, 0.9, 2.9, 7.3, 2.9, 7.3, -1.7, 3, 5, 5, 5, 5}, 0},
+        {"ends on elements", 5, {0, 0, 0.75, 0, 0.875, 0, 3.1, 0, 3.1, 1.0}, 0},
+        {"beyond 16 bits", 3, {3000, 5, 3300, -20, -3300, -3000}, 0},
+        {"piece limit", 7, {0, 0, 7000, 0.5}, 0},
+        {"across a block", 3, {1, 1, 19, 2}, seg_recs_per_block - 7},
+        {"full at the heads", 3, {1, 1, 19, 2}, whole_list - 1},
+        {"full in the middle", 5, {1, 1, 19, 2, 3, 9}, whole_list - 9},
+        {"off", 3, {1, 1, 4, 2}, 0, true},
+    };
+    struct Outcome {
+        std::vector<std::vector<std::uint8_t>> records;
+        std::vector<double> drawn, state;
+        const LineStkRec* pat;
+        int listing, any, blocks, last, avail, shown;
+    };
+    const auto run = [&](const Case& c, bool fast) {
+        freelist();
+        quit = 0;
+        if (c.before > whole_list / 2) answers().expect("");
+        if (c.before > 0) {
+            startseg(ok_line);
+            begseg(ok_line, colour_black, 1, 1, 1);
+            for (long i = 0; i < c.before - 2; ++i) growseg(1, 1, 2, 2);
+            stopseg(90);
+        }
+        const auto shown_before = answers().shown().size();
+        genlist = 1;
+        startseg(ok_line);
+        begseg(ok_line, 35, c.style, 1, 1);
+        // As do_obj asks before it cuts: the ring is scaled to the view.
+        EXPECT_EQ(pattern_toosmall(), 0) << c.what;
+        if (c.off) listing = 0;
+        std::uint16_t any = 0;
+        Outcome o;
+        for (std::size_t i = 2; i + 1 < c.pts.size(); i += 2) {
+            startlinstk(c.pts[i - 2], c.pts[i - 1], c.pts[i], c.pts[i + 1]);
+            if (fast) {
+                EXPECT_GE(growdashes(&any), 0) << c.what;
+            } else {
+                double xy[4 * 64];
+                for (int n; (n = getlinstk_down(xy, 64)) > 0;) {
+                    any = 1;
+                    const int done = growsegs(xy, n);
+                    o.drawn.insert(o.drawn.end(), xy + 4 * done, xy + 4 * n);
+                    if (done < n) break;
+                }
+            }
+            // What the list did not take is drawn piece by piece.
+            double x1, y1, x2, y2;
+            std::int16_t down;
+            while (getlinstk(&x1, &y1, &x2, &y2, &down))
+                if (down) o.drawn.insert(o.drawn.end(), {x1, y1, x2, y2});
+        }
+        o.listing = listing;
+        stopseg(40);
+        genlist = 0;
+        for (const SegPrimRec& r : records(40)) o.records.emplace_back(r.b, r.b + 10);
+        o.state = {linedist, leftover, x_current, y_current, unitdist, static_cast<double>(pieces_cut)};
+        o.pat = curlpat;
+        o.any = any;
+        o.blocks = seg_blocks_used();
+        o.last = seg_records_in_last_block();
+        o.avail = listavail();
+        o.shown = static_cast<int>(answers().shown().size() - shown_before);
+        return o;
+    };
+    for (const Case& c : cases) {
+        const Outcome slow = run(c, false), fast = run(c, true);
+        EXPECT_EQ(fast.records, slow.records) << c.what;
+        EXPECT_EQ(fast.drawn, slow.drawn) << c.what;
+        EXPECT_EQ(fast.state, slow.state) << c.what;
+        EXPECT_EQ(fast.pat, slow.pat) << c.what;
+        EXPECT_EQ(fast.listing, slow.listing) << c.what;
+        EXPECT_EQ(fast.any, slow.any) << c.what;
+        EXPECT_EQ(fast.blocks, slow.blocks) << c.what;
+        EXPECT_EQ(fast.last, slow.last) << c.what;
+        EXPECT_EQ(fast.avail, slow.avail) << c.what;
+        EXPECT_EQ(fast.shown, slow.shown) << c.what;
+        // The case drives what it names.
+        EXPECT_EQ(slow.any, 1) << c.what;
+        const bool full = c.before > whole_list / 2;
+        EXPECT_EQ(slow.avail, full ? 0 : 1) << c.what;
+        EXPECT_EQ(slow.drawn.empty(), !full && !c.off) << c.what;
+        if (!full && !c.off) {
+            EXPECT_GT(slow.records.size(), 2u) << c.what;
+        }
+    }
+    EXPECT_EQ(run(cases[4], false).state[5], max_pieces_per_segment + 1);
+    EXPECT_EQ(run(cases[5], false).blocks, 2);
+    // A ring not scaled to the scale in force is not taken.
+    freelist();
+    startseg(ok_line);
+    begseg(ok_line, 35, 5, 1, 1);
+    setlpatscale(2);
+    sclpatlen = 2;
+    startlinstk(1, 1, 5, 5);
+    std::uint16_t any = 0;
+    EXPECT_EQ(growdashes(&any), -1);
+    EXPECT_EQ(any, 0);
+    EXPECT_EQ(x_current, 1);
+    EXPECT_EQ(curlpat, lpathead);
+    setlpatscale(1);
+    listing = 0;
     genlist = 0;
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <climits>
 #include <cmath>
 #include <cstdint>
@@ -53,6 +54,48 @@ TEST(Geometry, RotateCounterClockwiseAboutOrigin) {
         rotate_cr(c.x, c.y, &nx, &ny, c.angle);
         EXPECT_NEAR(nx, c.nx, 1e-12);
         EXPECT_NEAR(ny, c.ny, 1e-12);
+    }
+}
+
+// cos_sin and get_radangle keep the last angle's values: whatever the order
+// of the calls, they must give the library's very doubles, -0 apart from 0.
+TEST(Geometry, KeptAnglesGiveTheLibrarysBits) {
+    const double angles[] = {0,      -0.0, -0.0, 0,     1.25,   1.25, -1.25, 1e300, 1e300, nan_v,
+                             nan_v,  inf_v, 0.5,  0.5,  -inf_v, 3e-310, 3e-310, 7 * pi_v, 0};
+    const auto bits = [](double v) { return std::bit_cast<std::uint64_t>(v); };
+    for (int round = 0; round < 2; ++round) {
+        for (double a : angles) {
+            volatile double va = a;
+            const double c_want = std::cos(va), s_want = std::sin(va);
+            double c = 9, s = 9;
+            cos_sin(a, &c, &s);
+            EXPECT_EQ(bits(c), bits(c_want)) << a;
+            EXPECT_EQ(bits(s), bits(s_want)) << a;
+            double nx = 9, ny = 9;
+            rotate_cr(2, 3, &nx, &ny, a);
+            EXPECT_EQ(bits(nx), bits(2 * c_want - 3 * s_want)) << a;
+            EXPECT_EQ(bits(ny), bits(2 * s_want + 3 * c_want)) << a;
+            // Ratios of all kinds, each asked twice, with the signs turned.
+            for (double dx : {1.0, -1.0, 3.0}) {
+                volatile double t = std::fabs(a / dx);
+                const double want = std::atan(t);
+                const double got = get_radangle(dx, dx > 0 ? a : -a);
+                double x = 0, y = 0;
+                calc_sides(a, 2, &x, &y);
+                EXPECT_EQ(bits(x), bits(2 * c_want)) << a;
+                EXPECT_EQ(bits(y), bits(2 * s_want)) << a;
+                if (std::isnan(a) || a == 0) continue;
+                const double dy = dx > 0 ? a : -a;
+                double ref = want;
+                if (dx < 0 && dy < 0)
+                    ref = want + pie;
+                else if (dx < 0)
+                    ref = pie - want;
+                else if (dy < 0)
+                    ref = two_pie - want;
+                EXPECT_EQ(bits(got), bits(ref)) << a << " " << dx;
+            }
+        }
     }
 }
 
