@@ -596,9 +596,23 @@ struct PlainState {
     bool shown = true;
     plat::LineRun::Ends batch[256];
     std::size_t lines = 0;
+    // Where lines go straight into the buffer, a colour change does not
+    // end the batch: the lines before it keep their pixel here, [end of
+    // the one before, end) each.
+    struct Part {
+        std::size_t end;
+        std::uint32_t pixel;
+    };
+    Part parts[32];
+    std::size_t nparts = 0;
     void flush(plat::LineRun& run) {
-        run.lines({batch, lines});
-        lines = 0;
+        std::size_t from = 0;
+        for (std::size_t i = 0; i < nparts; ++i) {
+            run.lines({batch + from, parts[i].end - from}, parts[i].pixel);
+            from = parts[i].end;
+        }
+        run.lines({batch + from, lines - from});
+        lines = nparts = 0;
     }
 };
 bool sketch_plain(const SegCtrlRec& e, plat::LineRun& run, PlainState& last);
@@ -940,7 +954,10 @@ bool sketch_plain(const SegCtrlRec& e, plat::LineRun& run, PlainState& last) {
                     return false;
                 }
                 if (r->b[5] != last.colour) {
-                    flush();
+                    if (!run.direct() || last.nparts == std::size(last.parts))
+                        flush();
+                    else if (n > (last.nparts ? last.parts[last.nparts - 1].end : 0))
+                        last.parts[last.nparts++] = {n, run.colour()};
                     last.colour = r->b[5];
                     setscreencolor(r->b[5]);
                     run.colour_changed();

@@ -397,6 +397,17 @@ public:
         std::int16_t h0, v0, h1, v1;
     };
     void lines(std::span<const Ends> ends);
+    // Whether lines go straight into the buffer, and in which pixel: lines
+    // batched across colour changes are handed over with the pixel they
+    // were batched under.
+    bool direct() const { return direct_; }
+    std::uint32_t colour() const { return colour_; }
+    void lines(std::span<const Ends> ends, std::uint32_t colour) {
+        const std::uint32_t now = colour_;
+        colour_ = colour;
+        lines(ends);
+        colour_ = now;
+    }
 
 private:
     Port& port_;
