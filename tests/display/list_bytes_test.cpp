@@ -109,22 +109,22 @@ TEST_F(ListBytes, TheRecordingWritesTheSameBytesAtEveryView) {
 // that they have more sides than one run holds, wide lines, points and
 // arrows drawn as outlines.
 std::vector<ObjectRec> outlines(int n, unsigned seed) {
-    std::mt19937 rng(seed);
-    std::uniform_real_distribution<double> ux(-2, 22), uy(-2, 12), len(-3, 3), size(0.05, 2), angle(0, 6.28);
+    drav::test::Scatter s(seed);
+    std::mt19937& rng = s.rng;
     std::vector<ObjectRec> v;
     for (int i = 0; i < n; ++i) {
-        const double x = ux(rng), y = uy(rng);
+        const double x = s.x(), y = s.y();
         ObjectRec r;
         switch (i % 6) {
-        case 0: r = drav::test::rect_rec(x, y, len(rng), len(rng), angle(rng)); break;
-        case 1: r = drav::test::ellipse_rec(x, y, size(rng), size(rng), angle(rng), 0, 0, false, 10 + i % 40); break;
-        case 2: r = drav::test::ellipse_rec(x, y, 4 * size(rng), 4 * size(rng), angle(rng), angle(rng), angle(rng), i % 4 == 2); break;
-        case 3: r = drav::test::line_rec(x, y, len(rng), len(rng)); break;
+        case 0: r = drav::test::rect_rec(x, y, s.len(), s.len(), s.angle()); break;
+        case 1: r = drav::test::ellipse_rec(x, y, s.size(), s.size(), s.angle(), 0, 0, false, 10 + i % 40); break;
+        case 2: r = drav::test::ellipse_rec(x, y, 4 * s.size(), 4 * s.size(), s.angle(), s.angle(), s.angle(), i % 4 == 2); break;
+        case 3: r = drav::test::line_rec(x, y, s.len(), s.len()); break;
         case 4:
             r = drav::test::object(ok_point, x, y);
-            set_rec_f64(r, obj::rotation, angle(rng));
+            set_rec_f64(r, obj::rotation, s.angle());
             break;
-        default: r = drav::test::bezier_rec(x, y, len(rng), len(rng), len(rng), len(rng), len(rng), len(rng)); break;
+        default: r = drav::test::bezier_rec(x, y, s.len(), s.len(), s.len(), s.len(), s.len(), s.len()); break;
         }
         set_obj_density_marks(r, 0, rng() % 2, rng() % 2);
         r.b[obj::width] = static_cast<std::uint8_t>(rng() % 3 ? 1 + rng() % 12 : 1);

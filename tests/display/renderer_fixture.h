@@ -139,29 +139,44 @@ protected:
     }
 };
 
+// Random places, lengths, sizes and angles over and beyond the window, for
+// generated drawings; `rng` also gives their marks, widths and colours.
+struct Scatter {
+    explicit Scatter(unsigned seed) : rng(seed) {}
+    double x() { return x_(rng); }
+    double y() { return y_(rng); }
+    double len() { return len_(rng); }
+    double size() { return size_(rng); }
+    double angle() { return angle_(rng); }
+    std::mt19937 rng;
+
+private:
+    std::uniform_real_distribution<double> x_{-2, 22}, y_{-2, 12}, len_{-3, 3}, size_{0.05, 2}, angle_{0, 6.28};
+};
+
 // Objects of every kind, colour, width and style, spread over and beyond the
 // window, with long clipped lines, markers and arrows.
 inline std::vector<ObjectRec> mixed_objects(int n, unsigned seed) {
-    std::mt19937 rng(seed);
-    std::uniform_real_distribution<double> ux(-2, 22), uy(-2, 12), len(-3, 3), size(0.05, 2), angle(0, 6.28);
+    Scatter s(seed);
+    std::mt19937& rng = s.rng;
     std::vector<ObjectRec> v;
     for (int i = 0; i < n; ++i) {
-        const double x = ux(rng), y = uy(rng);
+        const double x = s.x(), y = s.y();
         ObjectRec r;
         switch (i % 13) {
-        case 0: r = line_rec(x, y, len(rng), len(rng)); break;
-        case 1: r = rect_rec(x, y, len(rng), len(rng), i % 26 ? 0 : angle(rng)); break;
-        case 2: r = ellipse_rec(x, y, size(rng), size(rng), angle(rng)); break;
+        case 0: r = line_rec(x, y, s.len(), s.len()); break;
+        case 1: r = rect_rec(x, y, s.len(), s.len(), i % 26 ? 0 : s.angle()); break;
+        case 2: r = ellipse_rec(x, y, s.size(), s.size(), s.angle()); break;
         case 3: {
-            const double a = size(rng);
+            const double a = s.size();
             r = ellipse_rec(x, y, a, a);
             break;
         }
         case 4:
-            r = ellipse_rec(x, y, size(rng), size(rng), 0, angle(rng), angle(rng), i % 2 == 0);
+            r = ellipse_rec(x, y, s.size(), s.size(), 0, s.angle(), s.angle(), i % 2 == 0);
             set_obj_density_marks(r, 0, rng() % 2, rng() % 2);
             break;
-        case 5: r = ellipse_rec(x, y, size(rng), size(rng), angle(rng), 0, 0, false, 3 + i % 7); break;
+        case 5: r = ellipse_rec(x, y, s.size(), s.size(), s.angle(), 0, 0, false, 3 + i % 7); break;
         case 6: {
             r = text_rec(x, y, 0.3, 0.5);
             ObjectRec tail{};
@@ -170,20 +185,20 @@ inline std::vector<ObjectRec> mixed_objects(int n, unsigned seed) {
         }
         case 7:
             r = object(ok_point, x, y);
-            set_rec_f64(r, obj::rotation, angle(rng));
+            set_rec_f64(r, obj::rotation, s.angle());
             set_obj_density_marks(r, 0, rng() % 2, rng() % 2);
             break;
-        case 8: r = bezier_rec(x, y, len(rng), len(rng), len(rng), len(rng), len(rng), len(rng)); break;
-        case 9: r = ldim_rec(x, y, len(rng), len(rng), 1, ldim::ext1 | ldim::ext2 | (1 << ldim::arrow_shift)); break;
+        case 8: r = bezier_rec(x, y, s.len(), s.len(), s.len(), s.len(), s.len(), s.len()); break;
+        case 9: r = ldim_rec(x, y, s.len(), s.len(), 1, ldim::ext1 | ldim::ext2 | (1 << ldim::arrow_shift)); break;
         case 10:
-            r = adim_rec(x, y, angle(rng), 1, 2, 0.5, adim::ext1 | adim::ext2 | (1 << adim::arrow_shift));
+            r = adim_rec(x, y, s.angle(), 1, 2, 0.5, adim::ext1 | adim::ext2 | (1 << adim::arrow_shift));
             break;
         case 11:
             // Long lines: dashes carried over many elements, and clipped at every side.
-            r = line_rec(x, y, 10 * len(rng), 10 * len(rng));
+            r = line_rec(x, y, 10 * s.len(), 10 * s.len());
             break;
         default:
-            r = line_rec(x, y, len(rng), len(rng));
+            r = line_rec(x, y, s.len(), s.len());
             set_obj_density_marks(r, 0, rng() % 2, rng() % 2);
             break;
         }
