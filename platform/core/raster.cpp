@@ -782,20 +782,35 @@ void Port::refresh_line_pen() {
 namespace {
 
 // n + 1 pixels from p, a major step each and a minor step where the walk's
-// error term says. The minor step is taken by mask: along a slant it comes
-// at no rhythm a branch could learn. rem is the error term less its
+// error term says. The minor step is chosen without a branch: along a slant
+// it comes at no rhythm a branch could learn. rem is the error term less its
 // denominator, so a step is due when it reaches zero.
 inline void walk_inside(std::uint32_t* p, int n, std::ptrdiff_t astep, std::ptrdiff_t bstep, int db2,
                         std::uint32_t c) {
-    const int den = 2 * n;
+    const int over = db2 - 2 * n;  // the error term's change on a minor step
+    const std::ptrdiff_t both = astep + bstep;
     int rem = -n;
     for (int i = n; i >= 0; --i) {
         *p = c;
-        p += astep;
-        rem += db2;
-        const int due = ~(rem >> 31);
-        rem -= den & due;
-        p += bstep & due;
+        int next = rem + db2;
+        std::uint32_t* to = p + astep;
+#if defined(__x86_64__) && defined(__GNUC__)
+        // Two conditional moves keep the chain from one pixel to the next at
+        // two cycles; the compiler turns the same selection into a branch
+        // or a longer chain of masks.
+        asm("test %[next], %[next]\n\t"
+            "cmovns %[over], %[next]\n\t"
+            "cmovns %[both], %[to]"
+            : [next] "+r"(next), [to] "+r"(to)
+            : [over] "r"(rem + over), [both] "r"(p + both)
+            : "cc");
+#else
+        const int due = ~(next >> 31);
+        next -= 2 * n & due;
+        to += bstep & due;
+#endif
+        rem = next;
+        p = to;
     }
 }
 
@@ -841,37 +856,39 @@ inline void walk_inside(std::uint32_t* p, int n, std::ptrdiff_t astep, std::ptrd
 // within 0..32767, so it still tests outside.
 class InsideBox {
 public:
-    InsideBox(int oh, int ov, int l, int t, int r, int b)
+    InsideBox(int oh, int ov, int l, int t, int r, int b, std::ptrdiff_t stride)
 #if defined(__SSE2__)
         : origin_(_mm_setr_epi16(cut(oh), cut(ov), cut(oh), cut(ov), 0, 0, 0, 0)),
           above_(_mm_setr_epi16(cut(l - 1), cut(t - 1), cut(l - 1), cut(t - 1), -1, -1, -1, -1)),
           below_(_mm_setr_epi16(cut(r), cut(b), cut(r), cut(b), 1, 1, 1, 1)),
+          rows_(_mm_setr_epi16(1, cut(stride), 1, cut(stride), 0, 0, 0, 0)),
           least_(_mm_set1_epi16(32767)),
           most_(_mm_set1_epi16(-32768)),
-          oh_(oh), ov_(ov) {}
+          oh_(oh), ov_(ov)
 #else
-        : oh_(oh), ov_(ov), l_(l), t_(t), r_(r), b_(b) {}
+        : oh_(oh), ov_(ov), l_(l), t_(t), r_(r), b_(b), stride_(stride)
 #endif
+    {
+    }
 
-    // The local ends into q (x0, y0, x1, y1), true when they lie inside.
-    bool test(const LineRun::Ends& e, int* q) {
+    // A row's length the places below can be worked out with: a row and a
+    // column each fit 16 bits, and a place 32.
+    static bool fits(std::ptrdiff_t stride) { return stride <= 32767; }
+
+    // Whether the line lies inside; its area is then added.
+    bool test(const LineRun::Ends& e) {
 #if defined(__SSE2__)
-        const __m128i v = _mm_subs_epi16(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(&e)), origin_);
-        if (_mm_movemask_epi8(_mm_and_si128(_mm_cmpgt_epi16(v, above_), _mm_cmplt_epi16(v, below_))) == 0xFFFF) {
-            least_ = _mm_min_epi16(least_, v);
-            most_ = _mm_max_epi16(most_, v);
-            q[0] = static_cast<std::int16_t>(_mm_extract_epi16(v, 0));
-            q[1] = static_cast<std::int16_t>(_mm_extract_epi16(v, 1));
-            q[2] = static_cast<std::int16_t>(_mm_extract_epi16(v, 2));
-            q[3] = static_cast<std::int16_t>(_mm_extract_epi16(v, 3));
+        v_ = _mm_subs_epi16(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(&e)), origin_);
+        if (_mm_movemask_epi8(_mm_and_si128(_mm_cmpgt_epi16(v_, above_), _mm_cmplt_epi16(v_, below_))) == 0xFFFF) {
+            least_ = _mm_min_epi16(least_, v_);
+            most_ = _mm_max_epi16(most_, v_);
             return true;
         }
-        local(e, q);
         return false;
 #else
-        local(e, q);
-        const int xa = std::min(q[0], q[2]), xb = std::max(q[0], q[2]);
-        const int ya = std::min(q[1], q[3]), yb = std::max(q[1], q[3]);
+        local(e, q_);
+        const int xa = std::min(q_[0], q_[2]), xb = std::max(q_[0], q_[2]);
+        const int ya = std::min(q_[1], q_[3]), yb = std::max(q_[1], q_[3]);
         if (xa < l_ || xb >= r_ || ya < t_ || yb >= b_) return false;
         cl_ = std::min(cl_, xa);
         cr_ = std::max(cr_, xb + 1);
@@ -879,6 +896,45 @@ public:
         cb_ = std::max(cb_, yb + 1);
         return true;
 #endif
+    }
+
+    // For a line inside whose ends touch (its walk is the two ends, half
+    // the lines of a drawing), their places in the buffer.
+    bool touching(std::ptrdiff_t* a, std::ptrdiff_t* b) const {
+#if defined(__SSE2__)
+        const __m128i d = _mm_sub_epi16(_mm_srli_epi64(v_, 32), v_);
+        const __m128i near = _mm_and_si128(_mm_cmpgt_epi16(d, _mm_set1_epi16(-2)), _mm_cmplt_epi16(d, _mm_set1_epi16(2)));
+        if ((_mm_movemask_epi8(near) & 0xF) != 0xF) return false;
+        const __m128i places = _mm_madd_epi16(v_, rows_);
+        *a = _mm_cvtsi128_si32(places);
+        *b = _mm_cvtsi128_si32(_mm_srli_epi64(places, 32));
+        return true;
+#else
+        if (std::abs(q_[2] - q_[0]) > 1 || std::abs(q_[3] - q_[1]) > 1) return false;
+        *a = q_[1] * stride_ + q_[0];
+        *b = q_[3] * stride_ + q_[2];
+        return true;
+#endif
+    }
+
+    // The local ends of a line inside, into q (x0, y0, x1, y1).
+    void ends(int* q) const {
+#if defined(__SSE2__)
+        q[0] = static_cast<std::int16_t>(_mm_extract_epi16(v_, 0));
+        q[1] = static_cast<std::int16_t>(_mm_extract_epi16(v_, 1));
+        q[2] = static_cast<std::int16_t>(_mm_extract_epi16(v_, 2));
+        q[3] = static_cast<std::int16_t>(_mm_extract_epi16(v_, 3));
+#else
+        std::copy(q_, q_ + 4, q);
+#endif
+    }
+
+    // The local ends of any line, beyond 16 bits where the origin takes them.
+    void local(const LineRun::Ends& e, int* q) const {
+        q[0] = e.h0 - oh_;
+        q[1] = e.v0 - ov_;
+        q[2] = e.h1 - oh_;
+        q[3] = e.v1 - ov_;
     }
 
     // The area the inside lines cover; false when there were none.
@@ -902,19 +958,15 @@ public:
     }
 
 private:
-    void local(const LineRun::Ends& e, int* q) const {
-        q[0] = e.h0 - oh_;
-        q[1] = e.v0 - ov_;
-        q[2] = e.h1 - oh_;
-        q[3] = e.v1 - ov_;
-    }
 #if defined(__SSE2__)
-    static std::int16_t cut(int v) { return clamp16(v); }
-    const __m128i origin_, above_, below_;
-    __m128i least_, most_;
+    static std::int16_t cut(std::ptrdiff_t v) { return clamp16(v); }
+    const __m128i origin_, above_, below_, rows_;
+    __m128i least_, most_, v_{};
     const int oh_, ov_;
 #else
     const int oh_, ov_, l_, t_, r_, b_;
+    const std::ptrdiff_t stride_;
+    int q_[4] = {};
     int cl_ = 1 << 30, ct_ = 1 << 30, cr_ = -1, cb_ = -1;
 #endif
 };
@@ -995,15 +1047,25 @@ void LineRun::lines(std::span<const Ends> ends) {
     const int l = l_, t = t_, r = r_, b = b_;
     const std::uint32_t c = colour_;
     // The changed area of the lines inside, marked once.
-    InsideBox box(p.origin_.h, p.origin_.v, l, t, r, b);
+    InsideBox box(p.origin_.h, p.origin_.v, l, t, r, b, stride);
+    const bool places = InsideBox::fits(stride);
     int q[4];
     for (const Ends& e : ends) {
-        if (box.test(e, q)) {
+        if (box.test(e)) {
+            std::ptrdiff_t a, z;
+            if (places && box.touching(&a, &z)) {
+                base[a] = c;
+                base[z] = c;
+                continue;
+            }
+            box.ends(q);
             store_inside(base, stride, q[0], q[1], q[2], q[3], c);
-        } else if (std::max(q[0], q[2]) >= l && std::min(q[0], q[2]) < r && std::max(q[1], q[3]) >= t &&
-                   std::min(q[1], q[3]) < b) {  // lines beside the box cost nothing
-            p.store_line(q[0], q[1], q[2], q[3], l, t, r, b, c);
+            continue;
         }
+        box.local(e, q);
+        if (std::max(q[0], q[2]) >= l && std::min(q[0], q[2]) < r && std::max(q[1], q[3]) >= t &&
+            std::min(q[1], q[3]) < b)  // lines beside the box cost nothing
+            p.store_line(q[0], q[1], q[2], q[3], l, t, r, b, c);
     }
     int cl, ct, cr, cb;
     if (box.covered(&cl, &ct, &cr, &cb)) p.mark_changed(cl, ct, cr, cb);
