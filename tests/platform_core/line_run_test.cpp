@@ -77,7 +77,7 @@ TEST(LineRun, ABatchUnderAnyOriginDrawsWhatTheGeneralPathDraws) {
     const Origin origins[] = {{0, 0}, {-2, 4}, {32000, -32000}, {32667, 32707}, {-32768, -32768}};
     for (const Origin o : origins) {
         std::mt19937 rng(11);
-        std::uniform_int_distribution<int> any(-32768, 32767), near(-20, 120), len(-30, 30);
+        std::uniform_int_distribution<int> any(-32768, 32767), near(-20, 120), len(-30, 30), few(-3, 3);
         std::vector<plat::LineRun::Ends> lines;
         const auto at = [](int local, int origin) {
             return static_cast<std::int16_t>(std::clamp(local + origin, -32768, 32767));
@@ -87,9 +87,11 @@ TEST(LineRun, ABatchUnderAnyOriginDrawsWhatTheGeneralPathDraws) {
             if (i % 3 == 2)  // anywhere, mostly far outside
                 lines.push_back({static_cast<std::int16_t>(any(rng)), static_cast<std::int16_t>(any(rng)),
                                  static_cast<std::int16_t>(any(rng)), static_cast<std::int16_t>(any(rng))});
-            else  // one in five along a row, one in five along a column
-                lines.push_back({at(x, o.h), at(y, o.v), at(i % 5 == 1 ? x : x + len(rng), o.h),
-                                 at(i % 5 == 0 ? y : y + len(rng), o.v)});
+            else {  // one in five along a row, one in five along a column, one in four of a few pixels
+                const auto reach = [&] { return i % 4 == 3 ? few(rng) : len(rng); };
+                lines.push_back({at(x, o.h), at(y, o.v), at(i % 5 == 1 ? x : x + reach(), o.h),
+                                 at(i % 5 == 0 ? y : y + reach(), o.v)});
+            }
         }
         plat::Port a(100, 60), b(100, 60);
         for (plat::Port* p : {&a, &b}) {
