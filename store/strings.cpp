@@ -14,10 +14,27 @@ namespace {
 
 int length(const char* s) { return static_cast<int>(std::strlen(s)); }
 
+// chr_size within a string of n bytes: a walk along the string measures it once.
+int size_in(const char* s, int n, int i) {
+    if (i < 0 || i >= n) return 0;
+    switch (plat::byte_kind(s, i)) {
+        case plat::ByteKind::single:
+            return 1;
+        case plat::ByteKind::first:
+            switch (plat::byte_kind(s, i + 1)) {
+                case plat::ByteKind::last: return 2;
+                case plat::ByteKind::middle: return 3;
+                default: return 1;  // a lead byte without its follower
+            }
+        default:
+            return 0;
+    }
+}
+
 // Bytes from i to the next character; at least one, so every walk ends.
-int step_at(const char* s, int i) {
-    const int n = chr_size(s, i);
-    return n > 0 ? n : 1;
+int step_in(const char* s, int n, int i) {
+    const int k = size_in(s, n, i);
+    return k > 0 ? k : 1;
 }
 
 // Puts text into s within cap bytes. A result that does not fit is cut to
@@ -42,7 +59,7 @@ template <class F>
 char* map_single_bytes(char* s, F f) {
     const int n = length(s);
     for (int i = 0; i < n;) {
-        const int k = chr_size(s, i);
+        const int k = size_in(s, n, i);
         if (k == 1) s[i] = static_cast<char>(f(static_cast<unsigned char>(s[i])));
         i += k > 0 ? k : 1;
     }
@@ -157,7 +174,7 @@ char* strclean(char* s, char c) {
     const int n = static_cast<int>(orig.size());
     int w = 0;
     for (int i = 0; i < n;) {
-        const int k = step_at(o, i);
+        const int k = step_in(o, n, i);
         if (!(k == 1 && o[i] == c))
             for (int j = i; j < i + k && j < n; ++j) s[w++] = o[j];
         i += k;
@@ -172,33 +189,20 @@ int chtoupper(int ch) { return ch >= 'a' && ch <= 'z' ? ch - 'a' + 'A' : ch; }
 int chtolower(int ch) { return ch >= 'A' && ch <= 'Z' ? ch - 'A' + 'a' : ch; }
 int isshow(int ch) { return ch > 31 ? 1 : 0; }
 
-int chr_size(const char* s, int i) {
-    if (i < 0 || i >= length(s)) return 0;
-    switch (plat::byte_kind(s, i)) {
-        case plat::ByteKind::single:
-            return 1;
-        case plat::ByteKind::first:
-            switch (plat::byte_kind(s, i + 1)) {
-                case plat::ByteKind::last: return 2;
-                case plat::ByteKind::middle: return 3;
-                default: return 1;  // a lead byte without its follower
-            }
-        default:
-            return 0;
-    }
-}
+int chr_size(const char* s, int i) { return size_in(s, length(s), i); }
 
 int chr_len(const char* s) {
     const int n = length(s);
     int count = 0;
-    for (int i = 0; i < n; i += step_at(s, i)) ++count;
+    for (int i = 0; i < n; i += step_in(s, n, i)) ++count;
     return count;
 }
 
 int chr_pos(int i, const char* s) {
-    if (i < 0 || i >= length(s)) return -1;
+    const int n = length(s);
+    if (i < 0 || i >= n) return -1;
     int count = 0;
-    for (int k = 0; k <= i; k += step_at(s, k)) ++count;
+    for (int k = 0; k <= i; k += step_in(s, n, k)) ++count;
     return count - 1;
 }
 
