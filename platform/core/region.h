@@ -48,6 +48,18 @@ public:
     std::vector<Span> spans(int y_from, int y_to) const;
     // The same into `out` (cleared first), whose memory a caller keeps.
     void spans(int y_from, int y_to, std::vector<Span>& out) const;
+    // Where the outlines cross rows y_from <= y < y_to, each row's crossings
+    // in order: the row's pixels run from the first to the second (x1
+    // exclusive), the third to the fourth, and so on. What spans() and the
+    // solid fills of a port read; an odd last crossing bounds nothing.
+    struct Crossings {
+        int first = 0;                   // the first row
+        std::vector<std::uint32_t> end;  // per row, where its crossings end in xs: the next row's start
+        std::vector<int> xs;
+        int rows() const { return static_cast<int>(end.size()); }
+    };
+    // Into `out`, whose memory a caller keeps.
+    void crossings(int y_from, int y_to, Crossings& out) const;
     // The runs of the frame drawn with a pen of pw x ph (both at least 1):
     // the region less the pixels whose whole (2 pw + 1) x (2 ph + 1)
     // neighbourhood lies inside.
