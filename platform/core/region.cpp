@@ -67,10 +67,6 @@ constexpr int end_mark = 0x7FFF;
 
 // ---- Region ----
 
-void Region::add_edge(Point a, Point b) {
-    if (a != b) edges_.push_back({a, b});
-}
-
 void Region::add_rect(const Rect& r) {
     if (r.empty()) return;
     const Point p[4] = {{r.top, r.left}, {r.top, r.right}, {r.bottom, r.right}, {r.bottom, r.left}};
@@ -294,14 +290,10 @@ std::vector<Span> Region::frame_spans(int pw, int ph, int y_from, int y_to) cons
 
 // ---- Recording ----
 
-void RegionRecorder::line(Point from, Point to) {
-    if (!open_ || from != end_) {
-        close_outline();
-        open_ = true;
-        start_ = from;
-    }
-    region_.add_edge(from, to);
-    end_ = to;
+void RegionRecorder::start_outline(Point from) {
+    close_outline();
+    open_ = true;
+    start_ = from;
 }
 
 void RegionRecorder::add_closed(const Region& outline) {

@@ -20,7 +20,10 @@ public:
         friend bool operator==(const Edge&, const Edge&) = default;
     };
 
-    void add_edge(Point a, Point b);
+    // A replay adds an edge for every line of a filled piece: inline.
+    void add_edge(Point a, Point b) {
+        if (a != b) edges_.push_back({a, b});
+    }
     void add_rect(const Rect& r);
     // The closed outline through the points.
     void add_polygon(std::span<const Point> points);
@@ -74,7 +77,11 @@ class RegionRecorder {
 public:
     // A line from the end of the open outline continues it; any other
     // starts a new outline and closes the previous one.
-    void line(Point from, Point to);
+    void line(Point from, Point to) {
+        if (!open_ || from != end_) start_outline(from);
+        region_.add_edge(from, to);
+        end_ = to;
+    }
     void add_closed(const Region& outline);
     Region finish();
     // The region so far with the open outline closed, lent; clear() starts
@@ -84,6 +91,7 @@ public:
 
 private:
     void close_outline();
+    void start_outline(Point from);
     Region region_;
     bool open_ = false;
     Point start_;
