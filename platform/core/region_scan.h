@@ -37,10 +37,11 @@ inline void collect(const std::vector<Region::Edge>& edges, std::vector<Edge>& e
     }
 }
 
-inline long long floor_div(long long a, long long b) {  // b > 0
-    long long q = a / b;
-    if (a % b != 0 && a < 0) --q;
-    return q;
+// b > 0. The remainder takes the sign of a, so a negative one means the
+// quotient was rounded up; told by a flag, not a branch (edges slant
+// either way at random).
+inline long long floor_div(long long a, long long b) {
+    return a / b - (a % b < 0 ? 1 : 0);
 }
 
 // An edge's crossings down its rows: the first pixel whose centre lies at
