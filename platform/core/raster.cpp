@@ -1271,9 +1271,9 @@ void Port::paint_region_solid(const Region& rgn, std::uint32_t c) {
                 if (keep_blank) continue;
                 if (!p) {
                     if (!base) base = port.writable_pixels();
-                    p = base + y * w - oh;
+                    p = base + y * w;
                 }
-                store_run(p + i * w + x0, x1 - x0, c);
+                store_run(p + i * w + (x0 - oh), x1 - x0, c);
             }
             l = ll - oh;
             r = rr - oh;
