@@ -1296,6 +1296,7 @@ void Port::paint_region_solid(const Region& rgn, std::uint32_t c) {
         }
     } rows{*this, v, c, blank_ && c == blank_pixel_};
     if (es.size() <= scan::few_edges) {
+        scan::drop_twins(es);
         scan::scan_few(es, first, last, rows);
     } else {
         static Region::Crossings cross;

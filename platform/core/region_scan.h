@@ -40,6 +40,25 @@ inline void collect(const std::vector<Region::Edge>& edges, std::vector<Edge>& e
 // b > 0. The remainder takes the sign of a, so a negative one means the
 // quotient was rounded up; told by a flag, not a branch (edges slant
 // either way at random).
+// Drops every pair of edges between the same two points (such as the
+// end of a band that a cap shares): the two cross each row at the same
+// place, so together they change no pixel's count of crossings to its
+// left, and no pixel. Few edges only: each is matched against the rest.
+inline void drop_twins(std::vector<Edge>& es) {
+    int n = static_cast<int>(es.size());
+    for (int i = 0; i < n; ++i)
+        for (int j = i + 1; j < n; ++j) {
+            const Edge &a = es[static_cast<std::size_t>(i)], &b = es[static_cast<std::size_t>(j)];
+            if (a.top == b.top && a.bottom == b.bottom && a.x0 == b.x0 && a.dx == b.dx) {
+                es[static_cast<std::size_t>(j)] = es[static_cast<std::size_t>(--n)];
+                es[static_cast<std::size_t>(i)] = es[static_cast<std::size_t>(--n)];
+                --i;
+                break;
+            }
+        }
+    es.resize(static_cast<std::size_t>(n));
+}
+
 inline long long floor_div(long long a, long long b) {
     return a / b - (a % b < 0 ? 1 : 0);
 }

@@ -3,8 +3,8 @@
 // paths off, the spans filled one by one): the same pixels and the same
 // changed area, for outlines across every side of the visible box, ones
 // enclosing it, concave ones with four and more crossings a row, ones of
-// no height, bands with a cap sharing an edge, and more edges than the
-// short scan takes.
+// no height, bands with a cap sharing an edge, edges given twice (which the
+// solid fill drops), and more edges than the short scan takes.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -55,6 +55,18 @@ std::vector<Outline> outlines(int l, int t, int r, int b) {
     v.push_back({"band and cap at the right",
                  {{pt(r - 12, my - 9), pt(r + 6, my + 7), pt(r + 13, my - 2), pt(r - 5, my - 18)},
                   {pt(r + 2, my + 5), pt(r + 6, my + 7), pt(r + 13, my - 2), pt(r + 11, my - 6)}}});
+    // Edges twice between the same points, the second the other way round
+    // or the same way; three times (one stays); a twin pair beyond the rows
+    // of every other edge; a band drawn twice over.
+    const auto tri = [](Point a, Point b, Point c) { return std::vector<Point>{a, b, c}; };
+    v.push_back({"twins reversed", {tri(pt(mx - 9, my - 12), pt(mx + 7, my + 9), pt(mx - 14, my + 4)),
+                                    tri(pt(mx + 7, my + 9), pt(mx - 9, my - 12), pt(mx + 12, my - 3))}});
+    v.push_back({"twins three times", {tri(pt(l - 3, my - 12), pt(l + 7, my + 9), pt(l - 14, my + 4)),
+                                       tri(pt(l + 7, my + 9), pt(l - 3, my - 12), pt(l + 12, my - 3)),
+                                       tri(pt(l - 3, my - 12), pt(l + 7, my + 9), pt(l + 20, my + 1))}});
+    v.push_back({"twin pair alone", {{pt(mx, t - 6), pt(mx + 9, b + 6)}, {pt(mx + 9, b + 6), pt(mx, t - 6)},
+                                     tri(pt(mx - 5, my), pt(mx + 5, my - 4), pt(mx + 2, my + 6))}});
+    v.push_back({"band twice", {band(mx, my, 17, 6, 2, -3), band(mx, my, 17, 6, 2, -3)}});
     // Enclosing the view: a rectangle, and a slanted quadrilateral.
     v.push_back({"enclosing box", {{pt(l - 9, t - 9), pt(r + 9, t - 9), pt(r + 9, b + 9), pt(l - 9, b + 9)}}});
     v.push_back({"enclosing slant", {{pt(l - 40, t - 3), pt(r + 5, t - 40), pt(r + 40, b + 2), pt(l - 3, b + 40)}}});
