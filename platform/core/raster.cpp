@@ -12,6 +12,7 @@
 
 #include "platform/core/picture.h"
 #include "platform/core/region.h"
+#include "platform/core/region_scan.h"
 
 namespace plat {
 
@@ -1284,10 +1285,94 @@ void Port::region_op(const Region& rgn, Fill f, std::uint16_t opcode) {
         fill_local_spans(rgn.frame_spans(pw, ph, y_from, y_to), ink(f));
         return;
     }
+    const Ink k = ink(f);
+    std::uint32_t c = 0;
+    if (solid_ink(k, &c)) {
+        paint_region_solid(rgn, c);
+        return;
+    }
     // Reused: a replay paints a region for every filled piece.
     static std::vector<Span> spans;
     rgn.spans(y_from, y_to, spans);
-    fill_local_spans(spans, ink(f));
+    fill_local_spans(spans, k);
+}
+
+// What fill_local_spans does with the region's spans in one colour, without
+// making them: each row's runs between pairs of crossings go straight into
+// the buffer as the scan finds them, clipped at the sides (the scan covers
+// the visible rows only), the changed area marked once.
+void Port::paint_region_solid(const Region& rgn, std::uint32_t c) {
+    const Box v = visible_box(*this);
+    // Reused: a replay paints a region for every filled piece.
+    static std::vector<scan::Edge> es;
+    int lo, hi;
+    scan::collect(rgn.edges(), es, lo, hi);
+    const int first = std::max(v.t + origin_.v, lo), last = std::min(v.b + origin_.v, hi);
+    if (first >= last) return;
+    struct Rows {
+        Port& port;
+        const Box v;
+        const std::uint32_t c;
+        const bool keep_blank;
+        std::uint32_t* base = nullptr;
+        int l = 1 << 30, t = -1, r = -1, b = -1;
+        void start(std::uint32_t) {}
+        // Rows y .. y + k - 1 of two edges, the bounds kept in registers
+        // while the pixels go (a pixel store may alias any int member).
+        void two(int y, int k, const int* e0, const int* e1) {
+            const int oh = port.origin_.h, vl = v.l + oh, vr = v.r + oh;
+            const std::ptrdiff_t w = port.width_;
+            y -= port.origin_.v;
+            int ll = l + oh, rr = r + oh, tt = t, bb = b;
+            std::uint32_t* p = nullptr;
+            for (int i = 0; i < k; ++i) {
+                const int x0 = std::max(std::min(e0[i], e1[i]), vl), x1 = std::min(std::max(e0[i], e1[i]), vr);
+                if (x0 >= x1) continue;
+                ll = std::min(ll, x0);
+                rr = std::max(rr, x1);
+                if (tt < 0) tt = y + i;
+                bb = y + i + 1;
+                if (keep_blank) continue;
+                if (!p) {
+                    if (!base) base = port.writable_pixels();
+                    p = base + y * w;
+                }
+                store_run(p + i * w + (x0 - oh), x1 - x0, c);
+            }
+            l = ll - oh;
+            r = rr - oh;
+            t = tt;
+            b = bb;
+        }
+        void row(int y, const int* x, int m) {
+            y -= port.origin_.v;
+            for (int i = 0; i + 1 < m; i += 2) {
+                const int x0 = std::max(x[i] - port.origin_.h, v.l), x1 = std::min(x[i + 1] - port.origin_.h, v.r);
+                if (x0 >= x1) continue;
+                l = std::min(l, x0);
+                r = std::max(r, x1);
+                if (t < 0) t = y;
+                b = y + 1;
+                if (keep_blank) continue;
+                if (!base) base = port.writable_pixels();
+                store_run(base + static_cast<std::size_t>(y) * port.width_ + x0, x1 - x0, c);
+            }
+        }
+    } rows{*this, v, c, blank_ && c == blank_pixel_};
+    if (es.size() <= scan::few_edges) {
+        scan::drop_twins(es);
+        scan::scan_few(es, first, last, rows);
+    } else {
+        static Region::Crossings cross;
+        rgn.crossings(first, last, cross);
+        std::uint32_t begin = 0;
+        for (int row = 0; row < cross.rows(); ++row) {
+            const std::uint32_t end = cross.end[static_cast<std::size_t>(row)];
+            rows.row(cross.first + row, cross.xs.data() + begin, static_cast<int>(end - begin));
+            begin = end;
+        }
+    }
+    if (rows.r >= 0) mark_changed(rows.l, rows.t, rows.r, rows.b);
 }
 
 void Port::frame_rect(const Rect& r) {

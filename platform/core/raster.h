@@ -341,6 +341,8 @@ private:
     void store_oval(const Rect& r, const Rect* inner, std::uint32_t c);
     void poly_op(std::span<const Point> points, Fill f, std::uint16_t opcode);
     void region_op(const Region& rgn, Fill f, std::uint16_t opcode);
+    // The region's pixels in colour c, straight from its crossings.
+    void paint_region_solid(const Region& rgn, std::uint32_t c);
     DrawState state() const;
 
     friend void copy_bits(const Port&, Port&, const Rect&, const Rect&, std::int16_t);

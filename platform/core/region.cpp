@@ -4,6 +4,8 @@
 #include <climits>
 #include <utility>
 
+#include "platform/core/region_scan.h"
+
 namespace plat {
 
 namespace {
@@ -65,10 +67,6 @@ constexpr int end_mark = 0x7FFF;
 
 // ---- Region ----
 
-void Region::add_edge(Point a, Point b) {
-    if (a != b) edges_.push_back({a, b});
-}
-
 void Region::add_rect(const Rect& r) {
     if (r.empty()) return;
     const Point p[4] = {{r.top, r.left}, {r.top, r.right}, {r.bottom, r.right}, {r.bottom, r.left}};
@@ -115,136 +113,106 @@ std::vector<Span> Region::spans(int y_from, int y_to) const {
 
 namespace {
 
-// An edge crossing rows, top end first; a row samples it at y + 1/2, so an
-// edge from y0 down to y1 crosses rows y0 .. y1 - 1.
-struct Crossing {
-    int top, bottom;
-    int x0, y0, dx, dy;
-};
-
-long long floor_div(long long a, long long b) {  // b > 0
-    long long q = a / b;
-    if (a % b != 0 && a < 0) --q;
-    return q;
-}
-
 // Kept between calls so that a scan allocates only while regions grow.
-struct Scan {
-    std::vector<Crossing> edges;
-    std::vector<std::size_t> at;  // per row: where its crossings start, then the next free place
-    std::vector<int> xs;  // the crossings, row after row
-};
-Scan& scan_buffers() {
-    static Scan s;
+std::vector<scan::Edge>& scan_edges() {
+    static std::vector<scan::Edge> s;
     return s;
 }
 
-// Sorts the crossings of a row; two or four in most rows, put in order
-// by exchanges without branches (their order is random).
-void order(int& a, int& b) {
-    const int lo = std::min(a, b), hi = std::max(a, b);
-    a = lo;
-    b = hi;
-}
-void sort_crossings(int* x, int n) {
-    if (n == 2) {
-        order(x[0], x[1]);
-        return;
+// Rows from a scan into the lists of a Crossings.
+struct ToCrossings {
+    Region::Crossings& out;
+    int first;
+    int* xs = nullptr;
+    std::uint32_t pos = 0;
+    void start(std::uint32_t total) {
+        if (out.xs.size() < total) out.xs.resize(total);
+        xs = out.xs.data();
     }
-    if (n == 4) {
-        order(x[0], x[1]);
-        order(x[2], x[3]);
-        order(x[0], x[2]);
-        order(x[1], x[3]);
-        order(x[1], x[2]);
-        return;
+    void two(int y, int k, const int* x0, const int* x1) {
+        std::uint32_t* end = out.end.data() + (y - first);
+        int* x = xs + pos;
+        for (int i = 0; i < k; ++i) {
+            x[2 * i] = std::min(x0[i], x1[i]);
+            x[2 * i + 1] = std::max(x0[i], x1[i]);
+            end[i] = pos + 2 * static_cast<std::uint32_t>(i + 1);
+        }
+        pos += 2 * static_cast<std::uint32_t>(k);
     }
-    if (n > 16) {
-        std::sort(x, x + n);
-        return;
+    void row(int y, const int* x, int m) {
+        std::copy(x, x + m, xs + pos);
+        pos += static_cast<std::uint32_t>(m);
+        out.end[static_cast<std::size_t>(y - first)] = pos;
     }
-    for (int i = 1; i < n; ++i) {
-        const int v = x[i];
-        int j = i;
-        for (; j > 0 && x[j - 1] > v; --j) x[j] = x[j - 1];
-        x[j] = v;
-    }
-}
+};
 
 }  // namespace
 
-void Region::spans(int y_from, int y_to, std::vector<Span>& out) const {
-    out.clear();
-    Scan& s = scan_buffers();
-    std::vector<Crossing>& es = s.edges;
-    es.clear();
-    int lo = INT_MAX, hi = INT_MIN;
-    for (const Edge& e : edges_) {
-        if (e.a.v == e.b.v) continue;
-        const Point p = e.a.v < e.b.v ? e.a : e.b;
-        const Point q = e.a.v < e.b.v ? e.b : e.a;
-        es.push_back({p.v, q.v, p.h, p.v, q.h - p.h, q.v - p.v});
-        lo = std::min<int>(lo, p.v);
-        hi = std::max<int>(hi, q.v);
-    }
+void Region::crossings(int y_from, int y_to, Crossings& out) const {
+    std::vector<std::uint32_t>& at = out.end;
+    at.clear();
+    std::vector<scan::Edge>& es = scan_edges();
+    int lo, hi;
+    scan::collect(edges_, es, lo, hi);
     const int first = std::max(y_from, lo), last = std::min(y_to, hi);
+    out.first = first;
     if (first >= last) return;
+    const int rows = last - first;
+    if (es.size() <= scan::few_edges) {
+        at.resize(static_cast<std::size_t>(rows));
+        ToCrossings to{out, first};
+        scan::scan_few(es, first, last, to);
+        return;
+    }
     // Each row's crossings get their own stretch of `xs`: counted first (as
     // differences, +1 at an edge's first row and -1 past its last, so that
     // the running sum is a row's count), then written an edge at a time.
-    const int rows = last - first;
-    std::vector<std::size_t>& at = s.at;
     at.assign(static_cast<std::size_t>(rows) + 1, 0);
-    for (const Crossing& c : es) {
+    for (const scan::Edge& c : es) {
         const int t = std::max(c.top, first), b = std::min(c.bottom, last);
         if (t >= b) continue;
         ++at[t - first];
         --at[b - first];
     }
-    std::size_t total = 0, count = 0;
+    std::uint32_t total = 0, count = 0;
     for (int r = 0; r < rows; ++r) {
         count += at[r];
         at[r] = total;
         total += count;
     }
-    at[rows] = total;
-    std::vector<int>& xs = s.xs;
+    at.pop_back();
+    std::vector<int>& xs = out.xs;
     if (xs.size() < total) xs.resize(total);
-    for (const Crossing& c : es) {
+    for (const scan::Edge& c : es) {
         const int t = std::max(c.top, first), b = std::min(c.bottom, last);
         if (t >= b) continue;
-        // The first pixel whose centre lies at or right of the crossing is
-        // ceil(x - 1/2) with x = x0 + (y + 1/2 - y0) dx / dy, that is
-        // ceil(n / d) with n = (2 x0 - 1) dy + (2 y + 1 - 2 y0) dx and
-        // d = 2 dy. Each row adds 2 dx to n, so the quotient q and remainder
-        // r (0 <= r < d) step without a division; all but n fit 32 bits.
-        const long long d = 2LL * c.dy;
-        const long long n = (2LL * c.x0 - 1) * c.dy + (2LL * t + 1 - 2LL * c.y0) * c.dx;
-        const long long q0 = floor_div(n, d), sq0 = floor_div(2LL * c.dx, d);
-        int q = static_cast<int>(q0), r = static_cast<int>(n - q0 * d);
-        const int dd = static_cast<int>(d), sq = static_cast<int>(sq0), sr = static_cast<int>(2LL * c.dx - sq0 * d);
-        // The step subtracts d and adds it back when the remainder went below
-        // zero, so that a row costs a short chain of dependent steps and no
-        // branch (carries come at random).
-        const int sd = sr - dd;
+        scan::Stepper s = scan::stepper(c, t, b);
         for (int y = t - first; y < b - first; ++y) {
-            xs[at[y]++] = q + (r > 0 ? 1 : 0);
-            const int next = r + sd;
-            r = next < 0 ? next + dd : next;
-            q += sq + 1 + (next >> 31);
+            xs[at[y]++] = s.x();
+            s.step();
         }
     }
     // `at` now holds where each row's crossings end, which is where the
     // next row's start.
-    std::size_t begin = 0;
+    std::uint32_t begin = 0;
     for (int row = 0; row < rows; ++row) {
-        const std::size_t end = at[row];
-        int* x = xs.data() + begin;
+        const std::uint32_t end = at[row];
+        scan::sort_crossings(xs.data() + begin, static_cast<int>(end - begin));
+        begin = end;
+    }
+}
+
+void Region::spans(int y_from, int y_to, std::vector<Span>& out) const {
+    out.clear();
+    static Crossings c;
+    crossings(y_from, y_to, c);
+    std::uint32_t begin = 0;
+    for (int row = 0; row < c.rows(); ++row) {
+        const std::uint32_t end = c.end[row];
+        const int* x = c.xs.data() + begin;
         const int m = static_cast<int>(end - begin);
         begin = end;
-        if (m < 2) continue;
-        sort_crossings(x, m);
-        const int y = first + row;
+        const int y = c.first + row;
         const std::size_t row_start = out.size();
         for (int i = 0; i + 1 < m; i += 2) {
             if (x[i] == x[i + 1]) continue;
@@ -322,14 +290,10 @@ std::vector<Span> Region::frame_spans(int pw, int ph, int y_from, int y_to) cons
 
 // ---- Recording ----
 
-void RegionRecorder::line(Point from, Point to) {
-    if (!open_ || from != end_) {
-        close_outline();
-        open_ = true;
-        start_ = from;
-    }
-    region_.add_edge(from, to);
-    end_ = to;
+void RegionRecorder::start_outline(Point from) {
+    close_outline();
+    open_ = true;
+    start_ = from;
 }
 
 void RegionRecorder::add_closed(const Region& outline) {

@@ -20,7 +20,10 @@ public:
         friend bool operator==(const Edge&, const Edge&) = default;
     };
 
-    void add_edge(Point a, Point b);
+    // A replay adds an edge for every line of a filled piece: inline.
+    void add_edge(Point a, Point b) {
+        if (a != b) edges_.push_back({a, b});
+    }
     void add_rect(const Rect& r);
     // The closed outline through the points.
     void add_polygon(std::span<const Point> points);
@@ -48,6 +51,18 @@ public:
     std::vector<Span> spans(int y_from, int y_to) const;
     // The same into `out` (cleared first), whose memory a caller keeps.
     void spans(int y_from, int y_to, std::vector<Span>& out) const;
+    // Where the outlines cross rows y_from <= y < y_to, each row's crossings
+    // in order: the row's pixels run from the first to the second (x1
+    // exclusive), the third to the fourth, and so on. What spans() and the
+    // solid fills of a port read; an odd last crossing bounds nothing.
+    struct Crossings {
+        int first = 0;                   // the first row
+        std::vector<std::uint32_t> end;  // per row, where its crossings end in xs: the next row's start
+        std::vector<int> xs;
+        int rows() const { return static_cast<int>(end.size()); }
+    };
+    // Into `out`, whose memory a caller keeps.
+    void crossings(int y_from, int y_to, Crossings& out) const;
     // The runs of the frame drawn with a pen of pw x ph (both at least 1):
     // the region less the pixels whose whole (2 pw + 1) x (2 ph + 1)
     // neighbourhood lies inside.
@@ -62,7 +77,11 @@ class RegionRecorder {
 public:
     // A line from the end of the open outline continues it; any other
     // starts a new outline and closes the previous one.
-    void line(Point from, Point to);
+    void line(Point from, Point to) {
+        if (!open_ || from != end_) start_outline(from);
+        region_.add_edge(from, to);
+        end_ = to;
+    }
     void add_closed(const Region& outline);
     Region finish();
     // The region so far with the open outline closed, lent; clear() starts
@@ -72,6 +91,7 @@ public:
 
 private:
     void close_outline();
+    void start_outline(Point from);
     Region region_;
     bool open_ = false;
     Point start_;
