@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/core/raster.h"
+#include "tests/platform_core/fast_compare.h"
 #include "platform/core/region.h"
 
 namespace {
@@ -118,18 +119,9 @@ std::vector<Outline> outlines(int l, int t, int r, int b) {
     return v;
 }
 
-struct View {
-    const char* name;
-    plat::Rect clip;
-    std::int16_t origin_h, origin_v;
-};
-
-struct Ink {
-    std::int16_t mode;
-    plat::Pattern pattern;
-};
-
 TEST(RegionFills, PaintAndEraseMatchTheGeneralPath) {
+    using plat::test::Ink;
+    using plat::test::View;
     // A clip inside the buffer, moved by an origin; the whole buffer at
     // negative local coordinates; a clip of a single row.
     const View views[] = {{"clip", {5, 3, 50, 90}, -2, 4},
@@ -143,31 +135,16 @@ TEST(RegionFills, PaintAndEraseMatchTheGeneralPath) {
                         {plat::patOr, plat::black_pattern}};
     for (const View& s : views) {
         plat::Port ports[2] = {plat::Port(100, 60), plat::Port(100, 60)};
-        for (plat::Port& p : ports) {
-            p.set_clip(s.clip);
-            p.set_origin(s.origin_h, s.origin_v);
-            p.set_back_color({0x8000, 0x8000, 0x8000});
-            p.erase_rect(plat::wide_open_rect);
-        }
-        const plat::Rect pr = ports[0].port_rect();
-        const int vl = std::max<int>(s.clip.left, pr.left), vr = std::min<int>(s.clip.right, pr.right);
-        const int vt = std::max<int>(s.clip.top, pr.top), vb = std::min<int>(s.clip.bottom, pr.bottom);
+        plat::test::prepare_both(ports, s);
+        const auto [vl, vt, vr, vb] = plat::test::visible_part(ports[0], s.clip);
         plat::Rect changed[2];
-        for (plat::Port& p : ports) p.take_changed(&changed[0]);
         std::uint32_t serial = 0;
         for (const Outline& o : outlines(vl, vt, vr, vb)) {
             const Region rgn = region_of(o);
             for (const Ink& k : inks)
                 for (int erase = 0; erase < 2; ++erase) {
-                    // A colour no earlier region drew, so a pixel wrongly
-                    // drawn or missed always shows.
-                    ++serial;
-                    const plat::RGBColor fore{static_cast<std::uint16_t>((serial >> 16 & 0xFF) * 0x101),
-                                              static_cast<std::uint16_t>((serial >> 8 & 0xFF) * 0x101),
-                                              static_cast<std::uint16_t>((serial & 0xFF) * 0x101)};
-                    for (int fast = 0; fast < 2; ++fast) {
-                        plat::set_fast_lines(fast != 0);
-                        plat::Port& p = ports[fast];
+                    const plat::RGBColor fore = plat::test::colour_of(++serial);
+                    plat::test::draw_both_ways(ports, changed, [&](plat::Port& p) {
                         p.set_pen_mode(k.mode);
                         p.set_pen_pattern(k.pattern);
                         p.set_fore_color(fore);
@@ -176,9 +153,7 @@ TEST(RegionFills, PaintAndEraseMatchTheGeneralPath) {
                             p.erase_region(rgn);
                         else
                             p.paint_region(rgn);
-                        if (!p.take_changed(&changed[fast])) changed[fast] = {};
-                    }
-                    plat::set_fast_lines(true);
+                    });
                     const auto where = [&] {
                         return ::testing::Message()
                                << s.name << " " << o.name << " mode " << k.mode << (erase ? " erase" : " paint");

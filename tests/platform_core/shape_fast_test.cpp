@@ -9,19 +9,9 @@
 #include <vector>
 
 #include "platform/core/raster.h"
+#include "tests/platform_core/fast_compare.h"
 
 namespace {
-
-struct View {
-    const char* name;
-    plat::Rect clip;
-    std::int16_t origin_h, origin_v;
-};
-
-struct Mode {
-    std::int16_t mode;
-    plat::Pattern pattern;
-};
 
 plat::Rect box(int left, int top, int w, int h) {
     return {static_cast<std::int16_t>(top), static_cast<std::int16_t>(left), static_cast<std::int16_t>(top + h),
@@ -36,6 +26,8 @@ std::vector<int> places(int lo, int hi, int n) {
 }
 
 TEST(SolidShapes, FramesAndPaintsMatchTheGeneralPath) {
+    using plat::test::View;
+    using Mode = plat::test::Ink;
     // A clip inside the buffer, moved by an origin; and the whole buffer at
     // negative local coordinates, where halving rounds towards zero.
     const View views[] = {{"clip", {5, 3, 50, 90}, -2, 4}, {"negative", plat::wide_open_rect, -30, -21}};
@@ -49,19 +41,13 @@ TEST(SolidShapes, FramesAndPaintsMatchTheGeneralPath) {
     for (const View& s : views) {
         for (const Mode& m : modes) {
             plat::Port ports[2] = {plat::Port(100, 60), plat::Port(100, 60)};
+            plat::test::prepare_both(ports, s);
             for (plat::Port& p : ports) {
-                p.set_clip(s.clip);
-                p.set_origin(s.origin_h, s.origin_v);
                 p.set_pen_mode(m.mode);
                 p.set_pen_pattern(m.pattern);
-                p.set_back_color({0x8000, 0x8000, 0x8000});
-                p.erase_rect(plat::wide_open_rect);
             }
-            const plat::Rect pr = ports[0].port_rect();
-            const int vl = std::max<int>(s.clip.left, pr.left), vr = std::min<int>(s.clip.right, pr.right);
-            const int vt = std::max<int>(s.clip.top, pr.top), vb = std::min<int>(s.clip.bottom, pr.bottom);
+            const auto [vl, vt, vr, vb] = plat::test::visible_part(ports[0], s.clip);
             plat::Rect changed[2];
-            for (plat::Port& p : ports) p.take_changed(&changed[0]);
             std::uint32_t serial = 0;
             for (int w : sizes)
                 for (int h : sizes) {
@@ -74,15 +60,8 @@ TEST(SolidShapes, FramesAndPaintsMatchTheGeneralPath) {
                         for (int y : {ys[1], ys[6]}) shapes.push_back(box(x, y, w, h));
                     for (const plat::Rect& r : shapes)
                         for (int op = 0; op < 10; ++op) {
-                            // A colour no earlier shape drew, so a pixel wrongly
-                            // drawn or missed always shows.
-                            ++serial;
-                            const plat::RGBColor fore{static_cast<std::uint16_t>((serial >> 16 & 0xFF) * 0x101),
-                                                      static_cast<std::uint16_t>((serial >> 8 & 0xFF) * 0x101),
-                                                      static_cast<std::uint16_t>((serial & 0xFF) * 0x101)};
-                            for (int fast = 0; fast < 2; ++fast) {
-                                plat::set_fast_lines(fast != 0);
-                                plat::Port& p = ports[fast];
+                            const plat::RGBColor fore = plat::test::colour_of(++serial);
+                            plat::test::draw_both_ways(ports, changed, [&](plat::Port& p) {
                                 p.set_fore_color(fore);
                                 const plat::Point pen = pens[op % 4];
                                 p.set_pen_size(pen.h, pen.v);
@@ -94,9 +73,7 @@ TEST(SolidShapes, FramesAndPaintsMatchTheGeneralPath) {
                                     p.paint_rect(r);
                                 else
                                     p.paint_oval(r);
-                                if (!p.take_changed(&changed[fast])) changed[fast] = {};
-                            }
-                            plat::set_fast_lines(true);
+                            });
                             const auto where = [&] {
                                 return ::testing::Message()
                                        << s.name << " mode " << m.mode << " op " << op << " rect " << r.left << ","
