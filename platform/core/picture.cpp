@@ -55,11 +55,6 @@ struct Mapping {
           fh(f.bottom - f.top),
           tw(t.right - t.left),
           th(t.bottom - t.top) {}
-    static long long floor_div(long long a, long long b) {
-        long long q = a / b;
-        if (a % b != 0 && a < 0) --q;
-        return q;
-    }
     std::int16_t h(long long x) const {
         return clamp16(to.left + floor_div((x - from.left) * tw, fw));
     }

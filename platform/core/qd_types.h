@@ -22,4 +22,11 @@ struct Rect {
     friend bool operator==(const Rect&, const Rect&) = default;
 };
 
+// a / b rounded down, for b > 0. The remainder takes the sign of a, so a
+// negative one means the quotient was rounded up; told by a flag, not a
+// branch (in a region's scan the edges slant either way at random).
+inline constexpr std::int64_t floor_div(std::int64_t a, std::int64_t b) {
+    return a / b - (a % b < 0 ? 1 : 0);
+}
+
 }  // namespace plat

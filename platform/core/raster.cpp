@@ -31,12 +31,6 @@ std::int16_t clamp16(long long v) {
     return static_cast<std::int16_t>(std::clamp<long long>(v, -32768, 32767));
 }
 
-std::int64_t floor_div(std::int64_t a, std::int64_t b) {  // b > 0
-    std::int64_t q = a / b;
-    if (a % b != 0 && a < 0) --q;
-    return q;
-}
-
 std::int64_t ceil_div(std::int64_t a, std::int64_t b) {
     return -floor_div(-a, b);
 }

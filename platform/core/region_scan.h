@@ -37,9 +37,6 @@ inline void collect(const std::vector<Region::Edge>& edges, std::vector<Edge>& e
     }
 }
 
-// b > 0. The remainder takes the sign of a, so a negative one means the
-// quotient was rounded up; told by a flag, not a branch (edges slant
-// either way at random).
 // Drops every pair of edges between the same two points (such as the
 // end of a band that a cap shares): the two cross each row at the same
 // place, so together they change no pixel's count of crossings to its
@@ -57,10 +54,6 @@ inline void drop_twins(std::vector<Edge>& es) {
             }
         }
     es.resize(static_cast<std::size_t>(n));
-}
-
-inline long long floor_div(long long a, long long b) {
-    return a / b - (a % b < 0 ? 1 : 0);
 }
 
 // An edge's crossings down its rows: the first pixel whose centre lies at
