@@ -853,19 +853,28 @@ inline void walk_inside(std::uint32_t* p, int n, std::ptrdiff_t astep, std::ptrd
 // within 0..32767, so it still tests outside.
 class InsideBox {
 public:
-    InsideBox(int oh, int ov, int l, int t, int r, int b, std::ptrdiff_t stride)
 #if defined(__SSE2__)
-        : origin_(_mm_setr_epi16(cut(oh), cut(ov), cut(oh), cut(ov), 0, 0, 0, 0)),
-          above_(_mm_setr_epi16(cut(l - 1), cut(t - 1), cut(l - 1), cut(t - 1), -1, -1, -1, -1)),
-          below_(_mm_setr_epi16(cut(r), cut(b), cut(r), cut(b), 1, 1, 1, 1)),
-          rows_(_mm_setr_epi16(1, cut(stride), 1, cut(stride), 0, 0, 0, 0)),
-          least_(_mm_set1_epi16(32767)),
-          most_(_mm_set1_epi16(-32768)),
-          oh_(oh), ov_(ov)
+    InsideBox(const LineRun::Lanes& k)
+        : origin_(load(k.origin)), above_(load(k.above)), below_(load(k.below)), rows_(load(k.rows)),
+          least_(_mm_set1_epi16(32767)), most_(_mm_set1_epi16(-32768)), oh_(k.at.h), ov_(k.at.v) {}
 #else
-        : oh_(oh), ov_(ov), l_(l), t_(t), r_(r), b_(b), stride_(stride)
+    InsideBox(int oh, int ov, int l, int t, int r, int b, std::ptrdiff_t stride)
+        : oh_(oh), ov_(ov), l_(l), t_(t), r_(r), b_(b), stride_(stride) {}
 #endif
-    {
+
+    // The lanes for the origin (oh, ov), the box l t r b and the row length.
+    static void make(LineRun::Lanes& k, int oh, int ov, int l, int t, int r, int b, std::ptrdiff_t stride) {
+        const std::int16_t lanes[4][8] = {
+            {cut(oh), cut(ov), cut(oh), cut(ov), 0, 0, 0, 0},
+            {cut(l - 1), cut(t - 1), cut(l - 1), cut(t - 1), -1, -1, -1, -1},
+            {cut(r), cut(b), cut(r), cut(b), 1, 1, 1, 1},
+            {1, cut(stride), 1, cut(stride), 0, 0, 0, 0},
+        };
+        std::copy(lanes[0], lanes[0] + 8, k.origin);
+        std::copy(lanes[1], lanes[1] + 8, k.above);
+        std::copy(lanes[2], lanes[2] + 8, k.below);
+        std::copy(lanes[3], lanes[3] + 8, k.rows);
+        k.at = {static_cast<std::int16_t>(ov), static_cast<std::int16_t>(oh)};
     }
 
     // A row's length the places below can be worked out with: a row and a
@@ -955,8 +964,9 @@ public:
     }
 
 private:
-#if defined(__SSE2__)
     static std::int16_t cut(std::ptrdiff_t v) { return clamp16(v); }
+#if defined(__SSE2__)
+    static __m128i load(const std::int16_t* lanes) { return _mm_load_si128(reinterpret_cast<const __m128i*>(lanes)); }
     const __m128i origin_, above_, below_, rows_;
     __m128i least_, most_, v_{};
     const int oh_, ov_;
@@ -1013,6 +1023,7 @@ LineRun::LineRun(Port& port) : port_(port) {
     t_ = v.t;
     r_ = v.r;
     b_ = v.b;
+    InsideBox::make(lanes_, port.origin_.h, port.origin_.v, l_, t_, r_, b_, port.width_);
 }
 
 void LineRun::colour_changed() {
@@ -1044,7 +1055,11 @@ void LineRun::lines(std::span<const Ends> ends) {
     const int l = l_, t = t_, r = r_, b = b_;
     const std::uint32_t c = colour_;
     // The changed area of the lines inside, marked once.
+#if defined(__SSE2__)
+    InsideBox box(lanes_);
+#else
     InsideBox box(p.origin_.h, p.origin_.v, l, t, r, b, stride);
+#endif
     const bool places = InsideBox::fits(stride);
     int q[4];
     for (const Ends& e : ends) {

@@ -411,11 +411,19 @@ public:
         colour_ = now;
     }
 
+    // The four-lane constants of the inside test: origin, box and row
+    // length, which the run keeps as it keeps the box.
+    struct Lanes {
+        alignas(16) std::int16_t origin[8], above[8], below[8], rows[8];
+        Point at{};
+    };
+
 private:
     Port& port_;
     bool direct_ = false;
     int l_ = 0, t_ = 0, r_ = 0, b_ = 0;
     std::uint32_t colour_ = 0;
+    Lanes lanes_;
 };
 
 // Whether one-pixel lines in one colour take their own loop (on at start);
