@@ -363,20 +363,24 @@ bool zoomclip(int x1, int y1, int x2, int y2, int type, int mode) {
 
 // The records of one entry in order, a block's run at a time: f(first,
 // count), continuing into the next block after record 1637 while f gives
-// true.
+// true. `r` is the entry's first record where the caller has it already.
 template <class F>
-void walk_runs(const SegCtrlRec& e, F&& f) {
+void walk_runs(const SegCtrlRec& e, SegPrimRec* r, F&& f) {
     int block = seg_word(e.b, 1), rec = seg_word(e.b, 2);
     int count = seg_word(e.b, 3);
     while (count > 0) {
-        SegPrimRec* r = seg_record(block, rec);
         if (!r) return;
         const int run = std::min(count, seg_recs_per_block - rec);
         if (!f(r, run)) return;
         count -= run;
         rec = 0;
         ++block;
+        if (count > 0) r = seg_record(block, rec);
     }
+}
+template <class F>
+void walk_runs(const SegCtrlRec& e, F&& f) {
+    if (seg_word(e.b, 3) > 0) walk_runs(e, seg_record(seg_word(e.b, 1), seg_word(e.b, 2)), f);
 }
 
 // The same a record at a time.
@@ -390,14 +394,19 @@ void walk_records(const SegCtrlRec& e, F&& f) {
 
 bool has_segment(const SegCtrlRec* e) { return e && (seg_word(e->b, 0) & 0x8000); }
 
-// The limits record first, and its box meeting the view.
-bool limits_meet(const SegCtrlRec& e, const ViewportRec& v) {
-    if (seg_word(e.b, 3) == 0) return false;
-    const SegPrimRec* r = seg_record(seg_word(e.b, 1), seg_word(e.b, 2));
+// The first record of an entry, or nullptr when it has none.
+SegPrimRec* first_record(const SegCtrlRec& e) {
+    return seg_word(e.b, 3) == 0 ? nullptr : seg_record(seg_word(e.b, 1), seg_word(e.b, 2));
+}
+
+// The limits record first (r, the entry's first record), and its box
+// meeting the view.
+inline bool limits_meet(const SegPrimRec* r, const ViewportRec& v) {
     if (!r || (seg_word(r->b, 0) & 15) != seg_limits) return false;
     const auto w = [&](int k) { return static_cast<std::int16_t>(seg_word(r->b, k)); };
     return w(1) <= v.xr && w(2) >= v.xl && w(3) <= v.yt && w(4) >= v.yb;
 }
+bool limits_meet(const SegCtrlRec& e, const ViewportRec& v) { return limits_meet(first_record(e), v); }
 
 // Replays the drawing records of an entry; thickobject afterwards tells
 // whether any piece is a filled outline.
@@ -615,7 +624,7 @@ struct PlainState {
         lines = nparts = 0;
     }
 };
-bool sketch_plain(const SegCtrlRec& e, plat::LineRun& run, PlainState& last);
+bool sketch_plain(const SegCtrlRec& e, SegPrimRec* first, plat::LineRun& run, PlainState& last);
 }  // namespace
 
 namespace {
@@ -675,10 +684,11 @@ void replay_view(plat::Port* target, Wanted&& wanted) {
             put_on_screen(i, 0);
             continue;
         }
-        if (!limits_meet(*e, panvp)) continue;
+        SegPrimRec* const first = first_record(*e);
+        if (!limits_meet(first, panvp)) continue;
         put_on_screen(i, 1);
         if (!wanted(*e)) continue;
-        if (!sketch_plain(*e, *run, last)) {
+        if (!sketch_plain(*e, first, *run, last)) {
             last.flush(*run);
             showseg_entry(mode_draw, e);
             run.emplace(target ? *target : scratch);
@@ -925,7 +935,7 @@ private:
 #endif
 };
 
-bool sketch_plain(const SegCtrlRec& e, plat::LineRun& run, PlainState& last) {
+bool sketch_plain(const SegCtrlRec& e, SegPrimRec* first, plat::LineRun& run, PlainState& last) {
     plat::Port* p = myCGrafPtr;
     if (!p) return true;
     const int H = qdviewport.yt;
@@ -938,7 +948,7 @@ bool sketch_plain(const SegCtrlRec& e, plat::LineRun& run, PlainState& last) {
         last.flush(run);
         n = 0;
     };
-    walk_runs(e, [&](const SegPrimRec* r, int count) {
+    walk_runs(e, first, [&](const SegPrimRec* r, int count) {
         for (const SegPrimRec* const end = r + count; r != end; ++r) {
             const int type = r->b[1] & 15;  // the low byte of word 0
             if (type == seg_line) {
