@@ -911,22 +911,21 @@ public:
 #endif
     {
     }
-    void put(const SegPrimRec& r, plat::LineRun::Ends* out) const {
-        if (zoom == 0) {
+    // At zoom 0.
+    void put_unzoomed(const SegPrimRec& r, plat::LineRun::Ends* out) const {
 #if defined(__SSE2__)
-            __m128i v = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(r.b + 2));
-            v = _mm_or_si128(_mm_slli_epi16(v, 8), _mm_srli_epi16(v, 8));
-            v = _mm_sub_epi16(_mm_xor_si128(v, negate_), negate_);  // rows count down
-            _mm_storel_epi64(reinterpret_cast<__m128i*>(out), _mm_add_epi16(v, add_));
+        __m128i v = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(r.b + 2));
+        v = _mm_or_si128(_mm_slli_epi16(v, 8), _mm_srli_epi16(v, 8));
+        v = _mm_sub_epi16(_mm_xor_si128(v, negate_), negate_);  // rows count down
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out), _mm_add_epi16(v, add_));
 #else
-            *out = {cut16(w(r, 1) + pandx), cut16(H_ - (w(r, 2) + pandy)), cut16(w(r, 3) + pandx),
-                    cut16(H_ - (w(r, 4) + pandy))};
+        *out = {cut16(w(r, 1) + pandx), cut16(H_ - (w(r, 2) + pandy)), cut16(w(r, 3) + pandx),
+                cut16(H_ - (w(r, 4) + pandy))};
 #endif
-        } else {
-            *out = {cut16(vx(w(r, 1))), cut16(H_ - vy(w(r, 2))), cut16(vx(w(r, 3))), cut16(H_ - vy(w(r, 4)))};
-        }
     }
-
+    void put_zoomed(const SegPrimRec& r, plat::LineRun::Ends* out) const {
+        *out = {cut16(vx(w(r, 1))), cut16(H_ - vy(w(r, 2))), cut16(vx(w(r, 3))), cut16(H_ - vy(w(r, 4)))};
+    }
 private:
     static int w(const SegPrimRec& r, int k) { return static_cast<std::int16_t>(seg_word(r.b, k)); }
     const int H_;
@@ -940,6 +939,7 @@ bool sketch_plain(const SegCtrlRec& e, SegPrimRec* first, plat::LineRun& run, Pl
     if (!p) return true;
     const int H = qdviewport.yt;
     const PortEnds ends(H);
+    const bool unzoomed = zoom == 0;
     bool shown = true, filled = false;
     // The batch's count stays in a register while the records go by.
     std::size_t n = last.lines;
@@ -954,7 +954,20 @@ bool sketch_plain(const SegCtrlRec& e, SegPrimRec* first, plat::LineRun& run, Pl
             if (type == seg_line) {
                 if (!shown) continue;
                 if (n == std::size(last.batch)) flush();
-                ends.put(*r, &last.batch[n++]);
+                // The line records that follow, as many as the batch holds,
+                // in a loop of their own.
+                const SegPrimRec* const stop =
+                    r + std::min<std::ptrdiff_t>(end - r, static_cast<std::ptrdiff_t>(std::size(last.batch) - n));
+                plat::LineRun::Ends* out = last.batch + n;
+                if (unzoomed) {
+                    do ends.put_unzoomed(*r++, out++);
+                    while (r != stop && (r->b[1] & 15) == seg_line);
+                } else {
+                    do ends.put_zoomed(*r++, out++);
+                    while (r != stop && (r->b[1] & 15) == seg_line);
+                }
+                n = static_cast<std::size_t>(out - last.batch);
+                --r;  // the loop steps past the last one
             } else if (type == seg_attr) {
                 // A segment with a filled piece is drawn whole by the replay
                 // with its fill: the plain drawing stops here (what it drew
