@@ -412,6 +412,11 @@ bool limits_meet(const SegCtrlRec& e, const ViewportRec& v) { return limits_meet
 // whether any piece is a filled outline.
 void replay_records(const SegCtrlRec& e, int mode) {
     bool shown = true;
+    int level = -1;
+    // The colour the last attributes set while lines go through
+    // direct_lines: nothing here changes the pen's colour in between, so
+    // the same colour again needs no change (and ends no batch).
+    int set_colour = -1;
     std::uint16_t any_filled = thickobject;
     walk_records(e, [&](const SegPrimRec& r) {
         const auto w = [&](int k) { return static_cast<std::int16_t>(seg_word(r.b, k)); };
@@ -420,12 +425,18 @@ void replay_records(const SegCtrlRec& e, int mode) {
             closetheseg();
             thickobject = static_cast<std::uint16_t>((seg_word(r.b, 1) >> 12) & 15);
             if (thickobject) any_filled = 1;
-            if (mode != mode_erase && to_screen()) {
+            if (mode != mode_erase && to_screen() && !(direct_lines && r.b[5] == set_colour)) {
                 if (direct_lines) flush_direct();
                 setscreencolor(r.b[5]);
-                if (direct_lines) direct_lines->colour_changed();
+                if (direct_lines) {
+                    direct_lines->colour_changed();
+                    set_colour = r.b[5];
+                }
             }
-            shown = LevelShowable(r.b[3]) != 0;
+            if (r.b[3] != level) {
+                level = r.b[3];
+                shown = LevelShowable(level) != 0;
+            }
             break;
         }
         case seg_line:
