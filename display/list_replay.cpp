@@ -937,6 +937,7 @@ public:
     void put_zoomed(const SegPrimRec& r, plat::LineRun::Ends* out) const {
         *out = {cut16(vx(w(r, 1))), cut16(H_ - vy(w(r, 2))), cut16(vx(w(r, 3))), cut16(H_ - vy(w(r, 4)))};
     }
+
 private:
     static int w(const SegPrimRec& r, int k) { return static_cast<std::int16_t>(seg_word(r.b, k)); }
     const int H_;
