@@ -363,20 +363,24 @@ bool zoomclip(int x1, int y1, int x2, int y2, int type, int mode) {
 
 // The records of one entry in order, a block's run at a time: f(first,
 // count), continuing into the next block after record 1637 while f gives
-// true.
+// true. `r` is the entry's first record where the caller has it already.
 template <class F>
-void walk_runs(const SegCtrlRec& e, F&& f) {
+void walk_runs(const SegCtrlRec& e, SegPrimRec* r, F&& f) {
     int block = seg_word(e.b, 1), rec = seg_word(e.b, 2);
     int count = seg_word(e.b, 3);
     while (count > 0) {
-        SegPrimRec* r = seg_record(block, rec);
         if (!r) return;
         const int run = std::min(count, seg_recs_per_block - rec);
         if (!f(r, run)) return;
         count -= run;
         rec = 0;
         ++block;
+        if (count > 0) r = seg_record(block, rec);
     }
+}
+template <class F>
+void walk_runs(const SegCtrlRec& e, F&& f) {
+    if (seg_word(e.b, 3) > 0) walk_runs(e, seg_record(seg_word(e.b, 1), seg_word(e.b, 2)), f);
 }
 
 // The same a record at a time.
@@ -390,19 +394,29 @@ void walk_records(const SegCtrlRec& e, F&& f) {
 
 bool has_segment(const SegCtrlRec* e) { return e && (seg_word(e->b, 0) & 0x8000); }
 
-// The limits record first, and its box meeting the view.
-bool limits_meet(const SegCtrlRec& e, const ViewportRec& v) {
-    if (seg_word(e.b, 3) == 0) return false;
-    const SegPrimRec* r = seg_record(seg_word(e.b, 1), seg_word(e.b, 2));
+// The first record of an entry, or nullptr when it has none.
+SegPrimRec* first_record(const SegCtrlRec& e) {
+    return seg_word(e.b, 3) == 0 ? nullptr : seg_record(seg_word(e.b, 1), seg_word(e.b, 2));
+}
+
+// The limits record first (r, the entry's first record), and its box
+// meeting the view.
+inline bool limits_meet(const SegPrimRec* r, const ViewportRec& v) {
     if (!r || (seg_word(r->b, 0) & 15) != seg_limits) return false;
     const auto w = [&](int k) { return static_cast<std::int16_t>(seg_word(r->b, k)); };
     return w(1) <= v.xr && w(2) >= v.xl && w(3) <= v.yt && w(4) >= v.yb;
 }
+bool limits_meet(const SegCtrlRec& e, const ViewportRec& v) { return limits_meet(first_record(e), v); }
 
 // Replays the drawing records of an entry; thickobject afterwards tells
 // whether any piece is a filled outline.
 void replay_records(const SegCtrlRec& e, int mode) {
     bool shown = true;
+    int level = -1;
+    // The colour the last attributes set while lines go through
+    // direct_lines: nothing here changes the pen's colour in between, so
+    // the same colour again needs no change (and ends no batch).
+    int set_colour = -1;
     std::uint16_t any_filled = thickobject;
     walk_records(e, [&](const SegPrimRec& r) {
         const auto w = [&](int k) { return static_cast<std::int16_t>(seg_word(r.b, k)); };
@@ -411,12 +425,18 @@ void replay_records(const SegCtrlRec& e, int mode) {
             closetheseg();
             thickobject = static_cast<std::uint16_t>((seg_word(r.b, 1) >> 12) & 15);
             if (thickobject) any_filled = 1;
-            if (mode != mode_erase && to_screen()) {
+            if (mode != mode_erase && to_screen() && !(direct_lines && r.b[5] == set_colour)) {
                 if (direct_lines) flush_direct();
                 setscreencolor(r.b[5]);
-                if (direct_lines) direct_lines->colour_changed();
+                if (direct_lines) {
+                    direct_lines->colour_changed();
+                    set_colour = r.b[5];
+                }
             }
-            shown = LevelShowable(r.b[3]) != 0;
+            if (r.b[3] != level) {
+                level = r.b[3];
+                shown = LevelShowable(level) != 0;
+            }
             break;
         }
         case seg_line:
@@ -615,7 +635,7 @@ struct PlainState {
         lines = nparts = 0;
     }
 };
-bool sketch_plain(const SegCtrlRec& e, plat::LineRun& run, PlainState& last);
+bool sketch_plain(const SegCtrlRec& e, SegPrimRec* first, plat::LineRun& run, PlainState& last);
 }  // namespace
 
 namespace {
@@ -675,10 +695,11 @@ void replay_view(plat::Port* target, Wanted&& wanted) {
             put_on_screen(i, 0);
             continue;
         }
-        if (!limits_meet(*e, panvp)) continue;
+        SegPrimRec* const first = first_record(*e);
+        if (!limits_meet(first, panvp)) continue;
         put_on_screen(i, 1);
         if (!wanted(*e)) continue;
-        if (!sketch_plain(*e, *run, last)) {
+        if (!sketch_plain(*e, first, *run, last)) {
             last.flush(*run);
             showseg_entry(mode_draw, e);
             run.emplace(target ? *target : scratch);
@@ -901,20 +922,20 @@ public:
 #endif
     {
     }
-    void put(const SegPrimRec& r, plat::LineRun::Ends* out) const {
-        if (zoom == 0) {
+    // At zoom 0.
+    void put_unzoomed(const SegPrimRec& r, plat::LineRun::Ends* out) const {
 #if defined(__SSE2__)
-            __m128i v = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(r.b + 2));
-            v = _mm_or_si128(_mm_slli_epi16(v, 8), _mm_srli_epi16(v, 8));
-            v = _mm_sub_epi16(_mm_xor_si128(v, negate_), negate_);  // rows count down
-            _mm_storel_epi64(reinterpret_cast<__m128i*>(out), _mm_add_epi16(v, add_));
+        __m128i v = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(r.b + 2));
+        v = _mm_or_si128(_mm_slli_epi16(v, 8), _mm_srli_epi16(v, 8));
+        v = _mm_sub_epi16(_mm_xor_si128(v, negate_), negate_);  // rows count down
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out), _mm_add_epi16(v, add_));
 #else
-            *out = {cut16(w(r, 1) + pandx), cut16(H_ - (w(r, 2) + pandy)), cut16(w(r, 3) + pandx),
-                    cut16(H_ - (w(r, 4) + pandy))};
+        *out = {cut16(w(r, 1) + pandx), cut16(H_ - (w(r, 2) + pandy)), cut16(w(r, 3) + pandx),
+                cut16(H_ - (w(r, 4) + pandy))};
 #endif
-        } else {
-            *out = {cut16(vx(w(r, 1))), cut16(H_ - vy(w(r, 2))), cut16(vx(w(r, 3))), cut16(H_ - vy(w(r, 4)))};
-        }
+    }
+    void put_zoomed(const SegPrimRec& r, plat::LineRun::Ends* out) const {
+        *out = {cut16(vx(w(r, 1))), cut16(H_ - vy(w(r, 2))), cut16(vx(w(r, 3))), cut16(H_ - vy(w(r, 4)))};
     }
 
 private:
@@ -925,11 +946,12 @@ private:
 #endif
 };
 
-bool sketch_plain(const SegCtrlRec& e, plat::LineRun& run, PlainState& last) {
+bool sketch_plain(const SegCtrlRec& e, SegPrimRec* first, plat::LineRun& run, PlainState& last) {
     plat::Port* p = myCGrafPtr;
     if (!p) return true;
     const int H = qdviewport.yt;
     const PortEnds ends(H);
+    const bool unzoomed = zoom == 0;
     bool shown = true, filled = false;
     // The batch's count stays in a register while the records go by.
     std::size_t n = last.lines;
@@ -938,13 +960,26 @@ bool sketch_plain(const SegCtrlRec& e, plat::LineRun& run, PlainState& last) {
         last.flush(run);
         n = 0;
     };
-    walk_runs(e, [&](const SegPrimRec* r, int count) {
+    walk_runs(e, first, [&](const SegPrimRec* r, int count) {
         for (const SegPrimRec* const end = r + count; r != end; ++r) {
             const int type = r->b[1] & 15;  // the low byte of word 0
             if (type == seg_line) {
                 if (!shown) continue;
                 if (n == std::size(last.batch)) flush();
-                ends.put(*r, &last.batch[n++]);
+                // The line records that follow, as many as the batch holds,
+                // in a loop of their own.
+                const SegPrimRec* const stop =
+                    r + std::min<std::ptrdiff_t>(end - r, static_cast<std::ptrdiff_t>(std::size(last.batch) - n));
+                plat::LineRun::Ends* out = last.batch + n;
+                if (unzoomed) {
+                    do ends.put_unzoomed(*r++, out++);
+                    while (r != stop && (r->b[1] & 15) == seg_line);
+                } else {
+                    do ends.put_zoomed(*r++, out++);
+                    while (r != stop && (r->b[1] & 15) == seg_line);
+                }
+                n = static_cast<std::size_t>(out - last.batch);
+                --r;  // the loop steps past the last one
             } else if (type == seg_attr) {
                 // A segment with a filled piece is drawn whole by the replay
                 // with its fill: the plain drawing stops here (what it drew
