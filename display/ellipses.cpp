@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "display/clip_tests.h"
 #include "display/graphics_unit.h"
@@ -46,6 +47,25 @@ void note_clip() {
 
 bool near(double a, double b) { return std::fabs(a - b) < small_tol; }
 
+// Polygons of 10 or more sides have no fixed table: the unit vectors of
+// their vertices, worked out as vertex() would, are kept per number of
+// sides, since every such polygon on every redraw asks for the same ones.
+constexpr int max_table_sides = 360;
+
+const std::vector<double>& other_poly_table() {
+    static std::vector<double> tables[max_table_sides + 1];
+    std::vector<double>& t = tables[sides];
+    if (t.empty()) {
+        t.resize(2 * (static_cast<std::size_t>(sides) + 1));
+        for (int i = 0; i <= sides; ++i) {
+            const double a = degrad(i * (static_cast<double>(full_turn) / sides));
+            t[2 * i] = std::cos(a);
+            t[2 * i + 1] = std::sin(a);
+        }
+    }
+    return t;
+}
+
 // Vertex i as a unit vector.
 void vertex(int i, double* c, double* s) {
     if (is_polygon && !oth_poly && i >= 0 && i <= sides) {
@@ -54,6 +74,10 @@ void vertex(int i, double* c, double* s) {
     } else if (!is_polygon && i >= 0 && i <= full_turn) {
         *c = rcos[i];
         *s = rsin[i];
+    } else if (is_polygon && i >= 0 && i <= sides && sides <= max_table_sides) {
+        const std::vector<double>& t = other_poly_table();
+        *c = t[2 * i];
+        *s = t[2 * i + 1];
     } else {
         const double a = degrad(is_polygon ? i * (static_cast<double>(full_turn) / sides) : i);
         *c = std::cos(a);
@@ -97,12 +121,14 @@ std::int16_t side_of(double angle) {
     return static_cast<std::int16_t>(std::clamp(trunc_i32(angle / w), 0, static_cast<std::int32_t>(sides)));
 }
 
-void arc_edge() {
+// The arc between the begin and end angles, whose unit vectors the caller
+// has worked out (they serve the band's end sides too).
+void arc_edge(double cb, double sb, double ce, double se) {
     beg_side = side_of(begin_angle);
     end_side = side_of(end_angle);
-    ell_move_part(std::cos(begin_angle), std::sin(begin_angle));
+    ell_move_part(cb, sb);
     do_sides(beg_side != end_side ? 1 : 0);
-    ell_draw_part(std::cos(end_angle), std::sin(end_angle));
+    ell_draw_part(ce, se);
 }
 
 // One oval is enough for a solid closed circle or axis-parallel ellipse
@@ -254,20 +280,22 @@ void draw_ellipse(std::int16_t stroke, std::uint16_t thk) {
         return;
     }
 
+    if (stroke != 1 && !thk) return;
+    const double cb = std::cos(begin_angle), sb = std::sin(begin_angle);
+    const double ce = std::cos(end_angle), se = std::sin(end_angle);
     if (stroke == 1) {
-        arc_edge();
+        arc_edge(cb, sb, ce, se);
         if (thk) {
-            figure_point(std::cos(begin_angle), std::sin(begin_angle), &lastbx, &lastby);
-            figure_point(std::cos(end_angle), std::sin(end_angle), &lastex, &lastey);
+            figure_point(cb, sb, &lastbx, &lastby);
+            figure_point(ce, se, &lastex, &lastey);
         }
         return;
     }
-    if (!thk) return;
     // The outer edge: the band's end side, the edge back to the start, and
     // the start side.
     double bx = 0, by = 0, ex = 0, ey = 0;
-    figure_point(std::cos(begin_angle), std::sin(begin_angle), &bx, &by);
-    figure_point(std::cos(end_angle), std::sin(end_angle), &ex, &ey);
+    figure_point(cb, sb, &bx, &by);
+    figure_point(ce, se, &ex, &ey);
     move_abs(lastex, lastey);
     line_abs(ex, ey);
     note_clip();
@@ -275,7 +303,7 @@ void draw_ellipse(std::int16_t stroke, std::uint16_t thk) {
     set_rec_f64(sinfo, ell::begin, begin_angle);
     set_rec_f64(sinfo, ell::end, end_angle);
     set_rec_u16(sinfo, ell::flags, static_cast<std::uint16_t>(rec_u16(sinfo, ell::flags) ^ ell::clockwise));
-    arc_edge();
+    arc_edge(ce, se, cb, sb);
     move_abs(bx, by);
     line_abs(lastbx, lastby);
     note_clip();
