@@ -49,35 +49,53 @@ bool near(double a, double b) { return std::fabs(a - b) < small_tol; }
 
 // Polygons of 10 or more sides have no fixed table: the unit vectors of
 // their vertices, worked out as vertex() would, are kept per number of
-// sides, since every such polygon on every redraw asks for the same ones.
+// sides (cosines, then sines), since every such polygon on every redraw
+// asks for the same ones.
 constexpr int max_table_sides = 360;
 
-const std::vector<double>& other_poly_table() {
+const double* other_poly_table() {
     static std::vector<double> tables[max_table_sides + 1];
     std::vector<double>& t = tables[sides];
     if (t.empty()) {
-        t.resize(2 * (static_cast<std::size_t>(sides) + 1));
-        for (int i = 0; i <= sides; ++i) {
-            const double a = degrad(i * (static_cast<double>(full_turn) / sides));
-            t[2 * i] = std::cos(a);
-            t[2 * i + 1] = std::sin(a);
+        const std::size_t n = static_cast<std::size_t>(sides) + 1;
+        t.resize(2 * n);
+        for (std::size_t i = 0; i < n; ++i) {
+            const double a = degrad(static_cast<int>(i) * (static_cast<double>(full_turn) / sides));
+            t[i] = std::cos(a);
+            t[n + i] = std::sin(a);
         }
     }
-    return t;
+    return t.data();
+}
+
+// The figure's table of unit vectors, for vertices 0 to *last; false
+// when its vertices have none.
+bool vertex_table(const double** c, const double** s, int* last) {
+    if (!is_polygon) {
+        *c = rcos;
+        *s = rsin;
+        *last = full_turn;
+    } else if (!oth_poly) {
+        *c = poly_rcos;
+        *s = poly_rsin;
+        *last = sides;
+    } else if (sides <= max_table_sides) {
+        *c = other_poly_table();
+        *s = *c + sides + 1;
+        *last = sides;
+    } else {
+        return false;
+    }
+    return true;
 }
 
 // Vertex i as a unit vector.
 void vertex(int i, double* c, double* s) {
-    if (is_polygon && !oth_poly && i >= 0 && i <= sides) {
-        *c = poly_rcos[i];
-        *s = poly_rsin[i];
-    } else if (!is_polygon && i >= 0 && i <= full_turn) {
-        *c = rcos[i];
-        *s = rsin[i];
-    } else if (is_polygon && i >= 0 && i <= sides && sides <= max_table_sides) {
-        const std::vector<double>& t = other_poly_table();
-        *c = t[2 * i];
-        *s = t[2 * i + 1];
+    const double *tc = nullptr, *ts = nullptr;
+    int last = -1;
+    if (vertex_table(&tc, &ts, &last) && i >= 0 && i <= last) {
+        *c = tc[i];
+        *s = ts[i];
     } else {
         const double a = degrad(is_polygon ? i * (static_cast<double>(full_turn) / sides) : i);
         *c = std::cos(a);
@@ -85,7 +103,7 @@ void vertex(int i, double* c, double* s) {
     }
 }
 
-void figure_point(double c, double s, double* x, double* y) {
+[[gnu::always_inline]] inline void figure_point(double c, double s, double* x, double* y) {
     double px = radius_1 * c, py = radius_2 * s;
     if (!zero_rot) {
         const double t = px * costheta - py * sintheta;
@@ -101,11 +119,19 @@ void figure_point(double c, double s, double* x, double* y) {
 void draw_vertices(int first, int step, int count) {
     constexpr int run = 64;
     double pts[2 * run];
+    const double *tc = nullptr, *ts = nullptr;
+    int last = -1;
+    vertex_table(&tc, &ts, &last);
     while (count > 0) {
         const int m = std::min(count, run);
         for (int k = 0; k < m; ++k, first += step) {
             double c = 0, s = 0;
-            vertex(first, &c, &s);
+            if (first >= 0 && first <= last) {
+                c = tc[first];
+                s = ts[first];
+            } else {
+                vertex(first, &c, &s);
+            }
             figure_point(c, s, &pts[2 * k], &pts[2 * k + 1]);
         }
         if (polyline_abs(pts, m)) save_clip = 1;
