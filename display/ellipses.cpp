@@ -89,18 +89,11 @@ bool vertex_table(const double** c, const double** s, int* last) {
     return true;
 }
 
-// Vertex i as a unit vector.
+// Vertex i, which lies outside the figure's table, as a unit vector.
 void vertex(int i, double* c, double* s) {
-    const double *tc = nullptr, *ts = nullptr;
-    int last = -1;
-    if (vertex_table(&tc, &ts, &last) && i >= 0 && i <= last) {
-        *c = tc[i];
-        *s = ts[i];
-    } else {
-        const double a = degrad(is_polygon ? i * (static_cast<double>(full_turn) / sides) : i);
-        *c = std::cos(a);
-        *s = std::sin(a);
-    }
+    const double a = degrad(is_polygon ? i * (static_cast<double>(full_turn) / sides) : i);
+    *c = std::cos(a);
+    *s = std::sin(a);
 }
 
 [[gnu::always_inline]] inline void figure_point(double c, double s, double* x, double* y) {
