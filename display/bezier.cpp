@@ -91,13 +91,30 @@ std::int16_t bezier_clip() {
     return fast_clip(box[box_xl], box[box_xh], box[box_yl], box[box_yh]);
 }
 
+namespace {
+
+// The step matrix of each resolution, worked out once at start-up.
+struct StepMatrix {
+    double m[4][4];
+};
+
+StepMatrix step_matrix(int n) {
+    StepMatrix e;
+    std::memcpy(e.m, Ee, sizeof e.m);
+    set_eepsilon(e.m, 1.0 / n);
+    matmult(e.m, Mb);
+    return e;
+}
+
+const StepMatrix coarse_steps = step_matrix(20), fine_steps = step_matrix(40);
+
+}  // namespace
+
 void draw_bezier(std::int16_t m, std::int16_t stroke, double* begx, double* begy, double* endx,
                  double* endy) {
     mode = m;
     const int n = max_resolution ? 40 : 20;
-    std::memcpy(eepsilon, Ee, sizeof eepsilon);
-    set_eepsilon(eepsilon, 1.0 / n);
-    matmult(eepsilon, Mb);
+    std::memcpy(eepsilon, (max_resolution ? fine_steps : coarse_steps).m, sizeof eepsilon);
 
     beg_x = rec_f64(sinfo, obj::ref_x);
     beg_y = rec_f64(sinfo, obj::ref_y);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "display/clip_tests.h"
 #include "display/graphics_unit.h"
@@ -46,22 +47,56 @@ void note_clip() {
 
 bool near(double a, double b) { return std::fabs(a - b) < small_tol; }
 
-// Vertex i as a unit vector.
-void vertex(int i, double* c, double* s) {
-    if (is_polygon && !oth_poly && i >= 0 && i <= sides) {
-        *c = poly_rcos[i];
-        *s = poly_rsin[i];
-    } else if (!is_polygon && i >= 0 && i <= full_turn) {
-        *c = rcos[i];
-        *s = rsin[i];
-    } else {
-        const double a = degrad(is_polygon ? i * (static_cast<double>(full_turn) / sides) : i);
-        *c = std::cos(a);
-        *s = std::sin(a);
+// Polygons of 10 or more sides have no fixed table: the unit vectors of
+// their vertices, worked out as vertex() would, are kept per number of
+// sides (cosines, then sines), since every such polygon on every redraw
+// asks for the same ones.
+constexpr int max_table_sides = 360;
+
+const double* other_poly_table() {
+    static std::vector<double> tables[max_table_sides + 1];
+    std::vector<double>& t = tables[sides];
+    if (t.empty()) {
+        const std::size_t n = static_cast<std::size_t>(sides) + 1;
+        t.resize(2 * n);
+        for (std::size_t i = 0; i < n; ++i) {
+            const double a = degrad(static_cast<int>(i) * (static_cast<double>(full_turn) / sides));
+            t[i] = std::cos(a);
+            t[n + i] = std::sin(a);
+        }
     }
+    return t.data();
 }
 
-void figure_point(double c, double s, double* x, double* y) {
+// The figure's table of unit vectors, for vertices 0 to *last; false
+// when its vertices have none.
+bool vertex_table(const double** c, const double** s, int* last) {
+    if (!is_polygon) {
+        *c = rcos;
+        *s = rsin;
+        *last = full_turn;
+    } else if (!oth_poly) {
+        *c = poly_rcos;
+        *s = poly_rsin;
+        *last = sides;
+    } else if (sides <= max_table_sides) {
+        *c = other_poly_table();
+        *s = *c + sides + 1;
+        *last = sides;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// Vertex i, which lies outside the figure's table, as a unit vector.
+void vertex(int i, double* c, double* s) {
+    const double a = degrad(is_polygon ? i * (static_cast<double>(full_turn) / sides) : i);
+    *c = std::cos(a);
+    *s = std::sin(a);
+}
+
+[[gnu::always_inline]] inline void figure_point(double c, double s, double* x, double* y) {
     double px = radius_1 * c, py = radius_2 * s;
     if (!zero_rot) {
         const double t = px * costheta - py * sintheta;
@@ -77,11 +112,19 @@ void figure_point(double c, double s, double* x, double* y) {
 void draw_vertices(int first, int step, int count) {
     constexpr int run = 64;
     double pts[2 * run];
+    const double *tc = nullptr, *ts = nullptr;
+    int last = -1;
+    vertex_table(&tc, &ts, &last);
     while (count > 0) {
         const int m = std::min(count, run);
         for (int k = 0; k < m; ++k, first += step) {
             double c = 0, s = 0;
-            vertex(first, &c, &s);
+            if (first >= 0 && first <= last) {
+                c = tc[first];
+                s = ts[first];
+            } else {
+                vertex(first, &c, &s);
+            }
             figure_point(c, s, &pts[2 * k], &pts[2 * k + 1]);
         }
         if (polyline_abs(pts, m)) save_clip = 1;
@@ -97,12 +140,14 @@ std::int16_t side_of(double angle) {
     return static_cast<std::int16_t>(std::clamp(trunc_i32(angle / w), 0, static_cast<std::int32_t>(sides)));
 }
 
-void arc_edge() {
+// The arc between the begin and end angles, whose unit vectors the caller
+// has worked out (they serve the band's end sides too).
+void arc_edge(double cb, double sb, double ce, double se) {
     beg_side = side_of(begin_angle);
     end_side = side_of(end_angle);
-    ell_move_part(std::cos(begin_angle), std::sin(begin_angle));
+    ell_move_part(cb, sb);
     do_sides(beg_side != end_side ? 1 : 0);
-    ell_draw_part(std::cos(end_angle), std::sin(end_angle));
+    ell_draw_part(ce, se);
 }
 
 // One oval is enough for a solid closed circle or axis-parallel ellipse
@@ -254,20 +299,22 @@ void draw_ellipse(std::int16_t stroke, std::uint16_t thk) {
         return;
     }
 
+    if (stroke != 1 && !thk) return;
+    const double cb = std::cos(begin_angle), sb = std::sin(begin_angle);
+    const double ce = std::cos(end_angle), se = std::sin(end_angle);
     if (stroke == 1) {
-        arc_edge();
+        arc_edge(cb, sb, ce, se);
         if (thk) {
-            figure_point(std::cos(begin_angle), std::sin(begin_angle), &lastbx, &lastby);
-            figure_point(std::cos(end_angle), std::sin(end_angle), &lastex, &lastey);
+            figure_point(cb, sb, &lastbx, &lastby);
+            figure_point(ce, se, &lastex, &lastey);
         }
         return;
     }
-    if (!thk) return;
     // The outer edge: the band's end side, the edge back to the start, and
     // the start side.
     double bx = 0, by = 0, ex = 0, ey = 0;
-    figure_point(std::cos(begin_angle), std::sin(begin_angle), &bx, &by);
-    figure_point(std::cos(end_angle), std::sin(end_angle), &ex, &ey);
+    figure_point(cb, sb, &bx, &by);
+    figure_point(ce, se, &ex, &ey);
     move_abs(lastex, lastey);
     line_abs(ex, ey);
     note_clip();
@@ -275,7 +322,7 @@ void draw_ellipse(std::int16_t stroke, std::uint16_t thk) {
     set_rec_f64(sinfo, ell::begin, begin_angle);
     set_rec_f64(sinfo, ell::end, end_angle);
     set_rec_u16(sinfo, ell::flags, static_cast<std::uint16_t>(rec_u16(sinfo, ell::flags) ^ ell::clockwise));
-    arc_edge();
+    arc_edge(ce, se, cb, sb);
     move_abs(bx, by);
     line_abs(lastbx, lastby);
     note_clip();

@@ -231,7 +231,7 @@ void single_object() {
     const int kind = obj_kind(sinfo);
     const bool visible = ((swaper & sw_templates) || !is_template(sinfo)) &&
                          ((swaper & sw_hatch_lines) || kind != ok_line || rec_i16(sinfo, line::hatch) == 0) &&
-                         (LevelShowable(sinfo.b[obj::level]) || listing);
+                         (listing || LevelShowable(sinfo.b[obj::level]));
     if (!visible && !forced_show) {
         clipped = 0;
         return;

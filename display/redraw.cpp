@@ -44,7 +44,7 @@ void show_objects(std::int16_t clear, std::int16_t mark, std::int16_t first) {
     int i = first;
     int counter = 0;
     for (; i <= last && !aborted; ++i) {
-        if (get_on_screen(i) || reset_on_screen || !listavail()) {
+        if (reset_on_screen || get_on_screen(i) || !listavail()) {
             get_info(static_cast<std::int16_t>(i));
             if (is_live_object(info)) {
                 if (obj_kind(info) == ok_text) cumstgs(static_cast<std::int16_t>(i));

@@ -200,12 +200,29 @@ double get_radangle(double dx, double dy) {
     return two_pie - a;
 }
 
+namespace {
+// Level and leftward directions come between most figures' own angles:
+// their values are kept apart from the last angle's, so they never evict it.
+const double cos_zero = std::cos(0.0), sin_zero = std::sin(0.0);
+const double cos_pie = std::cos(pie), sin_pie = std::sin(pie);
+}  // namespace
+
 void cos_sin(double angle, double* c, double* s) {
     // A figure turns all its points by one angle: the last one's values are
     // kept, found by the angle's bits (so -0 and 0, and each NaN, stay apart).
     static std::uint64_t last_bits = std::bit_cast<std::uint64_t>(0.0);
     static double last_c = 1, last_s = 0;
     const auto bits = std::bit_cast<std::uint64_t>(angle);
+    if (bits == std::bit_cast<std::uint64_t>(0.0)) {
+        *c = cos_zero;
+        *s = sin_zero;
+        return;
+    }
+    if (bits == std::bit_cast<std::uint64_t>(pie)) {
+        *c = cos_pie;
+        *s = sin_pie;
+        return;
+    }
     if (bits != last_bits) {
         last_c = std::cos(angle);
         last_s = std::sin(angle);

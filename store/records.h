@@ -25,17 +25,19 @@ inline std::uint32_t be_u32(const std::uint8_t* p) {
 inline std::uint64_t be_u64(const std::uint8_t* p) {
     return std::uint64_t(be_u32(p)) << 32 | be_u32(p + 4);
 }
+// Stores are turned and copied whole: the compiler does not merge byte
+// stores into one as it merges the loads above.
 inline void put_be_u16(std::uint8_t* p, std::uint16_t v) {
-    p[0] = static_cast<std::uint8_t>(v >> 8);
-    p[1] = static_cast<std::uint8_t>(v);
+    if constexpr (std::endian::native == std::endian::little) v = __builtin_bswap16(v);
+    std::memcpy(p, &v, sizeof v);
 }
 inline void put_be_u32(std::uint8_t* p, std::uint32_t v) {
-    put_be_u16(p, static_cast<std::uint16_t>(v >> 16));
-    put_be_u16(p + 2, static_cast<std::uint16_t>(v));
+    if constexpr (std::endian::native == std::endian::little) v = __builtin_bswap32(v);
+    std::memcpy(p, &v, sizeof v);
 }
 inline void put_be_u64(std::uint8_t* p, std::uint64_t v) {
-    put_be_u32(p, static_cast<std::uint32_t>(v >> 32));
-    put_be_u32(p + 4, static_cast<std::uint32_t>(v));
+    if constexpr (std::endian::native == std::endian::little) v = __builtin_bswap64(v);
+    std::memcpy(p, &v, sizeof v);
 }
 
 inline std::uint8_t rec_u8(const ObjectRec& r, int off) { return r.b[off]; }

@@ -41,6 +41,14 @@ TEST_F(Renderer, BezierPointsComeFromForwardDifferences) {
             EXPECT_NEAR(v[2 * k], cubic(2, 3, 6, 8, t), 1e-9) << k;
             EXPECT_NEAR(v[2 * k + 1], cubic(2, 5, 1, 3, t), 1e-9) << k;
         }
+        // The step matrix in use is, bit for bit, the one the step's
+        // scaling and the cubic basis give.
+        double want[4][4] = {{0, 0, 0, 1}, {1, 1, 1, 0}, {6, 2, 0, 0}, {6, 0, 0, 0}};
+        const double basis[4][4] = {{-1, 3, -3, 1}, {3, -6, 3, 0}, {-3, 3, 0, 0}, {1, 0, 0, 0}};
+        set_eepsilon(want, 1.0 / n);
+        matmult(want, basis);
+        for (int i = 0; i < 4; ++i)
+            for (int j = 0; j < 4; ++j) EXPECT_EQ(eepsilon[i][j], want[i][j]) << n << " " << i << " " << j;
     }
 }
 

@@ -61,7 +61,8 @@ TEST(Geometry, RotateCounterClockwiseAboutOrigin) {
 // of the calls, they must give the library's very doubles, -0 apart from 0.
 TEST(Geometry, KeptAnglesGiveTheLibrarysBits) {
     const double angles[] = {0,      -0.0, -0.0, 0,     1.25,   1.25, -1.25, 1e300, 1e300, nan_v,
-                             nan_v,  inf_v, 0.5,  0.5,  -inf_v, 3e-310, 3e-310, 7 * pi_v, 0};
+                             nan_v,  inf_v, 0.5,  0.5,  -inf_v, 3e-310, 3e-310, 7 * pi_v, 0,
+                             pie,    1.25,  pie,  -pie, std::nextafter(pie, 4.0), pie, 0, 2.5, 0, 2.5};
     const auto bits = [](double v) { return std::bit_cast<std::uint64_t>(v); };
     for (int round = 0; round < 2; ++round) {
         for (double a : angles) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -43,6 +44,18 @@ TEST(Records, RealsAtUnalignedOffsetsAreBigEndianAndSurviveByteCopies) {
     set_rec_u32(r, obj::relateptr, 0x01020304u);
     EXPECT_EQ(r.b[8], 1);
     EXPECT_EQ(r.b[11], 4);
+    // Every byte in place, at odd offsets too, and nothing beside them touched.
+    ObjectRec w;
+    std::memset(w.b, 0xEE, sizeof w.b);
+    set_rec_f64(w, 3, std::bit_cast<double>(std::uint64_t{0x0102030405060708}));
+    set_rec_u32(w, 13, 0xA1B2C3D4u);
+    set_rec_u16(w, 19, 0x5A6Bu);
+    const std::uint8_t want[] = {0xEE, 0xEE, 0xEE, 1,    2,    3,    4,    5,    6,    7,    8,   0xEE,
+                                 0xEE, 0xA1, 0xB2, 0xC3, 0xD4, 0xEE, 0xEE, 0x5A, 0x6B, 0xEE, 0xEE};
+    for (std::size_t i = 0; i < sizeof want; ++i) EXPECT_EQ(w.b[i], want[i]) << i;
+    EXPECT_EQ(be_u64(w.b + 3), 0x0102030405060708u);
+    EXPECT_EQ(be_u32(w.b + 13), 0xA1B2C3D4u);
+    EXPECT_EQ(be_u16(w.b + 19), 0x5A6Bu);
 }
 
 TEST(Records, LiveEntityTest) {
