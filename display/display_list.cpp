@@ -358,6 +358,35 @@ int growdashes(std::uint16_t* any) {
     int result = 1;
     bool down_met = false;
     while (std::fabs(s.dist) > small_tol) {
+        // The common step on its own: an element started afresh that ends
+        // inside the segment, with the piece limit not reached and, for a
+        // pen-down piece, room in the block. Nothing carried over changes
+        // on the way, so that is asked once.
+        if (!(s.left >= small_tol)) {
+            while (s.pat && s.cut < max_pieces_per_segment) {
+                const double piece = s.pat->scaled;
+                if (!(piece < s.dist)) break;
+                const bool down = !std::signbit(s.pat->length);
+                if (down && free == 0) break;
+                ++s.cut;
+                s.unit = piece;
+                s.dist -= piece;
+                s.pat = s.pat->next;
+                const __m128d from = at;
+                at = _mm_add_pd(at, _mm_mul_pd(_mm_set1_pd(piece), u));
+                if (down) {
+                    down_met = true;
+                    put_line(p, from, at, c);
+                    p += 10;
+                    --free;
+                    ++written;
+                }
+                // What is left is above nothing: no need of its magnitude.
+                if (!(s.dist > small_tol)) break;
+            }
+            if (!(std::fabs(s.dist) > small_tol)) break;
+        }
+        // Any other step, as getlinstk_down takes it.
         const __m128d from = at;
         const DashCut before = s;
         __m128d to = fin;
