@@ -44,7 +44,11 @@ std::uint16_t lavail = 0;
 // The segment being recorded.
 std::uint16_t segfirst = 0, segcnt = 0, segblock = 0, segrec = 0, segclass = 0;
 // The segment's pixel limits; its primitives' corners are whole pixels.
-int segxl = 32767, segxr = -32767, segyb = 32767, segyt = -32767;
+// Kept as the vector recorder keeps them, lanes x y x y: the least in
+// seglo, the most in seghi; a limit is the better of its two lanes. Lanes
+// 4-7 are not used.
+alignas(16) std::int16_t seglo[8] = {32767, 32767, 32767, 32767};
+alignas(16) std::int16_t seghi[8] = {-32767, -32767, -32767, -32767};
 // The piece announced by `begseg`.
 std::uint16_t objclass = 0, objscolor = 0, objlstyle = 0, objglevel = 0, objstrokes = 0, objfirst = 0;
 // The reader's cursor.
@@ -143,6 +147,14 @@ inline std::int16_t canvas_pixel(double v) {
     }
 }
 
+// The limits taken out to (x1, y1) and (x2, y2).
+inline void widen_limits(int x1, int y1, int x2, int y2) {
+    seglo[0] = static_cast<std::int16_t>(std::min<int>(seglo[0], std::min(x1, x2)));
+    seglo[1] = static_cast<std::int16_t>(std::min<int>(seglo[1], std::min(y1, y2)));
+    seghi[0] = static_cast<std::int16_t>(std::max<int>(seghi[0], std::max(x1, x2)));
+    seghi[1] = static_cast<std::int16_t>(std::max<int>(seghi[1], std::max(y1, y2)));
+}
+
 [[gnu::always_inline]] inline void grow(int type, double x1, double y1, double x2, double y2) {
     if (!listing) return;
     const int px1 = canvas_pixel(x1 * pwvxm + pwvxa), py1 = canvas_pixel(y1 * pwvym + pwvya);
@@ -159,10 +171,7 @@ inline std::int16_t canvas_pixel(double v) {
         put_prim(next_record(), seg_line, px1, py1, px2, py2);
     else
         put_prim(next_record(), type, px1, px2, py1, py2);
-    segxl = std::min(segxl, std::min(px1, px2));
-    segxr = std::max(segxr, std::max(px1, px2));
-    segyb = std::min(segyb, std::min(py1, py2));
-    segyt = std::max(segyt, std::max(py1, py2));
+    widen_limits(px1, py1, px2, py2);
 }
 
 void clear_entry(SegCtrlRec* e) {
@@ -197,10 +206,8 @@ void _startseg(std::int16_t cls) {
     segfirst = 1;
     segclass = static_cast<std::uint16_t>(cls);
     listing = 1;
-    segxl = 32767;
-    segxr = -32767;
-    segyb = 32767;
-    segyt = -32767;
+    std::fill(seglo, seglo + 4, std::int16_t{32767});
+    std::fill(seghi, seghi + 4, std::int16_t{-32767});
 }
 
 void _begseg(std::int16_t cls, std::int16_t colour, std::int16_t style, std::int16_t level,
@@ -232,23 +239,14 @@ inline LineConv line_conv() {
     LineConv c;
     c.mul = _mm_setr_pd(pwvxm, pwvym);
     c.add = _mm_setr_pd(pwvxa, pwvya);
-    c.lo = _mm_setr_epi16(static_cast<std::int16_t>(segxl), static_cast<std::int16_t>(segyb),
-                          static_cast<std::int16_t>(segxl), static_cast<std::int16_t>(segyb), 0, 0, 0, 0);
-    c.hi = _mm_setr_epi16(static_cast<std::int16_t>(segxr), static_cast<std::int16_t>(segyt),
-                          static_cast<std::int16_t>(segxr), static_cast<std::int16_t>(segyt), 0, 0, 0, 0);
+    c.lo = _mm_load_si128(reinterpret_cast<const __m128i*>(seglo));
+    c.hi = _mm_load_si128(reinterpret_cast<const __m128i*>(seghi));
     return c;
 }
 
 inline void keep_limits(const LineConv& c) {
-    const auto lane = [](__m128i v, int k) {
-        alignas(16) std::int16_t l[8];
-        _mm_store_si128(reinterpret_cast<__m128i*>(l), v);
-        return static_cast<int>(l[k]);
-    };
-    segxl = std::min(lane(c.lo, 0), lane(c.lo, 2));
-    segyb = std::min(lane(c.lo, 1), lane(c.lo, 3));
-    segxr = std::max(lane(c.hi, 0), lane(c.hi, 2));
-    segyt = std::max(lane(c.hi, 1), lane(c.hi, 3));
+    _mm_store_si128(reinterpret_cast<__m128i*>(seglo), c.lo);
+    _mm_store_si128(reinterpret_cast<__m128i*>(seghi), c.hi);
 }
 
 // The line record from world (x1, y1) to (x2, y2), as pairs: both ends
@@ -291,17 +289,12 @@ void record_lines(const double* q, int m) {
     keep_limits(c);
 #else
     const double xm = pwvxm, xa = pwvxa, ym = pwvym, ya = pwvya;
-    int xl = segxl, xr = segxr, yb = segyb, yt = segyt;
     for (const double* end = q + 4 * m; q != end; q += 4, p += 10) {
         const int px1 = canvas_pixel(q[0] * xm + xa), py1 = canvas_pixel(q[1] * ym + ya);
         const int px2 = canvas_pixel(q[2] * xm + xa), py2 = canvas_pixel(q[3] * ym + ya);
         put_prim(p, seg_line, px1, py1, px2, py2);
-        xl = std::min(xl, std::min(px1, px2));
-        xr = std::max(xr, std::max(px1, px2));
-        yb = std::min(yb, std::min(py1, py2));
-        yt = std::max(yt, std::max(py1, py2));
+        widen_limits(px1, py1, px2, py2);
     }
-    segxl = xl, segxr = xr, segyb = yb, segyt = yt;
 #endif
     lreccnt += m;
     segcnt = static_cast<std::uint16_t>(segcnt + m);
@@ -314,7 +307,23 @@ void growseg_now(double x1, double y1, double x2, double y2) {
         growseg(x1, y1, x2, y2);
         return;
     }
+#if defined(__SSE2__)
+    // grow's steps, the line written as the run recorder writes it.
+    if (!listing) return;
+    if (segfirst | objfirst) [[unlikely]] {
+        grow_heads();
+        if (!listing) return;
+    }
+    if (!room()) [[unlikely]] {
+        listing = 0;
+        return;
+    }
+    LineConv c = line_conv();
+    put_line(next_record(), _mm_setr_pd(x1, y1), _mm_setr_pd(x2, y2), c);
+    keep_limits(c);
+#else
     grow(seg_line, x1, y1, x2, y2);
+#endif
 }
 
 int growsegs(const double* xy, int n) {
@@ -453,10 +462,10 @@ void _stopseg(std::int16_t index) {
             set_seg_word(e->b, 2, segrec);
             set_seg_word(e->b, 3, segcnt);
             if (SegPrimRec* lim = seg_record(segblock, segrec)) {
-                set_seg_word(lim->b, 1, static_cast<std::uint16_t>(segxl));
-                set_seg_word(lim->b, 2, static_cast<std::uint16_t>(segxr));
-                set_seg_word(lim->b, 3, static_cast<std::uint16_t>(segyb));
-                set_seg_word(lim->b, 4, static_cast<std::uint16_t>(segyt));
+                set_seg_word(lim->b, 1, static_cast<std::uint16_t>(std::min(seglo[0], seglo[2])));
+                set_seg_word(lim->b, 2, static_cast<std::uint16_t>(std::max(seghi[0], seghi[2])));
+                set_seg_word(lim->b, 3, static_cast<std::uint16_t>(std::min(seglo[1], seglo[3])));
+                set_seg_word(lim->b, 4, static_cast<std::uint16_t>(std::max(seghi[1], seghi[3])));
             }
         }
         if (genlist)

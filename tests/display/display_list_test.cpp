@@ -221,9 +221,10 @@ TEST_F(DisplayList, The513thBlockIsRefusedWithMessage104AndTheObjectIsDrawnDirec
     EXPECT_NE(seg_word(entry(n).b, 0) & 0x8000, 0);
 }
 
-// growsegs takes a run of lines at once; it must write what growseg writes
-// line by line: halves rounded away from zero on both sides of 0, ends
-// beyond the 16-bit pixel range, and a run that crosses into a new block.
+// growsegs takes a run of lines at once, and growseg_now one line without
+// the driver table; both must write what growseg writes line by line:
+// halves rounded away from zero on both sides of 0, ends beyond the 16-bit
+// pixel range, and a run that crosses into a new block.
 TEST_F(DisplayList, ARunOfLinesIsRecordedAsLineByLine) {
     const double ends[] = {0.05, -0.05, 0.15, -0.25, 3.35, -1e4, 1e4, 3276.65, -3276.75, 0, -0.0, 7.2, 19.99, -2.45};
     std::vector<double> xy;
@@ -239,13 +240,21 @@ TEST_F(DisplayList, ARunOfLinesIsRecordedAsLineByLine) {
     begseg(ok_line, 35, 1, 1, 1);
     for (int i = 0; i < lines; ++i) growseg(xy[4 * i], xy[4 * i + 1], xy[4 * i + 2], xy[4 * i + 3]);
     stopseg(41);
+    startseg(ok_line);
+    begseg(ok_line, 35, 1, 1, 1);
+    for (int i = 0; i < lines; ++i) growseg_now(xy[4 * i], xy[4 * i + 1], xy[4 * i + 2], xy[4 * i + 3]);
+    stopseg(42);
     genlist = 0;
-    ASSERT_EQ(seg_blocks_used(), 3);
-    const auto run = records(40), single = records(41);
+    ASSERT_EQ(seg_blocks_used(), 4);
+    const auto run = records(40), single = records(41), now = records(42);
     ASSERT_EQ(run.size(), static_cast<std::size_t>(lines + 2));
     ASSERT_EQ(single.size(), run.size());
-    for (std::size_t i = 0; i < run.size(); ++i)
+    ASSERT_EQ(now.size(), run.size());
+    // Record 0 holds the limits.
+    for (std::size_t i = 0; i < run.size(); ++i) {
         EXPECT_EQ(std::memcmp(run[i].b, single[i].b, 10), 0) << "record " << i;
+        EXPECT_EQ(std::memcmp(now[i].b, single[i].b, 10), 0) << "record " << i;
+    }
     // Hand-worked: world 0.05 is canvas pixel 0.5, rounded away from zero to 1; -0.05 to -1.
     EXPECT_EQ(word(run[2].b, 1), iround(10 * xy[0]));
     EXPECT_EQ(iround(0.5), 1);
