@@ -102,20 +102,25 @@ constexpr std::uint16_t big16(int v) {
     return static_cast<std::uint16_t>(u << 8 | u >> 8);
 }
 
+// Four words, big-endian, at p. On a little-endian machine they go out as
+// one 64-bit value put together in a register: written as 16-bit stores,
+// a later 8-byte load of them would stall.
+[[gnu::always_inline]] inline void put_words(std::uint8_t* p, int w0, int w1, int w2, int w3) {
+    if constexpr (std::endian::native == std::endian::little) {
+        const std::uint64_t v = std::uint64_t{big16(w0)} | std::uint64_t{big16(w1)} << 16 |
+                                std::uint64_t{big16(w2)} << 32 | std::uint64_t{big16(w3)} << 48;
+        std::memcpy(p, &v, 8);
+    } else {
+        const std::uint16_t words[4] = {big16(w0), big16(w1), big16(w2), big16(w3)};
+        std::memcpy(p, words, 8);
+    }
+}
+
 [[gnu::always_inline]] inline void put_prim(std::uint8_t* p, int type, int w1, int w2, int w3, int w4) {
     // Bits 15-4 of word 0 are not used; they are written as 0.
-    const std::uint16_t words[5] = {big16(type), big16(w1), big16(w2), big16(w3), big16(w4)};
-    if constexpr (std::endian::native == std::endian::little) {
-        // The first four words go out as one 64-bit value put together in a
-        // register: copied from the array, the 16-bit stores just made would
-        // have to be read back as one 8-byte load, which stalls.
-        const std::uint64_t head = std::uint64_t{words[0]} | std::uint64_t{words[1]} << 16 |
-                                   std::uint64_t{words[2]} << 32 | std::uint64_t{words[3]} << 48;
-        std::memcpy(p, &head, 8);
-        std::memcpy(p + 8, &words[4], 2);
-    } else {
-        std::memcpy(p, words, sizeof words);
-    }
+    put_words(p, type, w1, w2, w3);
+    const std::uint16_t last = big16(w4);
+    std::memcpy(p + 8, &last, 2);
 }
 
 // Canvas pixels: the clip keeps points on the canvas, where rounding half
@@ -454,18 +459,25 @@ int growdashes(std::uint16_t* any) {
 void _stopseg(std::int16_t index) {
     ++list_edits;
     if (lavail) {
-        SegCtrlRec* e = seg_entry(index);
-        clear_entry(e);
-        if (segcnt > 0 && e) {
-            set_seg_word(e->b, 0, static_cast<std::uint16_t>(0x8000 | (segclass & 15) << 11));
-            set_seg_word(e->b, 1, segblock);
-            set_seg_word(e->b, 2, segrec);
-            set_seg_word(e->b, 3, segcnt);
-            if (SegPrimRec* lim = seg_record(segblock, segrec)) {
-                set_seg_word(lim->b, 1, static_cast<std::uint16_t>(std::min(seglo[0], seglo[2])));
-                set_seg_word(lim->b, 2, static_cast<std::uint16_t>(std::max(seghi[0], seghi[2])));
-                set_seg_word(lim->b, 3, static_cast<std::uint16_t>(std::min(seglo[1], seglo[3])));
-                set_seg_word(lim->b, 4, static_cast<std::uint16_t>(std::max(seghi[1], seghi[3])));
+        if (SegCtrlRec* e = seg_entry(index)) {
+            if (segcnt > 0) {
+                put_words(e->b, 0x8000 | (segclass & 15) << 11, segblock, segrec, segcnt);
+                if (SegPrimRec* lim = seg_record(segblock, segrec)) {
+#if defined(__SSE2__)
+                    // The better of each limit's two lanes, in the order xl xr yb yt, byte-swapped.
+                    const __m128i lo = _mm_load_si128(reinterpret_cast<const __m128i*>(seglo));
+                    const __m128i hi = _mm_load_si128(reinterpret_cast<const __m128i*>(seghi));
+                    const __m128i w = _mm_unpacklo_epi16(_mm_min_epi16(lo, _mm_srli_si128(lo, 4)),
+                                                         _mm_max_epi16(hi, _mm_srli_si128(hi, 4)));
+                    _mm_storel_epi64(reinterpret_cast<__m128i*>(lim->b + 2),
+                                     _mm_or_si128(_mm_slli_epi16(w, 8), _mm_srli_epi16(w, 8)));
+#else
+                    put_words(lim->b + 2, std::min(seglo[0], seglo[2]), std::max(seghi[0], seghi[2]),
+                              std::min(seglo[1], seglo[3]), std::max(seghi[1], seghi[3]));
+#endif
+                }
+            } else {
+                clear_entry(e);
             }
         }
         if (genlist)
