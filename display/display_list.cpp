@@ -367,33 +367,43 @@ int growdashes(std::uint16_t* any) {
     const __m128d u = _mm_setr_pd(ux, uy), fin = _mm_setr_pd(x_final, y_final);
     __m128d at = _mm_setr_pd(x_current, y_current);
     LineConv c = line_conv();
-    std::uint8_t* p = nullptr;
-    int free = 0, written = 0;  // records left in the block, and written to it here
+    // Records are written at p up to end, in the block that starts at
+    // base; none yet.
+    std::uint8_t *p = nullptr, *end = nullptr, *base = nullptr;
+    const auto flush = [&] {
+        const int written = static_cast<int>((p - base) / 10);
+        lreccnt += written;
+        segcnt = static_cast<std::uint16_t>(segcnt + written);
+        base = p;
+    };
     int result = 1;
     bool down_met = false;
     while (std::fabs(s.dist) > small_tol) {
         // The common step on its own: an element started afresh that ends
         // inside the segment, with the piece limit not reached and, for a
         // pen-down piece, room in the block. Nothing carried over changes
-        // on the way, so that is asked once.
+        // on the way, so that is asked once. A pen-down piece only finds
+        // room after the general step met one, so that one said so.
         if (!(s.left >= small_tol)) {
             while (s.pat && s.cut < max_pieces_per_segment) {
                 const double piece = s.pat->scaled;
                 if (!(piece < s.dist)) break;
-                const bool down = !std::signbit(s.pat->length);
-                if (down && free == 0) break;
-                ++s.cut;
-                s.unit = piece;
-                s.dist -= piece;
-                s.pat = s.pat->next;
                 const __m128d from = at;
-                at = _mm_add_pd(at, _mm_mul_pd(_mm_set1_pd(piece), u));
-                if (down) {
-                    down_met = true;
+                if (std::signbit(s.pat->length)) {
+                    ++s.cut;
+                    s.unit = piece;
+                    s.dist -= piece;
+                    s.pat = s.pat->next;
+                    at = _mm_add_pd(at, _mm_mul_pd(_mm_set1_pd(piece), u));
+                } else {
+                    if (p == end) break;
+                    ++s.cut;
+                    s.unit = piece;
+                    s.dist -= piece;
+                    s.pat = s.pat->next;
+                    at = _mm_add_pd(at, _mm_mul_pd(_mm_set1_pd(piece), u));
                     put_line(p, from, at, c);
                     p += 10;
-                    --free;
-                    ++written;
                 }
                 // What is left is above nothing: no need of its magnitude.
                 if (!(s.dist > small_tol)) break;
@@ -412,10 +422,8 @@ int growdashes(std::uint16_t* any) {
         }
         if (!down) continue;
         down_met = true;
-        if (free == 0) [[unlikely]] {
-            lreccnt += written;
-            segcnt = static_cast<std::uint16_t>(segcnt + written);
-            written = 0;
+        if (p == end) [[unlikely]] {
+            flush();
             if (!listing) {
                 // The piece is given back uncut: the caller draws it and the rest.
                 at = from;
@@ -430,16 +438,13 @@ int growdashes(std::uint16_t* any) {
                 result = 0;
                 break;
             }
-            p = handles[lblockcnt - 1] + lreccnt * 10;
-            free = seg_recs_per_block - lreccnt;
+            p = base = handles[lblockcnt - 1] + lreccnt * 10;
+            end = p + 10 * (seg_recs_per_block - lreccnt);
         }
         put_line(p, from, to, c);
         p += 10;
-        --free;
-        ++written;
     }
-    lreccnt += written;
-    segcnt = static_cast<std::uint16_t>(segcnt + written);
+    flush();
     keep_limits(c);
     if (down_met) *any = 1;
     curlpat = s.pat;
