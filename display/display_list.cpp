@@ -33,6 +33,9 @@ namespace {
 
 std::uint8_t* chandles[seg_ctrl_blocks] = {};
 std::uint8_t* handles[seg_max_blocks] = {};
+// Bytes past a block's last record that the line recorder's 16-byte
+// stores may write.
+constexpr int record_store_slack = 6;
 int lblockcnt = 0;  // blocks in use
 // Blocks got so far, in use or kept from the last emptying: a whole redraw
 // fills them again, so it neither allocates nor zeroes 16 KB a block.
@@ -76,7 +79,7 @@ bool room_slow() {
         return true;
     }
     // The allocator itself reports a failure, sets `quit` and empties the list.
-    auto* block = static_cast<std::uint8_t*>(getmemory(seg_block_bytes));
+    auto* block = static_cast<std::uint8_t*>(getmemory(seg_block_bytes + record_store_slack));
     if (!block) {
         lavail = 0;
         return false;
@@ -276,10 +279,10 @@ inline void keep_limits(const LineConv& c) {
     c.lo = _mm_min_epi16(c.lo, w);
     c.hi = _mm_max_epi16(c.hi, w);
     const __m128i big = _mm_or_si128(_mm_slli_epi16(w, 8), _mm_srli_epi16(w, 8));
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(p),
-                     _mm_or_si128(_mm_slli_epi64(big, 16), _mm_cvtsi32_si128(big16(seg_line))));
-    const auto last = static_cast<std::uint16_t>(_mm_extract_epi16(big, 3));
-    std::memcpy(p + 8, &last, 2);
+    // One 16-byte store: the record, then six zero bytes into the next
+    // record's place (not written yet) or the block's slack.
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(p),
+                     _mm_or_si128(_mm_slli_si128(big, 2), _mm_cvtsi32_si128(big16(seg_line))));
 }
 #endif
 
