@@ -4,6 +4,7 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <type_traits>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -260,14 +261,15 @@ inline void keep_limits(const LineConv& c) {
 // The line record from world (x1, y1) to (x2, y2), as pairs: both ends
 // converted side by side, the same multiply, add and rounding as
 // canvas_pixel's, lane by lane.
+// checked false: the caller knows all four lie within the 16-bit range.
+template <bool checked = true>
 [[gnu::always_inline]] inline void put_line(std::uint8_t* p, __m128d from, __m128d to, LineConv& c) {
     const __m128d sign = _mm_set1_pd(-0.0), half = _mm_set1_pd(0.5), range = _mm_set1_pd(32767.0);
     __m128d a = _mm_add_pd(_mm_mul_pd(from, c.mul), c.add);
     __m128d b = _mm_add_pd(_mm_mul_pd(to, c.mul), c.add);
-    const __m128d inside =
-        _mm_and_pd(_mm_cmplt_pd(_mm_andnot_pd(sign, a), range), _mm_cmplt_pd(_mm_andnot_pd(sign, b), range));
     __m128i w;
-    if (_mm_movemask_pd(inside) == 3) [[likely]] {
+    if (!checked || _mm_movemask_pd(_mm_and_pd(_mm_cmplt_pd(_mm_andnot_pd(sign, a), range),
+                                               _mm_cmplt_pd(_mm_andnot_pd(sign, b), range))) == 3) [[likely]] {
         a = _mm_add_pd(a, _mm_or_pd(_mm_and_pd(a, sign), half));
         b = _mm_add_pd(b, _mm_or_pd(_mm_and_pd(b, sign), half));
         w = _mm_packs_epi32(_mm_unpacklo_epi64(_mm_cvttpd_epi32(a), _mm_cvttpd_epi32(b)), _mm_setzero_si128());
@@ -379,6 +381,45 @@ int growdashes(std::uint16_t* any) {
         segcnt = static_cast<std::uint16_t>(segcnt + written);
         base = p;
     };
+    // Ends on the canvas with a pixel to spare, and an offset far below
+    // where rounding over 65536 pieces could reach a pixel: every piece
+    // cut between them lies on the canvas too.
+    bool on_canvas;
+    {
+        const __m128d sign = _mm_set1_pd(-0.0), spare = _mm_set1_pd(32766.0);
+        const __m128d a = _mm_add_pd(_mm_mul_pd(at, c.mul), c.add), b = _mm_add_pd(_mm_mul_pd(fin, c.mul), c.add);
+        on_canvas = _mm_movemask_pd(_mm_and_pd(
+                        _mm_and_pd(_mm_cmplt_pd(_mm_andnot_pd(sign, a), spare),
+                                   _mm_cmplt_pd(_mm_andnot_pd(sign, b), spare)),
+                        _mm_cmplt_pd(_mm_andnot_pd(sign, c.add), _mm_set1_pd(1e9)))) == 3;
+    }
+    // The common steps, the 16-bit range asked of each piece or (checked
+    // false) of none.
+    const auto common_steps = [&](auto checked) __attribute__((always_inline)) {
+        while (s.pat && s.cut < max_pieces_per_segment) {
+            const double piece = s.pat->scaled;
+            if (!(piece < s.dist)) break;
+            const __m128d from = at;
+            if (std::signbit(s.pat->length)) {
+                ++s.cut;
+                s.unit = piece;
+                s.dist -= piece;
+                s.pat = s.pat->next;
+                at = _mm_add_pd(at, _mm_mul_pd(_mm_set1_pd(piece), u));
+            } else {
+                if (p == end) break;
+                ++s.cut;
+                s.unit = piece;
+                s.dist -= piece;
+                s.pat = s.pat->next;
+                at = _mm_add_pd(at, _mm_mul_pd(_mm_set1_pd(piece), u));
+                put_line<decltype(checked)::value>(p, from, at, c);
+                p += 10;
+            }
+            // What is left is above nothing: no need of its magnitude.
+            if (!(s.dist > small_tol)) break;
+        }
+    };
     int result = 1;
     bool down_met = false;
     while (std::fabs(s.dist) > small_tol) {
@@ -388,29 +429,10 @@ int growdashes(std::uint16_t* any) {
         // on the way, so that is asked once. A pen-down piece only finds
         // room after the general step met one, so that one said so.
         if (!(s.left >= small_tol)) {
-            while (s.pat && s.cut < max_pieces_per_segment) {
-                const double piece = s.pat->scaled;
-                if (!(piece < s.dist)) break;
-                const __m128d from = at;
-                if (std::signbit(s.pat->length)) {
-                    ++s.cut;
-                    s.unit = piece;
-                    s.dist -= piece;
-                    s.pat = s.pat->next;
-                    at = _mm_add_pd(at, _mm_mul_pd(_mm_set1_pd(piece), u));
-                } else {
-                    if (p == end) break;
-                    ++s.cut;
-                    s.unit = piece;
-                    s.dist -= piece;
-                    s.pat = s.pat->next;
-                    at = _mm_add_pd(at, _mm_mul_pd(_mm_set1_pd(piece), u));
-                    put_line(p, from, at, c);
-                    p += 10;
-                }
-                // What is left is above nothing: no need of its magnitude.
-                if (!(s.dist > small_tol)) break;
-            }
+            if (on_canvas)
+                common_steps(std::false_type{});
+            else
+                common_steps(std::true_type{});
             if (!(std::fabs(s.dist) > small_tol)) break;
         }
         // Any other step, as getlinstk_down takes it.

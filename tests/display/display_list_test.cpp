@@ -365,7 +365,8 @@ TEST_F(DisplayList, APolylineThatMeetsTheLastBlockDrawsTheRestDirectly) {
 // it must leave the list, the cutter and what is left to draw exactly as
 // getlinstk_down's runs handed to growsegs do: a pattern that starts with a
 // gap, elements ending on a segment's end, dashes carried round corners,
-// empty segments, ends beyond the 16-bit pixel range, the piece limit, a run
+// empty segments, ends beyond the 16-bit pixel range or just inside it
+// (with and without a pixel to spare), the piece limit, a run
 // across a block's end, and a list that runs out at the heads, in the middle
 // or is off already.
 TEST_F(DisplayList, DashesRecordedAtOnceMatchRunByRun) {
@@ -389,6 +390,7 @@ TEST_F(DisplayList, DashesRecordedAtOnceMatchRunByRun) {
         {"gap first, corners, empty segments", 6, {0.1, 0.2, 0.43, 0.9, 2.9, 7.3, 2.9, 7.3, -1.7, 3, 5, 5, 5, 5}, 0},
         {"ends on elements", 5, {0, 0, 0.75, 0, 0.875, 0, 3.1, 0, 3.1, 1.0}, 0},
         {"beyond 16 bits", 3, {3000, 5, 3300, -20, -3300, -3000}, 0},
+        {"at the 16-bit edge", 3, {3270, 1, 3276.55, 1, 3276.55, -3276.55, 3276.65, -3276.6}, 0},
         {"piece limit", 7, {0, 0, 7000, 0.5}, 0},
         {"across a block", 3, {1, 1, 19, 2}, seg_recs_per_block - 7},
         {"full at the heads", 3, {1, 1, 19, 2}, whole_list - 1},
@@ -473,8 +475,8 @@ TEST_F(DisplayList, DashesRecordedAtOnceMatchRunByRun) {
             EXPECT_GT(slow.records.size(), 2u) << c.what;
         }
     }
-    EXPECT_EQ(run(cases[4], false).state[5], max_pieces_per_segment + 1);
-    EXPECT_EQ(run(cases[5], false).blocks, 2);
+    EXPECT_EQ(run(cases[5], false).state[5], max_pieces_per_segment + 1);
+    EXPECT_EQ(run(cases[6], false).blocks, 2);
     // A ring not scaled to the scale in force is not taken.
     freelist();
     startseg(ok_line);
