@@ -4,6 +4,7 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <type_traits>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -33,6 +34,9 @@ namespace {
 
 std::uint8_t* chandles[seg_ctrl_blocks] = {};
 std::uint8_t* handles[seg_max_blocks] = {};
+// Bytes past a block's last record that the line recorder's 16-byte
+// stores may write.
+constexpr int record_store_slack = 6;
 int lblockcnt = 0;  // blocks in use
 // Blocks got so far, in use or kept from the last emptying: a whole redraw
 // fills them again, so it neither allocates nor zeroes 16 KB a block.
@@ -44,7 +48,11 @@ std::uint16_t lavail = 0;
 // The segment being recorded.
 std::uint16_t segfirst = 0, segcnt = 0, segblock = 0, segrec = 0, segclass = 0;
 // The segment's pixel limits; its primitives' corners are whole pixels.
-int segxl = 32767, segxr = -32767, segyb = 32767, segyt = -32767;
+// Kept as the vector recorder keeps them, lanes x y x y: the least in
+// seglo, the most in seghi; a limit is the better of its two lanes. Lanes
+// 4-7 are not used.
+alignas(16) std::int16_t seglo[8] = {32767, 32767, 32767, 32767};
+alignas(16) std::int16_t seghi[8] = {-32767, -32767, -32767, -32767};
 // The piece announced by `begseg`.
 std::uint16_t objclass = 0, objscolor = 0, objlstyle = 0, objglevel = 0, objstrokes = 0, objfirst = 0;
 // The reader's cursor.
@@ -72,7 +80,7 @@ bool room_slow() {
         return true;
     }
     // The allocator itself reports a failure, sets `quit` and empties the list.
-    auto* block = static_cast<std::uint8_t*>(getmemory(seg_block_bytes));
+    auto* block = static_cast<std::uint8_t*>(getmemory(seg_block_bytes + record_store_slack));
     if (!block) {
         lavail = 0;
         return false;
@@ -98,20 +106,25 @@ constexpr std::uint16_t big16(int v) {
     return static_cast<std::uint16_t>(u << 8 | u >> 8);
 }
 
+// Four words, big-endian, at p. On a little-endian machine they go out as
+// one 64-bit value put together in a register: written as 16-bit stores,
+// a later 8-byte load of them would stall.
+[[gnu::always_inline]] inline void put_words(std::uint8_t* p, int w0, int w1, int w2, int w3) {
+    if constexpr (std::endian::native == std::endian::little) {
+        const std::uint64_t v = std::uint64_t{big16(w0)} | std::uint64_t{big16(w1)} << 16 |
+                                std::uint64_t{big16(w2)} << 32 | std::uint64_t{big16(w3)} << 48;
+        std::memcpy(p, &v, 8);
+    } else {
+        const std::uint16_t words[4] = {big16(w0), big16(w1), big16(w2), big16(w3)};
+        std::memcpy(p, words, 8);
+    }
+}
+
 [[gnu::always_inline]] inline void put_prim(std::uint8_t* p, int type, int w1, int w2, int w3, int w4) {
     // Bits 15-4 of word 0 are not used; they are written as 0.
-    const std::uint16_t words[5] = {big16(type), big16(w1), big16(w2), big16(w3), big16(w4)};
-    if constexpr (std::endian::native == std::endian::little) {
-        // The first four words go out as one 64-bit value put together in a
-        // register: copied from the array, the 16-bit stores just made would
-        // have to be read back as one 8-byte load, which stalls.
-        const std::uint64_t head = std::uint64_t{words[0]} | std::uint64_t{words[1]} << 16 |
-                                   std::uint64_t{words[2]} << 32 | std::uint64_t{words[3]} << 48;
-        std::memcpy(p, &head, 8);
-        std::memcpy(p + 8, &words[4], 2);
-    } else {
-        std::memcpy(p, words, sizeof words);
-    }
+    put_words(p, type, w1, w2, w3);
+    const std::uint16_t last = big16(w4);
+    std::memcpy(p + 8, &last, 2);
 }
 
 // Canvas pixels: the clip keeps points on the canvas, where rounding half
@@ -143,6 +156,14 @@ inline std::int16_t canvas_pixel(double v) {
     }
 }
 
+// The limits taken out to (x1, y1) and (x2, y2).
+inline void widen_limits(int x1, int y1, int x2, int y2) {
+    seglo[0] = static_cast<std::int16_t>(std::min<int>(seglo[0], std::min(x1, x2)));
+    seglo[1] = static_cast<std::int16_t>(std::min<int>(seglo[1], std::min(y1, y2)));
+    seghi[0] = static_cast<std::int16_t>(std::max<int>(seghi[0], std::max(x1, x2)));
+    seghi[1] = static_cast<std::int16_t>(std::max<int>(seghi[1], std::max(y1, y2)));
+}
+
 [[gnu::always_inline]] inline void grow(int type, double x1, double y1, double x2, double y2) {
     if (!listing) return;
     const int px1 = canvas_pixel(x1 * pwvxm + pwvxa), py1 = canvas_pixel(y1 * pwvym + pwvya);
@@ -159,10 +180,7 @@ inline std::int16_t canvas_pixel(double v) {
         put_prim(next_record(), seg_line, px1, py1, px2, py2);
     else
         put_prim(next_record(), type, px1, px2, py1, py2);
-    segxl = std::min(segxl, std::min(px1, px2));
-    segxr = std::max(segxr, std::max(px1, px2));
-    segyb = std::min(segyb, std::min(py1, py2));
-    segyt = std::max(segyt, std::max(py1, py2));
+    widen_limits(px1, py1, px2, py2);
 }
 
 void clear_entry(SegCtrlRec* e) {
@@ -197,10 +215,8 @@ void _startseg(std::int16_t cls) {
     segfirst = 1;
     segclass = static_cast<std::uint16_t>(cls);
     listing = 1;
-    segxl = 32767;
-    segxr = -32767;
-    segyb = 32767;
-    segyt = -32767;
+    std::fill(seglo, seglo + 4, std::int16_t{32767});
+    std::fill(seghi, seghi + 4, std::int16_t{-32767});
 }
 
 void _begseg(std::int16_t cls, std::int16_t colour, std::int16_t style, std::int16_t level,
@@ -232,36 +248,28 @@ inline LineConv line_conv() {
     LineConv c;
     c.mul = _mm_setr_pd(pwvxm, pwvym);
     c.add = _mm_setr_pd(pwvxa, pwvya);
-    c.lo = _mm_setr_epi16(static_cast<std::int16_t>(segxl), static_cast<std::int16_t>(segyb),
-                          static_cast<std::int16_t>(segxl), static_cast<std::int16_t>(segyb), 0, 0, 0, 0);
-    c.hi = _mm_setr_epi16(static_cast<std::int16_t>(segxr), static_cast<std::int16_t>(segyt),
-                          static_cast<std::int16_t>(segxr), static_cast<std::int16_t>(segyt), 0, 0, 0, 0);
+    c.lo = _mm_load_si128(reinterpret_cast<const __m128i*>(seglo));
+    c.hi = _mm_load_si128(reinterpret_cast<const __m128i*>(seghi));
     return c;
 }
 
 inline void keep_limits(const LineConv& c) {
-    const auto lane = [](__m128i v, int k) {
-        alignas(16) std::int16_t l[8];
-        _mm_store_si128(reinterpret_cast<__m128i*>(l), v);
-        return static_cast<int>(l[k]);
-    };
-    segxl = std::min(lane(c.lo, 0), lane(c.lo, 2));
-    segyb = std::min(lane(c.lo, 1), lane(c.lo, 3));
-    segxr = std::max(lane(c.hi, 0), lane(c.hi, 2));
-    segyt = std::max(lane(c.hi, 1), lane(c.hi, 3));
+    _mm_store_si128(reinterpret_cast<__m128i*>(seglo), c.lo);
+    _mm_store_si128(reinterpret_cast<__m128i*>(seghi), c.hi);
 }
 
 // The line record from world (x1, y1) to (x2, y2), as pairs: both ends
 // converted side by side, the same multiply, add and rounding as
 // canvas_pixel's, lane by lane.
+// checked false: the caller knows all four lie within the 16-bit range.
+template <bool checked = true>
 [[gnu::always_inline]] inline void put_line(std::uint8_t* p, __m128d from, __m128d to, LineConv& c) {
     const __m128d sign = _mm_set1_pd(-0.0), half = _mm_set1_pd(0.5), range = _mm_set1_pd(32767.0);
     __m128d a = _mm_add_pd(_mm_mul_pd(from, c.mul), c.add);
     __m128d b = _mm_add_pd(_mm_mul_pd(to, c.mul), c.add);
-    const __m128d inside =
-        _mm_and_pd(_mm_cmplt_pd(_mm_andnot_pd(sign, a), range), _mm_cmplt_pd(_mm_andnot_pd(sign, b), range));
     __m128i w;
-    if (_mm_movemask_pd(inside) == 3) [[likely]] {
+    if (!checked || _mm_movemask_pd(_mm_and_pd(_mm_cmplt_pd(_mm_andnot_pd(sign, a), range),
+                                               _mm_cmplt_pd(_mm_andnot_pd(sign, b), range))) == 3) [[likely]] {
         a = _mm_add_pd(a, _mm_or_pd(_mm_and_pd(a, sign), half));
         b = _mm_add_pd(b, _mm_or_pd(_mm_and_pd(b, sign), half));
         w = _mm_packs_epi32(_mm_unpacklo_epi64(_mm_cvttpd_epi32(a), _mm_cvttpd_epi32(b)), _mm_setzero_si128());
@@ -273,10 +281,10 @@ inline void keep_limits(const LineConv& c) {
     c.lo = _mm_min_epi16(c.lo, w);
     c.hi = _mm_max_epi16(c.hi, w);
     const __m128i big = _mm_or_si128(_mm_slli_epi16(w, 8), _mm_srli_epi16(w, 8));
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(p),
-                     _mm_or_si128(_mm_slli_epi64(big, 16), _mm_cvtsi32_si128(big16(seg_line))));
-    const auto last = static_cast<std::uint16_t>(_mm_extract_epi16(big, 3));
-    std::memcpy(p + 8, &last, 2);
+    // One 16-byte store: the record, then six zero bytes into the next
+    // record's place (not written yet) or the block's slack.
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(p),
+                     _mm_or_si128(_mm_slli_si128(big, 2), _mm_cvtsi32_si128(big16(seg_line))));
 }
 #endif
 
@@ -291,17 +299,12 @@ void record_lines(const double* q, int m) {
     keep_limits(c);
 #else
     const double xm = pwvxm, xa = pwvxa, ym = pwvym, ya = pwvya;
-    int xl = segxl, xr = segxr, yb = segyb, yt = segyt;
     for (const double* end = q + 4 * m; q != end; q += 4, p += 10) {
         const int px1 = canvas_pixel(q[0] * xm + xa), py1 = canvas_pixel(q[1] * ym + ya);
         const int px2 = canvas_pixel(q[2] * xm + xa), py2 = canvas_pixel(q[3] * ym + ya);
         put_prim(p, seg_line, px1, py1, px2, py2);
-        xl = std::min(xl, std::min(px1, px2));
-        xr = std::max(xr, std::max(px1, px2));
-        yb = std::min(yb, std::min(py1, py2));
-        yt = std::max(yt, std::max(py1, py2));
+        widen_limits(px1, py1, px2, py2);
     }
-    segxl = xl, segxr = xr, segyb = yb, segyt = yt;
 #endif
     lreccnt += m;
     segcnt = static_cast<std::uint16_t>(segcnt + m);
@@ -314,7 +317,23 @@ void growseg_now(double x1, double y1, double x2, double y2) {
         growseg(x1, y1, x2, y2);
         return;
     }
+#if defined(__SSE2__)
+    // grow's steps, the line written as the run recorder writes it.
+    if (!listing) return;
+    if (segfirst | objfirst) [[unlikely]] {
+        grow_heads();
+        if (!listing) return;
+    }
+    if (!room()) [[unlikely]] {
+        listing = 0;
+        return;
+    }
+    LineConv c = line_conv();
+    put_line(next_record(), _mm_setr_pd(x1, y1), _mm_setr_pd(x2, y2), c);
+    keep_limits(c);
+#else
     grow(seg_line, x1, y1, x2, y2);
+#endif
 }
 
 int growsegs(const double* xy, int n) {
@@ -353,11 +372,70 @@ int growdashes(std::uint16_t* any) {
     const __m128d u = _mm_setr_pd(ux, uy), fin = _mm_setr_pd(x_final, y_final);
     __m128d at = _mm_setr_pd(x_current, y_current);
     LineConv c = line_conv();
-    std::uint8_t* p = nullptr;
-    int free = 0, written = 0;  // records left in the block, and written to it here
+    // Records are written at p up to end, in the block that starts at
+    // base; none yet.
+    std::uint8_t *p = nullptr, *end = nullptr, *base = nullptr;
+    const auto flush = [&] {
+        const int written = static_cast<int>((p - base) / 10);
+        lreccnt += written;
+        segcnt = static_cast<std::uint16_t>(segcnt + written);
+        base = p;
+    };
+    // Ends on the canvas with a pixel to spare, and an offset far below
+    // where rounding over 65536 pieces could reach a pixel: every piece
+    // cut between them lies on the canvas too.
+    bool on_canvas;
+    {
+        const __m128d sign = _mm_set1_pd(-0.0), spare = _mm_set1_pd(32766.0);
+        const __m128d a = _mm_add_pd(_mm_mul_pd(at, c.mul), c.add), b = _mm_add_pd(_mm_mul_pd(fin, c.mul), c.add);
+        on_canvas = _mm_movemask_pd(_mm_and_pd(
+                        _mm_and_pd(_mm_cmplt_pd(_mm_andnot_pd(sign, a), spare),
+                                   _mm_cmplt_pd(_mm_andnot_pd(sign, b), spare)),
+                        _mm_cmplt_pd(_mm_andnot_pd(sign, c.add), _mm_set1_pd(1e9)))) == 3;
+    }
+    // The common steps, the 16-bit range asked of each piece or (checked
+    // false) of none.
+    const auto common_steps = [&](auto checked) __attribute__((always_inline)) {
+        while (s.pat && s.cut < max_pieces_per_segment) {
+            const double piece = s.pat->scaled;
+            if (!(piece < s.dist)) break;
+            const __m128d from = at;
+            if (std::signbit(s.pat->length)) {
+                ++s.cut;
+                s.unit = piece;
+                s.dist -= piece;
+                s.pat = s.pat->next;
+                at = _mm_add_pd(at, _mm_mul_pd(_mm_set1_pd(piece), u));
+            } else {
+                if (p == end) break;
+                ++s.cut;
+                s.unit = piece;
+                s.dist -= piece;
+                s.pat = s.pat->next;
+                at = _mm_add_pd(at, _mm_mul_pd(_mm_set1_pd(piece), u));
+                put_line<decltype(checked)::value>(p, from, at, c);
+                p += 10;
+            }
+            // What is left is above nothing: no need of its magnitude.
+            if (!(s.dist > small_tol)) break;
+        }
+    };
     int result = 1;
     bool down_met = false;
     while (std::fabs(s.dist) > small_tol) {
+        // The common step on its own: an element started afresh that ends
+        // inside the segment, with the piece limit not reached and, for a
+        // pen-down piece, room in the block. Nothing carried over changes
+        // on the way, so that is asked once. A pen-down piece only finds
+        // room after the general step met one, so that one said so.
+        if (!(s.left >= small_tol)) {
+            if (on_canvas)
+                common_steps(std::false_type{});
+            else
+                common_steps(std::true_type{});
+            if (!(std::fabs(s.dist) > small_tol)) break;
+        }
+        // Any other step, as getlinstk_down takes it.
         const __m128d from = at;
         const DashCut before = s;
         __m128d to = fin;
@@ -369,10 +447,8 @@ int growdashes(std::uint16_t* any) {
         }
         if (!down) continue;
         down_met = true;
-        if (free == 0) [[unlikely]] {
-            lreccnt += written;
-            segcnt = static_cast<std::uint16_t>(segcnt + written);
-            written = 0;
+        if (p == end) [[unlikely]] {
+            flush();
             if (!listing) {
                 // The piece is given back uncut: the caller draws it and the rest.
                 at = from;
@@ -387,16 +463,13 @@ int growdashes(std::uint16_t* any) {
                 result = 0;
                 break;
             }
-            p = handles[lblockcnt - 1] + lreccnt * 10;
-            free = seg_recs_per_block - lreccnt;
+            p = base = handles[lblockcnt - 1] + lreccnt * 10;
+            end = p + 10 * (seg_recs_per_block - lreccnt);
         }
         put_line(p, from, to, c);
         p += 10;
-        --free;
-        ++written;
     }
-    lreccnt += written;
-    segcnt = static_cast<std::uint16_t>(segcnt + written);
+    flush();
     keep_limits(c);
     if (down_met) *any = 1;
     curlpat = s.pat;
@@ -416,18 +489,25 @@ int growdashes(std::uint16_t* any) {
 void _stopseg(std::int16_t index) {
     ++list_edits;
     if (lavail) {
-        SegCtrlRec* e = seg_entry(index);
-        clear_entry(e);
-        if (segcnt > 0 && e) {
-            set_seg_word(e->b, 0, static_cast<std::uint16_t>(0x8000 | (segclass & 15) << 11));
-            set_seg_word(e->b, 1, segblock);
-            set_seg_word(e->b, 2, segrec);
-            set_seg_word(e->b, 3, segcnt);
-            if (SegPrimRec* lim = seg_record(segblock, segrec)) {
-                set_seg_word(lim->b, 1, static_cast<std::uint16_t>(segxl));
-                set_seg_word(lim->b, 2, static_cast<std::uint16_t>(segxr));
-                set_seg_word(lim->b, 3, static_cast<std::uint16_t>(segyb));
-                set_seg_word(lim->b, 4, static_cast<std::uint16_t>(segyt));
+        if (SegCtrlRec* e = seg_entry(index)) {
+            if (segcnt > 0) {
+                put_words(e->b, 0x8000 | (segclass & 15) << 11, segblock, segrec, segcnt);
+                if (SegPrimRec* lim = seg_record(segblock, segrec)) {
+#if defined(__SSE2__)
+                    // The better of each limit's two lanes, in the order xl xr yb yt, byte-swapped.
+                    const __m128i lo = _mm_load_si128(reinterpret_cast<const __m128i*>(seglo));
+                    const __m128i hi = _mm_load_si128(reinterpret_cast<const __m128i*>(seghi));
+                    const __m128i w = _mm_unpacklo_epi16(_mm_min_epi16(lo, _mm_srli_si128(lo, 4)),
+                                                         _mm_max_epi16(hi, _mm_srli_si128(hi, 4)));
+                    _mm_storel_epi64(reinterpret_cast<__m128i*>(lim->b + 2),
+                                     _mm_or_si128(_mm_slli_epi16(w, 8), _mm_srli_epi16(w, 8)));
+#else
+                    put_words(lim->b + 2, std::min(seglo[0], seglo[2]), std::max(seghi[0], seghi[2]),
+                              std::min(seglo[1], seglo[3]), std::max(seghi[1], seghi[3]));
+#endif
+                }
+            } else {
+                clear_entry(e);
             }
         }
         if (genlist)

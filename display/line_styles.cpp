@@ -37,6 +37,7 @@ double ux = 1, uy = 0;
 double x_current = 0, y_current = 0, x_final = 0, y_final = 0;
 double unitdist = 0;
 int pieces_cut = 0;
+double toosmall_xm = 0, toosmall_ym = 0, toosmall_unit = 0;
 
 namespace {
 
@@ -213,19 +214,18 @@ void resetlinstk(std::int16_t n) {
     leftover = 0;
 }
 
-std::int16_t pattern_toosmall() {
+std::int16_t pattern_toosmall_anew() {
     if (!curpat_avail(0) || !curlpat) return 1;
     // The pixel length of a world unit changes only with the view.
-    static double view_xm = 0, view_ym = 0, pixels_per_unit = 0;
-    if (wvxm != view_xm || wvym != view_ym) {
-        view_xm = wvxm;
-        view_ym = wvym;
+    if (wvxm != toosmall_xm || wvym != toosmall_ym) {
+        toosmall_xm = wvxm;
+        toosmall_ym = wvym;
         double x0 = 0, y0 = 0, x1 = 1, y1 = 0;
         world_screen(&x0, &y0);
         world_screen(&x1, &y1);
-        pixels_per_unit = distance(x1 - x0, y1 - y0);
+        toosmall_unit = distance(x1 - x0, y1 - y0);
     }
-    return pixels_per_unit * scaled_length(curlpat) < 1.0;
+    return toosmall_unit * scaled_length(curlpat) < 1.0;
 }
 
 void startlinstk(double x1, double y1, double x2, double y2) {

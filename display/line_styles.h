@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "display/graphics_unit.h"
 #include "store/geometry.h"
 
 namespace drav {
@@ -65,9 +66,20 @@ inline std::int16_t curpat_avail(std::int16_t plot) {
     if (!patopen || (plot && !sw_plotter) || !lpatlist || !*lpatlist) return 0;
     return 1;
 }
+// The view pattern_toosmall last measured a world unit at (wvxm, wvym), and
+// that unit's length in pixels.
+extern double toosmall_xm, toosmall_ym, toosmall_unit;
+// pattern_toosmall after a change of view or of scale.
+std::int16_t pattern_toosmall_anew();
 // 1 when no pattern is available for the screen or its current element is
 // below one pixel.
-std::int16_t pattern_toosmall();
+// Inline: every dashed line asks it, and mostly nothing has changed since.
+inline std::int16_t pattern_toosmall() {
+    if (!curpat_avail(0) || !curlpat) return 1;
+    if (wvxm != toosmall_xm || wvym != toosmall_ym || curlpat->scale != sclpatlen) [[unlikely]]
+        return pattern_toosmall_anew();
+    return toosmall_unit * curlpat->scaled < 1.0;
+}
 void startlinstk(double x1, double y1, double x2, double y2);
 // The next piece of the segment; 0 when it is used up.
 std::int16_t getlinstk(double* x1, double* y1, double* x2, double* y2, std::int16_t* pendown);

@@ -221,9 +221,10 @@ TEST_F(DisplayList, The513thBlockIsRefusedWithMessage104AndTheObjectIsDrawnDirec
     EXPECT_NE(seg_word(entry(n).b, 0) & 0x8000, 0);
 }
 
-// growsegs takes a run of lines at once; it must write what growseg writes
-// line by line: halves rounded away from zero on both sides of 0, ends
-// beyond the 16-bit pixel range, and a run that crosses into a new block.
+// growsegs takes a run of lines at once, and growseg_now one line without
+// the driver table; both must write what growseg writes line by line:
+// halves rounded away from zero on both sides of 0, ends beyond the 16-bit
+// pixel range, and a run that crosses into a new block.
 TEST_F(DisplayList, ARunOfLinesIsRecordedAsLineByLine) {
     const double ends[] = {0.05, -0.05, 0.15, -0.25, 3.35, -1e4, 1e4, 3276.65, -3276.75, 0, -0.0, 7.2, 19.99, -2.45};
     std::vector<double> xy;
@@ -239,13 +240,21 @@ TEST_F(DisplayList, ARunOfLinesIsRecordedAsLineByLine) {
     begseg(ok_line, 35, 1, 1, 1);
     for (int i = 0; i < lines; ++i) growseg(xy[4 * i], xy[4 * i + 1], xy[4 * i + 2], xy[4 * i + 3]);
     stopseg(41);
+    startseg(ok_line);
+    begseg(ok_line, 35, 1, 1, 1);
+    for (int i = 0; i < lines; ++i) growseg_now(xy[4 * i], xy[4 * i + 1], xy[4 * i + 2], xy[4 * i + 3]);
+    stopseg(42);
     genlist = 0;
-    ASSERT_EQ(seg_blocks_used(), 3);
-    const auto run = records(40), single = records(41);
+    ASSERT_EQ(seg_blocks_used(), 4);
+    const auto run = records(40), single = records(41), now = records(42);
     ASSERT_EQ(run.size(), static_cast<std::size_t>(lines + 2));
     ASSERT_EQ(single.size(), run.size());
-    for (std::size_t i = 0; i < run.size(); ++i)
+    ASSERT_EQ(now.size(), run.size());
+    // Record 0 holds the limits.
+    for (std::size_t i = 0; i < run.size(); ++i) {
         EXPECT_EQ(std::memcmp(run[i].b, single[i].b, 10), 0) << "record " << i;
+        EXPECT_EQ(std::memcmp(now[i].b, single[i].b, 10), 0) << "record " << i;
+    }
     // Hand-worked: world 0.05 is canvas pixel 0.5, rounded away from zero to 1; -0.05 to -1.
     EXPECT_EQ(word(run[2].b, 1), iround(10 * xy[0]));
     EXPECT_EQ(iround(0.5), 1);
@@ -356,7 +365,8 @@ TEST_F(DisplayList, APolylineThatMeetsTheLastBlockDrawsTheRestDirectly) {
 // it must leave the list, the cutter and what is left to draw exactly as
 // getlinstk_down's runs handed to growsegs do: a pattern that starts with a
 // gap, elements ending on a segment's end, dashes carried round corners,
-// empty segments, ends beyond the 16-bit pixel range, the piece limit, a run
+// empty segments, ends beyond the 16-bit pixel range or just inside it
+// (with and without a pixel to spare), the piece limit, a run
 // across a block's end, and a list that runs out at the heads, in the middle
 // or is off already.
 TEST_F(DisplayList, DashesRecordedAtOnceMatchRunByRun) {
@@ -380,6 +390,7 @@ TEST_F(DisplayList, DashesRecordedAtOnceMatchRunByRun) {
         {"gap first, corners, empty segments", 6, {0.1, 0.2, 0.43, 0.9, 2.9, 7.3, 2.9, 7.3, -1.7, 3, 5, 5, 5, 5}, 0},
         {"ends on elements", 5, {0, 0, 0.75, 0, 0.875, 0, 3.1, 0, 3.1, 1.0}, 0},
         {"beyond 16 bits", 3, {3000, 5, 3300, -20, -3300, -3000}, 0},
+        {"at the 16-bit edge", 3, {3270, 1, 3276.55, 1, 3276.55, -3276.55, 3276.65, -3276.6}, 0},
         {"piece limit", 7, {0, 0, 7000, 0.5}, 0},
         {"across a block", 3, {1, 1, 19, 2}, seg_recs_per_block - 7},
         {"full at the heads", 3, {1, 1, 19, 2}, whole_list - 1},
@@ -464,8 +475,8 @@ TEST_F(DisplayList, DashesRecordedAtOnceMatchRunByRun) {
             EXPECT_GT(slow.records.size(), 2u) << c.what;
         }
     }
-    EXPECT_EQ(run(cases[4], false).state[5], max_pieces_per_segment + 1);
-    EXPECT_EQ(run(cases[5], false).blocks, 2);
+    EXPECT_EQ(run(cases[5], false).state[5], max_pieces_per_segment + 1);
+    EXPECT_EQ(run(cases[6], false).blocks, 2);
     // A ring not scaled to the scale in force is not taken.
     freelist();
     startseg(ok_line);
