@@ -164,18 +164,26 @@ inline void widen_limits(int x1, int y1, int x2, int y2) {
     seghi[1] = static_cast<std::int16_t>(std::max<int>(seghi[1], std::max(y1, y2)));
 }
 
-[[gnu::always_inline]] inline void grow(int type, double x1, double y1, double x2, double y2) {
-    if (!listing) return;
-    const int px1 = canvas_pixel(x1 * pwvxm + pwvxa), py1 = canvas_pixel(y1 * pwvym + pwvya);
-    const int px2 = canvas_pixel(x2 * pwvxm + pwvxa), py2 = canvas_pixel(y2 * pwvym + pwvya);
+// The steps before one record is written: the segment's and the piece's
+// heads where due, then room in the block. False when the list takes no
+// more (it is then given up).
+[[gnu::always_inline]] inline bool ready_to_grow() {
+    if (!listing) return false;
     if (segfirst | objfirst) [[unlikely]] {
         grow_heads();
-        if (!listing) return;
+        if (!listing) return false;
     }
     if (!room()) [[unlikely]] {
         listing = 0;
-        return;
+        return false;
     }
+    return true;
+}
+
+[[gnu::always_inline]] inline void grow(int type, double x1, double y1, double x2, double y2) {
+    if (!ready_to_grow()) return;
+    const int px1 = canvas_pixel(x1 * pwvxm + pwvxa), py1 = canvas_pixel(y1 * pwvym + pwvya);
+    const int px2 = canvas_pixel(x2 * pwvxm + pwvxa), py2 = canvas_pixel(y2 * pwvym + pwvya);
     if (type == seg_line)
         put_prim(next_record(), seg_line, px1, py1, px2, py2);
     else
@@ -319,15 +327,7 @@ void growseg_now(double x1, double y1, double x2, double y2) {
     }
 #if defined(__SSE2__)
     // grow's steps, the line written as the run recorder writes it.
-    if (!listing) return;
-    if (segfirst | objfirst) [[unlikely]] {
-        grow_heads();
-        if (!listing) return;
-    }
-    if (!room()) [[unlikely]] {
-        listing = 0;
-        return;
-    }
+    if (!ready_to_grow()) return;
     LineConv c = line_conv();
     put_line(next_record(), _mm_setr_pd(x1, y1), _mm_setr_pd(x2, y2), c);
     keep_limits(c);
