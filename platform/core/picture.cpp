@@ -11,10 +11,6 @@ namespace {
 // A polygon's size is a 16-bit word: 10 bytes and 4 a point.
 constexpr std::size_t max_poly_points = (0x7FFF - 10) / 4;
 
-std::int16_t clamp16(long long v) {
-    return static_cast<std::int16_t>(std::clamp<long long>(v, -32768, 32767));
-}
-
 void put16(std::vector<std::uint8_t>& d, int v) {
     d.push_back(static_cast<std::uint8_t>((v >> 8) & 0xFF));
     d.push_back(static_cast<std::uint8_t>(v & 0xFF));

@@ -29,4 +29,9 @@ inline constexpr std::int64_t floor_div(std::int64_t a, std::int64_t b) {
     return a / b - (a % b < 0 ? 1 : 0);
 }
 
+// v held to the 16-bit range of pixel coordinates.
+inline constexpr std::int16_t clamp16(long long v) {
+    return static_cast<std::int16_t>(v < -32768 ? -32768 : v > 32767 ? 32767 : v);
+}
+
 }  // namespace plat

@@ -27,10 +27,6 @@ Port* g_current = nullptr;
 bool g_fast_lines = true;
 PortSaver* g_savers = nullptr;
 
-std::int16_t clamp16(long long v) {
-    return static_cast<std::int16_t>(std::clamp<long long>(v, -32768, 32767));
-}
-
 std::int64_t ceil_div(std::int64_t a, std::int64_t b) {
     return -floor_div(-a, b);
 }

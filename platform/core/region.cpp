@@ -12,10 +12,6 @@ namespace {
 
 using Runs = std::vector<std::pair<int, int>>;  // [x0, x1) of one row, ordered
 
-std::int16_t clamp16(long long v) {
-    return static_cast<std::int16_t>(std::clamp<long long>(v, -32768, 32767));
-}
-
 Runs intersect(const Runs& a, const Runs& b) {
     Runs out;
     std::size_t i = 0, j = 0;

@@ -69,7 +69,6 @@ std::function<void(const EventRecord&)> g_update_handler;
 
 constexpr std::uint32_t cancel_command = 0x6E6F7421;  // 'not!'
 
-std::int16_t clamp16(int v) { return static_cast<std::int16_t>(std::clamp(v, -32768, 32767)); }
 
 Dialog* dialog_of_widget(const QWidget* w) {
     if (!w) return nullptr;
